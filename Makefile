@@ -1,0 +1,32 @@
+# Two entry points for a new user: `make run` and `make test`.
+# Both first install whatever Debian packages are missing.
+
+BUILD      ?= build
+TEST_BUILD ?= build-test
+JOBS       ?= $(shell nproc)
+
+.PHONY: run test build deps bench clean
+
+deps:
+	./scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/dun2 $(ARGS)
+
+# The tests run under AddressSanitizer and UndefinedBehaviorSanitizer,
+# with every warning an error, in a build tree of their own.
+test: deps
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDUN2_SANITIZE=ON -DDUN2_WERROR=ON
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD)

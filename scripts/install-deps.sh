@@ -1,0 +1,28 @@
+#!/bin/sh
+# Installs the Debian packages the build, the program and the tests need,
+# only those that are missing, so a second run costs nothing.
+set -eu
+
+packages="
+g++ cmake make pkg-config
+qt6-base-dev libgl-dev
+libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
+fonts-dejavu-core
+"
+
+missing=""
+for p in $packages; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    case "$status" in
+        *" installed") ;;
+        *) missing="$missing $p" ;;
+    esac
+done
+
+[ -z "$missing" ] && exit 0
+
+echo "installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
