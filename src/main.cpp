@@ -1,7 +1,86 @@
+// Builds the world the program runs in (the window system, the chat client
+// with its face, the player) and starts the main window.
+#include "app/environment.h"
+#include "app/mainwindow.h"
+#include "platform/chatclient.h"
+#include "platform/chatroomwindow.h"
+#include "platform/desktop.h"
+#include "platform/inputbox.h"
+#include "platform/programend.h"
+#include "platform/terminalface.h"
+#include "player/mediaplayer.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <cstdio>
+#include <memory>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+QString loginName()
+{
+    if (const passwd *entry = getpwuid(getuid()); entry && entry->pw_name && *entry->pw_name)
+        return QString::fromLocal8Bit(entry->pw_name);
+    QString user = qEnvironmentVariable("USER");
+    return user.isEmpty() ? QStringLiteral("user") : user;
+}
+
+bool wantsConsole(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--console") == 0)
+            return true;
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    const bool console = wantsConsole(argc, argv);
+    // Without a screen the program's own windows still exist, off screen.
+    if (console && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName("dun2");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser options;
+    options.setApplicationDescription("An MP3 player driven from a chat room.");
+    options.addHelpOption();
+    QCommandLineOption homeOption("home", "The program's directory, for prefs.ini and styles/.", "DIR",
+                                  QCoreApplication::applicationDirPath());
+    QCommandLineOption nameOption("screen-name", "The chat client's signed-on screen name.", "NAME", loginName());
+    QCommandLineOption consoleOption("console", "Use the terminal face even where there is a screen.");
+    options.addOptions({homeOption, nameOption, consoleOption});
+    options.process(app);
+
+    const QString home = QDir::cleanPath(QDir(options.value(homeOption)).absolutePath());
+
+    Desktop desktop;
+    ChatClient client(desktop, options.value(nameOption));
+    const WindowHandle room = client.openRoom("Chat Room");
+    MediaPlayer player(MediaPlayer::AudioOutput::Device);
+
+    std::unique_ptr<TerminalFace> terminal;
+    std::unique_ptr<ChatRoomWindow> roomWindow;
+    std::unique_ptr<InputBox> inputBox;
+    if (console) {
+        terminal = std::make_unique<TerminalFace>(client, STDIN_FILENO, stdout);
+        inputBox = std::make_unique<TerminalInputBox>(*terminal);
+        QObject::connect(terminal.get(), &TerminalFace::finished, [] { EndProgramNow(); });
+    } else {
+        roomWindow = std::make_unique<ChatRoomWindow>(client, room);
+        roomWindow->show();
+        inputBox = std::make_unique<DialogInputBox>();
+    }
+
+    Environment environment{desktop, client, player, *inputBox, home, terminal.get()};
+    Form1 form1(environment);
+    form1.load();
+    return app.exec();
 }

@@ -1,0 +1,169 @@
+#include "app/mainwindow.h"
+
+#include "app/inifile.h"
+#include "chat/chatscan.h"
+#include "platform/clicklabel.h"
+#include "platform/filelistbox.h"
+#include "platform/programend.h"
+#include "platform/twips.h"
+#include "player/mediaplayer.h"
+#include "player/soundcontrols.h"
+#include "windows/pathchooser.h"
+#include "windows/songpicker.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int WidthTwips = 4725;
+constexpr int HeightTwips = 3975;
+
+QFont fontNamed(const QString &family, bool bold = false)
+{
+    QFont font(family);
+    font.setPointSize(8);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+Form1::Form1(Environment &environment)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+    , m_environment(environment)
+    , MediaPlayer1(environment.player)
+{
+    setWindowTitle(QString::fromUtf8("Ðûñ²"));
+    chat1 = new ChatScan(environment.chatClient, this);
+    chat2 = new ChatScan(environment.chatClient, this);
+    chat3 = new ChatScan(environment.chatClient, this);
+    placeControls();
+    connectControls();
+}
+
+Form1::~Form1() = default;
+
+QString Form1::preferencesPath() const
+{
+    return PreferencesPath(m_environment.home);
+}
+
+Form2 &Form1::form2()
+{
+    if (!m_form2)
+        m_form2 = std::make_unique<Form2>();
+    return *m_form2;
+}
+
+Form3 &Form1::form3()
+{
+    if (!m_form3)
+        m_form3 = std::make_unique<Form3>();
+    return *m_form3;
+}
+
+void Form1::placeControls()
+{
+    auto place = [this](QWidget *control, int left, int top, int width, int height) {
+        control->setGeometry(twipsRect(left, top, width, height, this));
+    };
+    const QFont tahoma = fontNamed("Tahoma");
+    const QFont symbols = fontNamed("DejaVu Sans");
+
+    Label4 = new ClickLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
+    Label4->setFont(fontNamed("Tahoma", true));
+    place(Label4, 240, 0, 3715, 240);
+    Label7 = new ClickLabel(QString::fromUtf8("\u25B2"), this); // up arrow
+    Label7->setFont(symbols);
+    place(Label7, 3720, 60, 240, 180);
+    Label3 = new ClickLabel(QString::fromUtf8("\u25BC"), this); // down arrow
+    Label3->setFont(symbols);
+    place(Label3, 3720, 60, 240, 180);
+    Label6 = new ClickLabel("-", this);
+    Label6->setFont(fontNamed("Arial", true));
+    place(Label6, 3960, 0, 240, 240);
+    Label2 = new ClickLabel(" x", this);
+    Label2->setFont(fontNamed("Arial"));
+    place(Label2, 4200, 0, 285, 240);
+
+    File1 = new FileListBox(this);
+    File1->setFont(tahoma);
+    File1->setPattern("*.mp3");
+    place(File1, 240, 240, 4215, 1785);
+
+    Label1 = new QLabel("Mp3 Path:", this);
+    Label1->setFont(tahoma);
+    place(Label1, 240, 2040, 780, 285);
+    path = new QLineEdit(this);
+    path->setFont(tahoma);
+    path->setReadOnly(true);
+    place(path, 1020, 2040, 1860, 285);
+    Label5 = new ClickLabel("New Path", this);
+    Label5->setFont(tahoma);
+    place(Label5, 2940, 2040, 780, 285);
+    refresh = new ClickLabel("Refresh", this);
+    refresh->setFont(tahoma);
+    place(refresh, 3720, 2040, 735, 285);
+
+    // Previous, play, stop, pause, next: the glyphs of the player symbols.
+    const std::pair<ClickLabel **, const char *> buttons[] = {
+        {&last, "\u23EE"}, {&play, "\u25B6"}, {&stop, "\u25A0"}, {&pause, "\u23F8"}, {&next, "\u23ED"}};
+    int left = 240;
+    for (auto [button, glyph] : buttons) {
+        *button = new ClickLabel(QString::fromUtf8(glyph), this);
+        (*button)->setFont(symbols);
+        (*button)->setAlignment(Qt::AlignCenter);
+        place(*button, left, 2400, 480, 285);
+        left += 720;
+    }
+    mute = new ClickLabel("Mute", this);
+    mute->setFont(tahoma);
+    place(mute, 3840, 2400, 615, 285);
+
+    Check1 = new QCheckBox("random", this);
+    Check1->setFont(tahoma);
+    place(Check1, 240, 2700, 1455, 285);
+    Check2 = new QCheckBox("continuous", this);
+    Check2->setFont(tahoma);
+    place(Check2, 1800, 2700, 1695, 285);
+
+    Frame1 = new QGroupBox("      volume    ", this);
+    Frame1->setFont(tahoma);
+    place(Frame1, 240, 3000, 1815, 855);
+    HScroll1 = new QScrollBar(Qt::Horizontal, Frame1);
+    HScroll1->setRange(1, 100);
+    HScroll1->setValue(1);
+    HScroll1->setGeometry(twipsRect(120, 300, 1095, 255, this));
+    volume1 = new QLabel("100%", Frame1);
+    volume1->setGeometry(twipsRect(1260, 300, 495, 255, this));
+
+    Label8 = new ClickLabel("options", this);
+    Label8->setFont(tahoma);
+    Label8->setAlignment(Qt::AlignCenter);
+    place(Label8, 2055, 3360, 600, 285);
+
+    Frame3 = new QGroupBox("    balance     ", this);
+    Frame3->setFont(tahoma);
+    place(Frame3, 2655, 3000, 1815, 855);
+    HScroll3 = new QScrollBar(Qt::Horizontal, Frame3);
+    HScroll3->setRange(-5000, 5000);
+    HScroll3->setValue(0);
+    HScroll3->setGeometry(twipsRect(120, 300, 1095, 255, this));
+    Label9 = new QLabel("center", Frame3);
+    Label9->setGeometry(twipsRect(1260, 300, 540, 255, this));
+
+    resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
+}
+
+void Form1::connectControls()
+{
+    connectSoundControls(SoundControls{HScroll1, volume1, HScroll3, Label9, mute}, MediaPlayer1, announcer);
+    connect(Label2, &ClickLabel::clicked, this, [this] {
+        announcer.announce(QString::fromUtf8("Ðûñ² unløªded "));
+        EndProgramNow();
+    });
+}

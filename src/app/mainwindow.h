@@ -1,0 +1,96 @@
+// Form1, the main window: the track list, the playback buttons, the play
+// modes, volume and balance, a title strip with its own window buttons, and
+// the settings the program runs with. Secondary windows are made at their
+// first reference and afterwards only hidden and shown.
+#pragma once
+
+#include "app/environment.h"
+#include "chat/announcement.h"
+#include "platform/listbox.h"
+
+#include <QWidget>
+#include <memory>
+
+class ChatScan;
+class ClickLabel;
+class FileListBox;
+class Form2;
+class Form3;
+class MediaPlayer;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+    // First, so that everything below can be built from it.
+    Environment &m_environment;
+
+public:
+    explicit Form1(Environment &environment);
+    ~Form1() override;
+
+    // The start-up sequence; runs once, when the program starts.
+    void load();
+    QString preferencesPath() const;
+    Environment &environment() { return m_environment; }
+
+    Form2 &form2();
+    Form3 &form3();
+    bool form2Loaded() const { return bool(m_form2); }
+    bool form3Loaded() const { return bool(m_form3); }
+
+    // Settings, read afresh wherever they are used.
+    StylePieces style = StylePieces::initial();
+    QString Trigger = "."; // prefix of chat commands
+    QString Handle;        // the user's handle, a display name
+    QString mpath;         // the MP3 directory
+    Announcer announcer{m_environment.desktop, style};
+
+    // Title strip.
+    ClickLabel *Label4 = nullptr; // title; dragging it moves the window
+    ClickLabel *Label7 = nullptr; // roll up
+    ClickLabel *Label3 = nullptr; // roll down
+    ClickLabel *Label6 = nullptr; // minimise
+    ClickLabel *Label2 = nullptr; // close the program
+    // Tracks and directory.
+    FileListBox *File1 = nullptr; // track list
+    QLabel *Label1 = nullptr;     // "Mp3 Path:"
+    QLineEdit *path = nullptr;    // the directory, display only
+    ClickLabel *Label5 = nullptr; // "New Path"
+    ClickLabel *refresh = nullptr;
+    // Playback.
+    ClickLabel *last = nullptr; // previous
+    ClickLabel *play = nullptr;
+    ClickLabel *stop = nullptr;
+    ClickLabel *pause = nullptr;
+    ClickLabel *next = nullptr;
+    ClickLabel *mute = nullptr;
+    QCheckBox *Check1 = nullptr; // "random"
+    QCheckBox *Check2 = nullptr; // "continuous"
+    // Volume, options, balance.
+    QGroupBox *Frame1 = nullptr;
+    QScrollBar *HScroll1 = nullptr; // volume, 1 to 100
+    QLabel *volume1 = nullptr;
+    ClickLabel *Label8 = nullptr; // "options"
+    QGroupBox *Frame3 = nullptr;
+    QScrollBar *HScroll3 = nullptr; // balance, -5000 to 5000
+    QLabel *Label9 = nullptr;
+
+    ListBox List1; // now playing: its selected text names the current track
+    MediaPlayer &MediaPlayer1;
+    ChatScan *chat1 = nullptr; // the command scan
+    ChatScan *chat2 = nullptr; // the song search's second scan
+    ChatScan *chat3 = nullptr; // never started
+
+private:
+    void placeControls();
+    void connectControls();
+
+    std::unique_ptr<Form2> m_form2;
+    std::unique_ptr<Form3> m_form3;
+};

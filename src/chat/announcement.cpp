@@ -1,0 +1,61 @@
+#include "chat/announcement.h"
+
+#include "chat/clientwindows.h"
+
+StylePieces StylePieces::initial()
+{
+    return StylePieces{
+        .eek = "<font face=\"Arial\"></b></u></i>",
+        .fcolor = "<font color=#FF0000>",
+        .fascii = QString::fromUtf8("..\u203A "),
+        .co1 = "<font color=#000000>",
+        .font1 = "<font face=\"Arial\">",
+        .bcolor = "<font color=#FF0000>",
+        .bascii = QString::fromUtf8("\u2022\u00B7 \u00B7"),
+    };
+}
+
+QString StylePieces::styledLine(const QString &message) const
+{
+    return eek + fcolor + fascii + co1 + font1 + message + bcolor + bascii;
+}
+
+void Announcer::announce(const QString &message) const
+{
+    ChatSend(m_desktop, m_pieces.styledLine(message));
+}
+
+QString ReplaceText(const QString &text, const QString &search, const QString &replacement)
+{
+    if (search.isEmpty())
+        return text;
+    QString result = text;
+    qsizetype pos = result.indexOf(search, 0, Qt::CaseInsensitive);
+    while (pos >= 0) {
+        result.replace(pos, search.size(), replacement);
+        pos = result.indexOf(search, pos + replacement.size(), Qt::CaseInsensitive);
+    }
+    return result;
+}
+
+QString PlainToHtml(const QString &text)
+{
+    QString html;
+    html.reserve(text.size());
+    for (QChar c : text) {
+        if (c == '&')
+            html += "&amp;";
+        else if (c == '<')
+            html += "&lt;";
+        else if (c == '>')
+            html += "&gt;";
+        else
+            html += c;
+    }
+    return html;
+}
+
+QString TrackName(const QString &fileName)
+{
+    return PlainToHtml(ReplaceText(fileName, ".mp3", ""));
+}

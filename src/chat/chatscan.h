@@ -1,0 +1,34 @@
+// The chat-scanning control: while scanning, it reports every line said in
+// the chat room the client shows in front (the user's own lines and the
+// program's announcements included), each as a ChatLine on the window
+// thread. Lines come after the handler that caused them has returned, as
+// they would from a control that watches the room.
+#pragma once
+
+#include "platform/desktop.h"
+
+#include <QObject>
+#include <QString>
+
+class ChatClient;
+
+class ChatScan : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ChatScan(ChatClient &client, QObject *parent = nullptr);
+
+    void StartScan() { m_scanning = true; }
+    void StopScan() { m_scanning = false; }
+    bool scanning() const { return m_scanning; }
+
+signals:
+    void ChatLine(const QString &ScreenName, const QString &Text);
+
+private:
+    void lineReceived(WindowHandle room, const QString &screenName, const QString &text);
+
+    ChatClient &m_client;
+    bool m_scanning = false;
+};

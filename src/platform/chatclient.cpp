@@ -1,0 +1,108 @@
+#include "platform/chatclient.h"
+
+#include <algorithm>
+
+namespace {
+constexpr ushort Enter = 13;
+}
+
+ChatClient::ChatClient(Desktop &desktop, const QString &screenName, QObject *parent)
+    : QObject(parent)
+    , m_desktop(desktop)
+    , m_screenName(screenName)
+{
+    m_frame = m_desktop.createWindow(0, "AOL Frame25", "Chat Client - " + screenName);
+    m_mdi = m_desktop.createWindow(m_frame, "MDIClient", QString());
+    m_welcome = m_desktop.createWindow(m_mdi, "AOL Child", "Welcome, " + screenName + "!");
+}
+
+ChatClient::~ChatClient()
+{
+    m_desktop.destroyWindow(m_frame);
+}
+
+WindowHandle ChatClient::openRoom(const QString &roomName)
+{
+    WindowHandle window = m_desktop.createWindow(m_mdi, "AOL Child", roomName);
+    // Created back to front: each new child goes on top, so the entry box,
+    // made last, is the room's first RICHCNTL.
+    m_desktop.createWindow(window, "_AOL_Static", roomName);
+    m_desktop.createWindow(window, "_AOL_Listbox", QString());
+    m_desktop.createWindow(window, "_AOL_Icon", "Send");
+    m_desktop.createWindow(window, "RICHCNTL", QString()); // the transcript
+    WindowHandle entry = m_desktop.createWindow(window, "RICHCNTL", QString());
+    m_desktop.setMessageHandler(entry, [this](WindowHandle box, quint32 message, quintptr code) {
+        if (message == WindowMessage::Char && code == Enter)
+            postEntry(box);
+    });
+    m_rooms.push_back(Room{window, entry, {}});
+    return window;
+}
+
+void ChatClient::closeRoom(WindowHandle window)
+{
+    auto it = std::find_if(m_rooms.begin(), m_rooms.end(), [&](const Room &r) { return r.window == window; });
+    if (it == m_rooms.end())
+        return;
+    m_rooms.erase(it);
+    m_desktop.destroyWindow(window);
+}
+
+WindowHandle ChatClient::currentRoom() const
+{
+    for (WindowHandle child = m_desktop.findWindowEx(m_mdi, 0, "AOL Child"); child;
+         child = m_desktop.findWindowEx(m_mdi, child, "AOL Child")) {
+        if (room(child))
+            return child;
+    }
+    return 0;
+}
+
+WindowHandle ChatClient::entryBox(WindowHandle window) const
+{
+    const Room *r = room(window);
+    return r ? r->entry : 0;
+}
+
+const std::deque<ChatClientLine> &ChatClient::transcript(WindowHandle window) const
+{
+    static const std::deque<ChatClientLine> none;
+    const Room *r = room(window);
+    return r ? r->transcript : none;
+}
+
+void ChatClient::say(WindowHandle window, const QString &screenName, const QString &text)
+{
+    Room *r = room(window);
+    if (!r)
+        return;
+    r->transcript.push_back({screenName, text});
+    if (r->transcript.size() > TranscriptLength)
+        r->transcript.pop_front();
+    emit lineReceived(window, screenName, text);
+}
+
+void ChatClient::postEntry(WindowHandle entry)
+{
+    auto it = std::find_if(m_rooms.begin(), m_rooms.end(), [&](const Room &r) { return r.entry == entry; });
+    if (it == m_rooms.end())
+        return;
+    WindowHandle window = it->window;
+    QString text = m_desktop.getWindowText(entry, m_desktop.getWindowTextLength(entry) + 1);
+    if (text.isEmpty())
+        return; // an empty entry box posts nothing, as a chat client's does
+    QString cleared;
+    m_desktop.sendMessage(entry, WindowMessage::SetText, 0, &cleared);
+    say(window, m_screenName, text);
+}
+
+ChatClient::Room *ChatClient::room(WindowHandle window)
+{
+    auto it = std::find_if(m_rooms.begin(), m_rooms.end(), [&](const Room &r) { return r.window == window; });
+    return it == m_rooms.end() ? nullptr : &*it;
+}
+
+const ChatClient::Room *ChatClient::room(WindowHandle window) const
+{
+    return const_cast<ChatClient *>(this)->room(window);
+}

@@ -1,0 +1,139 @@
+#include "platform/terminalface.h"
+
+#include "platform/chatclient.h"
+#include "platform/linereader.h"
+#include "platform/nestedloop.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <unistd.h>
+
+namespace {
+
+// On a terminal the HTML is shown as it would look, roughly: tags dropped.
+QString withoutTags(const QString &html)
+{
+    QString plain;
+    plain.reserve(html.size());
+    bool inTag = false;
+    for (QChar c : html) {
+        if (c == '<')
+            inTag = true;
+        else if (c == '>')
+            inTag = false;
+        else if (!inTag)
+            plain += c;
+    }
+    return plain.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
+}
+
+} // namespace
+
+TerminalFace::TerminalFace(ChatClient &client, int inputFd, std::FILE *output, QObject *parent)
+    : QObject(parent)
+    , m_client(client)
+    , m_reader(new LineReader(inputFd, this))
+    , m_output(output)
+    , m_colours(isatty(fileno(output)))
+{
+    connect(&m_client, &ChatClient::lineReceived, this, &TerminalFace::printLine);
+    connect(m_reader, &LineReader::lineRead, this, &TerminalFace::takeLine);
+    connect(m_reader, &LineReader::endOfInput, this, &TerminalFace::takeEndOfInput);
+}
+
+int TerminalFace::addDialog(const QString &title, Answer answer)
+{
+    std::fprintf(stderr, "%s\n", title.toUtf8().constData());
+    std::fflush(stderr);
+    int id = m_nextDialogId++;
+    m_dialogs.push_back({id, std::move(answer)});
+    return id;
+}
+
+void TerminalFace::removeDialog(int id)
+{
+    std::erase_if(m_dialogs, [id](const Dialog &d) { return d.id == id; });
+}
+
+std::optional<QString> TerminalFace::ask(const QString &prompt)
+{
+    if (m_reader->atEnd())
+        return std::nullopt;
+    std::optional<QString> result;
+    bool answered = false;
+    QEventLoop loop;
+    int id = addDialog(prompt, [&](const std::optional<QString> &answer) {
+        result = answer;
+        answered = true;
+        loop.quit();
+    });
+    if (!answered) {
+        NestedLoop nested;
+        loop.exec();
+    }
+    removeDialog(id);
+    return result;
+}
+
+bool TerminalFace::inputEnded() const
+{
+    return m_reader->atEnd();
+}
+
+void TerminalFace::printLine(WindowHandle, const QString &screenName, const QString &text)
+{
+    QByteArray line = screenName.toUtf8() + ":\t";
+    if (m_colours)
+        line += "\033[1m" + withoutTags(text).toUtf8() + "\033[0m";
+    else
+        line += text.toUtf8();
+    line += '\n';
+    std::fwrite(line.constData(), 1, std::size_t(line.size()), m_output);
+    std::fflush(m_output);
+}
+
+void TerminalFace::takeLine(const QByteArray &bytes)
+{
+    QString line = QString::fromUtf8(bytes);
+    if (!m_dialogs.empty()) {
+        Answer answer = m_dialogs.back().answer;
+        answer(line);
+        return;
+    }
+    WindowHandle room = m_client.currentRoom();
+    if (line.startsWith("/as ")) {
+        QString rest = line.mid(4);
+        qsizetype blank = rest.indexOf(' ');
+        QString name = blank < 0 ? rest : rest.left(blank);
+        QString text = blank < 0 ? QString() : rest.mid(blank + 1);
+        m_client.say(room, name, text);
+        return;
+    }
+    m_client.say(room, m_client.screenName(), line);
+}
+
+void TerminalFace::takeEndOfInput()
+{
+    // Dialogs waiting for a line are answered with nothing: they cancel.
+    const auto dialogs = m_dialogs;
+    for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it)
+        it->answer(std::nullopt);
+    finishWhenIdle();
+}
+
+void TerminalFace::finishWhenIdle()
+{
+    // Lines said just before the end may still be queued for their
+    // handlers, and a handler may be inside a wait: look again shortly.
+    QTimer::singleShot(50, this, [this] {
+        if (NestedLoop::depth() == 0)
+            QTimer::singleShot(50, this, [this] {
+                if (NestedLoop::depth() == 0)
+                    emit finished();
+                else
+                    finishWhenIdle();
+            });
+        else
+            finishWhenIdle();
+    });
+}

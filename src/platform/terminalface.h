@@ -1,0 +1,59 @@
+// The chat client's face where there is no screen: every line a room
+// receives goes to standard output as "name:<TAB>text", each line of
+// standard input is said in the room, and dialogs that wait for an answer
+// take the next line instead (the innermost waiting one first).
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/desktop.h"
+
+class ChatClient;
+class LineReader;
+
+class TerminalFace : public QObject
+{
+    Q_OBJECT
+
+public:
+    // An answer, or nothing when the input has ended.
+    using Answer = std::function<void(const std::optional<QString> &)>;
+
+    TerminalFace(ChatClient &client, int inputFd, std::FILE *output, QObject *parent = nullptr);
+
+    // A dialog that waits for a line while it is shown: it stays until
+    // removed, each line going to the innermost one.
+    int addDialog(const QString &title, Answer answer);
+    void removeDialog(int id);
+    // Asks on standard error and waits for the next line (nested loop).
+    std::optional<QString> ask(const QString &prompt);
+
+    bool inputEnded() const;
+
+signals:
+    // The input has ended and no handler is inside a wait any more.
+    void finished();
+
+private:
+    void printLine(WindowHandle room, const QString &screenName, const QString &text);
+    void takeLine(const QByteArray &line);
+    void takeEndOfInput();
+    void finishWhenIdle();
+
+    struct Dialog {
+        int id;
+        Answer answer;
+    };
+
+    ChatClient &m_client;
+    LineReader *m_reader;
+    std::FILE *m_output;
+    bool m_colours;
+    std::vector<Dialog> m_dialogs;
+    int m_nextDialogId = 1;
+};
