@@ -1,14 +1,26 @@
 #include "app/inifile.h"
-#include <QSettings>
+
+#include "platform/profile.h"
+
+namespace {
+
+constexpr int readBufferSize = 750;
+
+} // namespace
+
 QString ReadIni(const QString &section, const QString &key, const QString &file)
 {
-    QSettings s(file, QSettings::IniFormat);
-    return s.value(section + "/" + key.toLower()).toString();
+    return getPrivateProfileString(section, key.toLower(), QString(), readBufferSize, file);
 }
+
 bool WriteIni(const QString &section, const QString &key, const QString &value, const QString &file)
 {
-    QSettings s(file, QSettings::IniFormat);
-    s.setValue(section + "/" + key.toUpper(), value);
-    return true;
+    return writePrivateProfileString(section, key.toUpper(), value, file);
 }
-QString PreferencesPath(const QString &programDirectory) { return programDirectory + "/prefs.ini"; }
+
+QString PreferencesPath(const QString &programDirectory)
+{
+    // Joined with "/" as given, without normalising: a trailing separator
+    // on the directory is the caller's to avoid.
+    return programDirectory + QStringLiteral("/prefs.ini");
+}

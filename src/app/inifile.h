@@ -1,6 +1,18 @@
-// TEMPORARY until the profile layer lands (same API).
+// ReadIni and WriteIni: how every part of the program reads and writes its
+// profile files (the preferences file and the style files).
 #pragma once
+
 #include <QString>
+
+// The value stored under the section and key, or "" when there is none.
+// The key is looked up lower-cased, and the value comes back cut to 749
+// characters, the reader's 750-character buffer less its terminator.
 QString ReadIni(const QString &section, const QString &key, const QString &file);
+
+// Stores the value under the upper-cased key, so keys the program creates
+// read "MP3 PATH", "HANDLE". Callers may ignore the result: a failed write
+// is not reported to the user.
 bool WriteIni(const QString &section, const QString &key, const QString &value, const QString &file);
+
+// The preferences file of a program living in programDirectory.
 QString PreferencesPath(const QString &programDirectory);

@@ -1,0 +1,54 @@
+#include "app/inifile.h"
+#include "support/testregistry.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class IniFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The preferences file as start-up and the path chooser leave it: the
+    // section spelled as first written, the keys upper-cased, and every
+    // spelling the callers use reaching the same keys.
+    void preferencesFoundWhateverTheSpelling()
+    {
+        QTemporaryDir dir;
+        const QString prefs = PreferencesPath(dir.path());
+        QCOMPARE(ReadIni("info", "mp3 path", prefs), "");
+        QVERIFY(!QFile::exists(prefs));
+        WriteIni("iNfO", "mp3 path", "/music", prefs);
+        WriteIni("iNfO", "handLe", "Joe", prefs);
+        WriteIni("info", "handle", "Ann", prefs);
+        QCOMPARE(contents(dir.filePath("prefs.ini")), "[iNfO]\nMP3 PATH=/music\nHANDLE=Ann\n");
+        for (const char *section : {"info", "iNfO", "INFO"}) {
+            QCOMPARE(ReadIni(section, "mp3 path", prefs), "/music");
+            QCOMPARE(ReadIni(section, "handLe", prefs), "Ann");
+        }
+    }
+
+    void valueCutTo749()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("long.ini");
+        for (const int length : {748, 749, 750, 800}) {
+            const QString value(length, u'v');
+            WriteIni("info", "handle", value, file);
+            QCOMPARE(ReadIni("info", "handle", file), value.left(749));
+        }
+    }
+};
+
+DUN2_TEST(IniFileTest);
+#include "tst_inifile.moc"
