@@ -28,6 +28,17 @@ QString loginName()
     return user.isEmpty() ? QStringLiteral("user") : user;
 }
 
+// The offscreen platform warns about every frameless window it cannot size;
+// in the terminal face that is noise on the user's screen.
+QtMessageHandler standardMessageHandler = nullptr;
+
+void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains("propagateSizeHints"))
+        return;
+    standardMessageHandler(type, context, message);
+}
+
 bool wantsConsole(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i)
@@ -44,6 +55,7 @@ int main(int argc, char **argv)
     // Without a screen the program's own windows still exist, off screen.
     if (console && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    standardMessageHandler = qInstallMessageHandler(quietOffscreenWarnings);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("dun2");

@@ -43,10 +43,15 @@ TerminalFace::TerminalFace(ChatClient &client, int inputFd, std::FILE *output, Q
 
 int TerminalFace::addDialog(const QString &title, Answer answer)
 {
+    return pushDialog(title, std::move(answer), false);
+}
+
+int TerminalFace::pushDialog(const QString &title, Answer answer, bool once)
+{
     std::fprintf(stderr, "%s\n", title.toUtf8().constData());
     std::fflush(stderr);
     int id = m_nextDialogId++;
-    m_dialogs.push_back({id, std::move(answer)});
+    m_dialogs.push_back({id, std::move(answer), once});
     return id;
 }
 
@@ -62,11 +67,11 @@ std::optional<QString> TerminalFace::ask(const QString &prompt)
     std::optional<QString> result;
     bool answered = false;
     QEventLoop loop;
-    int id = addDialog(prompt, [&](const std::optional<QString> &answer) {
+    int id = pushDialog(prompt, [&](const std::optional<QString> &answer) {
         result = answer;
         answered = true;
         loop.quit();
-    });
+    }, true);
     if (!answered) {
         NestedLoop nested;
         loop.exec();
@@ -96,8 +101,10 @@ void TerminalFace::takeLine(const QByteArray &bytes)
 {
     QString line = QString::fromUtf8(bytes);
     if (!m_dialogs.empty()) {
-        Answer answer = m_dialogs.back().answer;
-        answer(line);
+        Dialog dialog = m_dialogs.back();
+        if (dialog.once)
+            m_dialogs.pop_back();
+        dialog.answer(line);
         return;
     }
     WindowHandle room = m_client.currentRoom();
@@ -115,7 +122,9 @@ void TerminalFace::takeLine(const QByteArray &bytes)
 void TerminalFace::takeEndOfInput()
 {
     // Dialogs waiting for a line are answered with nothing: they cancel.
+    // Dialogs that wait while shown stay; questions are cancelled.
     const auto dialogs = m_dialogs;
+    std::erase_if(m_dialogs, [](const Dialog &d) { return d.once; });
     for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it)
         it->answer(std::nullopt);
     finishWhenIdle();

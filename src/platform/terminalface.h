@@ -48,7 +48,10 @@ private:
     struct Dialog {
         int id;
         Answer answer;
+        bool once; // answered by one line, then gone
     };
+
+    int pushDialog(const QString &title, Answer answer, bool once);
 
     ChatClient &m_client;
     LineReader *m_reader;
