@@ -1,12 +1,15 @@
 #include "app/mainwindow.h"
 
 #include "app/inifile.h"
+#include "app/windowcontrols.h"
 #include "chat/chatscan.h"
+#include "chat/commands.h"
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
-#include "platform/programend.h"
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
+#include "player/playback.h"
+#include "player/playbackcontrols.h"
 #include "player/soundcontrols.h"
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
@@ -15,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScrollBar>
 
 namespace {
@@ -64,6 +68,12 @@ Form3 &Form1::form3()
     if (!m_form3)
         m_form3 = std::make_unique<Form3>();
     return *m_form3;
+}
+
+void Form1::clearPickerList()
+{
+    if (m_form3)
+        m_form3->List1->clear();
 }
 
 void Form1::placeControls()
@@ -162,8 +172,10 @@ void Form1::placeControls()
 void Form1::connectControls()
 {
     connectSoundControls(SoundControls{HScroll1, volume1, HScroll3, Label9, mute}, MediaPlayer1, announcer);
-    connect(Label2, &ClickLabel::clicked, this, [this] {
-        announcer.announce(QString::fromUtf8("Ðûñ² unløªded "));
-        EndProgramNow();
-    });
+    playback = new Playback(TrackControls{File1, List1, Check1, Check2, MediaPlayer1, announcer,
+                                          [this] { clearPickerList(); }},
+                            this);
+    connectPlaybackControls(*this);
+    connectWindowControls(*this);
+    connectCommands(*this);
 }

@@ -17,6 +17,7 @@ class FileListBox;
 class Form2;
 class Form3;
 class MediaPlayer;
+class Playback;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -43,6 +44,8 @@ public:
     Form3 &form3();
     bool form2Loaded() const { return bool(m_form2); }
     bool form3Loaded() const { return bool(m_form3); }
+    // Empties the song picker's list; a picker not yet made has none.
+    void clearPickerList();
 
     // Settings, read afresh wherever they are used.
     StylePieces style = StylePieces::initial();
@@ -82,6 +85,7 @@ public:
     QLabel *Label9 = nullptr;
 
     ListBox List1; // now playing: its selected text names the current track
+    Playback *playback = nullptr;
     MediaPlayer &MediaPlayer1;
     ChatScan *chat1 = nullptr; // the command scan
     ChatScan *chat2 = nullptr; // the song search's second scan

@@ -23,9 +23,19 @@ bool registerTest(const char *sourceFile, TestFactory factory)
 
 // Usage: tst_<folder> [tst_<name> [Qt Test arguments]]; without a name every
 // class of the executable runs.
+namespace {
+QtMessageHandler standardHandler = nullptr;
+void quietSizeHints(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!message.contains("propagateSizeHints"))
+        standardHandler(type, context, message);
+}
+} // namespace
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    standardHandler = qInstallMessageHandler(quietSizeHints);
     QStringList args = app.arguments();
     QString only;
     if (args.size() > 1 && registry().count(args[1])) {

@@ -1,0 +1,4 @@
+// TEMPORARY: wired with the dispatcher work.
+#include "chat/commands.h"
+
+void connectCommands(Form1 &) {}

@@ -1,0 +1,47 @@
+// The track list and playback: selecting, playing, pausing, stopping, next
+// and previous, re-reading the directory, and what happens when a track
+// ends in random or continuous mode. Every action announces its result.
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class Announcer;
+class FileListBox;
+class ListBox;
+class MediaPlayer;
+class QCheckBox;
+
+struct TrackControls {
+    FileListBox *File1;   // track list
+    ListBox &List1;       // now playing
+    QCheckBox *Check1;    // random
+    QCheckBox *Check2;    // continuous
+    MediaPlayer &player;
+    const Announcer &announcer;
+    std::function<void()> emptyPickerList; // the song picker's list
+};
+
+class Playback : public QObject
+{
+    Q_OBJECT
+
+public:
+    Playback(TrackControls controls, QObject *parent = nullptr);
+
+    // A change of the track list's selection: refills the now-playing list.
+    void selectionChanged();
+    // The play button and a double-click on the list.
+    void playSelected();
+    void pauseTrack();
+    void stopTrack();
+    void nextTrack();
+    // False when the first entry is selected: nothing is done or said.
+    bool previousTrack();
+    void refreshList();
+    // The player reported the natural end of the current track.
+    void endOfTrack();
+
+private:
+    TrackControls m_controls;
+};

@@ -1,0 +1,115 @@
+#include "world.h"
+
+#include "app/inifile.h"
+#include "app/mainwindow.h"
+#include "platform/programend.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QTest>
+#include <QTimer>
+
+TestWorld::TestWorld(const QString &screenName)
+    : environment{desktop, m_client, player, inputBox, QString(), nullptr}
+    , m_client(desktop, screenName)
+{
+    environment.home = m_home.path();
+    QDir(m_home.path()).mkpath("music");
+    m_room = m_client.openRoom("Test Room");
+    QObject::connect(&m_client, &ChatClient::lineReceived,
+                     [this](WindowHandle, const QString &name, const QString &text) {
+                         m_lines.push_back({name, text});
+                     });
+    setProgramEndHook([this] { m_ended = true; });
+}
+
+TestWorld::~TestWorld()
+{
+    setProgramEndHook({});
+    m_form1.reset();
+}
+
+void TestWorld::writePreferences(const QString &mp3Path, const QString &handle)
+{
+    if (!mp3Path.isEmpty())
+        WriteIni("iNfO", "mp3 path", mp3Path, preferencesPath());
+    if (!handle.isEmpty())
+        WriteIni("info", "handle", handle, preferencesPath());
+}
+
+Form1 &TestWorld::make()
+{
+    if (!m_form1)
+        m_form1 = std::make_unique<Form1>(environment);
+    return *m_form1;
+}
+
+Form1 &TestWorld::start(std::optional<QString> promptAnswer)
+{
+    make();
+    if (ReadIni("info", "handle", preferencesPath()).isEmpty())
+        answerNextInputBox(promptAnswer);
+    m_form1->load();
+    return *m_form1;
+}
+
+void TestWorld::sayAs(const QString &screenName, const QString &text)
+{
+    m_client.say(m_room, screenName, text);
+}
+
+QStringList TestWorld::lines() const
+{
+    QStringList texts;
+    for (const Line &line : m_lines)
+        texts << line.text;
+    return texts;
+}
+
+QStringList TestWorld::userLines() const
+{
+    QStringList texts;
+    for (const Line &line : m_lines)
+        if (line.screenName == m_client.screenName())
+            texts << line.text;
+    return texts;
+}
+
+bool TestWorld::waitForLines(int count, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (int(m_lines.size()) < count) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+void TestWorld::settle(int ms)
+{
+    QTest::qWait(ms);
+}
+
+void answerNextInputBox(std::optional<QString> answer)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (answer) {
+            dialog->setTextValue(*answer);
+            dialog->accept();
+        } else {
+            dialog->reject();
+        }
+        poll->stop();
+        poll->deleteLater();
+    });
+    poll->start();
+}

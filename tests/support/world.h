@@ -1,0 +1,82 @@
+// A whole world for a test, built the way main() builds the real one: a
+// temporary program directory, a music folder, the window system with the
+// chat client signed on and one room open, the player on a silent sink
+// that keeps real time, and the main window. Lines are said in the room as
+// anyone, and what the room received can be read back.
+#pragma once
+
+#include "app/environment.h"
+#include "chat/announcement.h"
+#include "platform/chatclient.h"
+#include "platform/desktop.h"
+#include "platform/inputbox.h"
+#include "player/mediaplayer.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+class Form1;
+
+class TestWorld
+{
+public:
+    explicit TestWorld(const QString &screenName = "tester");
+    ~TestWorld();
+
+    QString home() const { return m_home.path(); }
+    QString musicDir() const { return m_home.path() + "/music"; }
+    QString preferencesPath() const { return home() + "/prefs.ini"; }
+    // Writes prefs.ini as a user who has set a directory and a handle would
+    // have it; an empty value is left out.
+    void writePreferences(const QString &mp3Path, const QString &handle);
+
+    // Makes the main window and runs its start-up. A handle prompt, if one
+    // comes, gets promptAnswer (nothing: the box is cancelled).
+    Form1 &start(std::optional<QString> promptAnswer = std::nullopt);
+    // Makes the main window without starting it, for a test to watch start-up.
+    Form1 &make();
+    Form1 &form1() { return *m_form1; }
+
+    void say(const QString &text) { sayAs(m_client.screenName(), text); }
+    void sayAs(const QString &screenName, const QString &text);
+
+    // The texts the room received, in order, everybody's.
+    QStringList lines() const;
+    // The texts the signed-on user sent (announcements among them).
+    QStringList userLines() const;
+    void clearLines() { m_lines.clear(); }
+    // Waits (handling events) until at least count lines arrived; false on timeout.
+    bool waitForLines(int count, int timeoutMs = 5000);
+    // Handles pending events, so queued chat lines reach their handlers.
+    void settle(int ms = 50);
+
+    // The announcement of a message in the initial style.
+    static QString styled(const QString &message) { return StylePieces::initial().styledLine(message); }
+
+    bool programEnded() const { return m_ended; }
+
+    Desktop desktop;
+    ChatClient &client() { return m_client; }
+    WindowHandle room() const { return m_room; }
+    MediaPlayer player{MediaPlayer::AudioOutput::Silent};
+    DialogInputBox inputBox;
+    Environment environment;
+
+private:
+    struct Line {
+        QString screenName;
+        QString text;
+    };
+
+    QTemporaryDir m_home;
+    ChatClient m_client;
+    WindowHandle m_room = 0;
+    std::vector<Line> m_lines;
+    std::unique_ptr<Form1> m_form1;
+    bool m_ended = false;
+};
+
+// Answers the next modal input box that opens: with a text, or cancels it.
+void answerNextInputBox(std::optional<QString> answer);
