@@ -1,10 +1,16 @@
-// TEMPORARY stand-in until the GStreamer player lands (same API).
+// The player every sound of the program comes from: one GStreamer playbin
+// behind the members the rest of the code calls by name. Loading a file
+// starts it, PlayState reads 2 only while it plays, and each natural end of
+// a file is reported once, on the window thread.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+class QSocketNotifier;
 typedef struct _GstElement GstElement;
+typedef struct _GstBus GstBus;
+typedef struct _GstMessage GstMessage;
 
 class MediaPlayer : public QObject
 {
@@ -12,27 +18,54 @@ class MediaPlayer : public QObject
 
 public:
     enum class AudioOutput { Device, Silent };
+
     explicit MediaPlayer(AudioOutput output = AudioOutput::Device, QObject *parent = nullptr);
+    // Plays into the given sink; a floating reference is taken over.
     explicit MediaPlayer(GstElement *audioSink, QObject *parent = nullptr);
+    ~MediaPlayer() override;
+
+    // Both load the file and start it; false (and not playing) when it
+    // cannot be opened or decoded.
     bool setFileName(const QString &path);
-    QString FileName() const { return m_fileName; }
     bool Open(const QString &path);
-    void Play() {}
-    void Pause() {}
-    void Stop() {}
-    int PlayState() const { return 0; }
-    void setVolume(long v) { m_volume = v; }
-    long Volume() const { return m_volume; }
-    void setBalance(long b) { m_balance = b; }
-    long Balance() const { return m_balance; }
-    void setMute(bool m) { m_mute = m; }
-    bool Mute() const { return m_mute; }
+    QString FileName() const;
+
+    void Play();
+    void Pause();
+    void Stop();
+    int PlayState() const;
+
+    // Hundredths of a decibel, 0 = full volume.
+    void setVolume(long hundredthsDb);
+    long Volume() const;
+    // Hundredths of a decibel by which the other channel is turned down:
+    // negative keeps the left channel, positive keeps the right one.
+    void setBalance(long hundredthsDb);
+    long Balance() const;
+    void setMute(bool mute);
+    bool Mute() const;
 
 signals:
     void EndOfStream(long result);
 
 private:
+    enum class State { Stopped = 0, Paused = 1, Playing = 2 };
+
+    void build(GstElement *audioSink);
+    bool waitForPreroll();
+    // Leaves playback stopped with no message of it left on the bus; the
+    // device is kept open unless it is to be let go.
+    void halt(bool releaseDevice);
+    void drainBus();
+    void handle(GstMessage *message);
+
+    GstElement *m_playbin = nullptr;
+    GstElement *m_panorama = nullptr; // owned by m_playbin as its audio filter
+    GstBus *m_bus = nullptr;
+    QSocketNotifier *m_busNotifier = nullptr;
     QString m_fileName;
+    bool m_loaded = false; // the last file given could be decoded
+    State m_state = State::Stopped;
     long m_volume = 0;
     long m_balance = 0;
     bool m_mute = false;

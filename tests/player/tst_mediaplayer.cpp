@@ -1,0 +1,286 @@
+#include "support/audiofiles.h"
+#include "support/levelsink.h"
+#include "player/mediaplayer.h"
+#include "support/testregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gst/gst.h>
+
+#include <cmath>
+
+namespace {
+
+// audiotestsrc's sine at its default amplitude of 0.8, as RMS.
+const double fullLevel = 20 * std::log10(0.8 / std::sqrt(2.0));
+
+// Within a decibel of the expected level on both sides; silence is minus
+// infinity and matches only itself or anything quieter than -90 dBFS.
+bool levelsNear(const LevelSink &sink, double left, double right)
+{
+    const auto near = [](double measured, double expected) {
+        if (std::isinf(expected))
+            return measured < -90;
+        return std::abs(measured - expected) <= 1.0;
+    };
+    return near(sink.leftDb(), left) && near(sink.rightDb(), right);
+}
+
+QByteArray levels(const LevelSink &sink)
+{
+    return QByteArray("left ") + QByteArray::number(sink.leftDb(), 'f', 2) + " dB, right "
+        + QByteArray::number(sink.rightDb(), 'f', 2) + " dB";
+}
+
+} // namespace
+
+#define QTRY_LEVELS(sink, left, right) \
+    QTRY_VERIFY2_WITH_TIMEOUT(levelsNear(sink, left, right), levels(sink), 5000)
+
+class MediaPlayerTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_short;  // 0.3 s
+    QString m_second; // 1 s
+    QString m_long;   // 10 s, longer than any test waits
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_short = m_dir.filePath("short.mp3");
+        m_second = m_dir.filePath("second.mp3");
+        m_long = m_dir.filePath("long.mp3");
+        makeMp3(m_short, 0.3);
+        makeMp3(m_second, 1.0, 880);
+        makeMp3(m_long, 10.0);
+    }
+
+    void playsEachFileToItsEndOnce_data()
+    {
+        QTest::addColumn<MediaPlayer::AudioOutput>("output");
+        QTest::newRow("silent") << MediaPlayer::AudioOutput::Silent;
+        // A real device where there is one, else the silent fallback: the
+        // program plays either way.
+        QTest::newRow("device") << MediaPlayer::AudioOutput::Device;
+    }
+
+    void playsEachFileToItsEndOnce()
+    {
+        QFETCH(MediaPlayer::AudioOutput, output);
+        MediaPlayer player(output);
+        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
+        QCOMPARE(player.PlayState(), 0);
+
+        QVERIFY(player.setFileName(m_second));
+        QCOMPARE(player.FileName(), m_second);
+        QCOMPARE(player.PlayState(), 2);
+        QVERIFY(ends.wait(10000));
+        QCOMPARE(player.PlayState(), 0);
+
+        QVERIFY(player.Open(m_short));
+        QCOMPARE(player.PlayState(), 2);
+        QVERIFY(ends.wait(10000));
+        QCOMPARE(ends.count(), 2);
+        QCOMPARE(player.PlayState(), 0);
+    }
+
+    void pauseStopAndPlay()
+    {
+        LevelSink sink;
+        MediaPlayer player(sink.element());
+        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
+        QSignalSpy sound(&sink, &LevelSink::firstBuffer);
+
+        // Nothing opened yet: nothing to play or pause.
+        player.Play();
+        QCOMPARE(player.PlayState(), 0);
+        player.Pause();
+        QCOMPARE(player.PlayState(), 0);
+
+        QVERIFY(player.setFileName(m_long));
+        QVERIFY(sound.wait(5000));
+        player.Pause();
+        QCOMPARE(player.PlayState(), 1);
+
+        sink.reset();
+        player.Play();
+        QCOMPARE(player.PlayState(), 2);
+        QVERIFY(sound.wait(5000));
+
+        player.Stop();
+        QCOMPARE(player.PlayState(), 0);
+        player.Pause();
+        QCOMPARE(player.PlayState(), 0);
+
+        // Stopped, the file stays opened.
+        sink.reset();
+        player.Play();
+        QCOMPARE(player.PlayState(), 2);
+        QVERIFY(sound.wait(5000));
+        player.Stop();
+        QCOMPARE(ends.count(), 0);
+    }
+
+    void refusesWhatItCannotPlay_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("playingBefore");
+        for (const char *what : {"vanished", "empty", "text", "directory"}) {
+            QTest::addRow("%s", what) << what << false;
+            QTest::addRow("%s while playing", what) << what << true;
+        }
+    }
+
+    void refusesWhatItCannotPlay()
+    {
+        QFETCH(QString, what);
+        QFETCH(bool, playingBefore);
+        QString path = m_dir.filePath(what + ".mp3");
+        QFile file(path);
+        if (what == "vanished") {
+            makeMp3(path, 0.3);
+            QVERIFY(file.remove());
+        } else if (what == "empty") {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (what == "text") {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("Just words, no sound: a playlist someone named .mp3\n");
+        } else {
+            path = m_dir.filePath("folder.mp3");
+            QVERIFY(QDir(m_dir.path()).mkpath("folder.mp3"));
+        }
+        file.close();
+
+        MediaPlayer player(MediaPlayer::AudioOutput::Silent);
+        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
+        if (playingBefore)
+            QVERIFY(player.setFileName(m_long));
+
+        QVERIFY(!player.setFileName(path));
+        QCOMPARE(player.PlayState(), 0);
+        player.Play();
+        QCOMPARE(player.PlayState(), 0);
+
+        // The player is not left broken: the next good file plays, and it is
+        // the only one that ends.
+        QVERIFY(player.setFileName(m_short));
+        QVERIFY(ends.wait(10000));
+        QCOMPARE(ends.count(), 1);
+        QCOMPARE(player.PlayState(), 0);
+    }
+
+    void loadingReplacesWhatPlays()
+    {
+        MediaPlayer player(MediaPlayer::AudioOutput::Silent);
+        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
+        QVERIFY(player.setFileName(m_long));
+        QVERIFY(player.setFileName(m_short));
+        QCOMPARE(player.FileName(), m_short);
+        // Far sooner than the long file could end.
+        QVERIFY(ends.wait(5000));
+        QCOMPARE(ends.count(), 1);
+        QCOMPARE(player.PlayState(), 0);
+    }
+
+    void errorWhilePlayingStops()
+    {
+        GstElement *device = gst_element_factory_make("fakesink", nullptr);
+        g_object_set(device, "sync", TRUE, nullptr);
+        MediaPlayer player(device);
+        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
+        QVERIFY(player.setFileName(m_long));
+
+        // What a sound device posts when it is unplugged.
+        GError *gone = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_WRITE, "device gone");
+        gst_element_post_message(device, gst_message_new_error(GST_OBJECT(device), gone, nullptr));
+        g_error_free(gone);
+        QTRY_COMPARE(player.PlayState(), 0);
+        QCOMPARE(ends.count(), 0);
+
+        QVERIFY(player.setFileName(m_short));
+        QVERIFY(ends.wait(10000));
+        QCOMPARE(ends.count(), 1);
+    }
+
+    // The leak checker cannot see a pipeline kept alive (GStreamer's own
+    // allocations are exempt from it), but the sink it was given can.
+    void letsGoOfItsPipeline()
+    {
+        LevelSink sink;
+        {
+            MediaPlayer player(sink.element());
+            QSignalSpy sound(&sink, &LevelSink::firstBuffer);
+            QVERIFY(player.setFileName(m_long));
+            QVERIFY(sound.wait(5000));
+        }
+        QCOMPARE(GST_OBJECT_REFCOUNT_VALUE(sink.element()), 1);
+    }
+
+    void soundFollowsVolumeAndBalance_data()
+    {
+        QTest::addColumn<long>("volume");
+        QTest::addColumn<long>("balance");
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("right");
+        QTest::newRow("full") << 0L << 0L << fullLevel << fullLevel;
+        QTest::newRow("quietest") << -2475L << 0L << fullLevel - 24.75 << fullLevel - 24.75;
+        QTest::newRow("left") << 0L << -5000L << fullLevel << fullLevel - 50;
+        QTest::newRow("right") << 0L << 5000L << fullLevel - 50 << fullLevel;
+        QTest::newRow("a little right") << -1000L << 600L << fullLevel - 16 << fullLevel - 10;
+    }
+
+    // Set before any file: a player's settings carry over to what it loads.
+    void soundFollowsVolumeAndBalance()
+    {
+        QFETCH(long, volume);
+        QFETCH(long, balance);
+        QFETCH(double, left);
+        QFETCH(double, right);
+        LevelSink sink;
+        MediaPlayer player(sink.element());
+        player.setVolume(volume);
+        player.setBalance(balance);
+        QVERIFY(player.setFileName(m_long));
+        QTRY_LEVELS(sink, left, right);
+        QCOMPARE(player.Volume(), volume);
+        QCOMPARE(player.Balance(), balance);
+    }
+
+    void changesApplyWhilePlayingAndAcrossFiles()
+    {
+        LevelSink sink;
+        MediaPlayer player(sink.element());
+        QVERIFY(player.setFileName(m_long));
+        QTRY_LEVELS(sink, fullLevel, fullLevel);
+
+        player.setVolume(-2475);
+        QTRY_LEVELS(sink, fullLevel - 24.75, fullLevel - 24.75);
+        player.setBalance(5000);
+        QTRY_LEVELS(sink, fullLevel - 74.75, fullLevel - 24.75);
+
+        sink.reset();
+        QVERIFY(player.setFileName(m_second));
+        QTRY_LEVELS(sink, fullLevel - 74.75, fullLevel - 24.75);
+
+        player.setMute(true);
+        QVERIFY(player.Mute());
+        const double silence = -std::numeric_limits<double>::infinity();
+        QTRY_LEVELS(sink, silence, silence);
+        QCOMPARE(player.Volume(), -2475L);
+
+        player.setMute(false);
+        QVERIFY(!player.Mute());
+        QCOMPARE(player.Volume(), -2475L);
+        QTRY_LEVELS(sink, fullLevel - 74.75, fullLevel - 24.75);
+    }
+};
+
+DUN2_TEST(MediaPlayerTest);
+#include "tst_mediaplayer.moc"

@@ -1,0 +1,46 @@
+// An audio sink that keeps real time like a sound card and measures what it
+// is given, so tests hear what the player really plays: each channel's
+// level, and when sound first arrived.
+#pragma once
+
+#include <QObject>
+
+#include <chrono>
+#include <memory>
+
+typedef struct _GstElement GstElement;
+struct LevelMeter;
+
+class LevelSink : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit LevelSink(QObject *parent = nullptr);
+    ~LevelSink() override;
+
+    // The sink to hand to MediaPlayer(GstElement *); this object keeps a
+    // reference of its own, so either may go first.
+    GstElement *element() const;
+
+    // RMS level in dBFS of the last ~100 ms played since the last reset;
+    // minus infinity while nothing (or only silence) played.
+    double leftDb() const;
+    double rightDb() const;
+
+    // Whether a buffer was played since the last reset, and when the first was.
+    bool bufferArrived() const;
+    Clock::time_point firstBufferTime() const;
+
+    void reset();
+
+signals:
+    // Once after each reset, on this object's thread, when the first buffer plays.
+    void firstBuffer();
+
+private:
+    std::shared_ptr<LevelMeter> m_meter;
+    GstElement *m_bin = nullptr;
+};
