@@ -11,6 +11,10 @@
 #include "player/playback.h"
 #include "player/playbackcontrols.h"
 #include "player/soundcontrols.h"
+#include "styles/stylechooser.h"
+#include "styles/styleeditor.h"
+#include "windows/aboutwindow.h"
+#include "windows/commandlist.h"
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
 
@@ -68,6 +72,41 @@ Form3 &Form1::form3()
     if (!m_form3)
         m_form3 = std::make_unique<Form3>();
     return *m_form3;
+}
+
+Form4 &Form1::form4()
+{
+    if (!m_form4)
+        m_form4 = std::make_unique<Form4>();
+    return *m_form4;
+}
+
+Form6 &Form1::form6()
+{
+    if (!m_form6)
+        m_form6 = std::make_unique<Form6>();
+    return *m_form6;
+}
+
+void Form1::unloadForm6()
+{
+    // Later: the editor may be the one asking, so it goes once it has returned.
+    if (m_form6)
+        m_form6.release()->deleteLater();
+}
+
+Form7 &Form1::form7()
+{
+    if (!m_form7)
+        m_form7 = std::make_unique<Form7>();
+    return *m_form7;
+}
+
+Form8 &Form1::form8()
+{
+    if (!m_form8)
+        m_form8 = std::make_unique<Form8>();
+    return *m_form8;
 }
 
 void Form1::clearPickerList()

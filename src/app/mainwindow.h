@@ -16,6 +16,10 @@ class ClickLabel;
 class FileListBox;
 class Form2;
 class Form3;
+class Form4;
+class Form6;
+class Form7;
+class Form8;
 class MediaPlayer;
 class Playback;
 class QCheckBox;
@@ -40,10 +44,18 @@ public:
     QString preferencesPath() const;
     Environment &environment() { return m_environment; }
 
-    Form2 &form2();
-    Form3 &form3();
+    Form2 &form2(); // path chooser
+    Form3 &form3(); // song picker
+    Form4 &form4(); // style chooser
+    Form6 &form6(); // style editor
+    Form7 &form7(); // about
+    Form8 &form8(); // command list
     bool form2Loaded() const { return bool(m_form2); }
     bool form3Loaded() const { return bool(m_form3); }
+    bool form4Loaded() const { return bool(m_form4); }
+    bool form6Loaded() const { return bool(m_form6); }
+    // The style editor alone is unloaded, after a save.
+    void unloadForm6();
     // Empties the song picker's list; a picker not yet made has none.
     void clearPickerList();
 
@@ -97,4 +109,8 @@ private:
 
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;
+    std::unique_ptr<Form4> m_form4;
+    std::unique_ptr<Form6> m_form6;
+    std::unique_ptr<Form7> m_form7;
+    std::unique_ptr<Form8> m_form8;
 };
