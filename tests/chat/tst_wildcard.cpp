@@ -1,0 +1,114 @@
+#include "chat/wildcard.h"
+#include "support/testregistry.h"
+
+#include <QTest>
+
+namespace {
+
+struct Case {
+    const char16_t *pattern;
+    const char16_t *line;
+    bool matches;
+};
+
+constexpr Case Cases[] = {
+    // The command words as the dispatcher builds them.
+    {u".about", u".about", true},
+    {u".about", u".about ", false},
+    {u".about", u"about", false},
+    {u".about", u"x.about", false},
+    {u".vol *", u".vol 50", true},
+    {u".vol *", u".vol ", true},
+    {u".vol *", u".vol", false},
+    {u".mp3s?", u".mp3s?", true},
+    {u".mp3s?", u".mp3sx", true},
+    {u".mp3s?", u".mp3s", false},
+    {u".mp3s?", u".mp3s??", false},
+    {u".handle?", u".handle ", true},
+    {u".handle *", u".handle ", true},
+    {u".handle *", u".handle joe", true},
+    {u".p *", u".p ", true},
+    {u".p *", u".p", false},
+    {u".new path", u".new path", true},
+    {u".new path", u".newpath", false},
+    // Case-sensitive: the caller lower-cases the line.
+    {u".stop", u".STOP", false},
+    {u"A", u"a", false},
+    // Stars anywhere, several, and runs that must backtrack.
+    {u"*", u"", true},
+    {u"*", u"anything", true},
+    {u"**", u"", true},
+    {u"a*b", u"ab", true},
+    {u"a*b", u"axxb", true},
+    {u"a*b", u"axxbx", false},
+    {u"a*b*c", u"abbbcbc", true},
+    {u"*aab", u"aaaab", true},
+    {u"*a*a*a*a*b", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
+    {u"", u"", true},
+    {u"", u"a", false},
+    {u"a", u"", false},
+    // One character, one digit.
+    {u"?", u"", false},
+    {u"??", u"ab", true},
+    {u"#", u"7", true},
+    {u"#", u"x", false},
+    {u"##", u"1", false},
+    {u"#", u"\u0663", false}, // an Arabic-Indic three is not 0 to 9
+    // Lists, negated lists and ranges.
+    {u"[abc]", u"b", true},
+    {u"[abc]", u"d", false},
+    {u"[!abc]", u"d", true},
+    {u"[!abc]", u"a", false},
+    {u"[a-c]x", u"bx", true},
+    {u"[a-c]", u"d", false},
+    {u"[!a-c]", u"d", true},
+    {u"[0-9a-f]", u"e", true},
+    {u"[-a]", u"-", true},
+    {u"[a-]", u"-", true},
+    {u"[c-a]", u"b", false}, // a range written downwards holds nothing
+    {u"[*?#]", u"*", true},
+    {u"[*?#]", u"x", false},
+    {u"[[]", u"[", true},
+    {u"a[]b", u"ab", true},
+    {u"[!]", u"q", true},
+    {u"[!]", u"", false},
+    {u"[abc", u"[abc", true}, // no closing bracket: plain text
+    {u"[abc", u"a", false},
+    {u"]", u"]", true},
+    // A character outside the BMP is one character.
+    {u"?", u"\U0001F3B5", true},
+    {u"[\U0001F3B5]", u"\U0001F3B5", true},
+    {u"\U0001F3B5*", u"\U0001F3B5 song", true},
+};
+
+} // namespace
+
+class WildcardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void patterns()
+    {
+        for (const Case &c : Cases) {
+            const QString pattern = QString::fromUtf16(c.pattern), line = QString::fromUtf16(c.line);
+            if (MatchesPattern(line, pattern) != c.matches)
+                QFAIL(qPrintable(QString("\"%1\" against \"%2\" should %3match")
+                                     .arg(line, pattern, c.matches ? "" : "not ")));
+        }
+    }
+
+    void longLinesTakeOnePass()
+    {
+        // A megabyte of the same letter against patterns that fail at its end:
+        // quick only if no star backtracks over the line again and again.
+        const QString line = QString(1 << 20, u'a') + u'b';
+        QVERIFY(MatchesPattern(line, u".p *") == false);
+        QVERIFY(MatchesPattern(line, u"*b"));
+        QVERIFY(!MatchesPattern(line, u"*c"));
+        QVERIFY(!MatchesPattern(line, u"a*a*c"));
+    }
+};
+
+DUN2_TEST(WildcardTest);
+#include "tst_wildcard.moc"
