@@ -1,0 +1,57 @@
+#include "chat/announcement.h"
+#include "platform/legacytext.h"
+#include "support/testregistry.h"
+
+#include <QTest>
+
+class AnnouncementTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void replaceText()
+    {
+        struct Case {
+            const char *text, *search, *replacement, *result;
+        };
+        const Case cases[] = {
+            {"Song.MP3", ".mp3", "", "Song"},
+            {"Live.Mp3.Set.mp3", ".mp3", "", "Live.Set"},
+            {"No extension", ".mp3", "", "No extension"},
+            {"banana", "a", "aa", "baanaanaa"},
+            {"BANANA", "a", "aa", "BaaNaaNaa"},
+            {"aaa", "aa", "x", "xa"},
+            {"", ".mp3", "", ""},
+            {"text", "", "x", "text"}, // an empty search ends at once
+        };
+        for (const Case &c : cases)
+            QCOMPARE(ReplaceText(c.text, c.search, c.replacement), QString(c.result));
+    }
+
+    void trackNamesArePlainText()
+    {
+        QCOMPARE(TrackName("Tom & Jerry <live>.MP3"), QString("Tom &amp; Jerry &lt;live&gt;"));
+        QCOMPARE(PlainToHtml("a\"b'c"), QString("a\"b'c"));
+    }
+
+    void initialStyleLineExactly()
+    {
+        // The decorations as their Windows-1252 bytes say.
+        const StylePieces initial = StylePieces::initial();
+        QCOMPARE(initial.fascii, decodeUtf8OrWindows1252(QByteArray("\x2E\x2E\x9B\x20")).text);
+        QCOMPARE(initial.bascii, decodeUtf8OrWindows1252(QByteArray("\x95\xB7\x20\xB7")).text);
+        QCOMPARE(initial.styledLine("<b>stopped</b>: Song").toUtf8(),
+                 QByteArray("<font face=\"Arial\"></b></u></i>"
+                            "<font color=#FF0000>"
+                            "..\xE2\x80\xBA "
+                            "<font color=#000000>"
+                            "<font face=\"Arial\">"
+                            "<b>stopped</b>: Song"
+                            "<font color=#FF0000>"
+                            "\xE2\x80\xA2\xC2\xB7 \xC2\xB7"));
+        QCOMPARE(StylePieces{}.styledLine("bare"), QString("bare"));
+    }
+};
+
+DUN2_TEST(AnnouncementTest);
+#include "tst_announcement.moc"
