@@ -1,0 +1,136 @@
+#include "chat/songsearch.h"
+
+#include "app/mainwindow.h"
+#include "chat/chatscan.h"
+#include "chat/clientwindows.h"
+#include "chat/trackstart.h"
+#include "chat/wildcard.h"
+#include "platform/filelistbox.h"
+#include "player/mediaplayer.h"
+#include "player/randomnumber.h"
+#include "player/waitseconds.h"
+#include "windows/songpicker.h"
+
+#include <QListWidget>
+#include <array>
+
+namespace {
+
+// The tracks whose names hold the word, letter case ignored, in list order.
+QStringList tracksHolding(const QStringList &names, const QString &word)
+{
+    const QString lowered = word.toLower();
+    QStringList matches;
+    for (const QString &name : names)
+        if (name.toLower().contains(lowered))
+            matches.append(name);
+    return matches;
+}
+
+void view(Form1 &form)
+{
+    form.hide();
+    form.form3().show();
+}
+
+void scroll(Form1 &form)
+{
+    form.announcer.announce("<b>p</b> and song to play");
+    WaitSeconds(0.3);
+    // A copy: the list may be emptied or refilled during the waits below.
+    const QStringList entries = [&form] {
+        QStringList texts;
+        QListWidget *list = form.form3().List1;
+        for (int i = 0; i < list->count(); ++i)
+            texts.append(list->item(i)->text());
+        return texts;
+    }();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        form.announcer.announce("<b>" + QString::number(i + 1) + "</b> " + TrackName(entries[i]));
+        WaitSeconds(0.5);
+    }
+}
+
+void pickAtRandom(Form1 &form)
+{
+    QListWidget *picker = form.form3().List1;
+    // Nothing to draw from: the word is ignored and the scan stays on.
+    if (picker->count() == 0)
+        return;
+    const int index = int(RandomNumber(picker->count() - 1, true));
+    picker->setCurrentRow(index);
+    const QString chosen = picker->item(index)->text();
+    const bool started = form.MediaPlayer1.Open(trackPath(form.File1->path(), chosen));
+    announceStart(form.announcer, chosen, started);
+    WaitSeconds(0.3);
+    form.clearPickerList();
+    form.hide();
+    form.show();
+    form.chat2->StopScan();
+}
+
+void cancel(Form1 &form)
+{
+    form.chat2->StopScan();
+    form.announcer.announce("<b>canceled</b> .. ");
+}
+
+struct FollowUp {
+    const char16_t *word;
+    void (*action)(Form1 &);
+};
+
+constexpr std::array<FollowUp, 4> FollowUps{{
+    {u"view", view},
+    {u"scroll", scroll},
+    {u"rnd", pickAtRandom},
+    {u"cancel", cancel},
+}};
+
+} // namespace
+
+Handling searchSongs(Form1 &form, const QString &text)
+{
+    form.List1.clear();
+    form.clearPickerList();
+    WaitSeconds(0.3);
+    form.chat2->StartScan();
+    // As typed: the count message quotes it in the user's own case.
+    const QString word = text.mid(3);
+    const QStringList matches = tracksHolding(form.File1->entries(), word);
+    // Filled afresh rather than added to: a search or a track that ended
+    // during the wait may have put names in it since it was emptied.
+    form.List1.clear();
+    for (const QString &match : matches)
+        form.List1.addItem(match);
+
+    if (matches.isEmpty()) {
+        form.announcer.announce("<b>error</b> no mp3 found ");
+        return Handling::GoesOn;
+    }
+    if (matches.size() == 1) {
+        form.List1.setListIndex(0);
+        const bool started = form.MediaPlayer1.setFileName(trackPath(form.File1->path(), form.List1.text()));
+        announceStart(form.announcer, form.List1.text(), started);
+        return Handling::GoesOn;
+    }
+    form.chat2->StartScan();
+    QListWidget *picker = form.form3().List1;
+    picker->clear();
+    picker->addItems(matches);
+    form.announcer.announce("[<b>" + QString::number(picker->count()) + "</b>] strings found for <b>" +
+                            PlainToHtml(word) + "</b>");
+    WaitSeconds(0.3);
+    form.announcer.announce("<b>type</b>: view, scroll, rnd, or cancel ");
+    return Handling::GoesOn;
+}
+
+void handleFollowUpLine(Form1 &form, const QString &ScreenName, const QString &Text)
+{
+    if (ScreenName != GetUser(form.environment().desktop))
+        return;
+    const QString lowered = Text.toLower();
+    for (const FollowUp &followUp : FollowUps)
+        if (MatchesPattern(lowered, form.Trigger + QString::fromUtf16(followUp.word)))
+            followUp.action(form);
+}

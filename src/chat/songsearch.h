@@ -1,0 +1,13 @@
+// The song search: ".p " and part of a name plays the one track that holds
+// it, or puts several into the song picker's list and arms the second chat
+// scan, which then waits for one of the follow-up words view, scroll, rnd
+// and cancel.
+#pragma once
+
+#include "chat/commandaction.h"
+
+// The dispatcher's last entry, ".p *".
+Handling searchSongs(Form1 &form, const QString &text);
+
+// The handler of the second chat scan's lines.
+void handleFollowUpLine(Form1 &form, const QString &ScreenName, const QString &Text);

@@ -1,0 +1,14 @@
+// What the chat commands that start a track of their own choosing ("r", a
+// song search with one match, "rnd") share: where the track is, and how its
+// start is told to the room.
+#pragma once
+
+#include <QString>
+
+class Announcer;
+
+// The full path of a track: the track list's directory and the file name.
+QString trackPath(const QString &directory, const QString &fileName);
+// "<b>playing</b>: " and the name when the player took the file; a file it
+// cannot play is said so, rather than claimed to be playing.
+void announceStart(const Announcer &announcer, const QString &fileName, bool started);

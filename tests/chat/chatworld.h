@@ -1,0 +1,86 @@
+// What the chat tests share: a started world with a music folder of real
+// MP3 files, and the room's lines read back as the program's messages.
+#pragma once
+
+#include "app/mainwindow.h"
+#include "support/audiofiles.h"
+#include "support/world.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// One short MP3 made once per test run; the tracks of a world are copies.
+inline QString sampleMp3()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString file = dir.filePath("sample.mp3");
+        makeMp3(file, 1.0);
+        return file;
+    }();
+    return path;
+}
+
+inline void addTracks(TestWorld &world, const QStringList &names)
+{
+    for (const QString &name : names)
+        QFile::copy(sampleMp3(), world.musicDir() + "/" + name);
+}
+
+// Signed on as "tester", handle "Ann"; the start-up lines are cleared.
+inline Form1 &startWithTracks(TestWorld &world, const QStringList &names)
+{
+    addTracks(world, names);
+    world.writePreferences(world.musicDir(), "Ann");
+    Form1 &form = world.start();
+    world.settle(); // the start-up lines reach the scans, as every line does
+    world.clearLines();
+    return form;
+}
+
+// The messages the program announced in the initial style, in order,
+// without the pieces around them; lines said by people are left out.
+inline QStringList announcements(const TestWorld &world)
+{
+    const QString styled = TestWorld::styled("\x01");
+    const QString front = styled.left(styled.indexOf('\x01'));
+    const QString back = styled.mid(styled.indexOf('\x01') + 1);
+    QStringList messages;
+    for (const QString &line : world.userLines())
+        if (line.startsWith(front) && line.endsWith(back))
+            messages << line.mid(front.size(), line.size() - front.size() - back.size());
+    return messages;
+}
+
+// Waits until at least count messages have been announced.
+inline bool waitForAnnouncements(const TestWorld &world, int count, int timeoutMs = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (announcements(world).size() < count) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+// What a line that runs no wait is answered with: the line is followed by
+// ".mp3s?", whose answer shows that the line before it has been handled.
+inline QStringList answerTo(TestWorld &world, const QString &line)
+{
+    world.clearLines();
+    world.say(line);
+    world.say(".mp3s?");
+    QElapsedTimer clock;
+    clock.start();
+    while (announcements(world).isEmpty() || !announcements(world).last().startsWith("<b>mp3 count </b>")) {
+        if (clock.elapsed() > 5000)
+            return {"(no answer)"};
+        QTest::qWait(5);
+    }
+    QStringList messages = announcements(world);
+    messages.removeLast();
+    return messages;
+}

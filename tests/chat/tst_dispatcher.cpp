@@ -1,0 +1,179 @@
+#include "app/inifile.h"
+#include "app/mainwindow.h"
+#include "chat/chatscan.h"
+#include "chatworld.h"
+#include "platform/clicklabel.h"
+#include "platform/filelistbox.h"
+#include "support/testregistry.h"
+#include "windows/pathchooser.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
+
+namespace {
+
+// Every command word once, as the user would type it, the follow-up words
+// of a search among them.
+const QStringList EveryCommand{
+    ".about", ".adv",   ".coms",     ".xcoms",       ".create",    ".arand",   ".xrand", ".cont",
+    ".xcont", ".exit",  ".refresh",  ".pause",       ".stop",      ".new path", ".vol 50", ".vol 150",
+    ".mp3s?", ".styles", ".mute",    ".r",           ".next",      ".prev",    ".br",    ".bl",
+    ".bc",    ".min",   ".max",      ".roll up",     ".roll down", ".handle?", ".handle Joe", ".handle ",
+    ".xwelc", ".shwelc", ".hide",    ".show",        ".p ",        ".p one",   ".view",  ".scroll",
+    ".rnd",   ".cancel"};
+
+} // namespace
+
+class DispatcherTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nobodyElseCommands()
+    {
+        TestWorld world("tester");
+        Form1 &form = startWithTracks(world, {"one.mp3", "two.mp3"});
+        const int selected = form.File1->listIndex();
+        QSignalSpy seen(form.chat1, &ChatScan::ChatLine);
+        const QStringList others{"bob", "Tester", "TESTER", "tester ", " tester", "tester\t", ""};
+        for (const QString &name : others)
+            for (const QString &command : EveryCommand)
+                world.sayAs(name, command);
+        QTRY_COMPARE(seen.count(), int(others.size() * EveryCommand.size()));
+        world.settle();
+
+        QCOMPARE(announcements(world), QStringList());
+        QVERIFY(!world.programEnded());
+        QVERIFY(!form.Check1->isChecked() && !form.Check2->isChecked());
+        QCOMPARE(form.HScroll1->value(), 100);
+        QCOMPARE(world.player.Volume(), 0L);
+        QCOMPARE(form.HScroll3->value(), 0);
+        QCOMPARE(form.Label9->text(), QString("center"));
+        QVERIFY(!world.player.Mute());
+        QCOMPARE(form.mute->text(), QString("Mute"));
+        QCOMPARE(form.Handle, QString("Ann"));
+        QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString("Ann"));
+        QVERIFY(world.desktop.isVisible(world.client().welcomeWindow()));
+        QCOMPARE(form.File1->listIndex(), selected);
+        QCOMPARE(form.List1.listCount(), 0);
+        QVERIFY(world.player.PlayState() != 2);
+        QVERIFY(!form.chat2->scanning());
+        QVERIFY(form.isVisible());
+
+        // The same words from the user do answer.
+        QCOMPARE(answerTo(world, ".bc"), QStringList{"<b>balance</b>: center"});
+    }
+
+    void linesMatchWholeWordsInAnyCase()
+    {
+        TestWorld world("tester");
+        startWithTracks(world, {"one.mp3", "two.mp3"});
+        const QString count = "<b>mp3 count </b>2";
+        const QString hidden = "<b>welcome </b>screen hidden";
+        const struct {
+            const char *line;
+            QStringList answer;
+        } cases[] = {
+            {".XWELC", {hidden}},
+            {".xWelc", {hidden}},
+            {".xwelc ", {}},
+            {" .xwelc", {}},
+            {"xwelc", {}},
+            {"..xwelc", {}},
+            {".mp3s?", {count}},
+            {".mp3sx", {count}},
+            {".MP3S!", {count}},
+            {".mp3s", {}},
+            {".mp3s??", {}},
+            {".bc", {"<b>balance</b>: center"}},
+            {".b c", {}},
+            {".vol", {}},
+            {".vol 150", {"<b>volume</b> can be set 1 - 100"}},
+            {".handle?", {"<b>handle: </b>Ann"}},
+            {".handle", {}},
+            {"", {}},
+            {".", {}},
+            {"hello everybody", {}},
+        };
+        for (const auto &c : cases)
+            QVERIFY2(answerTo(world, c.line) == c.answer, c.line);
+    }
+
+    void handleSetAndTold()
+    {
+        TestWorld world("tester");
+        Form1 &form = startWithTracks(world, {});
+        // One blank after "handle" matches both words: the query answers first.
+        QCOMPARE(answerTo(world, ".handle "), QStringList({"<b>handle: </b>Ann", "<b>new handle: </b> "}));
+        QCOMPARE(form.Handle, QString(" "));
+        QCOMPARE(answerTo(world, ".HANDLE Joe"), QStringList{"<b>new handle: </b> Joe"});
+        QCOMPARE(form.Handle, QString(" Joe"));
+        QCOMPARE(form.form2().Handle, QString(" Joe"));
+        QVERIFY(!form.form2().isVisible());
+        QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString(" Joe"));
+        QCOMPARE(answerTo(world, ".handle?"), QStringList{"<b>handle: </b> Joe"});
+    }
+
+    void welcomeWindowHiddenAndShown()
+    {
+        TestWorld world("tester");
+        startWithTracks(world, {});
+        const WindowHandle welcome = world.client().welcomeWindow();
+        QCOMPARE(answerTo(world, ".xwelc"), QStringList{"<b>welcome </b>screen hidden"});
+        QVERIFY(!world.desktop.isVisible(welcome));
+        // Still the user: the hidden window names them.
+        QCOMPARE(answerTo(world, ".shwelc"), QStringList{"<b>welcome </b>screen visible"});
+        QVERIFY(world.desktop.isVisible(welcome));
+    }
+
+    void exitEndsTheHandling()
+    {
+        TestWorld world("tester");
+        Form1 &form = startWithTracks(world, {});
+        // A prefix with a wildcard goes into the patterns unchanged: "*exit"
+        // also matches ".p exit", which the search would answer next.
+        form.Trigger = "*";
+        world.say(".p exit");
+        QTRY_VERIFY(world.programEnded());
+        world.settle(700);
+        QCOMPARE(announcements(world), QStringList{QString::fromUtf8("Ðûñ² unløªded ")});
+    }
+
+    void modeRefusalEndsTheHandling()
+    {
+        TestWorld world("tester");
+        Form1 &form = startWithTracks(world, {});
+        form.Trigger = "*";
+        form.Check2->setChecked(true);
+        world.say(".p arand");
+        QVERIFY(waitForAnnouncements(world, 1));
+        world.settle(700);
+        QCOMPARE(announcements(world), QStringList{"<b>cont</b>inous mode is on"});
+        QVERIFY(!form.Check1->isChecked());
+
+        // Without the refusal the search, the last entry, runs after it.
+        world.clearLines();
+        form.Check2->setChecked(false);
+        world.say(".p arand");
+        QVERIFY(waitForAnnouncements(world, 2));
+        QCOMPARE(announcements(world),
+                 QStringList({"<b>a</b>uto <b>rand</b>om on", "<b>error</b> no mp3 found "}));
+    }
+
+    void prefixIsReadForEveryLine()
+    {
+        TestWorld world("tester");
+        Form1 &form = startWithTracks(world, {});
+        form.Trigger = "!";
+        world.say(".bl");
+        world.say("!bl");
+        QVERIFY(waitForAnnouncements(world, 1));
+        QCOMPARE(announcements(world), QStringList{"<b>balance</b>: left"});
+        QCOMPARE(form.HScroll3->value(), -5000);
+    }
+};
+
+DUN2_TEST(DispatcherTest);
+#include "tst_dispatcher.moc"

@@ -1,0 +1,225 @@
+#include "app/mainwindow.h"
+#include "chatworld.h"
+#include "platform/clicklabel.h"
+#include "platform/filelistbox.h"
+#include "support/testregistry.h"
+#include "windows/songpicker.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+
+class PlayerCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void playModes()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {});
+        // The boxes as they were when the reply went out.
+        std::pair<bool, bool> atReply;
+        QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&] {
+            atReply = {form.Check1->isChecked(), form.Check2->isChecked()};
+        });
+        const struct {
+            const char *line;
+            const char *answer;
+            std::pair<bool, bool> atReply, after; // random, continuous
+        } steps[] = {
+            {".xrand", "<b>a</b>uto <b>rand</b>om mode is already off", {false, false}, {false, false}},
+            {".arand", "<b>a</b>uto <b>rand</b>om on", {false, false}, {true, false}},
+            {".ARAND", "<b>a</b>uto <b>rand</b>om is already on", {true, false}, {true, false}},
+            {".cont", "<b>a</b>uto <b>rand</b>om mode is on", {true, false}, {true, false}},
+            {".xrand", "<b>a</b>uto <b>rand</b>om mode turned off", {false, false}, {false, false}},
+            {".xcont", "<b>cont</b>inous mode is already off", {false, false}, {false, false}},
+            {".cont", "<b>cont</b>inous mode turned on", {false, false}, {false, true}},
+            {".cont", "<b>cont</b>inous mode is already on", {false, true}, {false, true}},
+            {".arand", "<b>cont</b>inous mode is on", {false, true}, {false, true}},
+            {".xcont", "<b>cont</b>inous mode turned off", {false, false}, {false, false}},
+        };
+        for (const auto &step : steps) {
+            world.clearLines();
+            world.say(step.line);
+            QVERIFY2(waitForAnnouncements(world, 1), step.line);
+            QCOMPARE(announcements(world), QStringList{step.answer});
+            QCOMPARE(atReply, step.atReply);
+            QCOMPARE(std::pair(form.Check1->isChecked(), form.Check2->isChecked()), step.after);
+        }
+    }
+
+    void volume()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {});
+        const QString refused = "<b>volume</b> can be set 1 - 100";
+        const struct {
+            const char *line;
+            bool accepted;
+            int bar = 0;
+            long volume = 0;
+            const char *label = "";
+        } steps[] = {
+            {".vol 50", true, 50, -1250, " 50%"},
+            {".vol 100", true, 100, 0, " 100%"},
+            {".vol 1", true, 1, -2475, " 1%"},
+            {".vol 50.5", true, 50, -1238, " 50.5%"}, // halves to the even neighbour
+            {".vol 2.5", true, 2, -2438, " 2.5%"},
+            {".vol 99.99", true, 100, 0, " 99.99%"},
+            {".VOL   7  ", true, 7, -2325, "   7  %"},
+            {".vol 1e1", true, 10, -2250, " 1e1%"},
+            {".vol +20", true, 20, -2000, " +20%"},
+            {".vol 0", false},
+            {".vol 101", false},
+            {".vol 100.01", false},
+            {".vol 0.5", false},
+            {".vol -50", false},
+            {".vol abc", false},
+            {".vol ", false},
+            {".vol    ", false},
+            {".vol nan", false},
+            {".vol inf", false},
+            {".vol 1e999", false},
+            {".vol 50abc", false},
+            {".vol 5 0", false},
+            {".vol 0x32", false},
+            {".vol 50%", false},
+            {".vol 5,5", false},
+            {".vol \u0665\u0660", false}, // Arabic-Indic digits
+        };
+        for (const auto &step : steps) {
+            const int bar = step.accepted ? step.bar : form.HScroll1->value();
+            const long volume = step.accepted ? step.volume : world.player.Volume();
+            const QString label = step.accepted ? QString(step.label) : form.volume1->text();
+            const QString line = QString::fromUtf8(step.line);
+            const QStringList answer{step.accepted ? "<b>volume</b> set" + line.mid(4) + "%" : refused};
+            QVERIFY2(answerTo(world, line) == answer, step.line);
+            QCOMPARE(form.HScroll1->value(), bar);
+            QCOMPARE(world.player.Volume(), volume);
+            QCOMPARE(form.volume1->text(), label);
+        }
+    }
+
+    void countMuteAndBalance()
+    {
+        TestWorld world;
+        QStringList names;
+        for (int i = 1; i <= 12; ++i)
+            names << QString("track %1.mp3").arg(i);
+        Form1 &form = startWithTracks(world, names);
+        QCOMPARE(answerTo(world, ".mp3s?"), QStringList{"<b>mp3 count </b>12"});
+
+        QCOMPARE(answerTo(world, ".mute"), QStringList{"<b>mp3</b> player mute"});
+        QVERIFY(world.player.Mute());
+        QCOMPARE(form.mute->text(), QString("UnMute"));
+        QCOMPARE(answerTo(world, ".mute"), QStringList{"<b>mp3</b> player unmute"});
+        QVERIFY(!world.player.Mute());
+        QCOMPARE(form.mute->text(), QString("Mute"));
+        QCOMPARE(form.HScroll1->value(), 100);
+
+        const struct {
+            const char *line, *answer, *label;
+            int value;
+        } balances[] = {
+            {".br", "<b>balance</b>: right", "Right", 5000},
+            {".bl", "<b>balance</b>: left", "Left", -5000},
+            {".bl", "<b>balance</b>: left", "Left", -5000},
+            {".bc", "<b>balance</b>: center", "Center", 0},
+        };
+        for (const auto &b : balances) {
+            QCOMPARE(answerTo(world, b.line), QStringList{b.answer});
+            QCOMPARE(form.HScroll3->value(), b.value);
+            QCOMPARE(form.Label9->text(), QString(b.label));
+            QCOMPARE(world.player.Balance(), long(b.value));
+        }
+    }
+
+    void randomTrack()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"one.mp3", "two.mp3", "three.mp3"});
+        form.form3().List1->addItem("left from a search");
+        world.say(".r");
+        QVERIFY(waitForAnnouncements(world, 1));
+        const QString chosen = form.File1->fileName();
+        QVERIFY(!chosen.isEmpty());
+        QCOMPARE(announcements(world), QStringList{"<b>playing</b>: " + chosen.chopped(4)});
+        QCOMPARE(form.List1.items(), QStringList{chosen});
+        QCOMPARE(form.List1.text(), chosen);
+        QCOMPARE(world.player.PlayState(), 2);
+        QCOMPARE(form.form3().List1->count(), 0);
+    }
+
+    void randomTrackOfOne()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"Song.MP3"});
+        // The second draw is the entry already selected: it is still named.
+        for (int i = 0; i < 2; ++i) {
+            world.clearLines();
+            world.say(".r");
+            QVERIFY(waitForAnnouncements(world, 1));
+            QCOMPARE(announcements(world), QStringList{"<b>playing</b>: Song"});
+            QCOMPARE(form.List1.items(), QStringList{"Song.MP3"});
+            QCOMPARE(world.player.PlayState(), 2);
+        }
+    }
+
+    void randomTrackWithoutTracksOrUnplayable()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {});
+        world.say(".r");
+        world.settle(400);
+        QCOMPARE(announcements(world), QStringList());
+        QCOMPARE(form.List1.listCount(), 0);
+
+        QFile broken(world.musicDir() + "/broken.mp3");
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(QByteArray(4096, 'x'));
+        broken.close();
+        form.File1->refresh();
+        world.say(".r");
+        QVERIFY(waitForAnnouncements(world, 1));
+        QCOMPARE(announcements(world), QStringList{"<b>error</b>, can't play: broken"});
+        QVERIFY(world.player.PlayState() != 2);
+    }
+
+    void playbackAsTheButtons()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"one.mp3", "three.mp3", "two.mp3"});
+        const QString notPlaying = "<b>error</b>, no mp3 playing";
+        QCOMPARE(answerTo(world, ".pause"), QStringList{notPlaying});
+        QCOMPARE(answerTo(world, ".stop"), QStringList{notPlaying});
+        // Nothing selected: next plays the first entry. (A list view that
+        // takes the focus makes its first row current on its own.)
+        form.File1->setListIndex(-1);
+        QCOMPARE(answerTo(world, ".next"), QStringList{"<b>playing</b>: one"});
+        QCOMPARE(form.File1->listIndex(), 0);
+        QCOMPARE(world.player.PlayState(), 2);
+        QCOMPARE(answerTo(world, ".pause"), QStringList{"<b>paused</b>: one"});
+        QCOMPARE(answerTo(world, ".pause"), QStringList{notPlaying});
+        QCOMPARE(answerTo(world, ".stop"), QStringList{notPlaying});
+        QCOMPARE(answerTo(world, ".prev"), QStringList());
+        QCOMPARE(form.File1->listIndex(), 0);
+        QCOMPARE(answerTo(world, ".next"), QStringList{"<b>playing</b>: three"});
+        QCOMPARE(answerTo(world, ".stop"), QStringList{"<b>stopped</b>: three"});
+        QVERIFY(world.player.PlayState() != 2);
+        QCOMPARE(answerTo(world, ".next"), QStringList{"<b>playing</b>: two"});
+        // The last entry has nothing after it.
+        QCOMPARE(answerTo(world, ".next"), QStringList());
+        QCOMPARE(form.File1->listIndex(), 2);
+        QCOMPARE(answerTo(world, ".prev"), QStringList{"<b>playing</b>: three"});
+        QCOMPARE(form.List1.text(), QString("three.mp3"));
+
+        addTracks(world, {"four.mp3"});
+        QCOMPARE(answerTo(world, ".refresh"), QStringList{"directory refreshed "});
+        QCOMPARE(form.File1->listCount(), 4);
+    }
+};
+
+DUN2_TEST(PlayerCommandsTest);
+#include "tst_playercommands.moc"

@@ -1,0 +1,243 @@
+#include "app/mainwindow.h"
+#include "chat/chatscan.h"
+#include "chatworld.h"
+#include "platform/filelistbox.h"
+#include "support/testregistry.h"
+#include "windows/songpicker.h"
+
+#include <QListWidget>
+#include <QTimer>
+
+namespace {
+
+const QStringList Tracks{"Alpha One.mp3", "alpha two.MP3", "Beta.mp3", "Salt & Pepper.mp3", "Tom & Jerry.mp3"};
+const QString Prompt = "<b>type</b>: view, scroll, rnd, or cancel ";
+
+QStringList pickerEntries(Form1 &form)
+{
+    QStringList entries;
+    for (int i = 0; i < form.form3().List1->count(); ++i)
+        entries << form.form3().List1->item(i)->text();
+    return entries;
+}
+
+// Says a line as soon as the room has received the given message, from
+// the event loop: inside whatever wait is then running.
+void sayWhenAnnounced(TestWorld &world, const QString &message, const QString &line)
+{
+    auto *said = new bool(false);
+    QObject::connect(&world.client(), &ChatClient::lineReceived, &world.form1(),
+                     [&world, message, line, said](WindowHandle, const QString &, const QString &text) {
+                         if (*said || text != TestWorld::styled(message))
+                             return;
+                         *said = true;
+                         QTimer::singleShot(0, &world.form1(), [&world, line] { world.say(line); });
+                     });
+    QObject::connect(&world.form1(), &QObject::destroyed, [said] { delete said; });
+}
+
+// Runs a search with several matches to the end of its prompt.
+void searchAlpha(TestWorld &world)
+{
+    world.clearLines();
+    world.say(".p alpha");
+    QVERIFY(waitForAnnouncements(world, 2));
+}
+
+} // namespace
+
+class SongSearchTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noMatch()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, Tracks);
+        form.List1.addItem("Beta.mp3");
+        form.List1.setListIndex(0);
+        world.say(".p zzz");
+        QVERIFY(waitForAnnouncements(world, 1));
+        QCOMPARE(announcements(world), QStringList{"<b>error</b> no mp3 found "});
+        QCOMPARE(form.List1.listCount(), 0);
+        // The second scan is on, over an empty picker list.
+        QVERIFY(form.chat2->scanning());
+        QCOMPARE(answerTo(world, ".rnd"), QStringList());
+        QVERIFY(form.chat2->scanning());
+        QVERIFY(world.player.PlayState() != 2);
+        QCOMPARE(answerTo(world, ".cancel"), QStringList{"<b>canceled</b> .. "});
+        QVERIFY(!form.chat2->scanning());
+        QCOMPARE(answerTo(world, ".cancel"), QStringList());
+    }
+
+    void oneMatchPlaysAtOnce()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, Tracks);
+        QElapsedTimer clock;
+        clock.start();
+        world.say(".p BET");
+        QVERIFY(waitForAnnouncements(world, 1));
+        QVERIFY(clock.elapsed() >= 300);
+        QCOMPARE(announcements(world), QStringList{"<b>playing</b>: Beta"});
+        QCOMPARE(form.List1.items(), QStringList{"Beta.mp3"});
+        QCOMPARE(form.List1.text(), QString("Beta.mp3"));
+        QCOMPARE(world.player.PlayState(), 2);
+        QCOMPARE(world.player.FileName(), world.musicDir() + "/Beta.mp3");
+        QVERIFY(form.chat2->scanning());
+        QCOMPARE(form.form3().List1->count(), 0);
+        QVERIFY(!form.form3().isVisible());
+
+        // A word that people type is plain text in the reply.
+        world.clearLines();
+        world.say(".p tom &");
+        QVERIFY(waitForAnnouncements(world, 1));
+        QCOMPARE(announcements(world), QStringList{"<b>playing</b>: Tom &amp; Jerry"});
+    }
+
+    void severalMatchesThenEachWord()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, Tracks);
+        qint64 countAt = 0, promptAt = 0;
+        QElapsedTimer clock;
+        QObject::connect(&world.client(), &ChatClient::lineReceived, &form,
+                         [&](WindowHandle, const QString &, const QString &text) {
+                             if (text.contains("strings found"))
+                                 countAt = clock.elapsed();
+                             if (text == TestWorld::styled(Prompt))
+                                 promptAt = clock.elapsed();
+                         });
+        clock.start();
+        world.say(".P ALPHA");
+        QVERIFY(waitForAnnouncements(world, 2));
+        QCOMPARE(announcements(world), QStringList({"[<b>2</b>] strings found for <b>ALPHA</b>", Prompt}));
+        QVERIFY(countAt >= 300 && promptAt - countAt >= 300);
+        QCOMPARE(form.List1.items(), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
+        QCOMPARE(pickerEntries(form), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
+        QVERIFY(form.chat2->scanning());
+        QVERIFY(!form.form3().isVisible());
+
+        // view: the picker in place of the main window; the scan stays on.
+        QCOMPARE(answerTo(world, ".VIEW"), QStringList());
+        QVERIFY(form.form3().isVisible());
+        QVERIFY(!form.isVisible());
+        QVERIFY(form.chat2->scanning());
+
+        // scroll: a header and every entry, numbered, half a second apart.
+        world.clearLines();
+        world.say(".scroll");
+        QVERIFY(waitForAnnouncements(world, 3));
+        QCOMPARE(announcements(world),
+                 QStringList({"<b>p</b> and song to play", "<b>1</b> Alpha One", "<b>2</b> alpha two"}));
+        QVERIFY(form.chat2->scanning());
+
+        // rnd: one of them plays, the picker list empties, the main window is back.
+        world.clearLines();
+        world.say(".rnd");
+        QVERIFY(waitForAnnouncements(world, 1));
+        const QStringList played = announcements(world);
+        QVERIFY2(played == QStringList{"<b>playing</b>: Alpha One"} || played == QStringList{"<b>playing</b>: alpha two"},
+                 qPrintable(played.join('|')));
+        QCOMPARE(world.player.PlayState(), 2);
+        QTRY_VERIFY(!form.chat2->scanning());
+        QCOMPARE(form.form3().List1->count(), 0);
+        QVERIFY(form.isVisible());
+        QVERIFY(form.form3().isVisible());
+
+        // cancel after a new search: the lists stay as they are.
+        searchAlpha(world);
+        QCOMPARE(answerTo(world, ".cancel"), QStringList{"<b>canceled</b> .. "});
+        QVERIFY(!form.chat2->scanning());
+        QCOMPARE(pickerEntries(form).size(), 2);
+        QCOMPARE(form.List1.listCount(), 2);
+        // With the scan off the words are nobody's business.
+        QCOMPARE(answerTo(world, ".rnd"), QStringList());
+        QCOMPARE(answerTo(world, ".scroll"), QStringList());
+    }
+
+    void wordsOfEveryTrack()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, Tracks);
+        const struct {
+            const char *line;
+            const char *count;
+        } cases[] = {
+            {".p ", "[<b>5</b>] strings found for <b></b>"},
+            {".p mp3", "[<b>5</b>] strings found for <b>mp3</b>"},
+            {".p .MP3", "[<b>5</b>] strings found for <b>.MP3</b>"},
+            {".p  & ", "[<b>2</b>] strings found for <b> &amp; </b>"},
+        };
+        for (const auto &c : cases) {
+            world.clearLines();
+            world.say(c.line);
+            QVERIFY(waitForAnnouncements(world, 2));
+            QCOMPARE(announcements(world), QStringList({c.count, Prompt}));
+        }
+        QCOMPARE(pickerEntries(form), QStringList({"Salt & Pepper.mp3", "Tom & Jerry.mp3"}));
+        // The scroll shows names as plain text too.
+        world.clearLines();
+        world.say(".scroll");
+        QVERIFY(waitForAnnouncements(world, 3));
+        QCOMPARE(announcements(world).mid(1), QStringList({"<b>1</b> Salt &amp; Pepper", "<b>2</b> Tom &amp; Jerry"}));
+    }
+
+    void wordsSaidDuringTheWaits()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, Tracks);
+        const QString count = "[<b>2</b>] strings found for <b>alpha</b>";
+
+        // Between the count and the prompt: the scan is already on.
+        sayWhenAnnounced(world, count, ".cancel");
+        searchAlpha(world);
+        QVERIFY(waitForAnnouncements(world, 3));
+        QCOMPARE(announcements(world), QStringList({count, "<b>canceled</b> .. ", Prompt}));
+        QVERIFY(!form.chat2->scanning());
+
+        sayWhenAnnounced(world, count, ".rnd");
+        searchAlpha(world);
+        QVERIFY(waitForAnnouncements(world, 3));
+        QCOMPARE(announcements(world).first(), count);
+        QVERIFY(announcements(world)[1].startsWith("<b>playing</b>: "));
+        QCOMPARE(announcements(world).last(), Prompt);
+        QTRY_VERIFY(!form.chat2->scanning());
+        QCOMPARE(form.form3().List1->count(), 0);
+
+        // A second search in the first one's first wait: each ends whole.
+        world.clearLines();
+        world.say(".p alpha");
+        QTimer::singleShot(100, &form, [&world] { world.say(".p beta"); });
+        QVERIFY(waitForAnnouncements(world, 3));
+        QCOMPARE(announcements(world), QStringList({"<b>playing</b>: Beta", count, Prompt}));
+        QCOMPARE(form.List1.items(), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
+        QCOMPARE(pickerEntries(form), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
+
+        // A search during a scroll empties the list being read out; the
+        // scroll still ends with the names it began with.
+        world.clearLines();
+        sayWhenAnnounced(world, "<b>1</b> Alpha One", ".p zzz");
+        world.say(".scroll");
+        QVERIFY(waitForAnnouncements(world, 4));
+        QCOMPARE(announcements(world), QStringList({"<b>p</b> and song to play", "<b>1</b> Alpha One",
+                                                    "<b>error</b> no mp3 found ", "<b>2</b> alpha two"}));
+        QCOMPARE(form.form3().List1->count(), 0);
+    }
+
+    void viewWhileTheMainWindowIsHidden()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, Tracks);
+        searchAlpha(world);
+        form.hide();
+        QCOMPARE(answerTo(world, ".view"), QStringList());
+        QVERIFY(form.form3().isVisible());
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.form3().List1->count(), 2);
+    }
+};
+
+DUN2_TEST(SongSearchTest);
+#include "tst_songsearch.moc"
