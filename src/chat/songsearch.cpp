@@ -16,13 +16,30 @@
 
 namespace {
 
+// Whether the name, lower-cased, holds the lower-cased word. A search reads
+// every name of the list, so plain ASCII names are lowered into one buffer
+// kept between them rather than into a new string each.
+bool nameHolds(const QString &name, const QString &loweredWord, QString &buffer)
+{
+    buffer.resize(name.size());
+    QChar *lowered = buffer.data();
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c >= 0x80)
+            return name.toLower().contains(loweredWord);
+        lowered[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c);
+    }
+    return QStringView(buffer).contains(loweredWord);
+}
+
 // The tracks whose names hold the word, letter case ignored, in list order.
 QStringList tracksHolding(const QStringList &names, const QString &word)
 {
     const QString lowered = word.toLower();
+    QString buffer;
     QStringList matches;
     for (const QString &name : names)
-        if (name.toLower().contains(lowered))
+        if (nameHolds(name, lowered, buffer))
             matches.append(name);
     return matches;
 }
