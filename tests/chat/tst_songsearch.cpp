@@ -10,7 +10,8 @@
 
 namespace {
 
-const QStringList Tracks{"Alpha One.mp3", "alpha two.MP3", "Beta.mp3", "Salt & Pepper.mp3", "Tom & Jerry.mp3"};
+const QStringList Tracks{"Alpha One.mp3", "alpha two.MP3", "Beta.mp3", "Salt & Pepper.mp3", "Tom & Jerry.mp3",
+                         QString::fromUtf8("\xC3\x84rger Live.mp3")};
 const QString Prompt = "<b>type</b>: view, scroll, rnd, or cancel ";
 
 QStringList pickerEntries(Form1 &form)
@@ -94,6 +95,12 @@ private slots:
         world.say(".p tom &");
         QVERIFY(waitForAnnouncements(world, 1));
         QCOMPARE(announcements(world), QStringList{"<b>playing</b>: Tom &amp; Jerry"});
+
+        // Letters beyond ASCII are lower-cased too.
+        world.clearLines();
+        world.say(QString::fromUtf8(".p \xC3\xA4RGER"));
+        QVERIFY(waitForAnnouncements(world, 1));
+        QCOMPARE(announcements(world), QStringList{QString::fromUtf8("<b>playing</b>: \xC3\x84rger Live")});
     }
 
     void severalMatchesThenEachWord()
@@ -165,9 +172,9 @@ private slots:
             const char *line;
             const char *count;
         } cases[] = {
-            {".p ", "[<b>5</b>] strings found for <b></b>"},
-            {".p mp3", "[<b>5</b>] strings found for <b>mp3</b>"},
-            {".p .MP3", "[<b>5</b>] strings found for <b>.MP3</b>"},
+            {".p ", "[<b>6</b>] strings found for <b></b>"},
+            {".p mp3", "[<b>6</b>] strings found for <b>mp3</b>"},
+            {".p .MP3", "[<b>6</b>] strings found for <b>.MP3</b>"},
             {".p  & ", "[<b>2</b>] strings found for <b> &amp; </b>"},
         };
         for (const auto &c : cases) {
