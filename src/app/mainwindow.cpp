@@ -63,7 +63,7 @@ QString Form1::preferencesPath() const
 Form2 &Form1::form2()
 {
     if (!m_form2)
-        m_form2 = std::make_unique<Form2>();
+        m_form2 = std::make_unique<Form2>(*this);
     return *m_form2;
 }
 
