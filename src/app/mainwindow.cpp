@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
+#include "app/artwork.h"
 #include "app/inifile.h"
+#include "app/symbollabel.h"
 #include "app/windowcontrols.h"
 #include "chat/chatscan.h"
 #include "chat/commands.h"
@@ -30,13 +32,20 @@ namespace {
 constexpr int WidthTwips = 4725;
 constexpr int HeightTwips = 3975;
 
-QFont fontNamed(const QString &family, bool bold = false)
+// The window was designed in Tahoma and Arial. Where they are missing,
+// Tahoma falls back to DejaVu Sans (always installed with the program) and
+// Arial to a face of the same widths, or DejaVu Sans.
+QFont fontNamed(const QStringList &families, bool bold = false)
 {
-    QFont font(family);
+    QFont font;
+    font.setFamilies(families);
     font.setPointSize(8);
     font.setBold(bold);
     return font;
 }
+
+const QStringList Tahoma{"Tahoma", "DejaVu Sans"};
+const QStringList Arial{"Arial", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"};
 
 } // namespace
 
@@ -46,6 +55,7 @@ Form1::Form1(Environment &environment)
     , MediaPlayer1(environment.player)
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
+    setWindowIcon(programIcon());
     chat1 = new ChatScan(environment.chatClient, this);
     chat2 = new ChatScan(environment.chatClient, this);
     chat3 = new ChatScan(environment.chatClient, this);
@@ -70,7 +80,8 @@ Form2 &Form1::form2()
 Form3 &Form1::form3()
 {
     if (!m_form3)
-        m_form3 = std::make_unique<Form3>();
+        m_form3 = std::make_unique<Form3>(
+            PickerLinks{*File1, MediaPlayer1, List1, *chat2, m_environment.desktop, *this});
     return *m_form3;
 }
 
@@ -98,14 +109,14 @@ void Form1::unloadForm6()
 Form7 &Form1::form7()
 {
     if (!m_form7)
-        m_form7 = std::make_unique<Form7>();
+        m_form7 = std::make_unique<Form7>(*this);
     return *m_form7;
 }
 
 Form8 &Form1::form8()
 {
     if (!m_form8)
-        m_form8 = std::make_unique<Form8>();
+        m_form8 = std::make_unique<Form8>(announcer, *this);
     return *m_form8;
 }
 
@@ -120,23 +131,22 @@ void Form1::placeControls()
     auto place = [this](QWidget *control, int left, int top, int width, int height) {
         control->setGeometry(twipsRect(left, top, width, height, this));
     };
-    const QFont tahoma = fontNamed("Tahoma");
-    const QFont symbols = fontNamed("DejaVu Sans");
+    const QFont tahoma = fontNamed(Tahoma);
 
     Label4 = new ClickLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
-    Label4->setFont(fontNamed("Tahoma", true));
+    Label4->setFont(fontNamed(Tahoma, true));
     place(Label4, 240, 0, 3715, 240);
-    Label7 = new ClickLabel(QString::fromUtf8("\u25B2"), this); // up arrow
-    Label7->setFont(symbols);
+    Label7 = new SymbolLabel(SymbolLabel::Symbol::UpArrow, this);
     place(Label7, 3720, 60, 240, 180);
-    Label3 = new ClickLabel(QString::fromUtf8("\u25BC"), this); // down arrow
-    Label3->setFont(symbols);
+    // At full height only roll up is on offer; each roll click swaps them.
+    Label3 = new SymbolLabel(SymbolLabel::Symbol::DownArrow, this);
     place(Label3, 3720, 60, 240, 180);
+    Label3->hide();
     Label6 = new ClickLabel("-", this);
-    Label6->setFont(fontNamed("Arial", true));
+    Label6->setFont(fontNamed(Arial, true));
     place(Label6, 3960, 0, 240, 240);
     Label2 = new ClickLabel(" x", this);
-    Label2->setFont(fontNamed("Arial"));
+    Label2->setFont(fontNamed(Arial));
     place(Label2, 4200, 0, 285, 240);
 
     File1 = new FileListBox(this);
@@ -158,14 +168,14 @@ void Form1::placeControls()
     refresh->setFont(tahoma);
     place(refresh, 3720, 2040, 735, 285);
 
-    // Previous, play, stop, pause, next: the glyphs of the player symbols.
-    const std::pair<ClickLabel **, const char *> buttons[] = {
-        {&last, "\u23EE"}, {&play, "\u25B6"}, {&stop, "\u25A0"}, {&pause, "\u23F8"}, {&next, "\u23ED"}};
+    using Symbol = SymbolLabel::Symbol;
+    const std::pair<ClickLabel **, Symbol> buttons[] = {
+        {&last, Symbol::Previous}, {&play, Symbol::Play}, {&stop, Symbol::Stop},
+        {&pause, Symbol::Pause},   {&next, Symbol::Next}};
     int left = 240;
-    for (auto [button, glyph] : buttons) {
-        *button = new ClickLabel(QString::fromUtf8(glyph), this);
-        (*button)->setFont(symbols);
-        (*button)->setAlignment(Qt::AlignCenter);
+    for (auto [button, symbol] : buttons) {
+        *button = new SymbolLabel(symbol, this);
+        (*button)->setFont(tahoma);
         place(*button, left, 2400, 480, 285);
         left += 720;
     }
