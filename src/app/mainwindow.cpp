@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/artwork.h"
+#include "app/fonts.h"
 #include "app/inifile.h"
 #include "app/symbollabel.h"
 #include "app/windowcontrols.h"
@@ -31,21 +32,6 @@ namespace {
 
 constexpr int WidthTwips = 4725;
 constexpr int HeightTwips = 3975;
-
-// The window was designed in Tahoma and Arial. Where they are missing,
-// Tahoma falls back to DejaVu Sans (always installed with the program) and
-// Arial to a face of the same widths, or DejaVu Sans.
-QFont fontNamed(const QStringList &families, bool bold = false)
-{
-    QFont font;
-    font.setFamilies(families);
-    font.setPointSize(8);
-    font.setBold(bold);
-    return font;
-}
-
-const QStringList Tahoma{"Tahoma", "DejaVu Sans"};
-const QStringList Arial{"Arial", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"};
 
 } // namespace
 
@@ -131,10 +117,10 @@ void Form1::placeControls()
     auto place = [this](QWidget *control, int left, int top, int width, int height) {
         control->setGeometry(twipsRect(left, top, width, height, this));
     };
-    const QFont tahoma = fontNamed(Tahoma);
+    const QFont tahoma = tahomaFont();
 
     Label4 = new ClickLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
-    Label4->setFont(fontNamed(Tahoma, true));
+    Label4->setFont(tahomaFont(true));
     place(Label4, 240, 0, 3715, 240);
     Label7 = new SymbolLabel(SymbolLabel::Symbol::UpArrow, this);
     place(Label7, 3720, 60, 240, 180);
@@ -143,10 +129,11 @@ void Form1::placeControls()
     place(Label3, 3720, 60, 240, 180);
     Label3->hide();
     Label6 = new ClickLabel("-", this);
-    Label6->setFont(fontNamed(Arial, true));
+    Label6->setFont(arialFont(true));
+    Label6->setAlignment(Qt::AlignCenter);
     place(Label6, 3960, 0, 240, 240);
     Label2 = new ClickLabel(" x", this);
-    Label2->setFont(fontNamed(Arial));
+    Label2->setFont(arialFont());
     place(Label2, 4200, 0, 285, 240);
 
     File1 = new FileListBox(this);
@@ -156,17 +143,19 @@ void Form1::placeControls()
 
     Label1 = new QLabel("Mp3 Path:", this);
     Label1->setFont(tahoma);
-    place(Label1, 240, 2040, 780, 285);
+    // Widths that hold the captions in the fallback face too, which is
+    // wider than Tahoma.
+    place(Label1, 240, 2040, 900, 285);
     path = new QLineEdit(this);
     path->setFont(tahoma);
     path->setReadOnly(true);
-    place(path, 1020, 2040, 1860, 285);
+    place(path, 1140, 2040, 1500, 285);
     Label5 = new ClickLabel("New Path", this);
     Label5->setFont(tahoma);
-    place(Label5, 2940, 2040, 780, 285);
+    place(Label5, 2700, 2040, 870, 285);
     refresh = new ClickLabel("Refresh", this);
     refresh->setFont(tahoma);
-    place(refresh, 3720, 2040, 735, 285);
+    place(refresh, 3630, 2040, 825, 285);
 
     using Symbol = SymbolLabel::Symbol;
     const std::pair<ClickLabel **, Symbol> buttons[] = {

@@ -1,6 +1,7 @@
 #include "windows/aboutwindow.h"
 
 #include "app/artwork.h"
+#include "app/fonts.h"
 #include "app/stayontop.h"
 #include "platform/clicklabel.h"
 #include "platform/twips.h"
@@ -14,10 +15,9 @@ constexpr int HeightTwips = 3105;
 
 const char *const Description =
     "Ðûñ² plays the MP3 files of one folder and lets a chat room see and "
-    "drive what plays: every track, pause and change is told to the room in "
-    "one styled line, and the user steers the player by typing short "
-    "commands there.\n\n"
-    "Made for the chat client, versions 7 to 9.\n\n"
+    "drive what plays: each track and change is told to the room in one "
+    "styled line, and short commands typed there steer the player.\n\n"
+    "For the chat client, versions 7 to 9.\n"
     "Made by Ðûñnet.";
 
 } // namespace
@@ -25,16 +25,16 @@ const char *const Description =
 Form7::Form7(QWidget &mainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
+    setFont(tahomaFont());
     setWindowTitle(QString::fromUtf8("about Ðûñ²"));
     auto place = [this](QWidget *control, int left, int top, int width, int height) {
         control->setGeometry(twipsRect(left, top, width, height, this));
     };
     Label4 = new QLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
-    QFont bold = Label4->font();
-    bold.setBold(true);
-    Label4->setFont(bold);
+    Label4->setFont(tahomaFont(true));
     place(Label4, 0, 0, 4065, 240);
     Label2 = new ClickLabel(" x", this);
+    Label2->setFont(arialFont());
     place(Label2, 4065, 0, 240, 240);
 
     Image2 = new QLabel(this);

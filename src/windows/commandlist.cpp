@@ -1,5 +1,6 @@
 #include "windows/commandlist.h"
 
+#include "app/fonts.h"
 #include "app/stayontop.h"
 #include "app/windowdrag.h"
 #include "chat/announcement.h"
@@ -62,14 +63,13 @@ QStringList Form8::commandLines()
 Form8::Form8(const Announcer &announcer, QWidget &mainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
+    setFont(tahomaFont());
     setWindowTitle("coms");
     auto place = [this](QWidget *control, int left, int top, int width, int height) {
         control->setGeometry(twipsRect(left, top, width, height, this));
     };
     Label4 = new ClickLabel(QString::fromUtf8("   Ðûñ²      by Ðûñnet"), this);
-    QFont bold = Label4->font();
-    bold.setBold(true);
-    Label4->setFont(bold);
+    Label4->setFont(tahomaFont(true));
     place(Label4, 0, 0, 2760, 240);
     List1 = new QListWidget(this);
     List1->addItems(commandLines());

@@ -1,5 +1,6 @@
 #include "windows/songpicker.h"
 
+#include "app/fonts.h"
 #include "app/stayontop.h"
 #include "chat/chatscan.h"
 #include "platform/clicklabel.h"
@@ -24,14 +25,13 @@ Form3::Form3(PickerLinks links, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_links(links)
 {
+    setFont(tahomaFont());
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
     auto place = [this](QWidget *control, int left, int top, int width, int height) {
         control->setGeometry(twipsRect(left, top, width, height, this));
     };
     Label4 = new QLabel(QString::fromUtf8("  Ðûñ²    by Ðûñnet"), this);
-    QFont bold = Label4->font();
-    bold.setBold(true);
-    Label4->setFont(bold);
+    Label4->setFont(tahomaFont(true));
     place(Label4, 0, 0, WidthTwips, 240);
     List1 = new QListWidget(this);
     place(List1, 60, 240, 3255, 2520);
