@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 

@@ -150,22 +150,6 @@ private slots:
         QVERIFY(watcher.seen.front().pathChooserShown);
         QVERIFY(!watcher.seen.front().mainShown);
     }
-
-    void titleStripAndOptionsSayNothing()
-    {
-        TestWorld world;
-        world.writePreferences(world.musicDir(), "Ann");
-        Form1 &form = world.start();
-        world.clearLines();
-        const QRect before = form.geometry();
-        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton})
-            QTest::mousePress(form.Label4, button), QTest::mouseRelease(form.Label4, button);
-        QTest::mouseClick(form.Label8, Qt::LeftButton);
-        world.settle();
-        QVERIFY(world.lines().isEmpty());
-        QCOMPARE(form.geometry(), before);
-        QVERIFY(form.isVisible());
-    }
 };
 
 DUN2_TEST(InterfaceStateTest);
