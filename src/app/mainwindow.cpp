@@ -1,6 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "app/artwork.h"
+#include "app/fonts.h"
 #include "app/inifile.h"
+#include "app/symbollabel.h"
 #include "app/windowcontrols.h"
 #include "chat/chatscan.h"
 #include "chat/commands.h"
@@ -30,14 +33,6 @@ namespace {
 constexpr int WidthTwips = 4725;
 constexpr int HeightTwips = 3975;
 
-QFont fontNamed(const QString &family, bool bold = false)
-{
-    QFont font(family);
-    font.setPointSize(8);
-    font.setBold(bold);
-    return font;
-}
-
 } // namespace
 
 Form1::Form1(Environment &environment)
@@ -46,6 +41,7 @@ Form1::Form1(Environment &environment)
     , MediaPlayer1(environment.player)
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
+    setWindowIcon(programIcon());
     chat1 = new ChatScan(environment.chatClient, this);
     chat2 = new ChatScan(environment.chatClient, this);
     chat3 = new ChatScan(environment.chatClient, this);
@@ -63,14 +59,15 @@ QString Form1::preferencesPath() const
 Form2 &Form1::form2()
 {
     if (!m_form2)
-        m_form2 = std::make_unique<Form2>();
+        m_form2 = std::make_unique<Form2>(*this);
     return *m_form2;
 }
 
 Form3 &Form1::form3()
 {
     if (!m_form3)
-        m_form3 = std::make_unique<Form3>();
+        m_form3 = std::make_unique<Form3>(
+            PickerLinks{*File1, MediaPlayer1, List1, *chat2, m_environment.desktop, *this});
     return *m_form3;
 }
 
@@ -98,14 +95,14 @@ void Form1::unloadForm6()
 Form7 &Form1::form7()
 {
     if (!m_form7)
-        m_form7 = std::make_unique<Form7>();
+        m_form7 = std::make_unique<Form7>(*this);
     return *m_form7;
 }
 
 Form8 &Form1::form8()
 {
     if (!m_form8)
-        m_form8 = std::make_unique<Form8>();
+        m_form8 = std::make_unique<Form8>(announcer, *this);
     return *m_form8;
 }
 
@@ -120,23 +117,23 @@ void Form1::placeControls()
     auto place = [this](QWidget *control, int left, int top, int width, int height) {
         control->setGeometry(twipsRect(left, top, width, height, this));
     };
-    const QFont tahoma = fontNamed("Tahoma");
-    const QFont symbols = fontNamed("DejaVu Sans");
+    const QFont tahoma = tahomaFont();
 
     Label4 = new ClickLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
-    Label4->setFont(fontNamed("Tahoma", true));
+    Label4->setFont(tahomaFont(true));
     place(Label4, 240, 0, 3715, 240);
-    Label7 = new ClickLabel(QString::fromUtf8("\u25B2"), this); // up arrow
-    Label7->setFont(symbols);
+    Label7 = new SymbolLabel(SymbolLabel::Symbol::UpArrow, this);
     place(Label7, 3720, 60, 240, 180);
-    Label3 = new ClickLabel(QString::fromUtf8("\u25BC"), this); // down arrow
-    Label3->setFont(symbols);
+    // At full height only roll up is on offer; each roll click swaps them.
+    Label3 = new SymbolLabel(SymbolLabel::Symbol::DownArrow, this);
     place(Label3, 3720, 60, 240, 180);
+    Label3->hide();
     Label6 = new ClickLabel("-", this);
-    Label6->setFont(fontNamed("Arial", true));
+    Label6->setFont(arialFont(true));
+    Label6->setAlignment(Qt::AlignCenter);
     place(Label6, 3960, 0, 240, 240);
     Label2 = new ClickLabel(" x", this);
-    Label2->setFont(fontNamed("Arial"));
+    Label2->setFont(arialFont());
     place(Label2, 4200, 0, 285, 240);
 
     File1 = new FileListBox(this);
@@ -146,26 +143,28 @@ void Form1::placeControls()
 
     Label1 = new QLabel("Mp3 Path:", this);
     Label1->setFont(tahoma);
-    place(Label1, 240, 2040, 780, 285);
+    // Widths that hold the captions in the fallback face too, which is
+    // wider than Tahoma.
+    place(Label1, 240, 2040, 900, 285);
     path = new QLineEdit(this);
     path->setFont(tahoma);
     path->setReadOnly(true);
-    place(path, 1020, 2040, 1860, 285);
+    place(path, 1140, 2040, 1500, 285);
     Label5 = new ClickLabel("New Path", this);
     Label5->setFont(tahoma);
-    place(Label5, 2940, 2040, 780, 285);
+    place(Label5, 2700, 2040, 870, 285);
     refresh = new ClickLabel("Refresh", this);
     refresh->setFont(tahoma);
-    place(refresh, 3720, 2040, 735, 285);
+    place(refresh, 3630, 2040, 825, 285);
 
-    // Previous, play, stop, pause, next: the glyphs of the player symbols.
-    const std::pair<ClickLabel **, const char *> buttons[] = {
-        {&last, "\u23EE"}, {&play, "\u25B6"}, {&stop, "\u25A0"}, {&pause, "\u23F8"}, {&next, "\u23ED"}};
+    using Symbol = SymbolLabel::Symbol;
+    const std::pair<ClickLabel **, Symbol> buttons[] = {
+        {&last, Symbol::Previous}, {&play, Symbol::Play}, {&stop, Symbol::Stop},
+        {&pause, Symbol::Pause},   {&next, Symbol::Next}};
     int left = 240;
-    for (auto [button, glyph] : buttons) {
-        *button = new ClickLabel(QString::fromUtf8(glyph), this);
-        (*button)->setFont(symbols);
-        (*button)->setAlignment(Qt::AlignCenter);
+    for (auto [button, symbol] : buttons) {
+        *button = new SymbolLabel(symbol, this);
+        (*button)->setFont(tahoma);
         place(*button, left, 2400, 480, 285);
         left += 720;
     }

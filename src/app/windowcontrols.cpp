@@ -1,13 +1,30 @@
 #include "app/windowcontrols.h"
 
+#include "app/interfacestate.h"
 #include "app/mainwindow.h"
+#include "app/windowdrag.h"
 #include "platform/clicklabel.h"
 #include "platform/programend.h"
+#include "windows/pathchooser.h"
 
 void connectWindowControls(Form1 &form)
 {
+    dragWindowBy(form.Label4, &form);
+    QObject::connect(form.Label7, &ClickLabel::clicked, &form, [&form] { rollUp(form); });
+    QObject::connect(form.Label3, &ClickLabel::clicked, &form, [&form] { rollDown(form); });
+    QObject::connect(form.Label6, &ClickLabel::clicked, &form, [&form] { minimizeInterface(form); });
+    QObject::connect(form.Label5, &ClickLabel::clicked, &form, [&form] {
+        form.form2().show();
+        form.hide();
+        form.announcer.announce("searching for path ");
+    });
+    QObject::connect(form.Label8, &ClickLabel::clicked, &form, [&form] { popUpOptionsMenu(form); });
     QObject::connect(form.Label2, &ClickLabel::clicked, &form, [&form] {
         form.announcer.announce(QString::fromUtf8("Ðûñ² unløªded "));
         EndProgramNow();
     });
 }
+
+// TEMPORARY: the options menu (Form5) comes with its own work; it pops up
+// at the mouse, QCursor::pos().
+void popUpOptionsMenu(Form1 &) {}

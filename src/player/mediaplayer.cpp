@@ -1,5 +1,6 @@
 #include "player/mediaplayer.h"
 
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QUrl>
 #include <gst/audio/audio.h>
@@ -15,7 +16,8 @@ namespace {
 // How long loading may take to tell whether a file decodes.
 constexpr GstClockTime prerollTimeout = 5 * GST_SECOND;
 
-// The widest range of the control this player stands in for.
+// Below -100 dB nothing is heard, and above 0 dB the volume would amplify
+// and clip; the same 100 dB bound holds for turning one channel down.
 constexpr long quietestVolume = -10000;
 constexpr long widestBalance = 10000;
 
@@ -90,6 +92,7 @@ MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
 
 MediaPlayer::~MediaPlayer()
 {
+    delete m_busNotifier; // before the bus and its descriptor go
     gst_element_set_state(m_playbin, GST_STATE_NULL);
     gst_object_unref(m_bus);
     gst_object_unref(m_playbin);
@@ -98,13 +101,15 @@ MediaPlayer::~MediaPlayer()
 void MediaPlayer::build(GstElement *audioSink)
 {
     m_playbin = gst_element_factory_make("playbin", nullptr);
+    m_panorama = gst_element_factory_make("audiopanorama", nullptr);
+    if (!m_playbin || !m_panorama)
+        qFatal("dun2: GStreamer lacks playbin or audiopanorama (gstreamer1.0-plugins-base/-good)");
     gst_object_ref_sink(m_playbin);
     // Audio only: an MP3 with cover art must never open a video window.
     gst_util_set_object_arg(G_OBJECT(m_playbin), "flags", "audio+soft-volume");
     g_object_set(m_playbin, "audio-sink", audioSink, nullptr);
 
     // playbin takes its audio filter only while it is in NULL.
-    m_panorama = gst_element_factory_make("audiopanorama", nullptr);
     gst_util_set_object_arg(G_OBJECT(m_panorama), "method", "simple");
     g_object_set(m_playbin, "audio-filter", m_panorama, nullptr);
 
@@ -122,7 +127,7 @@ bool MediaPlayer::setFileName(const QString &path)
     m_loaded = false;
     if (path.isEmpty())
         return false;
-    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
     if (!waitForPreroll()) {
         // After an error playbin is only fit for reuse again from NULL.

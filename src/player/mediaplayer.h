@@ -20,7 +20,8 @@ public:
     enum class AudioOutput { Device, Silent };
 
     explicit MediaPlayer(AudioOutput output = AudioOutput::Device, QObject *parent = nullptr);
-    // Plays into the given sink; a floating reference is taken over.
+    // Plays into the given sink: a floating reference is taken over, a
+    // reference the caller holds stays the caller's.
     explicit MediaPlayer(GstElement *audioSink, QObject *parent = nullptr);
     ~MediaPlayer() override;
 

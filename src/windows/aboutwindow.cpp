@@ -1,7 +1,59 @@
-// TEMPORARY: a plain window until its own work lands.
 #include "windows/aboutwindow.h"
 
-Form7::Form7(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+#include "app/artwork.h"
+#include "app/fonts.h"
+#include "app/stayontop.h"
+#include "platform/clicklabel.h"
+#include "platform/twips.h"
+
+#include <QLabel>
+
+namespace {
+
+constexpr int WidthTwips = 4305;
+constexpr int HeightTwips = 3105;
+
+const char *const Description =
+    "Ðûñ² plays the MP3 files of one folder and lets a chat room see and "
+    "drive what plays: each track and change is told to the room in one "
+    "styled line, and short commands typed there steer the player.\n\n"
+    "For the chat client, versions 7 to 9.\n"
+    "Made by Ðûñnet.";
+
+} // namespace
+
+Form7::Form7(QWidget &mainWindow, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
+    setFont(tahomaFont());
+    setWindowTitle(QString::fromUtf8("about Ðûñ²"));
+    auto place = [this](QWidget *control, int left, int top, int width, int height) {
+        control->setGeometry(twipsRect(left, top, width, height, this));
+    };
+    Label4 = new QLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
+    Label4->setFont(tahomaFont(true));
+    place(Label4, 0, 0, 4065, 240);
+    Label2 = new ClickLabel(" x", this);
+    Label2->setFont(arialFont());
+    place(Label2, 4065, 0, 240, 240);
+
+    Image2 = new QLabel(this);
+    const QPixmap picture = aboutPicture();
+    Image2->setPixmap(picture);
+    Image2->setGeometry((twipsToPixelsX(WidthTwips, this) - picture.width()) / 2, twipsToPixelsY(300, this),
+                        picture.width(), picture.height());
+
+    lblDescription = new QLabel(QString::fromUtf8(Description), this);
+    lblDescription->setWordWrap(true);
+    lblDescription->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    place(lblDescription, 180, 1140, 3945, 1845);
+    resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
+
+    connect(Label2, &ClickLabel::clicked, this, [this, &mainWindow] {
+        hide();
+        mainWindow.show();
+    });
+
+    placeAtStartPosition(this);
+    StayOnTop(this);
 }

@@ -1,12 +1,32 @@
-// Form8, the command list.
+// Form8, the command list: the chat commands, one a line, and the label
+// that posts the advertisement.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
+
+class Announcer;
+class ClickLabel;
+class QListWidget;
 
 class Form8 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form8(QWidget *parent = nullptr);
+    // The advertisement goes out in the main window's style; "back" shows
+    // the main window again.
+    Form8(const Announcer &announcer, QWidget &mainWindow, QWidget *parent = nullptr);
+
+    // What the list shows, in its order; display text only.
+    static QStringList commandLines();
+
+    ClickLabel *Label4 = nullptr; // title strip; dragging it moves the window
+    QListWidget *List1 = nullptr; // the command lines; selecting one does nothing
+    ClickLabel *Label1 = nullptr; // "adv"
+    ClickLabel *Label5 = nullptr; // "back"
 };
+
+// The two lines of the advertisement, 0.3 seconds apart; the chat command
+// "adv" sends the same.
+void Advertise(const Announcer &announcer);

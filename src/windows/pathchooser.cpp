@@ -1,20 +1,106 @@
 #include "windows/pathchooser.h"
 
+#include "app/inifile.h"
+#include "app/mainwindow.h"
+#include "app/stayontop.h"
 #include "platform/clicklabel.h"
+#include "platform/directorylistbox.h"
+#include "platform/filelistbox.h"
+#include "platform/terminalface.h"
+#include "platform/twips.h"
 
+#include <QDir>
+#include <QHideEvent>
 #include <QLabel>
-#include <QTreeView>
+#include <QLineEdit>
 #include <QVBoxLayout>
+#include <cstdio>
 
-Form2::Form2(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+Form2::Form2(Form1 &main)
+    : QWidget(nullptr, Qt::Window)
+    , m_main(main)
+    , m_announcer(main.environment().desktop, style)
 {
     setWindowTitle(QString::fromUtf8("directøry"));
     Label8 = new QLabel(QString::fromUtf8("                directøry"), this);
-    Dir1 = new QTreeView(this);
+    Dir1 = new DirectoryListBox(this);
     Label1 = new ClickLabel("Set", this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Label8);
     layout->addWidget(Dir1, 1);
     layout->addWidget(Label1, 0, Qt::AlignHCenter);
+    resize(twipsToPixelsX(3500, this), twipsToPixelsY(4000, this));
+
+    StayOnTop(this);
+    placeAtStartPosition(this);
+    Dir1->setPath(QDir::currentPath());
+    connect(Label1, &ClickLabel::clicked, this, &Form2::setPath);
+}
+
+Form2::~Form2()
+{
+    endDialog();
+}
+
+void Form2::setPath()
+{
+    const QString p = Dir1->path();
+    m_main.mpath = p;
+    mpath = p;
+    m_main.path->setText(p);
+    m_main.File1->setPath(p);
+    m_announcer.announce(Handle + " set path to " + PlainToHtml(p));
+    WriteIni("iNfO", "mp3 path", p, m_main.preferencesPath());
+    m_main.show();
+    hide();
+}
+
+void Form2::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    TerminalFace *terminal = m_main.environment().terminal;
+    if (!terminal || m_dialog)
+        return;
+    m_dialog = terminal->addDialog(QString::fromUtf8("directøry: %1\n"
+                                                     "(an empty line sets it; or type another directory)")
+                                       .arg(Dir1->path()),
+                                   [this](const std::optional<QString> &line) { answer(line); });
+}
+
+void Form2::hideEvent(QHideEvent *event)
+{
+    // Minimised is still shown.
+    if (!event->spontaneous())
+        endDialog();
+    QWidget::hideEvent(event);
+}
+
+void Form2::endDialog()
+{
+    if (!m_dialog)
+        return;
+    if (TerminalFace *terminal = m_main.environment().terminal)
+        terminal->removeDialog(m_dialog);
+    m_dialog = 0;
+}
+
+void Form2::answer(const std::optional<QString> &line)
+{
+    // The end of input cancels nothing here: the window has no way out but "Set".
+    if (!line)
+        return;
+    const QString typed = line->trimmed();
+    if (!typed.isEmpty()) {
+        QString wanted = typed;
+        if (wanted == "~" || wanted.startsWith("~/"))
+            wanted = QDir::homePath() + wanted.mid(1);
+        // A relative path is taken from where the list stands, as cd would.
+        if (!Dir1->setPath(QDir(Dir1->path()).absoluteFilePath(wanted))) {
+            std::fprintf(stderr, "no directory %s here; type a directory, or an empty line for %s\n",
+                         qPrintable(typed), qPrintable(Dir1->path()));
+            std::fflush(stderr);
+            return;
+        }
+    }
+    setPath();
 }

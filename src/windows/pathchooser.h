@@ -1,21 +1,26 @@
 // Form2, the path chooser: the window in which the user picks the directory
-// that holds the MP3 files.
+// that holds the MP3 files. "Set" makes it the main window's directory,
+// lists it, stores it and says so. In the terminal face it is a question
+// that waits for a line while the window is shown.
 #pragma once
 
 #include "chat/announcement.h"
 
 #include <QWidget>
+#include <optional>
 
 class ClickLabel;
+class DirectoryListBox;
+class Form1;
 class QLabel;
-class QTreeView;
 
 class Form2 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form2(QWidget *parent = nullptr);
+    explicit Form2(Form1 &main);
+    ~Form2() override;
 
     // This window's own copies, used for its announcement: always the
     // initial style, whatever style the main window has.
@@ -24,7 +29,22 @@ public:
     QString mpath;
     QString Trigger = ".";
 
-    QLabel *Label8 = nullptr;     // title
-    QTreeView *Dir1 = nullptr;    // directory tree
-    ClickLabel *Label1 = nullptr; // "Set"
+    QLabel *Label8 = nullptr;           // title
+    DirectoryListBox *Dir1 = nullptr;   // directory tree
+    ClickLabel *Label1 = nullptr;       // "Set"
+
+    // "Set": applies the current path of Dir1, then gives way to the main window.
+    void setPath();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void answer(const std::optional<QString> &line);
+    void endDialog();
+
+    Form1 &m_main;
+    Announcer m_announcer;
+    int m_dialog = 0; // the terminal face's question, while shown there
 };

@@ -1,27 +1,126 @@
 #include "windows/songpicker.h"
 
+#include "app/fonts.h"
+#include "app/stayontop.h"
+#include "chat/chatscan.h"
 #include "platform/clicklabel.h"
+#include "platform/filelistbox.h"
+#include "platform/listbox.h"
+#include "platform/twips.h"
+#include "player/mediaplayer.h"
+#include "player/randomnumber.h"
+#include "player/waitseconds.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QVBoxLayout>
 
-Form3::Form3(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+namespace {
+
+constexpr int WidthTwips = 3375;
+constexpr int HeightTwips = 3300;
+
+} // namespace
+
+Form3::Form3(PickerLinks links, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_links(links)
 {
+    setFont(tahomaFont());
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
+    auto place = [this](QWidget *control, int left, int top, int width, int height) {
+        control->setGeometry(twipsRect(left, top, width, height, this));
+    };
     Label4 = new QLabel(QString::fromUtf8("  Ðûñ²    by Ðûñnet"), this);
+    Label4->setFont(tahomaFont(true));
+    place(Label4, 0, 0, WidthTwips, 240);
     List1 = new QListWidget(this);
+    place(List1, 60, 240, 3255, 2520);
     play = new ClickLabel("play", this);
     pause = new ClickLabel("random", this);
     stop = new ClickLabel("back", this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(play);
-    buttons->addWidget(pause);
-    buttons->addWidget(stop);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label4);
-    layout->addWidget(List1, 1);
-    layout->addLayout(buttons);
+    int left = 120;
+    for (ClickLabel *button : {play, pause, stop}) {
+        button->setAlignment(Qt::AlignCenter);
+        place(button, left, 2880, 975, 285);
+        left += 1065;
+    }
+    resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
+
+    connect(List1, &QListWidget::itemDoubleClicked, this, &Form3::playSelected);
+    connect(play, &ClickLabel::clicked, this, &Form3::playClicked);
+    connect(pause, &ClickLabel::clicked, this, &Form3::randomClicked);
+    connect(stop, &ClickLabel::clicked, this, &Form3::backClicked);
+
+    placeAtStartPosition(this);
+    StayOnTop(this);
+}
+
+QString Form3::selectedEntry() const
+{
+    const QList<QListWidgetItem *> selected = List1->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+QString Form3::trackPath(const QString &entry) const
+{
+    return m_links.File1.path() + "/" + entry;
+}
+
+void Form3::announceEntry(const QString &entry, bool playing)
+{
+    m_announcer.announce((playing ? "<b>playing</b>: " : "<b>error</b>, can't play: ") + TrackName(entry));
+}
+
+void Form3::playSelected()
+{
+    const QString entry = selectedEntry();
+    if (entry.isEmpty())
+        return;
+    if (m_links.player.PlayState() == 2)
+        m_links.player.Stop();
+    announceEntry(entry, m_links.player.setFileName(trackPath(entry)));
+}
+
+void Form3::playClicked()
+{
+    if (m_leaving || selectedEntry().isEmpty())
+        return;
+    m_leaving = true;
+    WaitSeconds(0.4);
+    m_leaving = false;
+    // The wait let other handlers run: what is selected now is what plays,
+    // and a list emptied meanwhile leaves nothing to play.
+    if (selectedEntry().isEmpty())
+        return;
+    playSelected();
+    leave();
+}
+
+void Form3::randomClicked()
+{
+    if (m_leaving || List1->count() == 0)
+        return;
+    const int index = int(RandomNumber(List1->count() - 1, true));
+    List1->setCurrentRow(index);
+    const QString entry = List1->item(index)->text();
+    announceEntry(entry, m_links.player.Open(trackPath(entry)));
+    m_leaving = true;
+    WaitSeconds(0.3);
+    m_leaving = false;
+    List1->clear();
+    leave();
+}
+
+void Form3::backClicked()
+{
+    List1->clear();
+    m_links.nowPlaying.clear();
+    leave();
+}
+
+void Form3::leave()
+{
+    hide();
+    m_links.mainWindow.show();
+    m_links.chat2.StopScan();
 }

@@ -5,16 +5,31 @@
 
 #include <QWidget>
 
+class ChatScan;
 class ClickLabel;
+class Desktop;
+class FileListBox;
+class ListBox;
+class MediaPlayer;
 class QLabel;
 class QListWidget;
+
+// What the picker takes from the main window.
+struct PickerLinks {
+    const FileListBox &File1; // the track list: its directory holds the entries
+    MediaPlayer &player;
+    ListBox &nowPlaying;      // the main window's List1
+    ChatScan &chat2;          // the song search's second scan
+    Desktop &desktop;         // where the announcements go
+    QWidget &mainWindow;      // shown again when the picker is left
+};
 
 class Form3 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form3(QWidget *parent = nullptr);
+    explicit Form3(PickerLinks links, QWidget *parent = nullptr);
 
     // This window's own copies of the style pieces; its face piece, called
     // `font` on this window, is style.font1.
@@ -28,4 +43,24 @@ public:
     ClickLabel *pause = nullptr;  // "random"
     ClickLabel *stop = nullptr;   // "back"
     QLabel *Label4 = nullptr;     // credit strip
+
+private:
+    // The picker's own buttons and the double-click.
+    void playClicked();
+    void randomClicked();
+    void backClicked();
+    void playSelected();
+
+    // The entry that is selected, "" when there is none.
+    QString selectedEntry() const;
+    QString trackPath(const QString &entry) const;
+    // "<b>playing</b>: " and the name, or the error when it cannot play.
+    void announceEntry(const QString &entry, bool playing);
+    void leave();
+
+    PickerLinks m_links;
+    Announcer m_announcer{m_links.desktop, style};
+    // "play" and "random" wait before they leave; a click on either
+    // meanwhile would play a second time and is not taken.
+    bool m_leaving = false;
 };

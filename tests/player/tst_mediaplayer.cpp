@@ -1,24 +1,27 @@
+#include "player/mediaplayer.h"
 #include "support/audiofiles.h"
 #include "support/levelsink.h"
-#include "player/mediaplayer.h"
 #include "support/testregistry.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gst/gst.h>
 
 #include <cmath>
+#include <limits>
+#include <memory>
 
 namespace {
 
 // audiotestsrc's sine at its default amplitude of 0.8, as RMS.
 const double fullLevel = 20 * std::log10(0.8 / std::sqrt(2.0));
 
-// Within a decibel of the expected level on both sides; silence is minus
-// infinity and matches only itself or anything quieter than -90 dBFS.
+// Within a decibel of the expected level on both sides; an expected minus
+// infinity (silence) takes anything below -90 dBFS.
 bool levelsNear(const LevelSink &sink, double left, double right)
 {
     const auto near = [](double measured, double expected) {
@@ -35,6 +38,20 @@ QByteArray levels(const LevelSink &sink)
         + QByteArray::number(sink.rightDb(), 'f', 2) + " dB";
 }
 
+// The bus of the pipeline an element plays in; every bin inside has a bus
+// of its own.
+GstBus *pipelineBus(GstElement *element)
+{
+    GstObject *top = GST_OBJECT(gst_object_ref(element));
+    while (GstObject *parent = gst_object_get_parent(top)) {
+        gst_object_unref(top);
+        top = parent;
+    }
+    GstBus *bus = gst_element_get_bus(GST_ELEMENT(top));
+    gst_object_unref(top);
+    return bus;
+}
+
 } // namespace
 
 #define QTRY_LEVELS(sink, left, right) \
@@ -49,6 +66,7 @@ private:
     QString m_short;  // 0.3 s
     QString m_second; // 1 s
     QString m_long;   // 10 s, longer than any test waits
+    QString m_other;  // 10 s too, at another pitch
 
 private slots:
     void initTestCase()
@@ -60,6 +78,8 @@ private slots:
         makeMp3(m_short, 0.3);
         makeMp3(m_second, 1.0, 880);
         makeMp3(m_long, 10.0);
+        m_other = m_dir.filePath("other.mp3");
+        makeMp3(m_other, 10.0, 660);
     }
 
     void playsEachFileToItsEndOnce_data()
@@ -91,12 +111,12 @@ private slots:
         QCOMPARE(player.PlayState(), 0);
     }
 
+    // Pause keeps the place, Stop goes back to the start; neither is an end.
     void pauseStopAndPlay()
     {
         LevelSink sink;
         MediaPlayer player(sink.element());
         QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
-        QSignalSpy sound(&sink, &LevelSink::firstBuffer);
 
         // Nothing opened yet: nothing to play or pause.
         player.Play();
@@ -104,28 +124,62 @@ private slots:
         player.Pause();
         QCOMPARE(player.PlayState(), 0);
 
-        QVERIFY(player.setFileName(m_long));
-        QVERIFY(sound.wait(5000));
+        QVERIFY(player.setFileName(m_second));
+        QTRY_VERIFY(sink.playedSeconds() > 0.4);
         player.Pause();
         QCOMPARE(player.PlayState(), 1);
+        player.Play();
+        QCOMPARE(player.PlayState(), 2);
+        QVERIFY(ends.wait(10000));
+        // The decoder adds a few milliseconds of its own to the second.
+        QVERIFY2(sink.playedSeconds() > 0.95 && sink.playedSeconds() < 1.25,
+                 QByteArray::number(sink.playedSeconds()));
 
+        // Ended, the file stays opened.
         sink.reset();
         player.Play();
         QCOMPARE(player.PlayState(), 2);
-        QVERIFY(sound.wait(5000));
-
+        QTRY_VERIFY(sink.playedSeconds() > 0.4);
         player.Stop();
         QCOMPARE(player.PlayState(), 0);
         player.Pause();
         QCOMPARE(player.PlayState(), 0);
 
-        // Stopped, the file stays opened.
         sink.reset();
         player.Play();
-        QCOMPARE(player.PlayState(), 2);
-        QVERIFY(sound.wait(5000));
+        QVERIFY(ends.wait(10000));
+        QVERIFY2(sink.playedSeconds() > 0.95 && sink.playedSeconds() < 1.25,
+                 QByteArray::number(sink.playedSeconds()));
+        QCOMPARE(ends.count(), 2);
+    }
+
+    // The track ends while the window thread is busy, and the user's Stop and
+    // Play come before the end is seen: that end must not cut the replay short.
+    void stoppedEndIsNotReported()
+    {
+        QSemaphore ended; // outlives the player, whose bus signals it
+        LevelSink sink;
+        MediaPlayer player(sink.element());
+        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
+        // The sink is in the pipeline once a file is loaded.
+        QVERIFY(player.setFileName(m_short));
+        const std::unique_ptr<GstBus, decltype(&gst_object_unref)> bus(pipelineBus(sink.element()),
+                                                                       gst_object_unref);
+        gst_bus_set_sync_handler(
+            bus.get(),
+            [](GstBus *, GstMessage *message, gpointer data) {
+                if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS)
+                    static_cast<QSemaphore *>(data)->release();
+                return GST_BUS_PASS;
+            },
+            &ended, nullptr);
+        QVERIFY(ended.tryAcquire(1, 10000));
         player.Stop();
-        QCOMPARE(ends.count(), 0);
+        sink.reset();
+        player.Play();
+        QVERIFY(ends.wait(10000));
+        QCOMPARE(ends.count(), 1);
+        QVERIFY2(sink.playedSeconds() > 0.25, QByteArray::number(sink.playedSeconds()));
     }
 
     void refusesWhatItCannotPlay_data()
@@ -266,7 +320,7 @@ private slots:
         QTRY_LEVELS(sink, fullLevel - 74.75, fullLevel - 24.75);
 
         sink.reset();
-        QVERIFY(player.setFileName(m_second));
+        QVERIFY(player.setFileName(m_other));
         QTRY_LEVELS(sink, fullLevel - 74.75, fullLevel - 24.75);
 
         player.setMute(true);

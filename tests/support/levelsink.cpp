@@ -38,8 +38,9 @@ struct LevelMeter
     qint64 recentFrames = 0;
     bool arrived = false;
     LevelSink::Clock::time_point firstAt;
+    double playedSeconds = 0;
 
-    void add(const Block &block, qint64 windowFrames)
+    void add(const Block &block, int rate)
     {
         std::lock_guard lock(mutex);
         if (!arrived) {
@@ -50,6 +51,8 @@ struct LevelMeter
                 QMetaObject::invokeMethod(sink, [sink] { emit sink->firstBuffer(); }, Qt::QueuedConnection);
             }
         }
+        playedSeconds += double(block.frames) / rate;
+        const qint64 windowFrames = rate / windowsPerSecond;
         recent.push_back(block);
         recentFrames += block.frames;
         while (recent.size() > 1 && recentFrames - recent.front().frames >= windowFrames) {
@@ -88,7 +91,7 @@ GstFlowReturn onSample(GstAppSink *appsink, gpointer data)
             block.rightSquares += double(samples[2 * i + 1]) * samples[2 * i + 1];
         }
         gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
-        meter->add(block, GST_AUDIO_INFO_RATE(&info) / windowsPerSecond);
+        meter->add(block, GST_AUDIO_INFO_RATE(&info));
     }
     gst_sample_unref(sample);
     return GST_FLOW_OK;
@@ -170,10 +173,17 @@ LevelSink::Clock::time_point LevelSink::firstBufferTime() const
     return m_meter->firstAt;
 }
 
+double LevelSink::playedSeconds() const
+{
+    std::lock_guard lock(m_meter->mutex);
+    return m_meter->playedSeconds;
+}
+
 void LevelSink::reset()
 {
     std::lock_guard lock(m_meter->mutex);
     m_meter->recent.clear();
     m_meter->recentFrames = 0;
     m_meter->arrived = false;
+    m_meter->playedSeconds = 0;
 }

@@ -33,6 +33,8 @@ public:
     // Whether a buffer was played since the last reset, and when the first was.
     bool bufferArrived() const;
     Clock::time_point firstBufferTime() const;
+    // How much sound was played since the last reset.
+    double playedSeconds() const;
 
     void reset();
 

@@ -11,8 +11,9 @@
 #include <QTest>
 #include <QTimer>
 
-TestWorld::TestWorld(const QString &screenName)
-    : environment{desktop, m_client, player, inputBox, QString(), nullptr}
+TestWorld::TestWorld(const QString &screenName, GstElement *audioSink)
+    : player(audioSink)
+    , environment{desktop, m_client, player, inputBox, QString(), nullptr}
     , m_client(desktop, screenName)
 {
     environment.home = m_home.path();

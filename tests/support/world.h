@@ -1,8 +1,9 @@
 // A whole world for a test, built the way main() builds the real one: a
 // temporary program directory, a music folder, the window system with the
 // chat client signed on and one room open, the player on a silent sink
-// that keeps real time, and the main window. Lines are said in the room as
-// anyone, and what the room received can be read back.
+// that keeps real time (or on a sink the test gives), and the main window.
+// Lines are said in the room as anyone, and what the room received can be
+// read back.
 #pragma once
 
 #include "app/environment.h"
@@ -18,11 +19,14 @@
 #include <optional>
 
 class Form1;
+typedef struct _GstElement GstElement;
 
 class TestWorld
 {
 public:
-    explicit TestWorld(const QString &screenName = "tester");
+    // The player plays into audioSink when one is given (a LevelSink's
+    // element, to hear what it plays), else into the silent sink.
+    explicit TestWorld(const QString &screenName = "tester", GstElement *audioSink = nullptr);
     ~TestWorld();
 
     QString home() const { return m_home.path(); }
@@ -60,7 +64,7 @@ public:
     Desktop desktop;
     ChatClient &client() { return m_client; }
     WindowHandle room() const { return m_room; }
-    MediaPlayer player{MediaPlayer::AudioOutput::Silent};
+    MediaPlayer player;
     DialogInputBox inputBox;
     Environment environment;
 

@@ -1,0 +1,27 @@
+// The main window's states as its own buttons, the chat commands and the
+// options menu change them. Each ends in the same steps and the same
+// announcement whichever road it takes; where the roads differ they have
+// functions of their own.
+#pragma once
+
+class Form1;
+
+// Heights in twips: rolled up only the title strip is left.
+constexpr int RolledUpTwips = 250;
+constexpr int RolledDownTwips = 3945;
+// The tip of the main window's notification icon, UTF-8.
+inline constexpr char TrayTip[] = "Ðûñ²";
+
+// Label7 and the chat command "roll up": height first, then the
+// announcement, then the glyphs swap.
+void rollUp(Form1 &form);
+// Label3 and "roll down", in the same order.
+void rollDown(Form1 &form);
+// Label6, "min" and the menu's "min": announced first, then minimised.
+void minimizeInterface(Form1 &form);
+// "max" and the menu's "max": back to the normal state, never maximised.
+void restoreInterface(Form1 &form);
+// "hide": into the notification area.
+void hideInterface(Form1 &form);
+// "show": out of it.
+void showInterface(Form1 &form);

@@ -1,0 +1,99 @@
+// The program as a user without a screen runs it: a subprocess in the
+// terminal face, fed on standard input, read back on standard output.
+#include "chat/announcement.h"
+#include "support/testregistry.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    QByteArray out;
+    QByteArray err;
+    int exitCode = -1;
+};
+
+Run runProgram(const QString &home, const QByteArray &input)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(environment);
+    program.start(qEnvironmentVariable("DUN2_PROGRAM"), {"--home", home, "--screen-name", "alice"});
+    if (!program.waitForStarted())
+        return {};
+    program.write(input);
+    program.closeWriteChannel();
+    // The program ends by itself once its input has ended and it is idle.
+    if (!program.waitForFinished(60000))
+        program.kill();
+    return {program.readAllStandardOutput(), program.readAllStandardError(),
+            program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1};
+}
+
+QByteArray announced(const QString &message)
+{
+    return "alice:\t" + StylePieces::initial().styledLine(message).toUtf8() + "\n";
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TerminalFaceTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void storedStartAnnouncesExactlyAndEndsWithItsInput()
+    {
+        QTemporaryDir home;
+        QFile prefs(home.path() + "/prefs.ini");
+        QVERIFY(prefs.open(QIODevice::WriteOnly));
+        prefs.write("[info]\r\nmp3 path=" + home.path().toUtf8() + "\r\nhandle=Ann\r\n");
+        prefs.close();
+
+        Run run = runProgram(home.path(), QByteArray());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, announced(QString::fromUtf8("Ðûñ² løªded ")) + announced("user: Ann"));
+        QVERIFY(!run.err.contains("state ya handle"));
+    }
+
+    void emptyAnswerWritesNothing()
+    {
+        QTemporaryDir home;
+        Run run = runProgram(home.path(), "\n");
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.contains("state ya handle"));
+        QVERIFY(run.out.contains(announced("user: ")));
+        QVERIFY(!QFile::exists(home.path() + "/prefs.ini"));
+    }
+
+    void givenHandleIsStoredAndLaterLinesAreSaid()
+    {
+        QTemporaryDir home;
+        // The handle, the directory for the path chooser when it asks, then
+        // lines for the room.
+        QByteArray input = "Joe\n" + home.path().toUtf8() + "\n/as bob hi \xC3\xB8 <b>x</b>\nplain words\n";
+        Run run = runProgram(home.path(), input);
+        QCOMPARE(run.exitCode, 0);
+        QByteArray prefs = readFile(home.path() + "/prefs.ini");
+        QVERIFY2(prefs.contains("[iNfO]"), prefs);
+        QVERIFY2(prefs.contains("HANDLE=Joe"), prefs);
+        QVERIFY(run.out.contains(announced("user: Joe")));
+        QVERIFY(run.out.contains("bob:\thi \xC3\xB8 <b>x</b>\n"));
+        QVERIFY(run.out.contains("alice:\tplain words\n"));
+    }
+};
+
+DUN2_TEST(TerminalFaceTest);
+#include "tst_terminalface.moc"

@@ -1,0 +1,178 @@
+#include "app/mainwindow.h"
+#include "platform/clicklabel.h"
+#include "platform/filelistbox.h"
+#include "player/mediaplayer.h"
+#include "support/audiofiles.h"
+#include "support/testregistry.h"
+#include "support/world.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+// The track list as the tests fill it, in the list's own order.
+const QStringList trackFiles = {"<3 & you.mp3", "Alpha.mp3", "beta.MP3", "zero.mp3"};
+
+QPoint rowCentre(FileListBox *list, int row)
+{
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    return list->visualRect(index).center();
+}
+
+} // namespace
+
+class PlaybackTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A started program with the tracks listed and a handle, the room's
+    // start-up lines forgotten.
+    Form1 &startWith(TestWorld &world, const QStringList &files)
+    {
+        for (const QString &file : files) {
+            if (file.startsWith("zero"))
+                QFile(world.musicDir() + "/" + file).open(QIODevice::WriteOnly); // no bytes at all
+            else
+                makeMp3(world.musicDir() + "/" + file, 1.0);
+        }
+        world.writePreferences(world.musicDir(), "joe");
+        Form1 &form = world.start();
+        world.clearLines();
+        return form;
+    }
+
+    // One step of a user: "select 1" and "dclick 1" click a row of the track
+    // list once or twice, "remove 1" deletes that row's file behind the
+    // list's back, the rest click the button of that name.
+    void act(Form1 &form, const QString &step)
+    {
+        const QStringList words = step.split(' ');
+        const QString what = words[0];
+        const int row = words.size() > 1 ? words[1].toInt() : -1;
+        if (what == "select") {
+            QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, rowCentre(form.File1, row));
+        } else if (what == "dclick") {
+            // What a mouse sends: press and release, then the double-click and its release.
+            const QPoint at = rowCentre(form.File1, row);
+            QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(form.File1->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(form.File1->viewport(), Qt::LeftButton, {}, at);
+        } else if (what == "remove") {
+            QVERIFY(QFile::remove(form.File1->path() + "/" + form.File1->list(row)));
+        } else {
+            ClickLabel *button = what == "play" ? form.play
+                : what == "pause"               ? form.pause
+                : what == "stop"                ? form.stop
+                : what == "next"                ? form.next
+                : what == "last"                ? form.last
+                                                : form.refresh;
+            QVERIFY2(what == "refresh" || button != form.refresh, qPrintable(step));
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+
+private slots:
+    void buttonsActAndSay_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<int>("playState");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("nowPlaying");
+
+        const QString alpha = "<b>playing</b>: Alpha";
+        const QString noMp3 = "<b>error</b>, no mp3 playing";
+        QTest::newRow("a click only selects") << QStringList{"select 1"} << QStringList{} << 0 << 1 << "Alpha.mp3";
+        QTest::newRow("a double-click plays") << QStringList{"dclick 1"} << QStringList{alpha} << 2 << 1 << "Alpha.mp3";
+        QTest::newRow("play replaces what plays")
+            << QStringList{"dclick 1", "select 2", "play"} << QStringList{alpha, "<b>playing</b>: beta"} << 2 << 2
+            << "beta.MP3";
+        QTest::newRow("pause does not resume")
+            << QStringList{"dclick 1", "pause", "pause", "stop"}
+            << QStringList{alpha, "<b>paused</b>: Alpha", noMp3, noMp3} << 1 << 1 << "Alpha.mp3";
+        QTest::newRow("play after pause loads again")
+            << QStringList{"dclick 1", "pause", "play"} << QStringList{alpha, "<b>paused</b>: Alpha", alpha} << 2 << 1
+            << "Alpha.mp3";
+        QTest::newRow("stop") << QStringList{"dclick 1", "stop", "stop", "pause"}
+                              << QStringList{alpha, "<b>stopped</b>: Alpha", noMp3, noMp3} << 0 << 1 << "Alpha.mp3";
+        QTest::newRow("pause and stop with nothing played")
+            << QStringList{"pause", "stop"} << QStringList{noMp3, noMp3} << 0 << -1 << "";
+        QTest::newRow("next from nothing selected plays the first, names as written")
+            << QStringList{"next"} << QStringList{"<b>playing</b>: &lt;3 &amp; you"} << 2 << 0 << "<3 & you.mp3";
+        QTest::newRow("next and previous")
+            << QStringList{"select 0", "next", "next", "last"}
+            << QStringList{alpha, "<b>playing</b>: beta", alpha} << 2 << 1 << "Alpha.mp3";
+        QTest::newRow("next on the last entry does nothing")
+            << QStringList{"select 3", "next"} << QStringList{} << 0 << 3 << "zero.mp3";
+        QTest::newRow("previous on the first entry does nothing")
+            << QStringList{"dclick 0", "last"} << QStringList{"<b>playing</b>: &lt;3 &amp; you"} << 2 << 0
+            << "<3 & you.mp3";
+        QTest::newRow("previous with nothing selected does nothing")
+            << QStringList{"last", "play"} << QStringList{} << 0 << -1 << "";
+        QTest::newRow("an empty file is no track")
+            << QStringList{"dclick 1", "dclick 3"} << QStringList{alpha, "<b>error</b>, can't play: zero"} << 0 << 3
+            << "zero.mp3";
+        QTest::newRow("a track gone since the list was read")
+            << QStringList{"select 2", "remove 2", "play"} << QStringList{"<b>error</b>, can't play: beta"} << 0 << 2
+            << "beta.MP3";
+        // A fresh listing selects nothing, but the track named stays the one
+        // that plays, and play starts it again.
+        QTest::newRow("refresh")
+            << QStringList{"dclick 1", "refresh", "stop", "play"}
+            << QStringList{alpha, "directory refreshed ", "<b>stopped</b>: Alpha", alpha} << 2 << -1 << "Alpha.mp3";
+    }
+
+    void buttonsActAndSay()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, said);
+        QFETCH(int, playState);
+        QFETCH(int, selected);
+        QFETCH(QString, nowPlaying);
+        TestWorld world;
+        Form1 &form = startWith(world, trackFiles);
+        QCOMPARE(form.File1->entries(), trackFiles);
+
+        for (const QString &step : steps)
+            act(form, step);
+
+        QStringList expected;
+        for (const QString &message : said)
+            expected << TestWorld::styled(message);
+        QCOMPARE(world.userLines(), expected);
+        QCOMPARE(world.player.PlayState(), playState);
+        QCOMPARE(form.File1->listIndex(), selected);
+        QCOMPARE(form.List1.text(), nowPlaying);
+        if (playState == 2)
+            QCOMPARE(world.player.FileName(), world.musicDir() + "/" + nowPlaying);
+    }
+
+    void anEmptyListHasNoTrackToName()
+    {
+        TestWorld world;
+        Form1 &form = startWith(world, {});
+        for (const char *step : {"play", "next", "last", "pause", "refresh"})
+            act(form, step);
+        QCOMPARE(world.userLines(), QStringList({TestWorld::styled("<b>error</b>, no mp3 playing"),
+                                                 TestWorld::styled("directory refreshed ")}));
+        QCOMPARE(world.player.PlayState(), 0);
+    }
+
+    void refreshShowsFilesAddedAndRemoved()
+    {
+        TestWorld world;
+        Form1 &form = startWith(world, {"Alpha.mp3", "beta.MP3"});
+        QVERIFY(QFile::remove(world.musicDir() + "/Alpha.mp3"));
+        makeMp3(world.musicDir() + "/gamma.mp3", 0.3);
+        act(form, "refresh");
+        QCOMPARE(form.File1->entries(), QStringList({"beta.MP3", "gamma.mp3"}));
+        act(form, "dclick 1");
+        QCOMPARE(world.userLines().last(), TestWorld::styled("<b>playing</b>: gamma"));
+    }
+};
+
+DUN2_TEST(PlaybackTest);
+#include "tst_playback.moc"

@@ -1,0 +1,220 @@
+#include "app/mainwindow.h"
+#include "platform/clicklabel.h"
+#include "platform/filelistbox.h"
+#include "player/mediaplayer.h"
+#include "support/audiofiles.h"
+#include "support/testregistry.h"
+#include "support/world.h"
+#include "windows/songpicker.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Longer than the 0.3 s between loading a track and announcing it, so each
+// track is announced before it ends.
+constexpr double trackSeconds = 0.7;
+constexpr int endTimeoutMs = 15000;
+
+void doubleClickRow(FileListBox *list, int row)
+{
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    const QPoint at = list->visualRect(index).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+QStringList playing(const QStringList &names)
+{
+    QStringList lines;
+    for (const QString &name : names)
+        lines << TestWorld::styled("<b>playing</b>: " + name);
+    return lines;
+}
+
+} // namespace
+
+class PlayModesTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    Form1 &startWith(TestWorld &world, const QStringList &files)
+    {
+        for (const QString &file : files)
+            makeMp3(world.musicDir() + "/" + file, trackSeconds);
+        world.writePreferences(world.musicDir(), "joe");
+        Form1 &form = world.start();
+        world.clearLines();
+        return form;
+    }
+
+private slots:
+    void atMostOneModeIsOn_data()
+    {
+        QTest::addColumn<QString>("steps"); // r, c: click random, continuous; R, C: set them on by value
+        QTest::addColumn<bool>("random");
+        QTest::addColumn<bool>("continuous");
+        QTest::newRow("random") << "r" << true << false;
+        QTest::newRow("continuous") << "c" << false << true;
+        QTest::newRow("random, then continuous") << "rc" << false << true;
+        QTest::newRow("continuous, then random") << "cr" << true << false;
+        QTest::newRow("random on and off") << "rr" << false << false;
+        QTest::newRow("back and forth") << "rcrc" << false << true;
+        QTest::newRow("set by value, as commands do") << "cR" << true << false;
+        QTest::newRow("set by value, the other way") << "rC" << false << true;
+    }
+
+    void atMostOneModeIsOn()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, random);
+        QFETCH(bool, continuous);
+        TestWorld world;
+        Form1 &form = startWith(world, {});
+        QVERIFY(!form.Check1->isChecked() && !form.Check2->isChecked());
+        for (QChar step : steps) {
+            if (step == 'r' || step == 'c')
+                QTest::mouseClick(step == 'r' ? form.Check1 : form.Check2, Qt::LeftButton);
+            else
+                (step == 'R' ? form.Check1 : form.Check2)->setChecked(true);
+        }
+        QCOMPARE(form.Check1->isChecked(), random);
+        QCOMPARE(form.Check2->isChecked(), continuous);
+        QVERIFY(world.userLines().isEmpty());
+    }
+
+    void continuousPlaysOnToTheLastTrackAndStops()
+    {
+        TestWorld world;
+        Form1 &form = startWith(world, {"a.mp3", "b.mp3", "c.mp3"});
+        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
+        QTest::mouseClick(form.Check2, Qt::LeftButton);
+        doubleClickRow(form.File1, 0);
+
+        // The program's own handler runs before the spy sees an end.
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 3, endTimeoutMs);
+        QCOMPARE(world.userLines(), playing({"a", "b", "c"}));
+        QCOMPARE(world.player.PlayState(), 0);
+        QCOMPARE(form.File1->listIndex(), 2);
+        QCOMPARE(form.List1.text(), QString("c.mp3"));
+        // Play starts the last track once more.
+        QTest::mouseClick(form.play, Qt::LeftButton);
+        QCOMPARE(world.userLines().last(), playing({"c"}).first());
+    }
+
+    void continuousSaysWhenTheNextTrackWillNotPlay()
+    {
+        TestWorld world;
+        Form1 &form = startWith(world, {"a.mp3", "c.mp3"});
+        QFile(world.musicDir() + "/b.mp3").open(QIODevice::WriteOnly);
+        QTest::mouseClick(form.refresh, Qt::LeftButton);
+        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
+        QTest::mouseClick(form.Check2, Qt::LeftButton);
+        doubleClickRow(form.File1, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(world.userLines().size(), 3, endTimeoutMs);
+        QCOMPARE(world.userLines().mid(1),
+                 playing({"a"}) << TestWorld::styled("<b>error</b>, can't play: b"));
+        QCOMPARE(world.player.PlayState(), 0);
+        QCOMPARE(ends.count(), 1);
+    }
+
+    // The list is re-read while the next track is being started: the track
+    // started is what the list says after the wait, not an index from before.
+    void continuousTakesTheListAsItIsAfterTheWait_data()
+    {
+        QTest::addColumn<bool>("reselect");
+        QTest::addColumn<QStringList>("said");
+        QTest::newRow("nothing selected any more")
+            << false << (playing({"a"}) << TestWorld::styled("directory refreshed "));
+        QTest::newRow("the user picks another")
+            << true << (playing({"a"}) << TestWorld::styled("directory refreshed ") << playing({"c"}));
+    }
+
+    void continuousTakesTheListAsItIsAfterTheWait()
+    {
+        QFETCH(bool, reselect);
+        QFETCH(QStringList, said);
+        TestWorld world;
+        Form1 &form = startWith(world, {"a.mp3", "b.mp3", "c.mp3"});
+        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
+        QTest::mouseClick(form.Check2, Qt::LeftButton);
+        doubleClickRow(form.File1, 0);
+        QObject::connect(form.File1, &FileListBox::listClicked, &form, [&] {
+            if (form.File1->fileName() != "b.mp3")
+                return;
+            // Runs inside the wait that follows this selection.
+            QTimer::singleShot(0, &form, [&] {
+                QFile::remove(world.musicDir() + "/b.mp3");
+                QTest::mouseClick(form.refresh, Qt::LeftButton);
+                if (reselect)
+                    form.File1->setListIndex(1); // c, now second
+            });
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, endTimeoutMs);
+        QCOMPARE(world.userLines(), said);
+        QCOMPARE(world.player.PlayState(), reselect ? 2 : 0);
+        if (reselect)
+            QCOMPARE(world.player.FileName(), world.musicDir() + "/c.mp3");
+    }
+
+    void randomPlaysAnyTrackAtTheEnd_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("one track, always that one") << QStringList{"only.mp3"};
+        QTest::newRow("three tracks") << QStringList{"a.mp3", "b.mp3", "c.mp3"};
+    }
+
+    void randomPlaysAnyTrackAtTheEnd()
+    {
+        QFETCH(QStringList, files);
+        TestWorld world;
+        Form1 &form = startWith(world, files);
+        form.form3().List1->addItems({"a search's", "matches"});
+        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+        doubleClickRow(form.File1, 0);
+
+        // Each end starts exactly one track, announced once.
+        for (int end = 1; end <= 2; ++end) {
+            QTRY_COMPARE_WITH_TIMEOUT(ends.count(), end, endTimeoutMs);
+            QTRY_COMPARE_WITH_TIMEOUT(world.userLines().size(), end + 1, 5000);
+            const QString now = form.File1->fileName();
+            QVERIFY(files.contains(now));
+            QCOMPARE(form.List1.items(), QStringList{now});
+            QCOMPARE(world.userLines().last(), playing({now.chopped(4)}).first());
+            QCOMPARE(world.player.FileName(), world.musicDir() + "/" + now);
+            QCOMPARE(world.player.PlayState(), 2);
+            QCOMPARE(form.form3().List1->count(), 0);
+        }
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 3, endTimeoutMs);
+        QCOMPARE(world.userLines().size(), 3);
+        QCOMPARE(world.player.PlayState(), 0);
+    }
+
+    void randomWithAnEmptyListSaysNothing()
+    {
+        TestWorld world;
+        Form1 &form = startWith(world, {"a.mp3"});
+        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+        doubleClickRow(form.File1, 0);
+        QFile::remove(world.musicDir() + "/a.mp3");
+        QTest::mouseClick(form.refresh, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, endTimeoutMs);
+        QCOMPARE(world.userLines(), playing({"a"}) << TestWorld::styled("directory refreshed "));
+        QCOMPARE(world.player.PlayState(), 0);
+        QCOMPARE(form.List1.listCount(), 0);
+    }
+};
+
+DUN2_TEST(PlayModesTest);
+#include "tst_playmodes.moc"

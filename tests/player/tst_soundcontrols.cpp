@@ -1,0 +1,148 @@
+#include "app/mainwindow.h"
+#include "platform/clicklabel.h"
+#include "platform/filelistbox.h"
+#include "player/mediaplayer.h"
+#include "support/audiofiles.h"
+#include "support/levelsink.h"
+#include "support/testregistry.h"
+#include "support/world.h"
+
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// audiotestsrc's sine at its default amplitude of 0.8, as RMS.
+const double fullLevel = 20 * std::log10(0.8 / std::sqrt(2.0));
+const double silence = -std::numeric_limits<double>::infinity();
+
+bool levelsNear(const LevelSink &sink, double left, double right)
+{
+    const auto near = [](double measured, double expected) {
+        return std::isinf(expected) ? measured < -90 : std::abs(measured - expected) <= 1.0;
+    };
+    return near(sink.leftDb(), left) && near(sink.rightDb(), right);
+}
+
+QByteArray levels(const LevelSink &sink)
+{
+    return "left " + QByteArray::number(sink.leftDb(), 'f', 2) + " dB, right "
+        + QByteArray::number(sink.rightDb(), 'f', 2) + " dB";
+}
+
+} // namespace
+
+#define QTRY_LEVELS(sink, left, right) \
+    QTRY_VERIFY2_WITH_TIMEOUT(levelsNear(sink, left, right), levels(sink), 5000)
+
+class SoundControlsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    Form1 &startWithTrack(TestWorld &world)
+    {
+        makeMp3(world.musicDir() + "/tone.mp3", 1.0);
+        world.writePreferences(world.musicDir(), "joe");
+        Form1 &form = world.start();
+        world.clearLines();
+        return form;
+    }
+
+    // From the start, as a listener would: sound comes only once loaded.
+    void playTrack(Form1 &form, LevelSink &sink)
+    {
+        form.File1->setListIndex(0);
+        sink.reset();
+        QTest::mouseClick(form.play, Qt::LeftButton);
+        QCOMPARE(form.MediaPlayer1.PlayState(), 2);
+    }
+
+private slots:
+    void barsSetWhatIsHeard_data()
+    {
+        QTest::addColumn<int>("key");         // pressed on the bar, as the keyboard moves it
+        QTest::addColumn<bool>("balanceBar"); // else the volume bar
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("right");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("full volume at start") << 0 << false << fullLevel << fullLevel << "100%";
+        QTest::newRow("volume bar at 1") << int(Qt::Key_Home) << false << fullLevel - 24.75 << fullLevel - 24.75
+                                         << "1%";
+        QTest::newRow("balance left") << int(Qt::Key_Home) << true << fullLevel << fullLevel - 50 << "Left";
+        QTest::newRow("balance right") << int(Qt::Key_End) << true << fullLevel - 50 << fullLevel << "Right";
+    }
+
+    void barsSetWhatIsHeard()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, balanceBar);
+        QFETCH(double, left);
+        QFETCH(double, right);
+        QFETCH(QString, caption);
+        LevelSink sink;
+        TestWorld world("tester", sink.element());
+        Form1 &form = startWithTrack(world);
+        if (key)
+            QTest::keyClick(balanceBar ? form.HScroll3 : form.HScroll1, Qt::Key(key));
+        playTrack(form, sink);
+        QTRY_LEVELS(sink, left, right);
+        QCOMPARE((balanceBar ? form.Label9 : form.volume1)->text(), caption);
+        QVERIFY(world.userLines().size() == 1); // the bars say nothing, play does
+    }
+
+    void muteSilencesAndGivesBackTheSameVolume()
+    {
+        LevelSink sink;
+        TestWorld world("tester", sink.element());
+        Form1 &form = startWithTrack(world);
+        form.HScroll1->setValue(57);
+        QCOMPARE(world.player.Volume(), -1075L);
+        QCOMPARE(form.volume1->text(), QString("57%"));
+        const double level = fullLevel - 10.75;
+
+        QTest::mouseClick(form.mute, Qt::LeftButton);
+        QCOMPARE(form.mute->text(), QString("UnMute"));
+        playTrack(form, sink);
+        QTRY_LEVELS(sink, silence, silence);
+
+        QTest::mouseClick(form.mute, Qt::LeftButton);
+        QCOMPARE(form.mute->text(), QString("Mute"));
+        playTrack(form, sink);
+        QTRY_LEVELS(sink, level, level);
+        QCOMPARE(world.player.Volume(), -1075L);
+        QCOMPARE(form.HScroll1->value(), 57);
+        QCOMPARE(form.volume1->text(), QString("57%"));
+        QCOMPARE(world.userLines(), QStringList({TestWorld::styled("<b>mp3</b> player mute"),
+                                                 TestWorld::styled("<b>playing</b>: tone"),
+                                                 TestWorld::styled("<b>mp3</b> player unmute"),
+                                                 TestWorld::styled("<b>playing</b>: tone")}));
+    }
+
+    // At exactly -500 and 500 the label keeps what it said; the player
+    // takes every value.
+    void balanceLabelFollowsTheBar()
+    {
+        TestWorld world;
+        Form1 &form = startWithTrack(world);
+        QCOMPARE(form.Label9->text(), QString("center"));
+        const struct {
+            int value;
+            const char *label;
+        } moves[] = {{-500, "center"}, {-501, "Left"}, {500, "Left"}, {501, "Right"},
+                     {499, "Center"}, {5000, "Right"}, {-499, "Center"}, {-5000, "Left"}};
+        for (const auto &move : moves) {
+            form.HScroll3->setValue(move.value);
+            QCOMPARE(form.Label9->text(), QString(move.label));
+            QCOMPARE(world.player.Balance(), long(move.value));
+        }
+        QVERIFY(world.userLines().isEmpty());
+    }
+};
+
+DUN2_TEST(SoundControlsTest);
+#include "tst_soundcontrols.moc"

@@ -1,0 +1,36 @@
+// A started program with a few real tracks and the song picker open on a
+// list of them, as a search followed by "view" leaves it.
+#pragma once
+
+#include "app/mainwindow.h"
+#include "chat/chatscan.h"
+#include "support/audiofiles.h"
+#include "support/world.h"
+#include "windows/songpicker.h"
+
+#include <QListWidget>
+
+inline Form1 &startWithTracks(TestWorld &world, const QStringList &files)
+{
+    for (const QString &file : files)
+        makeMp3(world.musicDir() + "/" + file, 0.5);
+    world.writePreferences(world.musicDir(), "Ann");
+    return world.start();
+}
+
+inline Form3 &openPicker(Form1 &form, const QStringList &entries)
+{
+    Form3 &picker = form.form3();
+    picker.List1->clear();
+    picker.List1->addItems(entries);
+    form.chat2->StartScan();
+    form.hide();
+    picker.show();
+    return picker;
+}
+
+// "<b>playing</b>: " and the name, in the picker's own style.
+inline QString pickerPlaying(const QString &name)
+{
+    return TestWorld::styled("<b>playing</b>: " + name);
+}

@@ -1,0 +1,198 @@
+#include "pickerworld.h"
+
+#include "platform/clicklabel.h"
+#include "platform/listbox.h"
+#include "support/testregistry.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+void doubleClick(QListWidget *list, int row)
+{
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class SongPickerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void playWaitsThenPlaysTheSelectedEntryInItsOwnStyleAndLeaves()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"a.mp3", "b.mp3", "c.mp3"});
+        // Another style on the main window and another face on the picker:
+        // the picker's line is made of its own pieces.
+        form.style.fascii = "main ";
+        Form3 &picker = openPicker(form, {"a.mp3", "b.mp3", "c.mp3"});
+        picker.style.font1 = "<font face=\"Tahoma\">";
+        picker.List1->setCurrentRow(1);
+        world.clearLines();
+
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(picker.play, Qt::LeftButton);
+        QVERIFY(clock.elapsed() >= 400);
+        StylePieces expected = StylePieces::initial();
+        expected.font1 = "<font face=\"Tahoma\">";
+        QCOMPARE(world.userLines(), QStringList{expected.styledLine("<b>playing</b>: b")});
+        QCOMPARE(world.player.FileName(), world.musicDir() + "/b.mp3");
+        QCOMPARE(world.player.PlayState(), 2);
+        QVERIFY(!picker.isVisible());
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.chat2->scanning());
+        QCOMPARE(picker.List1->count(), 3);
+    }
+
+    void doubleClickPlaysAndStays()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"a.mp3", "Song.MP3"});
+        Form3 &picker = openPicker(form, {"a.mp3", "Song.MP3"});
+        world.clearLines();
+
+        doubleClick(picker.List1, 0);
+        QCOMPARE(world.player.PlayState(), 2);
+        doubleClick(picker.List1, 1);
+        QCOMPARE(world.player.FileName(), world.musicDir() + "/Song.MP3");
+        QCOMPARE(world.player.PlayState(), 2);
+        QCOMPARE(world.userLines(), QStringList({pickerPlaying("a"), pickerPlaying("Song")}));
+        QVERIFY(picker.isVisible());
+        QVERIFY(!form.isVisible());
+        QVERIFY(form.chat2->scanning());
+    }
+
+    void anEntryThatCannotPlayIsSaidSo()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"a.mp3"});
+        Form3 &picker = openPicker(form, {"gone & lost.mp3"});
+        picker.List1->setCurrentRow(0);
+        world.clearLines();
+        QTest::mouseClick(picker.play, Qt::LeftButton);
+        QCOMPARE(world.userLines(), QStringList{TestWorld::styled("<b>error</b>, can't play: gone &amp; lost")});
+        QVERIFY(world.player.PlayState() != 2);
+    }
+
+    void nothingToPlayDoesNothingAndStays()
+    {
+        struct Case {
+            const char *name;
+            QStringList entries;
+            std::function<void(Form3 &)> act;
+        };
+        const auto play = [](Form3 &p) { QTest::mouseClick(p.play, Qt::LeftButton); };
+        const auto random = [](Form3 &p) { QTest::mouseClick(p.pause, Qt::LeftButton); };
+        const auto dblclick = [](Form3 &p) { QTest::mouseDClick(p.List1->viewport(), Qt::LeftButton); };
+        const Case cases[] = {
+            {"play, empty", {}, play},
+            {"random, empty", {}, random},
+            {"double-click, empty", {}, dblclick},
+            {"play, none selected", {"a.mp3", "b.mp3"}, play},
+            {"double-click below the entries", {"a.mp3", "b.mp3"}, dblclick},
+        };
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"a.mp3", "b.mp3"});
+        for (const Case &c : cases) {
+            Form3 &picker = openPicker(form, c.entries);
+            world.clearLines();
+            c.act(picker);
+            world.settle();
+            QVERIFY2(world.lines().isEmpty(), c.name);
+            QVERIFY2(picker.isVisible(), c.name);
+            QVERIFY2(!form.isVisible(), c.name);
+            QVERIFY2(form.chat2->scanning(), c.name);
+            QVERIFY2(world.player.PlayState() != 2, c.name);
+        }
+    }
+
+    void backLeavesWithoutPlayingAndEmptiesBothLists_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("three entries") << QStringList{"a.mp3", "b.mp3", "c.mp3"};
+        QTest::newRow("none") << QStringList{};
+    }
+
+    void backLeavesWithoutPlayingAndEmptiesBothLists()
+    {
+        QFETCH(QStringList, entries);
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"a.mp3"});
+        form.List1.addItem("a.mp3");
+        form.List1.setListIndex(0);
+        Form3 &picker = openPicker(form, entries);
+        world.clearLines();
+        QTest::mouseClick(picker.stop, Qt::LeftButton);
+        world.settle();
+        QVERIFY(world.lines().isEmpty());
+        QCOMPARE(picker.List1->count(), 0);
+        QCOMPARE(form.List1.listCount(), 0);
+        QVERIFY(!picker.isVisible());
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.chat2->scanning());
+        QCOMPARE(world.player.PlayState(), 0);
+    }
+
+    void randomPlaysOneAnnouncesWaitsThenLeaves()
+    {
+        TestWorld world;
+        Form1 &form = startWithTracks(world, {"a.mp3", "b.mp3"});
+        Form3 &picker = openPicker(form, {"a.mp3", "b.mp3"});
+        world.clearLines();
+        QElapsedTimer clock;
+        qint64 announcedAt = -1;
+        bool openAtAnnouncement = false;
+        QObject::connect(&world.client(), &ChatClient::lineReceived, &picker, [&] {
+            announcedAt = clock.elapsed();
+            openAtAnnouncement = picker.isVisible();
+        });
+        clock.start();
+        QTest::mouseClick(picker.pause, Qt::LeftButton);
+        QVERIFY(clock.elapsed() - announcedAt >= 300);
+        QVERIFY(openAtAnnouncement);
+        QCOMPARE(world.userLines().size(), 1);
+        const QString name = world.player.FileName().endsWith("a.mp3") ? "a" : "b";
+        QCOMPARE(world.userLines().first(), pickerPlaying(name));
+        QCOMPARE(world.player.PlayState(), 2);
+        QCOMPARE(picker.List1->count(), 0);
+        QVERIFY(!picker.isVisible());
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.chat2->scanning());
+    }
+
+    void clicksDuringTheWaitOfPlay()
+    {
+        // A second "play" would play the track twice and is not taken;
+        // "back" meanwhile leaves nothing to play.
+        struct Case {
+            const char *name;
+            bool back;
+            QStringList lines;
+        };
+        const Case cases[] = {{"play again", false, {pickerPlaying("a")}}, {"back", true, {}}};
+        for (const Case &c : cases) {
+            TestWorld world;
+            Form1 &form = startWithTracks(world, {"a.mp3"});
+            Form3 &picker = openPicker(form, {"a.mp3"});
+            picker.List1->setCurrentRow(0);
+            world.clearLines();
+            QTimer::singleShot(100, &picker,
+                               [&] { QTest::mouseClick(c.back ? picker.stop : picker.play, Qt::LeftButton); });
+            QTest::mouseClick(picker.play, Qt::LeftButton);
+            world.settle();
+            QVERIFY2(world.userLines() == c.lines, c.name);
+            QVERIFY2(!picker.isVisible() && form.isVisible(), c.name);
+        }
+    }
+};
+
+DUN2_TEST(SongPickerTest);
+#include "tst_songpicker.moc"
