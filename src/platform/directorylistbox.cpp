@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QScrollBar>
 
 // The folders only, the current one in bold, so that it stands out from a
 // highlighted one.
@@ -43,6 +44,18 @@ DirectoryListBox::DirectoryListBox(QWidget *parent)
     setExpandsOnDoubleClick(false);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex &index) { setPath(m_model->filePath(index)); });
+    // Folders are read in the background, and each folder read above the
+    // current one moves it down: it is kept in view until the user moves
+    // through the tree.
+    const auto follow = [this](const QModelIndex &parent) {
+        const QString above = m_model->filePath(parent);
+        const bool isAbove = m_path == above || m_path.startsWith(above.endsWith('/') ? above : above + '/');
+        if (m_following && isAbove && !std::exchange(m_scrollQueued, true))
+            QMetaObject::invokeMethod(this, &DirectoryListBox::scrollToPath, Qt::QueuedConnection);
+    };
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, follow);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, [follow] { follow(QModelIndex()); });
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { m_following = false; });
 }
 
 bool DirectoryListBox::setPath(const QString &path)
@@ -59,7 +72,8 @@ bool DirectoryListBox::setPath(const QString &path)
     for (QModelIndex up = index; up.isValid(); up = up.parent())
         expand(up);
     setCurrentIndex(index);
-    scrollTo(index);
+    m_following = true;
+    scrollToPath();
     // The old and the new current entry change their look.
     if (!previous.isEmpty())
         update(m_model->index(previous));
@@ -67,4 +81,28 @@ bool DirectoryListBox::setPath(const QString &path)
     if (previous != clean)
         emit pathChanged(clean);
     return true;
+}
+
+void DirectoryListBox::scrollToPath()
+{
+    m_scrollQueued = false;
+    scrollTo(m_model->index(m_path), QAbstractItemView::PositionAtCenter);
+}
+
+void DirectoryListBox::mousePressEvent(QMouseEvent *event)
+{
+    m_following = false;
+    QTreeView::mousePressEvent(event);
+}
+
+void DirectoryListBox::keyPressEvent(QKeyEvent *event)
+{
+    m_following = false;
+    QTreeView::keyPressEvent(event);
+}
+
+void DirectoryListBox::wheelEvent(QWheelEvent *event)
+{
+    m_following = false;
+    QTreeView::wheelEvent(event);
 }

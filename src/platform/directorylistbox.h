@@ -22,8 +22,19 @@ public:
 signals:
     void pathChanged(const QString &path);
 
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
 private:
+    void scrollToPath();
+
     class Model;
     Model *m_model;
     QString m_path;
+    // The current folder is kept in view while folders come in, until the
+    // user moves through the tree.
+    bool m_following = false;
+    bool m_scrollQueued = false;
 };

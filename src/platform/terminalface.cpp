@@ -70,6 +70,7 @@ std::optional<QString> TerminalFace::ask(const QString &prompt)
     int id = pushDialog(prompt, [&](const std::optional<QString> &answer) {
         result = answer;
         answered = true;
+        ++m_answersUntaken;
         loop.quit();
     }, true);
     if (!answered) {
@@ -77,7 +78,22 @@ std::optional<QString> TerminalFace::ask(const QString &prompt)
         loop.exec();
     }
     removeDialog(id);
+    if (answered && --m_answersUntaken == 0 && (!m_held.empty() || m_endHeld)) {
+        // Queued: the asker goes on with its answer first, up to its next wait.
+        QMetaObject::invokeMethod(this, &TerminalFace::releaseHeldLines, Qt::QueuedConnection);
+    }
     return result;
+}
+
+void TerminalFace::releaseHeldLines()
+{
+    while (!m_held.empty() && m_answersUntaken == 0) {
+        const QByteArray line = m_held.front();
+        m_held.pop_front();
+        takeLine(line);
+    }
+    if (m_held.empty() && m_answersUntaken == 0 && std::exchange(m_endHeld, false))
+        takeEndOfInput();
 }
 
 bool TerminalFace::inputEnded() const
@@ -99,6 +115,10 @@ void TerminalFace::printLine(WindowHandle, const QString &screenName, const QStr
 
 void TerminalFace::takeLine(const QByteArray &bytes)
 {
+    if (m_answersUntaken > 0) {
+        m_held.push_back(bytes);
+        return;
+    }
     QString line = QString::fromUtf8(bytes);
     if (!m_dialogs.empty()) {
         Dialog dialog = m_dialogs.back();
@@ -121,6 +141,10 @@ void TerminalFace::takeLine(const QByteArray &bytes)
 
 void TerminalFace::takeEndOfInput()
 {
+    if (m_answersUntaken > 0 || !m_held.empty()) {
+        m_endHeld = true;
+        return;
+    }
     // Dialogs waiting for a line are answered with nothing: they cancel.
     // Dialogs that wait while shown stay; questions are cancelled.
     const auto dialogs = m_dialogs;

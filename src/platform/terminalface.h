@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -44,6 +45,7 @@ private:
     void takeLine(const QByteArray &line);
     void takeEndOfInput();
     void finishWhenIdle();
+    void releaseHeldLines();
 
     struct Dialog {
         int id;
@@ -59,4 +61,10 @@ private:
     bool m_colours;
     std::vector<Dialog> m_dialogs;
     int m_nextDialogId = 1;
+    // Questions answered whose askers have not yet taken the answer. Like a
+    // modal box on a screen, a question lets no line through to anyone
+    // else until then: type-ahead waits here, the end of input with it.
+    int m_answersUntaken = 0;
+    std::deque<QByteArray> m_held;
+    bool m_endHeld = false;
 };

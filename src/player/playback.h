@@ -31,12 +31,18 @@ public:
 
     // A change of the track list's selection: refills the now-playing list.
     void selectionChanged();
-    // The play button and a double-click on the list.
+    // The play button and a double-click on the list. Each of these that
+    // starts a track says whether it plays ("<b>playing</b>: " or
+    // "<b>error</b>, can't play: "); with no track to name it does and
+    // says nothing.
     void playSelected();
     void pauseTrack();
     void stopTrack();
+    // On the last entry, as on an empty list, nothing is done or said.
     void nextTrack();
-    // False when the first entry is selected: nothing is done or said.
+    // False when the first entry is selected: nothing is done or said, and
+    // a command's handling ends. With nothing selected nothing is done or
+    // said either, but the handling goes on (true).
     bool previousTrack();
     void refreshList();
     // The player reported the natural end of the current track.

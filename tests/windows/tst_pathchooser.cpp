@@ -3,6 +3,7 @@
 #include "platform/clicklabel.h"
 #include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
+#include "platform/twips.h"
 #include "support/testregistry.h"
 #include "support/world.h"
 #include "windows/pathchooser.h"
@@ -73,6 +74,12 @@ private slots:
         QVERIFY(!form.isVisible());
         QVERIFY(chooser.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(chooser.Dir1->path(), dir);
+        QCOMPARE(chooser.pos(), QPoint(twipsToPixelsX(5000, &chooser), twipsToPixelsY(5000, &chooser)));
+        // Once the folders above it are read, the current one is in view.
+        auto *model = static_cast<QFileSystemModel *>(chooser.Dir1->model());
+        QTRY_VERIFY(model->rowCount(model->index("/")) > 1 && model->rowCount(model->index(QDir::tempPath())) > 1
+                    && chooser.Dir1->viewport()->rect().contains(
+                        chooser.Dir1->visualRect(model->index(dir)).center()));
         // The main window's style is not the path chooser's.
         form.style.fascii = "~~ ";
         form.style.co1 = "<font color=#00FF00>";
