@@ -18,6 +18,8 @@
 #include "styles/styleeditor.h"
 #include "windows/aboutwindow.h"
 #include "windows/commandlist.h"
+#include "windows/optionsactions.h"
+#include "windows/optionsmenu.h"
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
 
@@ -76,6 +78,13 @@ Form4 &Form1::form4()
     if (!m_form4)
         m_form4 = std::make_unique<Form4>();
     return *m_form4;
+}
+
+Form5 &Form1::form5()
+{
+    if (!m_form5)
+        m_form5 = std::make_unique<Form5>(optionsActionsFor(*this));
+    return *m_form5;
 }
 
 Form6 &Form1::form6()

@@ -17,6 +17,7 @@ class FileListBox;
 class Form2;
 class Form3;
 class Form4;
+class Form5;
 class Form6;
 class Form7;
 class Form8;
@@ -47,6 +48,7 @@ public:
     Form2 &form2(); // path chooser
     Form3 &form3(); // song picker
     Form4 &form4(); // style chooser
+    Form5 &form5(); // options menu
     Form6 &form6(); // style editor
     Form7 &form7(); // about
     Form8 &form8(); // command list
@@ -110,6 +112,7 @@ private:
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form4> m_form4;
+    std::unique_ptr<Form5> m_form5;
     std::unique_ptr<Form6> m_form6;
     std::unique_ptr<Form7> m_form7;
     std::unique_ptr<Form8> m_form8;

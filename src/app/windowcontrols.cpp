@@ -5,7 +5,10 @@
 #include "app/windowdrag.h"
 #include "platform/clicklabel.h"
 #include "platform/programend.h"
+#include "windows/optionsmenu.h"
 #include "windows/pathchooser.h"
+
+#include <QCursor>
 
 void connectWindowControls(Form1 &form)
 {
@@ -25,6 +28,7 @@ void connectWindowControls(Form1 &form)
     });
 }
 
-// TEMPORARY: the options menu (Form5) comes with its own work; it pops up
-// at the mouse, QCursor::pos().
-void popUpOptionsMenu(Form1 &) {}
+void popUpOptionsMenu(Form1 &form)
+{
+    form.form5().popUp(QCursor::pos());
+}

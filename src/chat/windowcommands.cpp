@@ -1,35 +1,44 @@
 #include "chat/windowcommands.h"
 
 #include "app/inifile.h"
+#include "app/interfacestate.h"
+#include "app/secondarywindows.h"
 #include "app/mainwindow.h"
 #include "chat/clientwindows.h"
 #include "platform/programend.h"
+#include "styles/stylechooser.h"
+#include "styles/styleeditor.h"
 #include "windows/pathchooser.h"
 
-// TEMPORARY: the window commands' bodies come with the window work; until
-// then they have their place in the dispatcher and do nothing.
-Handling showAbout(Form1 &, const QString &)
+Handling showAbout(Form1 &form, const QString &)
 {
+    ::showAbout(form);
     return Handling::GoesOn;
 }
 
-Handling advertise(Form1 &, const QString &)
+Handling advertise(Form1 &form, const QString &)
 {
+    ::advertise(form);
     return Handling::GoesOn;
 }
 
-Handling showCommandList(Form1 &, const QString &)
+Handling showCommandList(Form1 &form, const QString &)
 {
+    ::showCommandList(form);
     return Handling::GoesOn;
 }
 
-Handling closeCommandList(Form1 &, const QString &)
+Handling closeCommandList(Form1 &form, const QString &)
 {
+    ::closeCommandList(form);
     return Handling::GoesOn;
 }
 
-Handling createStyle(Form1 &, const QString &)
+Handling createStyle(Form1 &form, const QString &)
 {
+    form.hide();
+    form.form6().show();
+    form.announcer.announce("<b>creating</b> style ");
     return Handling::GoesOn;
 }
 
@@ -40,33 +49,43 @@ Handling exitProgram(Form1 &form, const QString &)
     return Handling::Ends;
 }
 
-Handling chooseNewPath(Form1 &, const QString &)
+Handling chooseNewPath(Form1 &form, const QString &)
 {
+    form.form2().show();
+    form.hide();
+    form.announcer.announce("<b>searching</b> for new directory");
     return Handling::GoesOn;
 }
 
-Handling showStyles(Form1 &, const QString &)
+Handling showStyles(Form1 &form, const QString &)
 {
+    form.hide();
+    form.form4().show();
+    form.announcer.announce("<b>viewing</b> styles ");
     return Handling::GoesOn;
 }
 
-Handling minimizeWindow(Form1 &, const QString &)
+Handling minimizeWindow(Form1 &form, const QString &)
 {
+    minimizeInterface(form);
     return Handling::GoesOn;
 }
 
-Handling restoreWindow(Form1 &, const QString &)
+Handling restoreWindow(Form1 &form, const QString &)
 {
+    restoreInterface(form);
     return Handling::GoesOn;
 }
 
-Handling rollUp(Form1 &, const QString &)
+Handling rollUp(Form1 &form, const QString &)
 {
+    ::rollUp(form);
     return Handling::GoesOn;
 }
 
-Handling rollDown(Form1 &, const QString &)
+Handling rollDown(Form1 &form, const QString &)
 {
+    ::rollDown(form);
     return Handling::GoesOn;
 }
 
@@ -101,12 +120,14 @@ Handling showWelcomeWindow(Form1 &form, const QString &)
     return Handling::GoesOn;
 }
 
-Handling hideToTray(Form1 &, const QString &)
+Handling hideToTray(Form1 &form, const QString &)
 {
+    hideInterface(form);
     return Handling::GoesOn;
 }
 
-Handling showFromTray(Form1 &, const QString &)
+Handling showFromTray(Form1 &form, const QString &)
 {
+    showInterface(form);
     return Handling::GoesOn;
 }
