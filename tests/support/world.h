@@ -10,6 +10,7 @@
 #include "platform/chatclient.h"
 #include "platform/desktop.h"
 #include "platform/inputbox.h"
+#include "platform/messagebox.h"
 #include "player/mediaplayer.h"
 
 #include <QStringList>
@@ -18,6 +19,7 @@
 #include <optional>
 
 class Form1;
+class QTimer;
 
 class TestWorld
 {
@@ -62,6 +64,7 @@ public:
     WindowHandle room() const { return m_room; }
     MediaPlayer player{MediaPlayer::AudioOutput::Silent};
     DialogInputBox inputBox;
+    DialogMessageBox messageBox;
     Environment environment;
 
 private:
@@ -80,3 +83,21 @@ private:
 
 // Answers the next modal input box that opens: with a text, or cancels it.
 void answerNextInputBox(std::optional<QString> answer);
+
+// Presses OK on the first modal message box that opens while it lives, and
+// keeps what that box said.
+class MessageBoxAnswer
+{
+public:
+    MessageBoxAnswer();
+    ~MessageBoxAnswer();
+    bool seen() const { return m_seen; }
+    QString title() const { return m_title; }
+    QString text() const { return m_text; }
+
+private:
+    std::unique_ptr<QTimer> m_poll;
+    bool m_seen = false;
+    QString m_title;
+    QString m_text;
+};
