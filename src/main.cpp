@@ -6,6 +6,7 @@
 #include "platform/chatroomwindow.h"
 #include "platform/desktop.h"
 #include "platform/inputbox.h"
+#include "platform/messagebox.h"
 #include "platform/programend.h"
 #include "platform/terminalface.h"
 #include "player/mediaplayer.h"
@@ -81,17 +82,20 @@ int main(int argc, char **argv)
     std::unique_ptr<TerminalFace> terminal;
     std::unique_ptr<ChatRoomWindow> roomWindow;
     std::unique_ptr<InputBox> inputBox;
+    std::unique_ptr<MessageBox> messageBox;
     if (console) {
         terminal = std::make_unique<TerminalFace>(client, STDIN_FILENO, stdout);
         inputBox = std::make_unique<TerminalInputBox>(*terminal);
+        messageBox = std::make_unique<TerminalMessageBox>();
         QObject::connect(terminal.get(), &TerminalFace::finished, [] { EndProgramNow(); });
     } else {
         roomWindow = std::make_unique<ChatRoomWindow>(client, room);
         roomWindow->show();
         inputBox = std::make_unique<DialogInputBox>();
+        messageBox = std::make_unique<DialogMessageBox>();
     }
 
-    Environment environment{desktop, client, player, *inputBox, home, terminal.get()};
+    Environment environment{desktop, client, player, *inputBox, *messageBox, home, terminal.get()};
     Form1 form1(environment);
     form1.load();
     return app.exec();

@@ -1,6 +1,6 @@
 // What the program runs in, built once by main() (and by the tests): the
 // window system with the chat client in it, the player, how questions are
-// asked, and where the program keeps its files.
+// asked and messages shown, and where the program keeps its files.
 #pragma once
 
 #include <QString>
@@ -9,6 +9,7 @@ class ChatClient;
 class Desktop;
 class InputBox;
 class MediaPlayer;
+class MessageBox;
 class TerminalFace;
 
 struct Environment {
@@ -16,6 +17,7 @@ struct Environment {
     ChatClient &chatClient;
     MediaPlayer &player;
     InputBox &inputBox;
+    MessageBox &messageBox;
     // The program's directory: prefs.ini and styles/ live here.
     QString home;
     // The terminal face, when the program runs without a screen.

@@ -75,8 +75,12 @@ Form3 &Form1::form3()
 
 Form4 &Form1::form4()
 {
-    if (!m_form4)
-        m_form4 = std::make_unique<Form4>();
+    if (!m_form4) {
+        m_form4 = std::make_unique<Form4>(StyleChooserLinks{m_environment.home, style, m_environment.desktop, this});
+        // Only once it is in m_form4: the load lets events run, and they may
+        // reach for the chooser again.
+        m_form4->load();
+    }
     return *m_form4;
 }
 
@@ -90,7 +94,9 @@ Form5 &Form1::form5()
 Form6 &Form1::form6()
 {
     if (!m_form6)
-        m_form6 = std::make_unique<Form6>();
+        m_form6 = std::make_unique<Form6>(StyleEditorLinks{m_environment.home, m_environment.messageBox, announcer,
+                                                           this, [this]() -> Form4 & { return form4(); },
+                                                           [this] { unloadForm6(); }});
     return *m_form6;
 }
 

@@ -4,16 +4,18 @@
 #include "app/mainwindow.h"
 #include "platform/programend.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
 TestWorld::TestWorld(const QString &screenName, GstElement *audioSink)
     : player(audioSink)
-    , environment{desktop, m_client, player, inputBox, QString(), nullptr}
+    , environment{desktop, m_client, player, inputBox, messageBox, QString(), nullptr}
     , m_client(desktop, screenName)
 {
     environment.home = m_home.path();
@@ -30,6 +32,9 @@ TestWorld::~TestWorld()
 {
     setProgramEndHook({});
     m_form1.reset();
+    // Windows unloaded with deleteLater (the style editor after a save) go
+    // now, not at some later test's event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void TestWorld::writePreferences(const QString &mp3Path, const QString &handle)
@@ -114,3 +119,22 @@ void answerNextInputBox(std::optional<QString> answer)
     });
     poll->start();
 }
+
+MessageBoxAnswer::MessageBoxAnswer()
+    : m_poll(std::make_unique<QTimer>())
+{
+    m_poll->setInterval(10);
+    QObject::connect(m_poll.get(), &QTimer::timeout, [this] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        m_seen = true;
+        m_title = box->windowTitle();
+        m_text = box->text();
+        m_poll->stop();
+        box->button(QMessageBox::Ok)->click();
+    });
+    m_poll->start();
+}
+
+MessageBoxAnswer::~MessageBoxAnswer() = default;

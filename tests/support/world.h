@@ -11,6 +11,7 @@
 #include "platform/chatclient.h"
 #include "platform/desktop.h"
 #include "platform/inputbox.h"
+#include "platform/messagebox.h"
 #include "player/mediaplayer.h"
 
 #include <QStringList>
@@ -19,6 +20,7 @@
 #include <optional>
 
 class Form1;
+class QTimer;
 typedef struct _GstElement GstElement;
 
 class TestWorld
@@ -66,6 +68,7 @@ public:
     WindowHandle room() const { return m_room; }
     MediaPlayer player;
     DialogInputBox inputBox;
+    DialogMessageBox messageBox;
     Environment environment;
 
 private:
@@ -84,3 +87,21 @@ private:
 
 // Answers the next modal input box that opens: with a text, or cancels it.
 void answerNextInputBox(std::optional<QString> answer);
+
+// Presses OK on the first modal message box that opens while it lives, and
+// keeps what that box said.
+class MessageBoxAnswer
+{
+public:
+    MessageBoxAnswer();
+    ~MessageBoxAnswer();
+    bool seen() const { return m_seen; }
+    QString title() const { return m_title; }
+    QString text() const { return m_text; }
+
+private:
+    std::unique_ptr<QTimer> m_poll;
+    bool m_seen = false;
+    QString m_title;
+    QString m_text;
+};

@@ -1,0 +1,13 @@
+// The style list: the names of the saved styles, as the style chooser shows
+// them, read from inside every file of the styles directory.
+#pragma once
+
+#include <QString>
+
+class FileListBox;
+class QListWidget;
+
+// Points File1 at the styles directory, adds the `style` key of each of its
+// files (an empty entry for a file without one) to the end of List1 in
+// file-name order, then removes the duplicates.
+void buildStyleList(FileListBox *File1, QListWidget *List1, const QString &stylesDirectory);

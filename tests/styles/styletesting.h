@@ -1,0 +1,96 @@
+// What the style tests do as the user does it: type into the editor, click
+// labels and list entries, and lay style files into the styles directory.
+#pragma once
+
+#include "app/mainwindow.h"
+#include "styles/stylechooser.h"
+#include "styles/styleeditor.h"
+#include "support/world.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+inline void click(QWidget *label)
+{
+    QTest::mouseClick(label, Qt::LeftButton);
+}
+
+inline void clickEntry(QListWidget *list, int row)
+{
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+inline QStringList entries(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+// Opens the editor as the options menu and the "create" command do.
+inline Form6 &openEditor(Form1 &form)
+{
+    form.hide();
+    Form6 &editor = form.form6();
+    editor.show();
+    return editor;
+}
+
+inline void fillEditor(Form6 &editor, const QString &name, const QString &ascii, const QString &acolor,
+                       const QString &fcolor)
+{
+    editor.Text1->setText(name);
+    editor.Text2->setText(ascii);
+    editor.text3->setText(acolor);
+    editor.Text4->setText(fcolor);
+}
+
+inline QStringList editorFields(const Form6 &editor)
+{
+    return {editor.Text1->text(), editor.Text2->text(), editor.text3->text(), editor.Text4->text()};
+}
+
+// Clicks "ok" on a save that must go through: a message box fails the test
+// rather than waiting for a click.
+inline void saveExpectingSuccess(Form6 &editor)
+{
+    MessageBoxAnswer box;
+    click(editor.Label6);
+    QVERIFY2(!box.seen(), qPrintable(box.text()));
+}
+
+// Opens the chooser as the options menu and the "styles" command do.
+inline Form4 &openChooser(Form1 &form)
+{
+    form.hide();
+    Form4 &chooser = form.form4();
+    chooser.show();
+    return chooser;
+}
+
+inline QString stylesDir(const QString &home)
+{
+    return home + "/styles/";
+}
+
+inline void writeStyleFile(const QString &home, const QString &fileName, const QByteArray &bytes)
+{
+    if (!QFileInfo::exists(stylesDir(home)))
+        QDir().mkpath(stylesDir(home));
+    QFile file(stylesDir(home) + fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+inline QByteArray styleFileText(const QString &name, const QString &ascii, const QString &acolor,
+                                const QString &fcolor)
+{
+    return ("[styles]\nSTYLE=" + name + "\nASCII=" + ascii + "\nACOLOR=" + acolor + "\nFCOLOR=" + fcolor + "\n")
+        .toUtf8();
+}

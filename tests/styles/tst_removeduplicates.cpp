@@ -1,0 +1,96 @@
+#include "styles/removeduplicates.h"
+#include "support/testregistry.h"
+
+#include <QListWidget>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QStringList texts(const QListWidget &list)
+{
+    QStringList all;
+    for (int row = 0; row < list.count(); ++row)
+        all << list.item(row)->text();
+    return all;
+}
+
+// Long enough that the pass lets events run on its way.
+QStringList longList()
+{
+    QStringList all;
+    for (int i = 0; i < 2000; ++i)
+        all << QString::number(i % 7);
+    return all;
+}
+
+} // namespace
+
+class RemoveDuplicatesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keepsTheFirstOfEachText_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("empty") << QStringList() << QStringList();
+        QTest::newRow("one") << QStringList{"a"} << QStringList{"a"};
+        QTest::newRow("no duplicates") << QStringList{"c", "a", "b"} << QStringList{"c", "a", "b"};
+        QTest::newRow("three in a row") << QStringList{"a", "a", "a"} << QStringList{"a"};
+        QTest::newRow("scattered") << QStringList{"b", "a", "b", "c", "a", "b"} << QStringList{"b", "a", "c"};
+        QTest::newRow("case counts") << QStringList{"Blue", "blue", "BLUE", "blue"}
+                                     << QStringList{"Blue", "blue", "BLUE"};
+        QTest::newRow("blanks count") << QStringList{"a", "a ", " a", "a"} << QStringList{"a", "a ", " a"};
+        QTest::newRow("empty texts") << QStringList{"", "x", "", ""} << QStringList{"", "x"};
+        QTest::newRow("long") << longList() << QStringList{"0", "1", "2", "3", "4", "5", "6"};
+    }
+
+    void keepsTheFirstOfEachText()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        QListWidget list;
+        list.addItems(before);
+        RemoveDuplicates(&list);
+        QCOMPARE(texts(list), after);
+    }
+
+    void currentEntryStaysCurrent()
+    {
+        QListWidget list;
+        list.addItems({"a", "b", "a", "c"});
+        list.setCurrentRow(3);
+        RemoveDuplicates(&list);
+        QCOMPARE(list.currentItem()->text(), QString("c"));
+    }
+
+    void listChangedMeanwhileEndsWithoutDuplicates()
+    {
+        QListWidget list;
+        list.addItems(longList());
+        bool changed = false;
+        QTimer::singleShot(0, &list, [&] {
+            list.clear();
+            list.addItems(longList() + QStringList{"new", "0", "new"});
+            changed = true;
+        });
+        RemoveDuplicates(&list);
+        QVERIFY(changed);
+        QCOMPARE(texts(list), QStringList({"0", "1", "2", "3", "4", "5", "6", "new"}));
+    }
+
+    void listDeletedMeanwhileIsLeftAlone()
+    {
+        QPointer<QListWidget> list = new QListWidget;
+        list->addItems(longList());
+        QTimer::singleShot(0, list, [&] { delete list; });
+        RemoveDuplicates(list);
+        QVERIFY(list.isNull());
+    }
+};
+
+DUN2_TEST(RemoveDuplicatesTest);
+#include "tst_removeduplicates.moc"

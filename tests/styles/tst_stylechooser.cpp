@@ -1,0 +1,206 @@
+#include "app/mainwindow.h"
+#include "chat/announcement.h"
+#include "platform/clicklabel.h"
+#include "styletesting.h"
+#include "support/testregistry.h"
+#include "support/world.h"
+#include "windows/pathchooser.h"
+#include "windows/songpicker.h"
+
+#include <QApplication>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString Guillemet = QString::fromUtf8("»");
+
+// A started program with one style saved through the editor, and the
+// chooser open on it.
+struct ChooserWorld {
+    TestWorld world;
+    Form1 *form = nullptr;
+    Form4 *chooser = nullptr;
+
+    ChooserWorld()
+    {
+        world.writePreferences(world.musicDir(), "Ann");
+        form = &world.start();
+        Form6 &editor = openEditor(*form);
+        fillEditor(editor, "blue", Guillemet, "FF0000", "0000FF");
+        saveExpectingSuccess(editor);
+        chooser = &form->form4();
+        world.clearLines();
+    }
+};
+
+} // namespace
+
+class StyleChooserTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listHoldsEachStyleNameOnceInFileOrder()
+    {
+        TestWorld world;
+        const QString home = world.home();
+        writeStyleFile(home, "b.ini", styleFileText("red", "*", "FF0000", "000000"));
+        writeStyleFile(home, "A.ini", styleFileText("blue", "*", "0000FF", "000000"));
+        writeStyleFile(home, "copy of blue.ini", styleFileText("blue", "+", "0000FF", "000000"));
+        writeStyleFile(home, "Case.ini", styleFileText("Blue", "*", "0000FF", "000000"));
+        writeStyleFile(home, "upper.txt", "[STYLES]\nstyle = green\n");
+        writeStyleFile(home, "late.ini", "[other]\nSTYLE=no\n[styles]\nSTYLE=late\n[styles]\nSTYLE=ignored\n");
+        // Not style files: each gives an empty entry, and all of them one.
+        writeStyleFile(home, "notes", "just some words\n");
+        writeStyleFile(home, "empty.ini", "");
+        QRandomGenerator random(6);
+        QByteArray garbage(4096, '\0');
+        for (char &byte : garbage)
+            byte = char(random.bounded(256));
+        writeStyleFile(home, "garbage.bin", garbage);
+        writeStyleFile(home, "legacy.ini", "[styles]\r\nSTYLE=caf\xE9\r\n"); // Windows-1252
+        QVERIFY(QDir().mkpath(stylesDir(home) + "folder.ini"));
+        writeStyleFile(home, ".hidden", styleFileText("hidden", "*", "0", "0"));
+
+        Form4 &chooser = openChooser(world.make());
+        QVERIFY(chooser.isVisible());
+        QVERIFY(chooser.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        // In file-name order: A b Case copy empty garbage late legacy notes upper.
+        QCOMPARE(entries(chooser.List1),
+                 QStringList({"blue", "red", "Blue", "", "late", QString::fromUtf8("café"), "green"}));
+    }
+
+    void missingDirectoryGivesAnEmptyList()
+    {
+        TestWorld world;
+        Form4 &chooser = openChooser(world.make());
+        QVERIFY(chooser.isVisible());
+        QCOMPARE(chooser.List1->count(), 0);
+    }
+
+    void tenThousandFilesGiveOneEntryPerName()
+    {
+        TestWorld world;
+        QStringList names;
+        for (int i = 0; i < 5000; ++i) {
+            const QString name = QStringLiteral("style %1").arg(i, 4, 10, QChar('0'));
+            writeStyleFile(world.home(), name + ".ini", styleFileText(name, "*", "FF0000", "000000"));
+            writeStyleFile(world.home(), name + " copy.ini", styleFileText(name, "+", "00FF00", "000000"));
+            names << name;
+        }
+        Form4 &chooser = openChooser(world.make());
+        QCOMPARE(entries(chooser.List1), names);
+    }
+
+    void clickShowsTheValuesOfTheListedName()
+    {
+        ChooserWorld w;
+        // The file of "orphan" is not orphan.ini: nothing to show.
+        writeStyleFile(w.world.home(), "x.ini", styleFileText("orphan", "*", "FF0000", "000000"));
+        w.chooser->rebuildStyleList();
+        QCOMPARE(entries(w.chooser->List1), QStringList({"blue", "orphan"}));
+
+        clickEntry(w.chooser->List1, 0);
+        QCOMPARE(w.chooser->Text1->text(), Guillemet);
+        QCOMPARE(w.chooser->Text2->text(), QString("FF0000"));
+        QCOMPARE(w.chooser->text3->text(), QString("0000FF"));
+        clickEntry(w.chooser->List1, 1);
+        QCOMPARE(w.chooser->Text1->text(), QString());
+        QCOMPARE(w.chooser->Text2->text(), QString());
+        QCOMPARE(w.chooser->text3->text(), QString());
+        QVERIFY(w.world.lines().isEmpty());
+    }
+
+    void okAppliesTheStyleAndConfirmsIt()
+    {
+        ChooserWorld w;
+        Form1 &form = *w.form;
+        clickEntry(w.chooser->List1, 0);
+        // The wait before the confirmation keeps the room going.
+        QTimer::singleShot(100, [&] { w.world.sayAs("bob", "hi"); });
+        click(w.chooser->Label1);
+
+        const StylePieces initial = StylePieces::initial();
+        QCOMPARE(form.style.fascii, Guillemet);
+        QCOMPARE(form.style.co1, QString("<font color=#0000FF>"));
+        QCOMPARE(form.style.fcolor, QString("<font color=#FF0000>"));
+        QCOMPARE(form.style.bcolor, QString());
+        QCOMPARE(form.style.bascii, QString());
+        QCOMPARE(form.style.eek, initial.eek);
+        QCOMPARE(form.style.font1, initial.font1);
+        QCOMPARE(w.world.lines(), QStringList({"hi", Guillemet + "<font color=#0000FF> selected blue"}));
+        QVERIFY(!w.chooser->isVisible());
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.form2().style, initial);
+        QCOMPARE(form.form3().style, initial);
+
+        // The main window's next line ends right after its message.
+        w.world.clearLines();
+        click(form.Label2);
+        QCOMPARE(w.world.userLines(), QStringList{initial.eek + "<font color=#FF0000>" + Guillemet +
+                                                  "<font color=#0000FF>" + initial.font1 +
+                                                  QString::fromUtf8("Ðûñ² unløªded ")});
+    }
+
+    void okBeforeAnyClickAppliesEmptyValues()
+    {
+        ChooserWorld w;
+        // Focus makes an entry current without anyone clicking it.
+        QApplication::setActiveWindow(w.chooser);
+        w.chooser->List1->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(w.chooser->List1->currentRow(), 0);
+        click(w.chooser->Label1);
+        QCOMPARE(w.form->style.fascii, QString());
+        QCOMPARE(w.form->style.co1, QString("<font color=#>"));
+        QCOMPARE(w.form->style.fcolor, QString("<font color=#>"));
+        QCOMPARE(w.world.lines(), QStringList{"<font color=#> selected "});
+    }
+
+    void typedValuesAreAppliedAsTheyAre()
+    {
+        ChooserWorld w;
+        clickEntry(w.chooser->List1, 0);
+        w.chooser->Text2->setText("#00FF00");
+        w.chooser->text3->setText("<b>");
+        click(w.chooser->Label1);
+        QCOMPARE(w.form->style.fcolor, QString("<font color=##00FF00>"));
+        QCOMPARE(w.form->style.co1, QString("<font color=#<b>>"));
+    }
+
+    void resetRestoresTheInitialStyleSilently()
+    {
+        ChooserWorld w;
+        clickEntry(w.chooser->List1, 0);
+        click(w.chooser->Label1);
+        w.form->hide();
+        w.chooser->show();
+        w.world.clearLines();
+        click(w.chooser->Label2);
+        QCOMPARE(w.form->style, StylePieces::initial());
+        QVERIFY(!w.chooser->isVisible());
+        QVERIFY(w.form->isVisible());
+        w.world.settle();
+        QVERIFY(w.world.lines().isEmpty());
+        // The boxes keep their values for the next "ok".
+        QCOMPARE(w.chooser->Text1->text(), Guillemet);
+    }
+
+    void backChangesNothing()
+    {
+        ChooserWorld w;
+        clickEntry(w.chooser->List1, 0);
+        click(w.chooser->Label3);
+        QCOMPARE(w.form->style, StylePieces::initial());
+        QVERIFY(!w.chooser->isVisible());
+        QVERIFY(w.form->isVisible());
+        QCOMPARE(entries(w.chooser->List1), QStringList{"blue"});
+        QCOMPARE(w.chooser->Text1->text(), Guillemet);
+        w.world.settle();
+        QVERIFY(w.world.lines().isEmpty());
+    }
+};
+
+DUN2_TEST(StyleChooserTest);
+#include "tst_stylechooser.moc"
