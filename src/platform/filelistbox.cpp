@@ -128,7 +128,9 @@ void sortIgnoringCase(QStringList &names)
     QStringList sorted;
     sorted.reserve(names.size());
     for (const Entry &entry : entries)
-        sorted.append(std::move(names[entry.index]));
+        // Fresh copies, made in list order, lie in memory in that order: a
+        // search through 100,000 names then reads them without cache misses.
+        sorted.append(QString(names[entry.index].constData(), names[entry.index].size()));
     names = std::move(sorted);
 }
 
