@@ -1,7 +1,7 @@
 #include "chat/playercommands.h"
 
 #include "app/mainwindow.h"
-#include "chat/trackstart.h"
+#include "player/trackstart.h"
 #include "platform/filelistbox.h"
 #include "player/mediaplayer.h"
 #include "player/playback.h"

@@ -3,7 +3,7 @@
 #include "app/mainwindow.h"
 #include "chat/chatscan.h"
 #include "chat/clientwindows.h"
-#include "chat/trackstart.h"
+#include "player/trackstart.h"
 #include "chat/wildcard.h"
 #include "platform/filelistbox.h"
 #include "player/mediaplayer.h"

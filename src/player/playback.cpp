@@ -5,6 +5,7 @@
 #include "platform/listbox.h"
 #include "player/mediaplayer.h"
 #include "player/randomnumber.h"
+#include "player/trackstart.h"
 #include "player/waitseconds.h"
 
 #include <QCheckBox>
@@ -25,7 +26,7 @@ Playback::Playback(TrackControls controls, QObject *parent)
 
 QString Playback::trackPath(const QString &fileName) const
 {
-    return m_controls.File1->path() + "/" + fileName;
+    return ::trackPath(m_controls.File1->path(), fileName);
 }
 
 void Playback::selectionChanged()
@@ -51,8 +52,7 @@ void Playback::emptyNowPlaying()
 
 void Playback::announceStart(bool started, const QString &fileName) const
 {
-    m_controls.announcer.announce((started ? "<b>playing</b>: " : "<b>error</b>, can't play: ")
-                                  + TrackName(fileName));
+    ::announceStart(m_controls.announcer, fileName, started);
 }
 
 void Playback::playSelected()

@@ -9,6 +9,7 @@
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
 #include "player/randomnumber.h"
+#include "player/trackstart.h"
 #include "player/waitseconds.h"
 
 #include <QLabel>
@@ -63,12 +64,12 @@ QString Form3::selectedEntry() const
 
 QString Form3::trackPath(const QString &entry) const
 {
-    return m_links.File1.path() + "/" + entry;
+    return ::trackPath(m_links.File1.path(), entry);
 }
 
 void Form3::announceEntry(const QString &entry, bool playing)
 {
-    m_announcer.announce((playing ? "<b>playing</b>: " : "<b>error</b>, can't play: ") + TrackName(entry));
+    announceStart(m_announcer, entry, playing);
 }
 
 void Form3::playSelected()

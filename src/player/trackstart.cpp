@@ -1,4 +1,4 @@
-#include "chat/trackstart.h"
+#include "player/trackstart.h"
 
 #include "chat/announcement.h"
 

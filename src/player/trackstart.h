@@ -1,6 +1,6 @@
-// What the chat commands that start a track of their own choosing ("r", a
-// song search with one match, "rnd") share: where the track is, and how its
-// start is told to the room.
+// What everything that starts a track shares (the buttons, the end of a
+// track, the chat commands, the song picker): where the track is, and how
+// its start is told to the room.
 #pragma once
 
 #include <QString>
