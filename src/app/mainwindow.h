@@ -53,7 +53,6 @@ public:
     Form7 &form7(); // about
     Form8 &form8(); // command list
     bool form2Loaded() const { return bool(m_form2); }
-    bool form3Loaded() const { return bool(m_form3); }
     bool form4Loaded() const { return bool(m_form4); }
     bool form6Loaded() const { return bool(m_form6); }
     // The style editor alone is unloaded, after a save.

@@ -69,12 +69,6 @@ void Desktop::bringToTop(WindowHandle handle)
     siblings.insert(siblings.begin(), handle);
 }
 
-WindowHandle Desktop::parentOf(WindowHandle handle) const
-{
-    const Window *w = window(handle);
-    return w ? w->parent : 0;
-}
-
 WindowHandle Desktop::findWindow(const QString &className, const QString *caption) const
 {
     return findWindowEx(0, 0, className, caption);

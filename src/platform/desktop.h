@@ -41,7 +41,6 @@ public:
     void setMessageHandler(WindowHandle window, MessageHandler handler);
     // Puts the window first among its siblings.
     void bringToTop(WindowHandle window);
-    WindowHandle parentOf(WindowHandle window) const;
 
     // The Win32 calls, with their matching rules: class names without regard
     // to case, captions exactly; a null caption matches any.

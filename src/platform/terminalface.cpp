@@ -96,11 +96,6 @@ void TerminalFace::releaseHeldLines()
         takeEndOfInput();
 }
 
-bool TerminalFace::inputEnded() const
-{
-    return m_reader->atEnd();
-}
-
 void TerminalFace::printLine(WindowHandle, const QString &screenName, const QString &text)
 {
     QByteArray line = screenName.toUtf8() + ":\t";

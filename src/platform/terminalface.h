@@ -34,8 +34,6 @@ public:
     // Asks on standard error and waits for the next line (nested loop).
     std::optional<QString> ask(const QString &prompt);
 
-    bool inputEnded() const;
-
 signals:
     // The input has ended and no handler is inside a wait any more.
     void finished();

@@ -40,11 +40,6 @@ int twipsToPixelsY(int twips, const QWidget *widget)
     return int(std::lround(twips * dpiY(widget) / TwipsPerInch));
 }
 
-int pixelsToTwipsY(int pixels, const QWidget *widget)
-{
-    return int(std::lround(pixels * TwipsPerInch / dpiY(widget)));
-}
-
 QRect twipsRect(int left, int top, int width, int height, const QWidget *widget)
 {
     return QRect(twipsToPixelsX(left, widget), twipsToPixelsY(top, widget), twipsToPixelsX(width, widget),

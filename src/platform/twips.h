@@ -11,7 +11,6 @@ constexpr int TwipsPerInch = 1440;
 
 int twipsToPixelsX(int twips, const QWidget *widget = nullptr);
 int twipsToPixelsY(int twips, const QWidget *widget = nullptr);
-int pixelsToTwipsY(int pixels, const QWidget *widget = nullptr);
 QRect twipsRect(int left, int top, int width, int height, const QWidget *widget = nullptr);
 // Where every window that places itself goes: 5000 twips from the top
 // and the left of the screen.
