@@ -1,5 +1,7 @@
 #include "platform/linereader.h"
 
+#include "platform/nestedloop.h"
+
 #include <QSocketNotifier>
 #include <cerrno>
 #include <fcntl.h>
@@ -14,6 +16,7 @@ LineReader::LineReader(int fd, QObject *parent)
         fcntl(m_fd, F_SETFL, flags | O_NONBLOCK);
     m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &LineReader::readAvailable);
+    connect(&LineGate::instance(), &LineGate::opened, this, &LineReader::handOverLater);
 }
 
 void LineReader::readAvailable()
@@ -22,25 +25,46 @@ void LineReader::readAvailable()
     ssize_t n = ::read(m_fd, buffer, sizeof buffer);
     if (n < 0 && (errno == EAGAIN || errno == EINTR))
         return;
-    if (n <= 0) {
-        m_notifier->setEnabled(false);
+    // Nothing more is read until these bytes have been handed out.
+    m_notifier->setEnabled(false);
+    if (n <= 0)
+        m_endRead = true;
+    else
+        m_pending.append(buffer, n);
+    handOver();
+}
+
+void LineReader::handOverLater()
+{
+    if (!std::exchange(m_handOverQueued, true))
+        QMetaObject::invokeMethod(this, &LineReader::handOver, Qt::QueuedConnection);
+}
+
+void LineReader::handOver()
+{
+    m_handOverQueued = false;
+    if (m_atEnd || !LineGate::isOpen())
+        return;
+    const qsizetype newline = m_pending.indexOf('\n', m_from);
+    if (newline < 0 && !m_endRead) {
+        m_pending.remove(0, m_from);
+        m_from = 0;
+        m_notifier->setEnabled(true);
+        return;
+    }
+    if (newline < 0 && m_from == m_pending.size()) {
         m_atEnd = true;
-        if (!m_pending.isEmpty()) {
-            QByteArray last = std::exchange(m_pending, {});
-            emit lineRead(last);
-        }
+        m_pending.clear();
         emit endOfInput();
         return;
     }
-    m_pending.append(buffer, n);
-    // Lines are handed out one by one; a handler may run a nested loop and
-    // come back here, so the buffer is consumed before each signal.
-    qsizetype newline;
-    while ((newline = m_pending.indexOf('\n')) >= 0) {
-        QByteArray line = m_pending.left(newline);
-        m_pending.remove(0, newline + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        emit lineRead(line);
-    }
+    const qsizetype end = newline < 0 ? m_pending.size() : newline;
+    QByteArray line = m_pending.sliced(m_from, end - m_from);
+    m_from = newline < 0 ? end : end + 1;
+    if (line.endsWith('\r'))
+        line.chop(1);
+    // Queued before the line goes out: the next line comes in a later turn
+    // of the event loop, inside the wait of a handler that waits.
+    handOverLater();
+    emit lineRead(line);
 }

@@ -20,10 +20,15 @@ void WaitSeconds(double seconds)
     QTimer deadline;
     deadline.setSingleShot(true);
     deadline.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    // A timer may fire a little early; the loop goes on until the clock says so.
-    for (qint64 left = total - clock.elapsed(); left > 0; left = total - clock.elapsed()) {
-        deadline.start(int(left));
-        loop.exec();
-    }
+    // A timer may fire a little early; the wait goes on until the clock says so.
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+        if (const qint64 left = total - clock.elapsed(); left > 0) {
+            deadline.start(int(left));
+            return;
+        }
+        nested.ending();
+        loop.quit();
+    });
+    deadline.start(int(total));
+    loop.exec();
 }
