@@ -1,5 +1,8 @@
 #include "player/mediaplayer.h"
 
+#include "player/regularfile.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QUrl>
@@ -21,10 +24,25 @@ constexpr GstClockTime prerollTimeout = 5 * GST_SECOND;
 constexpr long quietestVolume = -10000;
 constexpr long widestBalance = 10000;
 
-void initGStreamer()
+// False when GStreamer lacks what any file needs to play: the program then
+// goes on without sound, and says why once a run.
+bool initGStreamer()
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
+    static const bool complete = [] {
+        for (const char *needed : {"playbin", "audiopanorama", "fakesink"}) {
+            GstElementFactory *factory = gst_element_factory_find(needed);
+            if (!factory) {
+                std::fprintf(stderr, "dun2: GStreamer has no %s element (are its plugins installed?); "
+                                     "no track can play\n", needed);
+                return false;
+            }
+            gst_object_unref(factory);
+        }
+        return true;
+    }();
+    return complete;
 }
 
 // The sinks made here come with a reference of their own (not floating),
@@ -71,7 +89,8 @@ double panoramaFor(long hundredthsDb)
 MediaPlayer::MediaPlayer(AudioOutput output, QObject *parent)
     : QObject(parent)
 {
-    initGStreamer();
+    if (!initGStreamer())
+        return;
     GstElement *sink = output == AudioOutput::Device ? deviceSink() : silentSink();
     build(sink);
     gst_object_unref(sink);
@@ -80,7 +99,11 @@ MediaPlayer::MediaPlayer(AudioOutput output, QObject *parent)
 MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
     : QObject(parent)
 {
-    initGStreamer();
+    if (!initGStreamer()) {
+        if (audioSink)
+            gst_object_unref(gst_object_ref_sink(audioSink));
+        return;
+    }
     if (audioSink) {
         build(audioSink);
         return;
@@ -92,6 +115,8 @@ MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
 
 MediaPlayer::~MediaPlayer()
 {
+    if (!m_playbin)
+        return;
     delete m_busNotifier; // before the bus and its descriptor go
     gst_element_set_state(m_playbin, GST_STATE_NULL);
     gst_object_unref(m_bus);
@@ -102,8 +127,6 @@ void MediaPlayer::build(GstElement *audioSink)
 {
     m_playbin = gst_element_factory_make("playbin", nullptr);
     m_panorama = gst_element_factory_make("audiopanorama", nullptr);
-    if (!m_playbin || !m_panorama)
-        qFatal("dun2: GStreamer lacks playbin or audiopanorama (gstreamer1.0-plugins-base/-good)");
     gst_object_ref_sink(m_playbin);
     // Audio only: an MP3 with cover art must never open a video window.
     gst_util_set_object_arg(G_OBJECT(m_playbin), "flags", "audio+soft-volume");
@@ -125,9 +148,10 @@ bool MediaPlayer::setFileName(const QString &path)
     halt(false);
     m_fileName = path;
     m_loaded = false;
-    if (path.isEmpty())
+    const QString absolutePath = QFileInfo(path).absoluteFilePath();
+    if (!m_playbin || path.isEmpty() || !isRegularFile(QFile::encodeName(absolutePath)))
         return false;
-    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
+    const QByteArray uri = QUrl::fromLocalFile(absolutePath).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
     if (!waitForPreroll()) {
         // After an error playbin is only fit for reuse again from NULL.
@@ -204,19 +228,22 @@ int MediaPlayer::PlayState() const
 
 void MediaPlayer::halt(bool releaseDevice)
 {
+    m_state = State::Stopped;
+    if (!m_playbin)
+        return;
     gst_element_set_state(m_playbin, releaseDevice ? GST_STATE_NULL : GST_STATE_READY);
     // The streaming threads are gone now; whatever they posted (an end of
     // the track just stopped, above all) must not reach the next one.
     gst_bus_set_flushing(m_bus, TRUE);
     gst_bus_set_flushing(m_bus, FALSE);
-    m_state = State::Stopped;
 }
 
 void MediaPlayer::setVolume(long hundredthsDb)
 {
     m_volume = std::clamp(hundredthsDb, quietestVolume, 0L);
-    gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_playbin), GST_STREAM_VOLUME_FORMAT_DB,
-                                 m_volume / 100.0);
+    if (m_playbin)
+        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_playbin), GST_STREAM_VOLUME_FORMAT_DB,
+                                     m_volume / 100.0);
 }
 
 long MediaPlayer::Volume() const
@@ -227,7 +254,8 @@ long MediaPlayer::Volume() const
 void MediaPlayer::setBalance(long hundredthsDb)
 {
     m_balance = std::clamp(hundredthsDb, -widestBalance, widestBalance);
-    g_object_set(m_panorama, "panorama", gfloat(panoramaFor(m_balance)), nullptr);
+    if (m_panorama)
+        g_object_set(m_panorama, "panorama", gfloat(panoramaFor(m_balance)), nullptr);
 }
 
 long MediaPlayer::Balance() const
@@ -238,7 +266,8 @@ long MediaPlayer::Balance() const
 void MediaPlayer::setMute(bool mute)
 {
     m_mute = mute;
-    gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_playbin), mute);
+    if (m_playbin)
+        gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_playbin), mute);
 }
 
 bool MediaPlayer::Mute() const

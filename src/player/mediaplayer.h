@@ -1,7 +1,8 @@
 // The player every sound of the program comes from: one GStreamer playbin
 // behind the members the rest of the code calls by name. Loading a file
 // starts it, PlayState reads 2 only while it plays, and each natural end of
-// a file is reported once, on the window thread.
+// a file is reported once, on the window thread. Where GStreamer lacks the
+// elements it needs the player still exists and refuses every file.
 #pragma once
 
 #include <QObject>
@@ -25,8 +26,8 @@ public:
     explicit MediaPlayer(GstElement *audioSink, QObject *parent = nullptr);
     ~MediaPlayer() override;
 
-    // Both load the file and start it; false (and not playing) when it
-    // cannot be opened or decoded.
+    // Both load the file and start it; false (and not playing) when it is
+    // no regular file or cannot be decoded.
     bool setFileName(const QString &path);
     bool Open(const QString &path);
     QString FileName() const;

@@ -1,5 +1,6 @@
 #include "styles/stylechooser.h"
 
+#include "app/closeaswayout.h"
 #include "app/stayontop.h"
 #include "chat/announcement.h"
 #include "chat/clientwindows.h"
@@ -69,6 +70,7 @@ Form4::Form4(StyleChooserLinks links, QWidget *parent)
     connect(Label1, &ClickLabel::clicked, this, &Form4::select);
     connect(Label2, &ClickLabel::clicked, this, &Form4::reset);
     connect(Label3, &ClickLabel::clicked, this, &Form4::back);
+    closeAsWayOut(this, Label3);
     connect(Label4, &ClickLabel::pressed, this, [this] {
         if (QWindow *window = windowHandle())
             window->startSystemMove();

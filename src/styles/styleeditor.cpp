@@ -1,5 +1,6 @@
 #include "styles/styleeditor.h"
 
+#include "app/closeaswayout.h"
 #include "chat/announcement.h"
 #include "platform/clicklabel.h"
 #include "platform/messagebox.h"
@@ -53,6 +54,7 @@ Form6::Form6(StyleEditorLinks links, QWidget *parent)
 
     connect(Label6, &ClickLabel::clicked, this, &Form6::save);
     connect(Label7, &ClickLabel::clicked, this, &Form6::back);
+    closeAsWayOut(this, Label7);
 }
 
 bool Form6::fieldsFilled()

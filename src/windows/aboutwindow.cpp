@@ -1,6 +1,7 @@
 #include "windows/aboutwindow.h"
 
 #include "app/artwork.h"
+#include "app/closeaswayout.h"
 #include "app/fonts.h"
 #include "app/stayontop.h"
 #include "platform/clicklabel.h"
@@ -53,6 +54,7 @@ Form7::Form7(QWidget &mainWindow, QWidget *parent)
         hide();
         mainWindow.show();
     });
+    closeAsWayOut(this, Label2);
 
     placeAtStartPosition(this);
     StayOnTop(this);

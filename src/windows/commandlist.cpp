@@ -1,5 +1,6 @@
 #include "windows/commandlist.h"
 
+#include "app/closeaswayout.h"
 #include "app/fonts.h"
 #include "app/stayontop.h"
 #include "app/windowdrag.h"
@@ -88,6 +89,7 @@ Form8::Form8(const Announcer &announcer, QWidget &mainWindow, QWidget *parent)
         hide();
         mainWindow.show();
     });
+    closeAsWayOut(this, Label5);
 
     placeAtStartPosition(this);
     StayOnTop(this);

@@ -2,12 +2,24 @@
 
 #include <QMenu>
 
+namespace {
+
+// Every menu here opens and ends with a separator line, which Qt would
+// otherwise leave out.
+void keepEverySeparator(QMenu *menu)
+{
+    menu->setSeparatorsCollapsible(false);
+}
+
+} // namespace
+
 Form5::Form5(OptionsActions actions, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_actions(std::move(actions))
 {
     opts = new QMenu("options", this);
     opts->setObjectName("opts");
+    keepEverySeparator(opts);
 
     cmdform = subMenu("form", "cmdform");
     separator(cmdform, "q");
@@ -71,5 +83,6 @@ QMenu *Form5::subMenu(const QString &caption, const QString &name)
 {
     QMenu *menu = opts->addMenu(caption);
     menu->setObjectName(name);
+    keepEverySeparator(menu);
     return menu;
 }

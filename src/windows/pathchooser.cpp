@@ -1,5 +1,6 @@
 #include "windows/pathchooser.h"
 
+#include "app/closeaswayout.h"
 #include "app/inifile.h"
 #include "app/mainwindow.h"
 #include "app/stayontop.h"
@@ -35,6 +36,7 @@ Form2::Form2(Form1 &main)
     placeAtStartPosition(this);
     Dir1->setPath(QDir::currentPath());
     connect(Label1, &ClickLabel::clicked, this, &Form2::setPath);
+    closeAsWayOut(this, nullptr);
 }
 
 Form2::~Form2()

@@ -1,5 +1,6 @@
 #include "windows/songpicker.h"
 
+#include "app/closeaswayout.h"
 #include "app/fonts.h"
 #include "app/stayontop.h"
 #include "chat/chatscan.h"
@@ -51,6 +52,7 @@ Form3::Form3(PickerLinks links, QWidget *parent)
     connect(play, &ClickLabel::clicked, this, &Form3::playClicked);
     connect(pause, &ClickLabel::clicked, this, &Form3::randomClicked);
     connect(stop, &ClickLabel::clicked, this, &Form3::backClicked);
+    closeAsWayOut(this, stop);
 
     placeAtStartPosition(this);
     StayOnTop(this);

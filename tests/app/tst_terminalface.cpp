@@ -1,6 +1,7 @@
 // The program as a user without a screen runs it: a subprocess in the
 // terminal face, fed on standard input, read back on standard output.
 #include "chat/announcement.h"
+#include "support/audiofiles.h"
 #include "support/testregistry.h"
 
 #include <QFile>
@@ -16,13 +17,16 @@ struct Run {
     int exitCode = -1;
 };
 
-Run runProgram(const QString &home, const QByteArray &input)
+// extraEnvironment: "NAME=value" entries set for this run only.
+Run runProgram(const QString &home, const QByteArray &input, const QStringList &extraEnvironment = {})
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("DISPLAY");
     environment.remove("WAYLAND_DISPLAY");
     environment.remove("QT_QPA_PLATFORM");
+    for (const QString &entry : extraEnvironment)
+        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
     program.setProcessEnvironment(environment);
     program.start(qEnvironmentVariable("DUN2_PROGRAM"), {"--home", home, "--screen-name", "alice"});
     if (!program.waitForStarted())
@@ -94,6 +98,23 @@ private slots:
         QVERIFY(first >= 0 && first < run.out.indexOf(announced("<b>error</b>, can't play: x")));
         QVERIFY(second > first && second < run.out.indexOf(advEnd));
         QCOMPARE(run.out.count(advEnd), burst + 1);
+    }
+
+    // GStreamer with no plugins at all: every command still answers, a good
+    // track is refused, and the reason is given once.
+    void withoutASoundSystemTheProgramStillAnswers()
+    {
+        QTemporaryDir home;
+        makeMp3(home.path() + "/a.mp3", 0.3);
+        const QByteArray input = "Joe\n" + home.path().toUtf8() + "\n.mp3s?\n.next\n.r\n.vol 50\n.mute\n";
+        Run run = runProgram(home.path(), input,
+                             {"GST_PLUGIN_SYSTEM_PATH_1_0=/nonexistent", "GST_PLUGIN_PATH_1_0=",
+                              "GST_REGISTRY_1_0=" + home.path() + "/registry.bin"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains(announced("<b>mp3 count </b>1")), run.out);
+        QVERIFY2(run.out.count(announced("<b>error</b>, can't play: a")) == 2, run.out);
+        QVERIFY2(run.out.contains(announced("<b>mp3</b> player mute")), run.out);
+        QCOMPARE(run.err.count("no track can play"), 1);
     }
 };
 

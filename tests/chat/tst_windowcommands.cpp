@@ -112,6 +112,10 @@ private slots:
             QCOMPARE(announcements(world).first(), reply);
         };
         QCOMPARE(menu.opts->actions().size(), 14); // five entries, four sub-menus, separators between
+        // Each menu opens and ends with a separator line; all of them are drawn.
+        for (QMenu *list : {menu.opts, menu.cmdform, menu.cmddir, menu.cmdmp3, menu.cmdstyles})
+            for (QAction *item : list->actions())
+                QVERIFY2(list->actionGeometry(item).height() > 0, qPrintable(item->objectName()));
         leaf(menu.cmdmin, "<b>iface</b> minimized ");
         leaf(menu.cmdmax, "<b>iface</b> maximized ");
         leaf(menu.cmdtray, "<b>iface</b> sent to tray ");
