@@ -31,14 +31,13 @@ QString fromWindows1252(QByteArrayView bytes)
 DecodedText decodeUtf8OrWindows1252(QByteArrayView bytes)
 {
     DecodedText decoded;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        decoded.hadByteOrderMark = true;
-        bytes = bytes.sliced(3);
-    }
-    // The BOM is already gone; a second one is text, not a marker.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    // Stateless: a sequence cut short at the end is an error, not left pending.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     decoded.text = utf8.decode(bytes);
-    if (utf8.hasError())
+    if (utf8.hasError()) {
         decoded.text = fromWindows1252(bytes);
+        decoded.windows1252 = true;
+    }
     return decoded;
 }

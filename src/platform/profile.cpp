@@ -1,12 +1,12 @@
 #include "platform/profile.h"
 
+#include "platform/filename.h"
 #include "platform/legacytext.h"
+#include "platform/wholefile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -64,35 +64,111 @@ QString storedValue(const QString &value)
     return v;
 }
 
+enum class Encoding {
+    Utf8OrWindows1252, // decided line by line
+    Utf16LE,
+    Utf16BE,
+};
+
 // A line's text is [start, end); its line break, empty on a last line
-// without one, is [end, next).
+// without one, is [end, next). Offsets are in bytes of the file.
 struct Line {
     qsizetype start = 0;
     qsizetype end = 0;
     qsizetype next = 0;
 };
 
-// Lines end at CRLF, LF or a lone CR.
+// The file as read. Every line is decoded on its own, so one line in
+// another encoding does not change how the others read, and a write
+// copies every line it does not change byte for byte.
+struct ProfileFile {
+    QByteArray bytes;
+    Encoding encoding = Encoding::Utf8OrWindows1252;
+    qsizetype textStart = 0; // after a byte-order mark
+
+    explicit ProfileFile(QByteArray fileBytes) : bytes(std::move(fileBytes))
+    {
+        if (bytes.startsWith("\xFF\xFE"))
+            encoding = Encoding::Utf16LE;
+        else if (bytes.startsWith("\xFE\xFF"))
+            encoding = Encoding::Utf16BE;
+        textStart = encoding != Encoding::Utf8OrWindows1252 ? 2 : bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    }
+
+    qsizetype unitSize() const { return encoding == Encoding::Utf8OrWindows1252 ? 1 : 2; }
+
+    char16_t unit(qsizetype at) const
+    {
+        const auto byte = [this](qsizetype i) { return char16_t(static_cast<unsigned char>(bytes[i])); };
+        switch (encoding) {
+        case Encoding::Utf16LE:
+            return char16_t(byte(at) | byte(at + 1) << 8);
+        case Encoding::Utf16BE:
+            return char16_t(byte(at) << 8 | byte(at + 1));
+        case Encoding::Utf8OrWindows1252:
+            break;
+        }
+        return byte(at);
+    }
+
+    DecodedText decode(const Line &line) const
+    {
+        if (encoding == Encoding::Utf8OrWindows1252)
+            return decodeUtf8OrWindows1252(QByteArrayView(bytes).sliced(line.start, line.end - line.start));
+        DecodedText decoded;
+        for (qsizetype at = line.start; at + 2 <= line.end; at += 2)
+            decoded.text += QChar(unit(at)); // kept as they are, lone surrogates too
+        return decoded;
+    }
+
+    // New text goes in as UTF-8 (a name escaped by decodeFileName as its
+    // own bytes), or in the file's UTF-16.
+    QByteArray encode(QStringView text) const
+    {
+        if (encoding == Encoding::Utf8OrWindows1252)
+            return encodeFileName(text);
+        QByteArray out;
+        out.reserve(2 * text.size());
+        const bool littleEndian = encoding == Encoding::Utf16LE;
+        for (const QChar c : text) {
+            const char high = char(c.unicode() >> 8);
+            const char low = char(c.unicode() & 0xFF);
+            out.append(littleEndian ? low : high).append(littleEndian ? high : low);
+        }
+        return out;
+    }
+};
+
+// Lines end at CRLF, LF or a lone CR. An odd byte at the end of a UTF-16
+// file belongs to the last line.
 class LineReader {
 public:
-    explicit LineReader(QStringView text) : m_text(text) {}
+    explicit LineReader(const ProfileFile &file) : m_file(file), m_pos(file.textStart) {}
 
     bool next(Line &line)
     {
-        if (m_pos >= m_text.size())
+        const qsizetype size = m_file.bytes.size();
+        const qsizetype unit = m_file.unitSize();
+        if (m_pos >= size)
             return false;
         line.start = m_pos;
-        while (m_pos < m_text.size() && !isLineBreak(m_text[m_pos]))
-            ++m_pos;
+        while (m_pos + unit <= size && !isLineBreak(m_file.unit(m_pos)))
+            m_pos += unit;
+        if (m_pos + unit > size)
+            m_pos = size;
         line.end = m_pos;
-        if (m_pos < m_text.size())
-            m_pos += m_text.sliced(m_pos).startsWith(u"\r\n") ? 2 : 1;
+        if (m_pos < size) {
+            const bool cr = m_file.unit(m_pos) == u'\r';
+            m_pos += unit;
+            if (cr && m_pos + unit <= size && m_file.unit(m_pos) == u'\n')
+                m_pos += unit;
+        }
         line.next = m_pos;
         return true;
     }
 
 private:
-    QStringView m_text;
+    const ProfileFile &m_file;
     qsizetype m_pos = 0;
 };
 
@@ -135,28 +211,37 @@ ParsedLine parseLine(QStringView line)
 struct Lookup {
     bool sectionFound = false;
     std::optional<Line> key;
-    QStringView value;
-    Line lastFilledLine; // of the section, where a new key goes
+    QString value;
+    QString valueAsFileName; // the value's own bytes, escaped as decodeFileName does
+    Line lastFilledLine;     // of the section, where a new key goes
+    std::optional<Line> lastLine; // of the file, when the section is not there
 };
 
-Lookup find(QStringView text, QStringView section, QStringView key)
+Lookup find(const ProfileFile &file, QStringView section, QStringView key)
 {
     Lookup found;
     bool inSection = false; // lines before any header are in no section
-    LineReader lines(text);
+    LineReader lines(file);
     for (Line line; lines.next(line);) {
-        const ParsedLine parsed = parseLine(text.sliced(line.start, line.end - line.start));
+        found.lastLine = line;
+        const DecodedText text = file.decode(line);
+        const ParsedLine parsed = parseLine(text.text);
         if (parsed.kind == LineKind::Section) {
             if (inSection)
-                break;
+                return found;
             inSection = found.sectionFound = sameName(parsed.name, section);
         }
         if (!inSection)
             continue;
         if (parsed.kind == LineKind::Key && sameName(parsed.name, key)) {
             found.key = line;
-            found.value = parsed.value;
-            break;
+            found.value = parsed.value.toString();
+            // A Windows-1252 line has one character per byte.
+            found.valueAsFileName = text.windows1252
+                ? decodeFileName(QByteArrayView(file.bytes).sliced(
+                      line.start + (parsed.value.data() - text.text.data()), parsed.value.size()))
+                : found.value;
+            return found;
         }
         if (parsed.kind != LineKind::Blank)
             found.lastFilledLine = line;
@@ -165,40 +250,34 @@ Lookup find(QStringView text, QStringView section, QStringView key)
 }
 
 // New lines follow the file's first line break; a file without one gets LF.
-QString lineBreakOf(QStringView text)
+QString lineBreakOf(const ProfileFile &file)
 {
-    LineReader lines(text);
+    LineReader lines(file);
     Line first;
-    if (lines.next(first) && text.sliced(first.end, first.next - first.end) == u"\r\n")
+    if (lines.next(first) && first.next - first.end == 2 * file.unitSize())
         return QStringLiteral("\r\n");
     return QStringLiteral("\n");
 }
 
-bool endsInBlankLine(QStringView text)
-{
-    LineReader lines(text);
-    Line last;
-    for (Line line; lines.next(line);)
-        last = line;
-    return trimmed(text.sliced(last.start, last.end - last.start)).isEmpty();
-}
-
 // A missing file reads as empty; nullopt is a file that is there but cannot
 // be read, which a write must not replace.
-std::optional<DecodedText> load(const QString &path)
+std::optional<ProfileFile> load(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return DecodedText{};
-    if (!info.isFile()) // a directory, or a FIFO that would block the read
+    std::optional<QByteArray> bytes = readWholeFile(path);
+    if (!bytes)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    return ProfileFile(std::move(*bytes));
+}
+
+std::optional<Lookup> lookUp(const QString &section, const QString &key, const QString &filePath)
+{
+    const std::optional<ProfileFile> file = load(filePath);
+    if (!file)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    Lookup found = find(*file, nameOf(section), nameOf(key));
+    if (!found.key)
         return std::nullopt;
-    return decodeUtf8OrWindows1252(bytes);
+    return found;
 }
 
 QString cutToBuffer(QStringView s, int bufferSize)
@@ -211,32 +290,36 @@ QString cutToBuffer(QStringView s, int bufferSize)
     return s.first(n).toString();
 }
 
-// The whole file with the key stored, every other line as it was.
-QString withKey(QStringView text, const QString &section, const QString &key, const QString &value)
+// The whole file with the key stored, every other line as it was, byte
+// for byte.
+QByteArray withKey(const ProfileFile &file, const QString &section, const QString &key, const QString &value)
 {
-    const QString lineBreak = lineBreakOf(text);
-    const QString keyLine = key + u'=' + storedValue(value);
-    const Lookup found = find(text, section, key);
-    QString out;
-    out.reserve(text.size() + section.size() + keyLine.size() + 4 * lineBreak.size() + 2);
+    const QByteArrayView bytes = file.bytes;
+    const QByteArray lineBreak = file.encode(lineBreakOf(file));
+    const QByteArray keyLine = file.encode(key + u'=' + storedValue(value));
+    const Lookup found = find(file, section, key);
+    QByteArray out;
+    out.reserve(bytes.size() + keyLine.size() + 2 * section.size() + 4 * lineBreak.size() + 4);
     if (found.key) {
-        out += text.first(found.key->start);
+        out += bytes.first(found.key->start);
         out += keyLine;
-        out += text.sliced(found.key->end);
+        out += bytes.sliced(found.key->end);
     } else if (found.sectionFound) {
         const Line &after = found.lastFilledLine;
-        out += text.first(after.next);
+        out += bytes.first(after.next);
         if (after.next == after.end)
             out += lineBreak;
         out += keyLine + lineBreak;
-        out += text.sliced(after.next);
+        out += bytes.sliced(after.next);
     } else {
-        out += text;
-        if (!text.isEmpty() && !isLineBreak(text.back()))
-            out += lineBreak;
-        if (!endsInBlankLine(text))
-            out += lineBreak;
-        out += u'[' + section + u']' + lineBreak + keyLine + lineBreak;
+        out += bytes;
+        if (const std::optional<Line> &last = found.lastLine) {
+            if (last->next == last->end)
+                out += lineBreak;
+            if (!trimmed(file.decode(*last).text).isEmpty())
+                out += lineBreak;
+        }
+        out += file.encode(u'[' + section + u']') + lineBreak + keyLine + lineBreak;
     }
     return out;
 }
@@ -246,36 +329,19 @@ QString withKey(QStringView text, const QString &section, const QString &key, co
 QString getPrivateProfileString(const QString &section, const QString &key, const QString &defaultValue,
                                 int bufferSize, const QString &filePath)
 {
-    if (const std::optional<DecodedText> file = load(filePath)) {
-        const Lookup found = find(file->text, nameOf(section), nameOf(key));
-        if (found.key)
-            return cutToBuffer(found.value, bufferSize);
-    }
-    return cutToBuffer(defaultValue, bufferSize);
+    const std::optional<Lookup> found = lookUp(section, key, filePath);
+    return cutToBuffer(found ? found->value : defaultValue, bufferSize);
+}
+
+QString getPrivateProfileFileName(const QString &section, const QString &key, const QString &filePath)
+{
+    const std::optional<Lookup> found = lookUp(section, key, filePath);
+    return found ? found->valueAsFileName : QString();
 }
 
 bool writePrivateProfileString(const QString &section, const QString &key, const QString &value,
                                const QString &filePath)
 {
-    const std::optional<DecodedText> file = load(filePath);
-    if (!file)
-        return false;
-    QByteArray bytes = file->hadByteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    bytes += withKey(file->text, nameOf(section), nameOf(key), value).toUtf8();
-
-    // Temporary file and rename, never a direct write: a crash or a full
-    // disk leaves the old file whole. Unbuffered, because a buffered
-    // QSaveFile lets a write cut short by a full disk pass unnoticed and
-    // commits the truncated file; unbuffered, the short write shows, the
-    // next one fails, and the temporary file is thrown away.
-    QSaveFile out(filePath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = out.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return out.commit();
+    const std::optional<ProfileFile> file = load(filePath);
+    return file && replaceWholeFile(filePath, withKey(*file, nameOf(section), nameOf(key), value));
 }
