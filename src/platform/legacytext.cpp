@@ -1,6 +1,5 @@
 #include "platform/legacytext.h"
 
-#include <QStringDecoder>
 #include <array>
 
 namespace {
@@ -30,14 +29,7 @@ QString fromWindows1252(QByteArrayView bytes)
 
 DecodedText decodeUtf8OrWindows1252(QByteArrayView bytes)
 {
-    DecodedText decoded;
-    // Stateless: a sequence cut short at the end is an error, not left pending.
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
-    decoded.text = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        decoded.text = fromWindows1252(bytes);
-        decoded.windows1252 = true;
-    }
-    return decoded;
+    if (bytes.isValidUtf8())
+        return {QString::fromUtf8(bytes), false}; // a leading BOM stays, as text
+    return {fromWindows1252(bytes), true};
 }

@@ -1,7 +1,7 @@
 #include "platform/profile.h"
 
 #include "platform/filename.h"
-#include "platform/legacytext.h"
+#include "platform/profilelines.h"
 #include "platform/wholefile.h"
 
 #include <algorithm>
@@ -64,114 +64,6 @@ QString storedValue(const QString &value)
     return v;
 }
 
-enum class Encoding {
-    Utf8OrWindows1252, // decided line by line
-    Utf16LE,
-    Utf16BE,
-};
-
-// A line's text is [start, end); its line break, empty on a last line
-// without one, is [end, next). Offsets are in bytes of the file.
-struct Line {
-    qsizetype start = 0;
-    qsizetype end = 0;
-    qsizetype next = 0;
-};
-
-// The file as read. Every line is decoded on its own, so one line in
-// another encoding does not change how the others read, and a write
-// copies every line it does not change byte for byte.
-struct ProfileFile {
-    QByteArray bytes;
-    Encoding encoding = Encoding::Utf8OrWindows1252;
-    qsizetype textStart = 0; // after a byte-order mark
-
-    explicit ProfileFile(QByteArray fileBytes) : bytes(std::move(fileBytes))
-    {
-        if (bytes.startsWith("\xFF\xFE"))
-            encoding = Encoding::Utf16LE;
-        else if (bytes.startsWith("\xFE\xFF"))
-            encoding = Encoding::Utf16BE;
-        textStart = encoding != Encoding::Utf8OrWindows1252 ? 2 : bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    }
-
-    qsizetype unitSize() const { return encoding == Encoding::Utf8OrWindows1252 ? 1 : 2; }
-
-    char16_t unit(qsizetype at) const
-    {
-        const auto byte = [this](qsizetype i) { return char16_t(static_cast<unsigned char>(bytes[i])); };
-        switch (encoding) {
-        case Encoding::Utf16LE:
-            return char16_t(byte(at) | byte(at + 1) << 8);
-        case Encoding::Utf16BE:
-            return char16_t(byte(at) << 8 | byte(at + 1));
-        case Encoding::Utf8OrWindows1252:
-            break;
-        }
-        return byte(at);
-    }
-
-    DecodedText decode(const Line &line) const
-    {
-        if (encoding == Encoding::Utf8OrWindows1252)
-            return decodeUtf8OrWindows1252(QByteArrayView(bytes).sliced(line.start, line.end - line.start));
-        DecodedText decoded;
-        for (qsizetype at = line.start; at + 2 <= line.end; at += 2)
-            decoded.text += QChar(unit(at)); // kept as they are, lone surrogates too
-        return decoded;
-    }
-
-    // New text goes in as UTF-8 (a name escaped by decodeFileName as its
-    // own bytes), or in the file's UTF-16.
-    QByteArray encode(QStringView text) const
-    {
-        if (encoding == Encoding::Utf8OrWindows1252)
-            return encodeFileName(text);
-        QByteArray out;
-        out.reserve(2 * text.size());
-        const bool littleEndian = encoding == Encoding::Utf16LE;
-        for (const QChar c : text) {
-            const char high = char(c.unicode() >> 8);
-            const char low = char(c.unicode() & 0xFF);
-            out.append(littleEndian ? low : high).append(littleEndian ? high : low);
-        }
-        return out;
-    }
-};
-
-// Lines end at CRLF, LF or a lone CR. An odd byte at the end of a UTF-16
-// file belongs to the last line.
-class LineReader {
-public:
-    explicit LineReader(const ProfileFile &file) : m_file(file), m_pos(file.textStart) {}
-
-    bool next(Line &line)
-    {
-        const qsizetype size = m_file.bytes.size();
-        const qsizetype unit = m_file.unitSize();
-        if (m_pos >= size)
-            return false;
-        line.start = m_pos;
-        while (m_pos + unit <= size && !isLineBreak(m_file.unit(m_pos)))
-            m_pos += unit;
-        if (m_pos + unit > size)
-            m_pos = size;
-        line.end = m_pos;
-        if (m_pos < size) {
-            const bool cr = m_file.unit(m_pos) == u'\r';
-            m_pos += unit;
-            if (cr && m_pos + unit <= size && m_file.unit(m_pos) == u'\n')
-                m_pos += unit;
-        }
-        line.next = m_pos;
-        return true;
-    }
-
-private:
-    const ProfileFile &m_file;
-    qsizetype m_pos = 0;
-};
-
 enum class LineKind { Blank, Other, Section, Key };
 
 struct ParsedLine {
@@ -210,19 +102,19 @@ ParsedLine parseLine(QStringView line)
 // that name counts, and only the first key of that name in it.
 struct Lookup {
     bool sectionFound = false;
-    std::optional<Line> key;
+    std::optional<ProfileLine> key;
     QString value;
-    QString valueAsFileName; // the value's own bytes, escaped as decodeFileName does
-    Line lastFilledLine;     // of the section, where a new key goes
-    std::optional<Line> lastLine; // of the file, when the section is not there
+    QString valueAsFileName;             // its own bytes, escaped as decodeFileName does
+    ProfileLine lastFilledLine;          // of the section, where a new key goes
+    std::optional<ProfileLine> lastLine; // of the file, when the section is not there
 };
 
-Lookup find(const ProfileFile &file, QStringView section, QStringView key)
+Lookup find(const ProfileBytes &file, QStringView section, QStringView key)
 {
     Lookup found;
     bool inSection = false; // lines before any header are in no section
-    LineReader lines(file);
-    for (Line line; lines.next(line);) {
+    ProfileLineReader lines(file);
+    for (ProfileLine line; lines.next(line);) {
         found.lastLine = line;
         const DecodedText text = file.decode(line);
         const ParsedLine parsed = parseLine(text.text);
@@ -238,7 +130,7 @@ Lookup find(const ProfileFile &file, QStringView section, QStringView key)
             found.value = parsed.value.toString();
             // A Windows-1252 line has one character per byte.
             found.valueAsFileName = text.windows1252
-                ? decodeFileName(QByteArrayView(file.bytes).sliced(
+                ? decodeFileName(QByteArrayView(file.bytes()).sliced(
                       line.start + (parsed.value.data() - text.text.data()), parsed.value.size()))
                 : found.value;
             return found;
@@ -250,28 +142,28 @@ Lookup find(const ProfileFile &file, QStringView section, QStringView key)
 }
 
 // New lines follow the file's first line break; a file without one gets LF.
-QString lineBreakOf(const ProfileFile &file)
+QString lineBreakOf(const ProfileBytes &file)
 {
-    LineReader lines(file);
-    Line first;
-    if (lines.next(first) && first.next - first.end == 2 * file.unitSize())
+    ProfileLineReader lines(file);
+    ProfileLine first;
+    if (lines.next(first) && file.isCrLf(first))
         return QStringLiteral("\r\n");
     return QStringLiteral("\n");
 }
 
 // A missing file reads as empty; nullopt is a file that is there but cannot
 // be read, which a write must not replace.
-std::optional<ProfileFile> load(const QString &path)
+std::optional<ProfileBytes> load(const QString &path)
 {
     std::optional<QByteArray> bytes = readWholeFile(path);
     if (!bytes)
         return std::nullopt;
-    return ProfileFile(std::move(*bytes));
+    return ProfileBytes(std::move(*bytes));
 }
 
 std::optional<Lookup> lookUp(const QString &section, const QString &key, const QString &filePath)
 {
-    const std::optional<ProfileFile> file = load(filePath);
+    const std::optional<ProfileBytes> file = load(filePath);
     if (!file)
         return std::nullopt;
     Lookup found = find(*file, nameOf(section), nameOf(key));
@@ -292,9 +184,9 @@ QString cutToBuffer(QStringView s, int bufferSize)
 
 // The whole file with the key stored, every other line as it was, byte
 // for byte.
-QByteArray withKey(const ProfileFile &file, const QString &section, const QString &key, const QString &value)
+QByteArray withKey(const ProfileBytes &file, const QString &section, const QString &key, const QString &value)
 {
-    const QByteArrayView bytes = file.bytes;
+    const QByteArrayView bytes = file.bytes();
     const QByteArray lineBreak = file.encode(lineBreakOf(file));
     const QByteArray keyLine = file.encode(key + u'=' + storedValue(value));
     const Lookup found = find(file, section, key);
@@ -305,7 +197,7 @@ QByteArray withKey(const ProfileFile &file, const QString &section, const QStrin
         out += keyLine;
         out += bytes.sliced(found.key->end);
     } else if (found.sectionFound) {
-        const Line &after = found.lastFilledLine;
+        const ProfileLine &after = found.lastFilledLine;
         out += bytes.first(after.next);
         if (after.next == after.end)
             out += lineBreak;
@@ -313,7 +205,7 @@ QByteArray withKey(const ProfileFile &file, const QString &section, const QStrin
         out += bytes.sliced(after.next);
     } else {
         out += bytes;
-        if (const std::optional<Line> &last = found.lastLine) {
+        if (const std::optional<ProfileLine> &last = found.lastLine) {
             if (last->next == last->end)
                 out += lineBreak;
             if (!trimmed(file.decode(*last).text).isEmpty())
@@ -342,6 +234,6 @@ QString getPrivateProfileFileName(const QString &section, const QString &key, co
 bool writePrivateProfileString(const QString &section, const QString &key, const QString &value,
                                const QString &filePath)
 {
-    const std::optional<ProfileFile> file = load(filePath);
+    const std::optional<ProfileBytes> file = load(filePath);
     return file && replaceWholeFile(filePath, withKey(*file, nameOf(section), nameOf(key), value));
 }
