@@ -1,9 +1,9 @@
 #include "styles/removeduplicates.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QListWidget>
 #include <QPointer>
-#include <QHash>
 #include <QSet>
 #include <QVariant>
 

@@ -56,11 +56,12 @@ StyleSaveResult saveStyle(const QString &home, const StyleValues &style)
     const QTemporaryDir scratchDirectory;
     const QString scratch = scratchDirectory.filePath("style.ini");
     const std::optional<QByteArray> old = readWholeFile(file);
-    if (!scratchDirectory.isValid() || !old || !replaceWholeFile(scratch, *old)
-        || !WriteIni("styles", "style", style.name, scratch) || !WriteIni("styles", "ascii", style.ascii, scratch)
-        || !WriteIni("styles", "acolor", style.acolor, scratch) || !WriteIni("styles", "fcolor", style.fcolor, scratch))
-        return StyleSaveResult::Failed;
-    const std::optional<QByteArray> saved = readWholeFile(scratch);
+    const bool written = scratchDirectory.isValid() && old && replaceWholeFile(scratch, *old)
+                         && WriteIni("styles", "style", style.name, scratch)
+                         && WriteIni("styles", "ascii", style.ascii, scratch)
+                         && WriteIni("styles", "acolor", style.acolor, scratch)
+                         && WriteIni("styles", "fcolor", style.fcolor, scratch);
+    const std::optional<QByteArray> saved = written ? readWholeFile(scratch) : std::nullopt;
     return saved && replaceWholeFile(file, *saved) ? StyleSaveResult::Saved : StyleSaveResult::Failed;
 }
 
