@@ -1,6 +1,5 @@
 #include "platform/legacytext.h"
 
-#include <QStringDecoder>
 #include <array>
 
 namespace {
@@ -30,15 +29,7 @@ QString fromWindows1252(QByteArrayView bytes)
 
 DecodedText decodeUtf8OrWindows1252(QByteArrayView bytes)
 {
-    DecodedText decoded;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        decoded.hadByteOrderMark = true;
-        bytes = bytes.sliced(3);
-    }
-    // The BOM is already gone; a second one is text, not a marker.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    decoded.text = utf8.decode(bytes);
-    if (utf8.hasError())
-        decoded.text = fromWindows1252(bytes);
-    return decoded;
+    if (bytes.isValidUtf8())
+        return {QString::fromUtf8(bytes), false}; // a leading BOM stays, as text
+    return {fromWindows1252(bytes), true};
 }

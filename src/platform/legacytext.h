@@ -7,8 +7,9 @@
 
 struct DecodedText {
     QString text;
-    bool hadByteOrderMark = false; // a UTF-8 BOM was stripped from the front
+    bool windows1252 = false; // then one character per byte, in order
 };
 
-// UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+// UTF-8 when the bytes are valid UTF-8, else Windows-1252. A byte-order mark
+// is text here: the caller knows whether the bytes start a file.
 DecodedText decodeUtf8OrWindows1252(QByteArrayView bytes);

@@ -1,12 +1,12 @@
 #include "platform/profile.h"
 
-#include "platform/legacytext.h"
+#include "platform/filename.h"
+#include "platform/profilelines.h"
+#include "platform/wholefile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -64,38 +64,6 @@ QString storedValue(const QString &value)
     return v;
 }
 
-// A line's text is [start, end); its line break, empty on a last line
-// without one, is [end, next).
-struct Line {
-    qsizetype start = 0;
-    qsizetype end = 0;
-    qsizetype next = 0;
-};
-
-// Lines end at CRLF, LF or a lone CR.
-class LineReader {
-public:
-    explicit LineReader(QStringView text) : m_text(text) {}
-
-    bool next(Line &line)
-    {
-        if (m_pos >= m_text.size())
-            return false;
-        line.start = m_pos;
-        while (m_pos < m_text.size() && !isLineBreak(m_text[m_pos]))
-            ++m_pos;
-        line.end = m_pos;
-        if (m_pos < m_text.size())
-            m_pos += m_text.sliced(m_pos).startsWith(u"\r\n") ? 2 : 1;
-        line.next = m_pos;
-        return true;
-    }
-
-private:
-    QStringView m_text;
-    qsizetype m_pos = 0;
-};
-
 enum class LineKind { Blank, Other, Section, Key };
 
 struct ParsedLine {
@@ -134,29 +102,38 @@ ParsedLine parseLine(QStringView line)
 // that name counts, and only the first key of that name in it.
 struct Lookup {
     bool sectionFound = false;
-    std::optional<Line> key;
-    QStringView value;
-    Line lastFilledLine; // of the section, where a new key goes
+    std::optional<ProfileLine> key;
+    QString value;
+    QString valueAsFileName;             // its own bytes, escaped as decodeFileName does
+    ProfileLine lastFilledLine;          // of the section, where a new key goes
+    std::optional<ProfileLine> lastLine; // of the file, when the section is not there
 };
 
-Lookup find(QStringView text, QStringView section, QStringView key)
+Lookup find(const ProfileBytes &file, QStringView section, QStringView key)
 {
     Lookup found;
     bool inSection = false; // lines before any header are in no section
-    LineReader lines(text);
-    for (Line line; lines.next(line);) {
-        const ParsedLine parsed = parseLine(text.sliced(line.start, line.end - line.start));
+    ProfileLineReader lines(file);
+    for (ProfileLine line; lines.next(line);) {
+        found.lastLine = line;
+        const DecodedText text = file.decode(line);
+        const ParsedLine parsed = parseLine(text.text);
         if (parsed.kind == LineKind::Section) {
             if (inSection)
-                break;
+                return found;
             inSection = found.sectionFound = sameName(parsed.name, section);
         }
         if (!inSection)
             continue;
         if (parsed.kind == LineKind::Key && sameName(parsed.name, key)) {
             found.key = line;
-            found.value = parsed.value;
-            break;
+            found.value = parsed.value.toString();
+            // A Windows-1252 line has one character per byte.
+            found.valueAsFileName = text.windows1252
+                ? decodeFileName(QByteArrayView(file.bytes()).sliced(
+                      line.start + (parsed.value.data() - text.text.data()), parsed.value.size()))
+                : found.value;
+            return found;
         }
         if (parsed.kind != LineKind::Blank)
             found.lastFilledLine = line;
@@ -165,40 +142,34 @@ Lookup find(QStringView text, QStringView section, QStringView key)
 }
 
 // New lines follow the file's first line break; a file without one gets LF.
-QString lineBreakOf(QStringView text)
+QString lineBreakOf(const ProfileBytes &file)
 {
-    LineReader lines(text);
-    Line first;
-    if (lines.next(first) && text.sliced(first.end, first.next - first.end) == u"\r\n")
+    ProfileLineReader lines(file);
+    ProfileLine first;
+    if (lines.next(first) && file.isCrLf(first))
         return QStringLiteral("\r\n");
     return QStringLiteral("\n");
 }
 
-bool endsInBlankLine(QStringView text)
-{
-    LineReader lines(text);
-    Line last;
-    for (Line line; lines.next(line);)
-        last = line;
-    return trimmed(text.sliced(last.start, last.end - last.start)).isEmpty();
-}
-
 // A missing file reads as empty; nullopt is a file that is there but cannot
 // be read, which a write must not replace.
-std::optional<DecodedText> load(const QString &path)
+std::optional<ProfileBytes> load(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return DecodedText{};
-    if (!info.isFile()) // a directory, or a FIFO that would block the read
+    std::optional<QByteArray> bytes = readWholeFile(path);
+    if (!bytes)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    return ProfileBytes(std::move(*bytes));
+}
+
+std::optional<Lookup> lookUp(const QString &section, const QString &key, const QString &filePath)
+{
+    const std::optional<ProfileBytes> file = load(filePath);
+    if (!file)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    Lookup found = find(*file, nameOf(section), nameOf(key));
+    if (!found.key)
         return std::nullopt;
-    return decodeUtf8OrWindows1252(bytes);
+    return found;
 }
 
 QString cutToBuffer(QStringView s, int bufferSize)
@@ -211,32 +182,36 @@ QString cutToBuffer(QStringView s, int bufferSize)
     return s.first(n).toString();
 }
 
-// The whole file with the key stored, every other line as it was.
-QString withKey(QStringView text, const QString &section, const QString &key, const QString &value)
+// The whole file with the key stored, every other line as it was, byte
+// for byte.
+QByteArray withKey(const ProfileBytes &file, const QString &section, const QString &key, const QString &value)
 {
-    const QString lineBreak = lineBreakOf(text);
-    const QString keyLine = key + u'=' + storedValue(value);
-    const Lookup found = find(text, section, key);
-    QString out;
-    out.reserve(text.size() + section.size() + keyLine.size() + 4 * lineBreak.size() + 2);
+    const QByteArrayView bytes = file.bytes();
+    const QByteArray lineBreak = file.encode(lineBreakOf(file));
+    const QByteArray keyLine = file.encode(key + u'=' + storedValue(value));
+    const Lookup found = find(file, section, key);
+    QByteArray out;
+    out.reserve(bytes.size() + keyLine.size() + 2 * section.size() + 4 * lineBreak.size() + 4);
     if (found.key) {
-        out += text.first(found.key->start);
+        out += bytes.first(found.key->start);
         out += keyLine;
-        out += text.sliced(found.key->end);
+        out += bytes.sliced(found.key->end);
     } else if (found.sectionFound) {
-        const Line &after = found.lastFilledLine;
-        out += text.first(after.next);
+        const ProfileLine &after = found.lastFilledLine;
+        out += bytes.first(after.next);
         if (after.next == after.end)
             out += lineBreak;
         out += keyLine + lineBreak;
-        out += text.sliced(after.next);
+        out += bytes.sliced(after.next);
     } else {
-        out += text;
-        if (!text.isEmpty() && !isLineBreak(text.back()))
-            out += lineBreak;
-        if (!endsInBlankLine(text))
-            out += lineBreak;
-        out += u'[' + section + u']' + lineBreak + keyLine + lineBreak;
+        out += bytes;
+        if (const std::optional<ProfileLine> &last = found.lastLine) {
+            if (last->next == last->end)
+                out += lineBreak;
+            if (!trimmed(file.decode(*last).text).isEmpty())
+                out += lineBreak;
+        }
+        out += file.encode(u'[' + section + u']') + lineBreak + keyLine + lineBreak;
     }
     return out;
 }
@@ -246,36 +221,19 @@ QString withKey(QStringView text, const QString &section, const QString &key, co
 QString getPrivateProfileString(const QString &section, const QString &key, const QString &defaultValue,
                                 int bufferSize, const QString &filePath)
 {
-    if (const std::optional<DecodedText> file = load(filePath)) {
-        const Lookup found = find(file->text, nameOf(section), nameOf(key));
-        if (found.key)
-            return cutToBuffer(found.value, bufferSize);
-    }
-    return cutToBuffer(defaultValue, bufferSize);
+    const std::optional<Lookup> found = lookUp(section, key, filePath);
+    return cutToBuffer(found ? found->value : defaultValue, bufferSize);
+}
+
+QString getPrivateProfileFileName(const QString &section, const QString &key, const QString &filePath)
+{
+    const std::optional<Lookup> found = lookUp(section, key, filePath);
+    return found ? found->valueAsFileName : QString();
 }
 
 bool writePrivateProfileString(const QString &section, const QString &key, const QString &value,
                                const QString &filePath)
 {
-    const std::optional<DecodedText> file = load(filePath);
-    if (!file)
-        return false;
-    QByteArray bytes = file->hadByteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    bytes += withKey(file->text, nameOf(section), nameOf(key), value).toUtf8();
-
-    // Temporary file and rename, never a direct write: a crash or a full
-    // disk leaves the old file whole. Unbuffered, because a buffered
-    // QSaveFile lets a write cut short by a full disk pass unnoticed and
-    // commits the truncated file; unbuffered, the short write shows, the
-    // next one fails, and the temporary file is thrown away.
-    QSaveFile out(filePath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = out.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return out.commit();
+    const std::optional<ProfileBytes> file = load(filePath);
+    return file && replaceWholeFile(filePath, withKey(*file, nameOf(section), nameOf(key), value));
 }

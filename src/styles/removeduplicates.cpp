@@ -1,9 +1,11 @@
 #include "styles/removeduplicates.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QListWidget>
 #include <QPointer>
 #include <QSet>
+#include <QVariant>
 
 namespace {
 
@@ -36,6 +38,7 @@ void RemoveDuplicates(QListWidget *list)
 {
     QPointer<QListWidget> guard(list);
     QStringList survivors;
+    QHash<int, QVariant> survivorData; // by place among the survivors; few entries carry any
     int currentRow = -1; // the current entry's place among the survivors
     bool anyDuplicate = false;
     {
@@ -52,6 +55,7 @@ void RemoveDuplicates(QListWidget *list)
                 if (watch.changes() != changesSeen) {
                     changesSeen = watch.changes();
                     survivors.clear();
+                    survivorData.clear();
                     seen.clear();
                     currentRow = -1;
                     anyDuplicate = false;
@@ -67,6 +71,8 @@ void RemoveDuplicates(QListWidget *list)
             seen.insert(text);
             if (row == list->currentRow())
                 currentRow = int(survivors.size());
+            if (const QVariant data = list->item(row)->data(Qt::UserRole); data.isValid())
+                survivorData.insert(int(survivors.size()), data);
             survivors.append(text);
         }
     }
@@ -76,6 +82,8 @@ void RemoveDuplicates(QListWidget *list)
     // refilling it is one insertion.
     list->clear();
     list->addItems(survivors);
+    for (auto it = survivorData.cbegin(); it != survivorData.cend(); ++it)
+        list->item(it.key())->setData(Qt::UserRole, it.value());
     if (currentRow >= 0)
         list->setCurrentRow(currentRow);
 }

@@ -95,7 +95,7 @@ void Form4::showSelectedValues()
     const QList<QListWidgetItem *> selected = List1->selectedItems();
     if (selected.isEmpty())
         return;
-    const StyleValues values = readStyleValues(StyleFile(m_links.home, selected.first()->text()));
+    const StyleValues values = readStyleValues(styleFileOf(*selected.first(), m_links.home));
     Text1->setText(values.ascii);
     Text2->setText(values.acolor);
     text3->setText(values.fcolor);
@@ -103,11 +103,6 @@ void Form4::showSelectedValues()
 
 void Form4::select()
 {
-    // Taken now: the list may be rebuilt during the wait, and the line
-    // names the style that was applied.
-    const QList<QListWidgetItem *> selected = List1->selectedItems();
-    const QString name = selected.isEmpty() ? QString() : selected.first()->text();
-
     StylePieces &style = m_links.style;
     style.fascii = Text1->text();
     style.co1 = colourTag(text3->text());
@@ -117,6 +112,10 @@ void Form4::select()
     WaitSeconds(0.3);
     hide();
     m_links.mainWindow->show();
+    // Everything the line holds is read as it goes out: a click during the
+    // wait moves the selection, and the line names the entry then selected.
+    const QList<QListWidgetItem *> selected = List1->selectedItems();
+    const QString name = selected.isEmpty() ? QString() : selected.first()->text();
     ChatSend(m_links.desktop, style.fascii + style.co1 + " selected " + name + style.bascii);
 }
 

@@ -79,8 +79,9 @@ void Form6::save()
     switch (saveStyle(m_links.home, style)) {
     case StyleSaveResult::UnsafeName:
         m_links.messageBox.show(QStringLiteral("A style's name is the name of its file: it cannot hold \"/\", "
-                                               "start with \".\" or be longer than %1 bytes. Please choose "
-                                               "another name for your style.")
+                                               "line breaks or other control characters, start with \".\" or "
+                                               "be longer than %1 bytes. Please choose another name for your "
+                                               "style.")
                                     .arg(NAME_MAX - 4),
                                 Title);
         return;

@@ -1,49 +1,22 @@
 #include "styles/stylefile.h"
 
 #include "app/inifile.h"
+#include "platform/wholefile.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <climits>
-#include <cstdio>
 
 namespace {
 
 constexpr QLatin1StringView Extension(".ini");
 
-// Hidden, so that a copy left behind by a crash stays out of the style list
-// (style names never start with "."), and short, so that it fits where the
-// longest style name fits.
-QString scratchFile(const QString &directory)
+// What a file name must not hold for the style list to find it again by
+// the name: a line break would turn into a blank in the `style` key.
+bool isControl(QChar c)
 {
-    return directory + QStringLiteral(".saving-%1").arg(QCoreApplication::applicationPid());
-}
-
-// The scratch file starts as a copy of the style file, or empty when there
-// is none, so keys other than the four survive as they would in place.
-bool startScratch(const QString &scratch, const QString &file)
-{
-    QByteArray old;
-    const QFileInfo info(file);
-    if (info.exists()) {
-        QFile in(file);
-        if (!info.isFile() || !in.open(QIODevice::ReadOnly))
-            return false;
-        old = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return false;
-    }
-    QFile out(scratch);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    if (out.write(old) != old.size() || !out.flush())
-        return false;
-    out.close();
-    if (info.exists())
-        QFile::setPermissions(scratch, QFile::permissions(file));
-    return true;
+    return c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
 }
 
 } // namespace
@@ -62,7 +35,7 @@ bool isSafeStyleName(const QString &name)
 {
     if (name.isEmpty() || name.startsWith(u'.'))
         return false;
-    if (name.contains(u'/') || name.contains(QChar(0)))
+    if (name.contains(u'/') || std::any_of(name.begin(), name.end(), isControl))
         return false;
     return name.toUtf8().size() + Extension.size() <= NAME_MAX;
 }
@@ -77,19 +50,19 @@ StyleSaveResult saveStyle(const QString &home, const StyleValues &style)
 
     // Each profile write replaces the file whole, but four of them in place
     // could stop after the first and leave a style with a new name and old
-    // colours. They go to a scratch copy, which one rename puts in place.
+    // colours. They go to a scratch copy, which then replaces the file in
+    // one step.
     const QString file = StyleFile(home, style.name);
-    const QString scratch = scratchFile(directory);
-    const bool written = startScratch(scratch, file)
+    const QTemporaryDir scratchDirectory;
+    const QString scratch = scratchDirectory.filePath("style.ini");
+    const std::optional<QByteArray> old = readWholeFile(file);
+    const bool written = scratchDirectory.isValid() && old && replaceWholeFile(scratch, *old)
                          && WriteIni("styles", "style", style.name, scratch)
                          && WriteIni("styles", "ascii", style.ascii, scratch)
                          && WriteIni("styles", "acolor", style.acolor, scratch)
                          && WriteIni("styles", "fcolor", style.fcolor, scratch);
-    // QFile::rename will not replace an existing file; rename(2) does, atomically.
-    if (written && std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(file).constData()) == 0)
-        return StyleSaveResult::Saved;
-    QFile::remove(scratch);
-    return StyleSaveResult::Failed;
+    const std::optional<QByteArray> saved = written ? readWholeFile(scratch) : std::nullopt;
+    return saved && replaceWholeFile(file, *saved) ? StyleSaveResult::Saved : StyleSaveResult::Failed;
 }
 
 QString readStyleName(const QString &file)

@@ -17,9 +17,10 @@ struct StyleValues {
 };
 
 // Whether "name.ini" can be made in the styles directory as one plain file
-// that the style list shows: no "/" or NUL, no leading "." (that covers "."
-// and "..", and a hidden file would never be listed), and short enough for
-// the file system.
+// that the style list shows and finds again: no "/", no control character
+// (a line break would come back from the `style` key as a blank), no
+// leading "." (that covers "." and "..", and a hidden file would never be
+// listed), and short enough for the file system.
 bool isSafeStyleName(const QString &name);
 
 enum class StyleSaveResult { Saved, UnsafeName, Failed };

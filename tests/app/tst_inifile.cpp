@@ -1,4 +1,5 @@
 #include "app/inifile.h"
+#include "platform/filename.h"
 #include "support/testregistry.h"
 
 #include <QFile>
@@ -36,6 +37,20 @@ private slots:
             QCOMPARE(ReadIni(section, "mp3 path", prefs), "/music");
             QCOMPARE(ReadIni(section, "handLe", prefs), "Ann");
         }
+    }
+
+    // A folder named in Latin-1 on an old machine: stored as its own bytes,
+    // read back as the name that opens it, and shown as well as it reads.
+    void folderNameThatIsNotUtf8()
+    {
+        QTemporaryDir dir;
+        const QString prefs = PreferencesPath(dir.path());
+        const QString folder = decodeFileName("/music/caf\xE9");
+        WriteIni("iNfO", "mp3 path", folder, prefs);
+        WriteIni("info", "handle", "Ann", prefs);
+        QCOMPARE(contents(prefs), "[iNfO]\nMP3 PATH=/music/caf\xE9\nHANDLE=Ann\n");
+        QCOMPARE(encodeFileName(ReadIniFileName("info", "mp3 path", prefs)), "/music/caf\xE9");
+        QCOMPARE(ReadIni("info", "mp3 path", prefs), "/music/café");
     }
 
     void valueCutTo749()

@@ -1,14 +1,16 @@
 #include "platform/profile.h"
+#include "support/filesizelimit.h"
 #include "support/testregistry.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <optional>
+#include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -28,6 +30,14 @@ QString profileFile(const QTemporaryDir &dir, const QByteArray &bytes)
     if (!bytes.isNull() && (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()))
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+QByteArray utf16(const char16_t *text, bool bigEndian)
+{
+    QByteArray bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (; *text; ++text)
+        bytes.append(char(bigEndian ? *text >> 8 : *text)).append(char(bigEndian ? *text : *text >> 8));
+    return bytes;
 }
 
 QByteArray garbage()
@@ -73,6 +83,10 @@ private slots:
         row("UTF-8, BOM", "\xEF\xBB\xBF[a]\nk=\xC3\xA9\xE2\x80\xBA\n", 750, "é›");
         row("Windows-1252", "[a]\nk=\x80..\x9B \x95\xB7\x81\xE9\n", 750, "€..› •·\u0081é");
         row("not all UTF-8", "[a]\nk=\xC3\xA9\x9B\n", 750, "Ã©›");
+        row("1252 comment, UTF-8 value", "[a]\n;caf\xE9\nk=/m\xC3\xBCsic\n", 750, "/müsic");
+        row("UTF-16 LE", utf16(u"[a]\r\nk=é😀\r\n", false), 750, "é😀");
+        row("UTF-16 BE", utf16(u"[a]\r\nk=é😀", true), 750, "é😀");
+        row("UTF-16, odd byte", utf16(u"[a]\nk=v", false) + "x", 750, "v");
         row("NUL bytes", QByteArrayLiteral("\0\0[b]\0\n[a]\nk=v\0w\n"), 750, QString::fromUtf8("v\0w", 3));
         row("binary garbage", garbage() + "\n[a]\nk=v\n", 750, "v");
         row("10 MB value", "[a]\nk=" + QByteArray(10 << 20, 'x'), 750, QString(749, 'x'));
@@ -110,7 +124,9 @@ private slots:
         row("LF first", "[a]\nx=1\r\ny=2\r", "k", "[a]\nx=1\r\ny=2\rk=v\n");
         row("line break in key", noFile, " k\r\n", "[a]\nk=v\n");
         row("BOM kept", "\xEF\xBB\xBF[a]\n", "k", "\xEF\xBB\xBF[a]\nk=v\n");
-        row("1252 to UTF-8", "[a]\n;\xE9\x9B\n", "k", "[a]\n;\xC3\xA9\xE2\x80\xBA\nk=v\n");
+        row("other lines' bytes", "[a]\n;\xE9\nk=\xE9\np=/m\xC3\xBC\n\xFF", "k", "[a]\n;\xE9\nk=v\np=/m\xC3\xBC\n\xFF");
+        row("UTF-16 LE kept", utf16(u"[a]\r\n;é\r\n", false), "k", utf16(u"[a]\r\n;é\r\nk=v\r\n", false));
+        row("UTF-16 BE kept", utf16(u"[b]", true), "k", utf16(u"[b]\n\n[a]\nk=v\n", true));
     }
 
     void write()
@@ -120,8 +136,15 @@ private slots:
         QFETCH(QByteArray, after);
         QTemporaryDir dir;
         const QString path = profileFile(dir, before);
+        // A user's file, written by root here, stays the user's.
+        const QByteArray name = QFile::encodeName(path);
+        const bool givenAway = !before.isNull() && chown(name, 1234, 1234) == 0 && chmod(name, 0640) == 0;
         QVERIFY(writePrivateProfileString("a", key, "v", path));
         QCOMPARE(contents(path), after);
+        struct stat info {};
+        QCOMPARE(stat(name, &info), 0);
+        if (givenAway)
+            QCOMPARE(std::tuple(info.st_uid, info.st_gid, info.st_mode & 07777), std::tuple(1234u, 1234u, 0640u));
     }
 
     // Through both paths of the writer: a new key, then the same key replaced.
@@ -158,25 +181,14 @@ private slots:
         const QByteArray old = "[a]\nk=old\n";
         const QString oldPath = profileFile(dir, old);
         QString target = oldPath;
-        rlimit oldLimit{};
-        getrlimit(RLIMIT_FSIZE, &oldLimit);
-        const auto undo = [&] {
-            setrlimit(RLIMIT_FSIZE, &oldLimit);
-            std::signal(SIGXFSZ, SIG_DFL);
-            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        };
-        auto guard = qScopeGuard(undo);
+        std::optional<FileSizeLimit> limit;
         if (how == "parent is a file") {
             target = oldPath + "/p.ini";
         } else if (how == "path is a directory") {
             target = dir.filePath("d");
             QVERIFY(QDir(dir.path()).mkdir("d"));
         } else if (how == "disk full") {
-            // A file size limit cuts the write short as a full disk does,
-            // and stops root too.
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit small{64, oldLimit.rlim_max};
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+            limit.emplace(64);
         } else {
             QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
             if (QFile probe(dir.filePath("probe")); probe.open(QIODevice::WriteOnly)) {
@@ -184,11 +196,13 @@ private slots:
                 QSKIP("a read-only directory does not stop this user (root)");
             }
         }
-        const auto entries = [&] { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); };
+        const auto entries = [&] {
+            return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        };
         const QStringList before = entries();
         const bool written = writePrivateProfileString("a", "k", QString(4096, 'n'), target);
-        undo();
-        guard.dismiss();
+        limit.reset();
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!written);
         QCOMPARE(contents(oldPath), old);
         QCOMPARE(entries(), before);

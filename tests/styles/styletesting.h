@@ -3,16 +3,17 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "platform/filename.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "support/world.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <fcntl.h>
 
 inline void click(QWidget *label)
 {
@@ -79,12 +80,13 @@ inline QString stylesDir(const QString &home)
     return home + "/styles/";
 }
 
+// The file name as decodeFileName gives it, so that it can be any bytes.
 inline void writeStyleFile(const QString &home, const QString &fileName, const QByteArray &bytes)
 {
-    if (!QFileInfo::exists(stylesDir(home)))
-        QDir().mkpath(stylesDir(home));
-    QFile file(stylesDir(home) + fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QDir().mkpath(stylesDir(home));
+    QFile file;
+    const int fd = ::open(encodeFileName(stylesDir(home) + fileName).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 

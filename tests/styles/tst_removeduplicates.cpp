@@ -58,13 +58,15 @@ private slots:
         QCOMPARE(texts(list), after);
     }
 
-    void currentEntryStaysCurrent()
+    void currentEntryAndDataSurvive()
     {
         QListWidget list;
         list.addItems({"a", "b", "a", "c"});
         list.setCurrentRow(3);
+        list.item(3)->setData(Qt::UserRole, "file of c");
         RemoveDuplicates(&list);
         QCOMPARE(list.currentItem()->text(), QString("c"));
+        QCOMPARE(list.currentItem()->data(Qt::UserRole), QVariant("file of c"));
     }
 
     void listChangedMeanwhileEndsWithoutDuplicates()
