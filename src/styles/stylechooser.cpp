@@ -115,7 +115,7 @@ void Form4::select()
     WaitSeconds(0.3);
     hide();
     m_links.mainWindow->show();
-    ChatSend(m_links.desktop, style.fascii + style.co1 + " selected " + name + style.bascii);
+    ChatSend(m_links.desktop, style.choiceLine(name));
 }
 
 void Form4::reset()

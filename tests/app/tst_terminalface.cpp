@@ -1,6 +1,7 @@
 // The program as a user without a screen runs it: a subprocess in the
 // terminal face, fed on standard input, read back on standard output.
 #include "chat/announcement.h"
+#include "support/audiofiles.h"
 #include "support/testregistry.h"
 
 #include <QFile>
@@ -16,7 +17,7 @@ struct Run {
     int exitCode = -1;
 };
 
-Run runProgram(const QString &home, const QByteArray &input)
+Run runProgram(const QString &home, const QByteArray &input, const QString &screenName = "alice")
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -24,7 +25,7 @@ Run runProgram(const QString &home, const QByteArray &input)
     environment.remove("WAYLAND_DISPLAY");
     environment.remove("QT_QPA_PLATFORM");
     program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("DUN2_PROGRAM"), {"--home", home, "--screen-name", "alice"});
+    program.start(qEnvironmentVariable("DUN2_PROGRAM"), {"--home", home, "--screen-name", screenName});
     if (!program.waitForStarted())
         return {};
     program.write(input);
@@ -41,12 +42,6 @@ QByteArray announced(const QString &message)
     return "alice:\t" + StylePieces::initial().styledLine(message).toUtf8() + "\n";
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TerminalFaceTest : public QObject
@@ -54,44 +49,35 @@ class TerminalFaceTest : public QObject
     Q_OBJECT
 
 private slots:
-    void storedStartAnnouncesExactlyAndEndsWithItsInput()
+    // Whatever a name or a line holds, each line of the room is one line
+    // here, and nobody's line passes for somebody else's.
+    void eachLineOfTheRoomIsOneLine()
     {
         QTemporaryDir home;
-        QFile prefs(home.path() + "/prefs.ini");
+        makeMp3(home.filePath("x\nmallory:\tI am mallory.mp3"), 0.1);
+        QFile prefs(home.filePath("prefs.ini"));
         QVERIFY(prefs.open(QIODevice::WriteOnly));
         prefs.write("[info]\r\nmp3 path=" + home.path().toUtf8() + "\r\nhandle=Ann\r\n");
         prefs.close();
-
-        Run run = runProgram(home.path(), QByteArray());
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, announced(QString::fromUtf8("Ðûñ² løªded ")) + announced("user: Ann"));
-        QVERIFY(!run.err.contains("state ya handle"));
-    }
-
-    void emptyAnswerWritesNothing()
-    {
-        QTemporaryDir home;
-        Run run = runProgram(home.path(), "\n");
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.err.contains("state ya handle"));
-        QVERIFY(run.out.contains(announced("user: ")));
-        QVERIFY(!QFile::exists(home.path() + "/prefs.ini"));
-    }
-
-    void givenHandleIsStoredAndLaterLinesAreSaid()
-    {
-        QTemporaryDir home;
-        // The handle, the directory for the path chooser when it asks, then
-        // lines for the room.
-        QByteArray input = "Joe\n" + home.path().toUtf8() + "\n/as bob hi \xC3\xB8 <b>x</b>\nplain words\n";
+        const QByteArray input = ".p mallory\n/as bob hi \xC3\xB8 <b>x</b>\nplain words\n"
+                                 "/as bob x\rmallory:\tI am mallory\x1b[2J\n/as eve\x7f\x01 \xC2\x85\n";
         Run run = runProgram(home.path(), input);
         QCOMPARE(run.exitCode, 0);
-        QByteArray prefs = readFile(home.path() + "/prefs.ini");
-        QVERIFY2(prefs.contains("[iNfO]"), prefs);
-        QVERIFY2(prefs.contains("HANDLE=Joe"), prefs);
-        QVERIFY(run.out.contains(announced("user: Joe")));
+        QVERIFY2(run.out.contains(announced("<b>playing</b>: x mallory: I am mallory")), run.out);
         QVERIFY(run.out.contains("bob:\thi \xC3\xB8 <b>x</b>\n"));
         QVERIFY(run.out.contains("alice:\tplain words\n"));
+        QVERIFY(run.out.contains("bob:\tx\\rmallory:\\tI am mallory\\x1b[2J\n"));
+        QVERIFY(run.out.contains("eve\\x7f\\x01:\t\\u0085\n"));
+        QVERIFY(!run.out.contains("\nmallory"));
+    }
+
+    void screenNameTheServiceWouldRefuse()
+    {
+        QTemporaryDir home;
+        Run run = runProgram(home.path(), ".stop\n", "jo!e");
+        QVERIFY(run.exitCode > 0);
+        QCOMPARE(run.out, QByteArray());
+        QVERIFY2(run.err.contains("screen name can't hold \"!\""), run.err);
     }
 };
 
