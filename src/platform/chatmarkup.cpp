@@ -30,11 +30,6 @@ QChar shown(QChar c)
     return c;
 }
 
-bool isBlank(QChar c)
-{
-    return c.isSpace();
-}
-
 struct Font {
     QColor colour;
     QStringList faces;
@@ -49,20 +44,20 @@ void forEachAttribute(QStringView s, Take take)
     qsizetype i = 0;
     const qsizetype n = s.size();
     while (true) {
-        while (i < n && (isBlank(s[i]) || s[i] == u'/'))
+        while (i < n && (s[i].isSpace() || s[i] == u'/'))
             ++i;
         if (i >= n)
             return;
         const qsizetype nameStart = i;
-        while (i < n && !isBlank(s[i]) && s[i] != u'=')
+        while (i < n && !s[i].isSpace() && s[i] != u'=')
             ++i;
         const QStringView name = s.sliced(nameStart, i - nameStart);
-        while (i < n && isBlank(s[i]))
+        while (i < n && s[i].isSpace())
             ++i;
         QStringView value;
         if (i < n && s[i] == u'=') {
             ++i;
-            while (i < n && isBlank(s[i]))
+            while (i < n && s[i].isSpace())
                 ++i;
             if (i < n && (s[i] == u'"' || s[i] == u'\'')) {
                 const QChar quote = s[i++];
@@ -73,7 +68,7 @@ void forEachAttribute(QStringView s, Take take)
                 ++i;
             } else {
                 const qsizetype valueStart = i;
-                while (i < n && !isBlank(s[i]))
+                while (i < n && !s[i].isSpace())
                     ++i;
                 value = s.sliced(valueStart, i - valueStart);
             }
