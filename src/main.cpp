@@ -15,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <pwd.h>
 #include <unistd.h>
@@ -73,9 +74,14 @@ int main(int argc, char **argv)
     options.process(app);
 
     const QString home = QDir::cleanPath(QDir(options.value(homeOption)).absolutePath());
+    const QString screenName = options.value(nameOption);
+    if (const QString problem = ScreenNameProblem(screenName); !problem.isEmpty()) {
+        std::fprintf(stderr, "dun2: can't sign on to the chat room: %s (see --screen-name)\n", qPrintable(problem));
+        return EXIT_FAILURE;
+    }
 
     Desktop desktop;
-    ChatClient client(desktop, options.value(nameOption));
+    ChatClient client(desktop, screenName);
     const WindowHandle room = client.openRoom("Chat Room");
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
 

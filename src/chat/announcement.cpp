@@ -2,6 +2,21 @@
 
 #include "chat/clientwindows.h"
 
+namespace {
+
+// A styled line is one line of the room whatever a name in it holds: a
+// track name, a handle or a style name with a line break in it would
+// otherwise end the line, or start one that seems to be somebody else's.
+QString oneLine(QString line)
+{
+    for (QChar &c : line)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    return line;
+}
+
+} // namespace
+
 StylePieces StylePieces::initial()
 {
     return StylePieces{
@@ -17,7 +32,12 @@ StylePieces StylePieces::initial()
 
 QString StylePieces::styledLine(const QString &message) const
 {
-    return eek + fcolor + fascii + co1 + font1 + message + bcolor + bascii;
+    return oneLine(eek + fcolor + fascii + co1 + font1 + message + bcolor + bascii);
+}
+
+QString StylePieces::choiceLine(const QString &styleName) const
+{
+    return oneLine(fascii + co1 + " selected " + styleName + bascii);
 }
 
 void Announcer::announce(const QString &message) const

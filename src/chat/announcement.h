@@ -17,6 +17,8 @@ struct StylePieces {
 
     static StylePieces initial();
     QString styledLine(const QString &message) const;
+    // The style chooser's word on a chosen style: three pieces only.
+    QString choiceLine(const QString &styleName) const;
     bool operator==(const StylePieces &) const = default;
 };
 

@@ -1,9 +1,24 @@
 #include "platform/chatclient.h"
 
+#include "platform/chatmarkup.h"
+
 #include <algorithm>
 
 namespace {
 constexpr ushort Enter = 13;
+}
+
+QString ScreenNameProblem(const QString &screenName)
+{
+    if (screenName.isEmpty())
+        return QStringLiteral("a screen name can't be empty");
+    if (screenName.contains(u'!'))
+        return QStringLiteral("a screen name can't hold \"!\"");
+    if (std::any_of(screenName.begin(), screenName.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return QStringLiteral("a screen name can't hold control characters");
+    if (screenName.front().isSpace() || screenName.back().isSpace())
+        return QStringLiteral("a screen name can't begin or end with a blank");
+    return {};
 }
 
 ChatClient::ChatClient(Desktop &desktop, const QString &screenName, QObject *parent)
@@ -76,7 +91,8 @@ void ChatClient::say(WindowHandle window, const QString &screenName, const QStri
     Room *r = room(window);
     if (!r)
         return;
-    r->transcript.push_back({screenName, text});
+    // The room keeps what its window can show of a line, and no more.
+    r->transcript.push_back({screenName.left(ChatLineShown + 1), text.left(ChatLineShown + 1)});
     if (r->transcript.size() > TranscriptLength)
         r->transcript.pop_front();
     emit lineReceived(window, screenName, text);

@@ -16,6 +16,11 @@ struct ChatClientLine {
     QString text;
 };
 
+// Why the service would not sign on this screen name, or "" when it would.
+// A "!" would end the name in the Welcome window's caption early, and
+// control characters or outer blanks would make it look like another's.
+QString ScreenNameProblem(const QString &screenName);
+
 class ChatClient : public QObject
 {
     Q_OBJECT

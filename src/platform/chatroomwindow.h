@@ -1,6 +1,6 @@
-// The chat client's window for one room: the transcript with each line's
-// HTML rendered, the entry line that posts as the signed-on user, and a row
-// to say a line as somebody else.
+// The chat client's window for one room: the transcript, each line shown
+// as a chat room shows its HTML, the entry line that posts as the signed-on
+// user, and a row to say a line as somebody else.
 #pragma once
 
 #include "platform/desktop.h"
@@ -25,6 +25,8 @@ public:
 
 private:
     void appendLine(WindowHandle room, const QString &screenName, const QString &text);
+    void writeLine(const QString &screenName, const QString &text);
+    void rebuildTranscript();
     void followEntryBox(WindowHandle window);
     void sayAsOther();
 
@@ -34,4 +36,8 @@ private:
     QLineEdit *m_entry = nullptr;
     QLineEdit *m_otherName = nullptr;
     QLineEdit *m_otherText = nullptr;
+    // Formats the transcript may hold before it is written anew: the
+    // document keeps every format it was given, even of lines long gone.
+    qsizetype m_formatsAllowed = 0;
+    int m_linesSinceFormatCount = 0;
 };

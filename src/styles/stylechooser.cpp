@@ -116,7 +116,7 @@ void Form4::select()
     // wait moves the selection, and the line names the entry then selected.
     const QList<QListWidgetItem *> selected = List1->selectedItems();
     const QString name = selected.isEmpty() ? QString() : selected.first()->text();
-    ChatSend(m_links.desktop, style.fascii + style.co1 + " selected " + name + style.bascii);
+    ChatSend(m_links.desktop, style.choiceLine(name));
 }
 
 void Form4::reset()

@@ -18,7 +18,8 @@ struct Run {
 };
 
 // extraEnvironment: "NAME=value" entries set for this run only.
-Run runProgram(const QString &home, const QByteArray &input, const QStringList &extraEnvironment = {})
+Run runProgram(const QString &home, const QByteArray &input, const QStringList &extraEnvironment = {},
+               const QString &screenName = "alice")
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -28,7 +29,7 @@ Run runProgram(const QString &home, const QByteArray &input, const QStringList &
     for (const QString &entry : extraEnvironment)
         environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
     program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("DUN2_PROGRAM"), {"--home", home, "--screen-name", "alice"});
+    program.start(qEnvironmentVariable("DUN2_PROGRAM"), {"--home", home, "--screen-name", screenName});
     if (!program.waitForStarted())
         return {};
     program.write(input);
@@ -60,27 +61,32 @@ class TerminalFaceTest : public QObject
     Q_OBJECT
 
 private slots:
-    void emptyAnswerWritesNothing()
+    // Whatever a name or a line holds, each line of the room is one line
+    // here, and nobody's line passes for somebody else's.
+    void eachLineOfTheRoomIsOneLine()
     {
         QTemporaryDir home;
-        Run run = runProgram(home.path(), "\n");
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.err.contains("state ya handle"));
-        QVERIFY(run.out.contains(announced("user: ")));
-        QVERIFY(!QFile::exists(home.path() + "/prefs.ini"));
-    }
-
-    void givenHandleIsStoredAndLaterLinesAreSaid()
-    {
-        QTemporaryDir home;
-        // The handle, the directory for the path chooser when it asks, then
-        // lines for the room.
-        QByteArray input = "Joe\n" + home.path().toUtf8() + "\n/as bob hi \xC3\xB8 <b>x</b>\nplain words\n";
+        makeMp3(home.filePath("x\nmallory:\tI am mallory.mp3"), 0.1);
+        writePreferences(home.path());
+        const QByteArray input = ".p mallory\n/as bob hi \xC3\xB8 <b>x</b>\nplain words\n"
+                                 "/as bob x\rmallory:\tI am mallory\x1b[2J\n/as eve\x7f\x01 \xC2\x85\n";
         Run run = runProgram(home.path(), input);
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.contains(announced("user: Joe")));
+        QVERIFY2(run.out.contains(announced("<b>playing</b>: x mallory: I am mallory")), run.out);
         QVERIFY(run.out.contains("bob:\thi \xC3\xB8 <b>x</b>\n"));
         QVERIFY(run.out.contains("alice:\tplain words\n"));
+        QVERIFY(run.out.contains("bob:\tx\\rmallory:\\tI am mallory\\x1b[2J\n"));
+        QVERIFY(run.out.contains("eve\\x7f\\x01:\t\\u0085\n"));
+        QVERIFY(!run.out.contains("\nmallory"));
+    }
+
+    void screenNameTheServiceWouldRefuse()
+    {
+        QTemporaryDir home;
+        Run run = runProgram(home.path(), ".stop\n", {}, "jo!e");
+        QVERIFY(run.exitCode > 0);
+        QCOMPARE(run.out, QByteArray());
+        QVERIFY2(run.err.contains("screen name can't hold \"!\""), run.err);
     }
 
     void burstsOfLinesAreTakenInsideEachOthersWaits()

@@ -43,9 +43,10 @@ inline Form1 &startWithTracks(TestWorld &world, const QStringList &names)
 // without the pieces around them; lines said by people are left out.
 inline QStringList announcements(const TestWorld &world)
 {
-    const QString styled = TestWorld::styled("\x01");
-    const QString front = styled.left(styled.indexOf('\x01'));
-    const QString back = styled.mid(styled.indexOf('\x01') + 1);
+    const QChar mark(0xE000); // private use: no piece holds it, and a line keeps it
+    const QString styled = TestWorld::styled(mark);
+    const QString front = styled.left(styled.indexOf(mark));
+    const QString back = styled.mid(styled.indexOf(mark) + 1);
     QStringList messages;
     for (const QString &line : world.userLines())
         if (line.startsWith(front) && line.endsWith(back))
