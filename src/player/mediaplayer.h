@@ -26,9 +26,11 @@ public:
     ~MediaPlayer() override;
 
     // Both load the file and start it; false (and not playing) when it
-    // cannot be opened or decoded.
-    bool setFileName(const QString &path);
-    bool Open(const QString &path);
+    // cannot be opened or decoded. The path is the file system's bytes,
+    // which need not be UTF-8.
+    bool setFileName(const QByteArray &path);
+    bool Open(const QByteArray &path);
+    // The path last given, decoded for showing.
     QString FileName() const;
 
     void Play();
@@ -64,7 +66,7 @@ private:
     GstElement *m_panorama = nullptr; // owned by m_playbin as its audio filter
     GstBus *m_bus = nullptr;
     QSocketNotifier *m_busNotifier = nullptr;
-    QString m_fileName;
+    QByteArray m_fileName;
     bool m_loaded = false; // the last file given could be decoded
     State m_state = State::Stopped;
     long m_volume = 0;
