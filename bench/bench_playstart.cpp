@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -37,7 +38,7 @@ int main(int argc, char **argv)
         sink.reset();
 
         const auto start = LevelSink::Clock::now();
-        if (!player.setFileName(track)) {
+        if (!player.setFileName(QFile::encodeName(track))) {
             std::fprintf(stderr, "bench_playstart: the track does not play\n");
             return 1;
         }

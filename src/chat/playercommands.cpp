@@ -202,7 +202,7 @@ Handling playRandomTrack(Form1 &form, const QString &)
         form.playback->selectionChanged();
     else
         tracks.setListIndex(index);
-    const bool started = form.MediaPlayer1.Open(trackPath(tracks.path(), tracks.fileName()));
+    const bool started = form.MediaPlayer1.Open(tracks.filePath(tracks.fileName()));
     announceStart(form.announcer, form.List1.text(), started);
     return Handling::GoesOn;
 }

@@ -77,7 +77,7 @@ void pickAtRandom(Form1 &form)
     const int index = int(RandomNumber(picker->count() - 1, true));
     picker->setCurrentRow(index);
     const QString chosen = picker->item(index)->text();
-    const bool started = form.MediaPlayer1.Open(trackPath(form.File1->path(), chosen));
+    const bool started = form.MediaPlayer1.Open(form.File1->filePath(chosen));
     announceStart(form.announcer, chosen, started);
     WaitSeconds(0.3);
     form.clearPickerList();
@@ -127,7 +127,7 @@ Handling searchSongs(Form1 &form, const QString &text)
     }
     if (matches.size() == 1) {
         form.List1.setListIndex(0);
-        const bool started = form.MediaPlayer1.setFileName(trackPath(form.File1->path(), form.List1.text()));
+        const bool started = form.MediaPlayer1.setFileName(form.File1->filePath(form.List1.text()));
         announceStart(form.announcer, form.List1.text(), started);
         return Handling::GoesOn;
     }

@@ -1,6 +1,8 @@
 #include "platform/filelistbox.h"
 
-#include <QFile>
+#include "platform/filename.h"
+#include "platform/legacytext.h"
+
 #include <QItemSelectionModel>
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -12,34 +14,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// The names of a directory's files, not of its folders, and not the hidden
-// ones (a leading dot), which a file list box does not show. The entry type
-// readdir reports saves a stat for everything but links and the rare file
-// system that does not tell.
-QStringList fileNames(const QString &path)
-{
-    QStringList names;
-    if (path.isEmpty())
-        return names;
-    DIR *dir = opendir(QFile::encodeName(path).constData());
-    if (!dir)
-        return names;
-    const int dirFd = dirfd(dir);
-    while (const dirent *entry = readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info;
-            isFile = fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-        }
-        if (isFile)
-            names.append(QFile::decodeName(entry->d_name));
-    }
-    closedir(dir);
-    return names;
-}
 
 // A file list box's pattern: wildcards, letter case ignored, several
 // patterns separated by ";", and "*.*" for every file, dot or not.
@@ -79,6 +53,68 @@ private:
     QStringList m_suffixes;
     QList<QRegularExpression> m_expressions;
 };
+
+// The names as shown, and the bytes of those that do not decode back to
+// the same bytes.
+struct Listing {
+    QStringList names;
+    QHash<QString, QByteArray> rawNames;
+};
+
+// The names of a directory's files that match, not of its folders, and not
+// the hidden ones (a leading dot), which a file list box does not show. The
+// entry type readdir reports saves a stat for everything but links and the
+// rare file system that does not tell.
+Listing matchingFiles(const QString &path, const NamePattern &pattern)
+{
+    Listing listing;
+    if (path.isEmpty())
+        return listing;
+    DIR *dir = opendir(encodeFileName(path).constData());
+    if (!dir)
+        return listing;
+    const int dirFd = dirfd(dir);
+    while (const dirent *entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        bool isFile = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info;
+            isFile = fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (!isFile)
+            continue;
+        const QByteArrayView raw(entry->d_name);
+        // UTF-8 drops a leading byte-order mark: such a name needs its bytes too.
+        const bool utf8 = raw.isValidUtf8() && !raw.startsWith("\xEF\xBB\xBF");
+        QString name = utf8 ? QString::fromUtf8(raw) : decodeUtf8OrWindows1252(raw).text;
+        if (!pattern.matches(name))
+            continue;
+        if (!utf8)
+            listing.rawNames.insert(name, raw.toByteArray());
+        listing.names.append(std::move(name));
+    }
+    closedir(dir);
+    return listing;
+}
+
+// Two files can show the same name, one in UTF-8 and one in an old code
+// page, and a name must lead to one file: the UTF-8 one, shown as it is, is
+// kept. Equal names lie side by side once sorted.
+void dropNamesShownTwice(Listing &listing)
+{
+    if (listing.rawNames.isEmpty())
+        return;
+    QStringList &names = listing.names;
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (kept > 0 && names[i] == names[kept - 1])
+            listing.rawNames.remove(names[i]);
+        else
+            names[kept++] = std::move(names[i]);
+    }
+    names.resize(kept);
+}
 
 // Each name is folded once, into one shared buffer, and the sort compares
 // the folded keys: several times quicker than folding both names at every
@@ -153,28 +189,33 @@ FileListBox::FileListBox(QWidget *parent)
 void FileListBox::setPath(const QString &path)
 {
     m_path = path;
-    refresh();
+    reread(QString());
 }
 
 void FileListBox::setPattern(const QString &pattern)
 {
     m_pattern = pattern;
-    refresh();
+    reread(QString());
 }
 
 void FileListBox::refresh()
 {
-    const NamePattern pattern(m_pattern);
-    QStringList names = fileNames(m_path);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [&pattern](const QString &name) { return !pattern.matches(name); }),
-                names.end());
-    sortIgnoringCase(names);
-    m_names = std::move(names);
-    // A fresh listing has no selection, as a refreshed file list box has
-    // not, and losing it is no click: the name now playing stays.
+    reread(fileName());
+}
+
+void FileListBox::reread(const QString &keep)
+{
+    Listing listing = matchingFiles(m_path, NamePattern(m_pattern));
+    sortIgnoringCase(listing.names);
+    dropNamesShownTwice(listing);
+    m_names = std::move(listing.names);
+    m_rawNames = std::move(listing.rawNames);
+    // Neither a fresh listing nor the entry kept is a click: the name now
+    // playing stays.
     const QSignalBlocker quiet(selectionModel());
     m_model->setStringList(m_names);
+    if (!keep.isEmpty())
+        setListIndex(int(m_names.indexOf(keep)));
 }
 
 QString FileListBox::list(int index) const
@@ -204,4 +245,21 @@ void FileListBox::setListIndex(int index)
 QString FileListBox::fileName() const
 {
     return list(listIndex());
+}
+
+QByteArray FileListBox::filePath(const QString &name) const
+{
+    const auto raw = m_rawNames.constFind(name);
+    return encodeFileName(m_path) + '/' + (raw != m_rawNames.constEnd() ? *raw : name.toUtf8());
+}
+
+QItemSelectionModel::SelectionFlags FileListBox::selectionCommand(const QModelIndex &index,
+                                                                 const QEvent *event) const
+{
+    // A click beside the entries, or a Ctrl+click or Ctrl+Space on the
+    // selected one, would leave nothing selected while a track plays on.
+    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    if (!index.isValid() || command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::NoUpdate;
+    return command;
 }

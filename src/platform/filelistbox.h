@@ -1,8 +1,14 @@
 // A file list box: the files of one directory whose names match a pattern,
 // sorted by name without regard to case, with one selected entry or none.
-// Any change of the selection counts as a click on the list.
+// Any change of the selection counts as a click on the list. The user moves
+// the selection but cannot take it away.
+//
+// Names are shown as well as they decode (UTF-8, else Windows-1252, as old
+// Windows copies come); the file itself is found by its bytes.
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QListView>
 #include <QStringList>
 
@@ -21,6 +27,8 @@ public:
     void setPath(const QString &path);
     void setPattern(const QString &pattern);
     QString pattern() const { return m_pattern; }
+    // Lists the directory anew; the selected entry stays selected, without
+    // a click, when it is still listed.
     void refresh();
 
     int listCount() const { return int(m_names.size()); }
@@ -32,13 +40,24 @@ public:
     void setListIndex(int index);
     // The selected entry's name, "" when none is selected.
     QString fileName() const;
+    // The full path, as the file system spells it, of the entry listed
+    // under this name; a name not listed is taken as UTF-8.
+    QByteArray filePath(const QString &name) const;
 
 signals:
     void listClicked();
     void listDoubleClicked();
 
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
+
 private:
+    void reread(const QString &keep);
+
     QStringList m_names;
+    // The bytes of the few names that their decoded form does not give back.
+    QHash<QString, QByteArray> m_rawNames;
     QString m_path;
     QString m_pattern = "*.*";
     QStringListModel *m_model = nullptr;

@@ -3,9 +3,7 @@
 #include "player/regularfile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSocketNotifier>
-#include <QUrl>
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
 
@@ -143,16 +141,18 @@ void MediaPlayer::build(GstElement *audioSink)
     connect(m_busNotifier, &QSocketNotifier::activated, this, &MediaPlayer::drainBus);
 }
 
-bool MediaPlayer::setFileName(const QString &path)
+bool MediaPlayer::setFileName(const QByteArray &path)
 {
     halt(false);
     m_fileName = path;
     m_loaded = false;
-    const QString absolutePath = QFileInfo(path).absoluteFilePath();
-    if (!m_playbin || path.isEmpty() || !isRegularFile(QFile::encodeName(absolutePath)))
+    if (!m_playbin || path.isEmpty() || !isRegularFile(path))
         return false;
-    const QByteArray uri = QUrl::fromLocalFile(absolutePath).toEncoded();
-    g_object_set(m_playbin, "uri", uri.constData(), nullptr);
+    gchar *uri = gst_filename_to_uri(path.constData(), nullptr);
+    if (!uri)
+        return false;
+    g_object_set(m_playbin, "uri", uri, nullptr);
+    g_free(uri);
     if (!waitForPreroll()) {
         // After an error playbin is only fit for reuse again from NULL.
         halt(true);
@@ -163,14 +163,14 @@ bool MediaPlayer::setFileName(const QString &path)
     return true;
 }
 
-bool MediaPlayer::Open(const QString &path)
+bool MediaPlayer::Open(const QByteArray &path)
 {
     return setFileName(path);
 }
 
 QString MediaPlayer::FileName() const
 {
-    return m_fileName;
+    return QFile::decodeName(m_fileName);
 }
 
 bool MediaPlayer::waitForPreroll()

@@ -26,10 +26,12 @@ public:
     explicit MediaPlayer(GstElement *audioSink, QObject *parent = nullptr);
     ~MediaPlayer() override;
 
-    // Both load the file and start it; false (and not playing) when it is
-    // no regular file or cannot be decoded.
-    bool setFileName(const QString &path);
-    bool Open(const QString &path);
+    // Both load the file and start it; false (and not playing) when it
+    // is no regular file or cannot be decoded. The path is the file system's bytes,
+    // which need not be UTF-8.
+    bool setFileName(const QByteArray &path);
+    bool Open(const QByteArray &path);
+    // The path last given, decoded for showing.
     QString FileName() const;
 
     void Play();
@@ -65,7 +67,7 @@ private:
     GstElement *m_panorama = nullptr; // owned by m_playbin as its audio filter
     GstBus *m_bus = nullptr;
     QSocketNotifier *m_busNotifier = nullptr;
-    QString m_fileName;
+    QByteArray m_fileName;
     bool m_loaded = false; // the last file given could be decoded
     State m_state = State::Stopped;
     long m_volume = 0;

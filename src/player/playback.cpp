@@ -24,11 +24,6 @@ Playback::Playback(TrackControls controls, QObject *parent)
 {
 }
 
-QString Playback::trackPath(const QString &fileName) const
-{
-    return ::trackPath(m_controls.File1->path(), fileName);
-}
-
 void Playback::selectionChanged()
 {
     ListBox &nowPlaying = m_controls.List1;
@@ -64,7 +59,7 @@ void Playback::playSelected()
     MediaPlayer &player = m_controls.player;
     if (player.PlayState() == Playing)
         player.Stop();
-    announceStart(player.setFileName(trackPath(fileName)), fileName);
+    announceStart(player.setFileName(m_controls.File1->filePath(fileName)), fileName);
 }
 
 void Playback::pauseTrack()
@@ -144,7 +139,7 @@ void Playback::playNextInList()
     const QString fileName = m_controls.File1->fileName();
     if (fileName.isEmpty())
         return;
-    const bool started = m_controls.player.Open(trackPath(fileName));
+    const bool started = m_controls.player.Open(m_controls.File1->filePath(fileName));
     WaitSeconds(SettleSeconds);
     announceStart(started, fileName);
 }
@@ -158,7 +153,7 @@ void Playback::playRandomEntry()
     const int index = int(RandomNumber(count - 1, true));
     select(index);
     const QString fileName = m_controls.File1->list(index);
-    const bool started = m_controls.player.Open(trackPath(fileName));
+    const bool started = m_controls.player.Open(m_controls.File1->filePath(fileName));
     WaitSeconds(SettleSeconds);
     announceStart(started, fileName);
 }

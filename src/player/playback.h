@@ -49,8 +49,6 @@ public:
     void endOfTrack();
 
 private:
-    // The track list's directory and a name in it.
-    QString trackPath(const QString &fileName) const;
     // Selects an entry and refills the now-playing list, also when that
     // entry was selected already (the list may have been emptied).
     void select(int index);

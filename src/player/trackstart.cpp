@@ -2,11 +2,6 @@
 
 #include "chat/announcement.h"
 
-QString trackPath(const QString &directory, const QString &fileName)
-{
-    return directory + '/' + fileName;
-}
-
 void announceStart(const Announcer &announcer, const QString &fileName, bool started)
 {
     announcer.announce((started ? "<b>playing</b>: " : "<b>error</b>, can't play: ") + TrackName(fileName));

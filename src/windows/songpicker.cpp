@@ -64,11 +64,6 @@ QString Form3::selectedEntry() const
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
-QString Form3::trackPath(const QString &entry) const
-{
-    return ::trackPath(m_links.File1.path(), entry);
-}
-
 void Form3::announceEntry(const QString &entry, bool playing)
 {
     announceStart(m_announcer, entry, playing);
@@ -81,7 +76,7 @@ void Form3::playSelected()
         return;
     if (m_links.player.PlayState() == 2)
         m_links.player.Stop();
-    announceEntry(entry, m_links.player.setFileName(trackPath(entry)));
+    announceEntry(entry, m_links.player.setFileName(m_links.File1.filePath(entry)));
 }
 
 void Form3::playClicked()
@@ -106,7 +101,7 @@ void Form3::randomClicked()
     const int index = int(RandomNumber(List1->count() - 1, true));
     List1->setCurrentRow(index);
     const QString entry = List1->item(index)->text();
-    announceEntry(entry, m_links.player.Open(trackPath(entry)));
+    announceEntry(entry, m_links.player.Open(m_links.File1.filePath(entry)));
     m_leaving = true;
     WaitSeconds(0.3);
     m_leaving = false;

@@ -53,7 +53,6 @@ private:
 
     // The entry that is selected, "" when there is none.
     QString selectedEntry() const;
-    QString trackPath(const QString &entry) const;
     // "<b>playing</b>: " and the name, or the error when it cannot play.
     void announceEntry(const QString &entry, bool playing);
     void leave();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
+#include <filesystem>
 
 class PlayerCommandsTest : public QObject
 {
@@ -215,9 +216,28 @@ private slots:
         QCOMPARE(answerTo(world, ".prev"), QStringList{"<b>playing</b>: three"});
         QCOMPARE(form.List1.text(), QString("three.mp3"));
 
+        // Re-read, the list goes on from the track selected.
         addTracks(world, {"four.mp3"});
         QCOMPARE(answerTo(world, ".refresh"), QStringList{"directory refreshed "});
-        QCOMPARE(form.File1->listCount(), 4);
+        QCOMPARE(answerTo(world, ".next"), QStringList{"<b>playing</b>: two"});
+    }
+
+    // Copied from an old Windows machine: the name's bytes are Latin-1.
+    void aNameNotInUtf8PlaysEveryWay()
+    {
+        TestWorld world;
+        QVERIFY(std::filesystem::copy_file(QFile::encodeName(sampleMp3()).toStdString(),
+                                           QFile::encodeName(world.musicDir()).toStdString() + "/Caf\xE9.mp3"));
+        Form1 &form = startWithTracks(world, {"Alpha.mp3"});
+        const QString cafe = QString::fromUtf8("Caf\xC3\xA9");
+        QCOMPARE(form.File1->entries(), QStringList({"Alpha.mp3", cafe + ".mp3"}));
+        form.File1->setListIndex(0);
+        QCOMPARE(answerTo(world, ".next"), QStringList{"<b>playing</b>: " + cafe});
+        world.clearLines();
+        QTest::mouseClick(form.play, Qt::LeftButton);
+        world.say(".p caf");
+        QVERIFY(waitForAnnouncements(world, 2));
+        QCOMPARE(announcements(world), QStringList(2, "<b>playing</b>: " + cafe));
     }
 };
 

@@ -6,14 +6,21 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <unistd.h>
+#include <cstdio>
 
 namespace {
 
+// Bytes, as the file system takes them: a name need not be UTF-8.
+void touch(const QByteArray &path)
+{
+    std::FILE *made = std::fopen(path.constData(), "w");
+    QVERIFY2(made, path.constData());
+    std::fclose(made);
+}
+
 void touch(const QString &path)
 {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    touch(QFile::encodeName(path));
 }
 
 } // namespace
@@ -31,8 +38,11 @@ private slots:
                                  ".hidden.mp3", "<3 & you.mp3"})
             touch(d + "/" + name);
         // Beyond ASCII, letters still fold: Ä sorts with ä, both after z.
-        for (const char *name : {"\xC3\x84rger.mp3", "\xC3\xA4pfel.mp3"})
-            touch(d + "/" + QString::fromUtf8(name));
+        // Latin-1 names show decoded; one that shows as another name does
+        // is left out.
+        const QByteArray bytes = QFile::encodeName(d);
+        for (const char *name : {"\xC3\x84rger.mp3", "\xC3\xA4pfel.mp3", "\xE4pfel.mp3", "Caf\xE9.mp3"})
+            touch(bytes + "/" + name);
         QVERIFY(QDir(d).mkdir("folder.mp3"));
         QVERIFY(QFile::link(d + "/b.mp3", d + "/link to b.mp3"));
         QVERIFY(QFile::link(d + "/gone.mp3", d + "/broken.mp3"));
@@ -41,10 +51,13 @@ private slots:
         FileListBox box;
         box.setPattern("*.mp3");
         box.setPath(d);
-        QCOMPARE(box.entries(), QStringList({"<3 & you.mp3", "A.MP3", "a.mp3", "b.mp3", "c.Mp3", "link to b.mp3",
-                                             "Zed.mp3", QString::fromUtf8("\xC3\xA4pfel.mp3"),
+        const QString cafe = QString::fromUtf8("Caf\xC3\xA9.mp3"), apfel = QString::fromUtf8("\xC3\xA4pfel.mp3");
+        QCOMPARE(box.entries(), QStringList({"<3 & you.mp3", "A.MP3", "a.mp3", "b.mp3", "c.Mp3", cafe,
+                                             "link to b.mp3", "Zed.mp3", apfel,
                                              QString::fromUtf8("\xC3\x84rger.mp3")}));
-        QCOMPARE(box.listCount(), 9);
+        QCOMPARE(box.filePath(cafe), bytes + "/Caf\xE9.mp3");
+        QCOMPARE(box.filePath(apfel), bytes + "/\xC3\xA4pfel.mp3");
+        QCOMPARE(box.listCount(), 10);
         QCOMPARE(box.listIndex(), -1);
         QCOMPARE(box.fileName(), QString());
 
@@ -55,44 +68,20 @@ private slots:
         QCOMPARE(box.entries(), QStringList({"A.MP3", "a.mp3", "b.mp3", "c.Mp3", "notes.txt"}));
     }
 
-    void whatCannotBeListedGivesAnEmptyList_data()
-    {
-        QTest::addColumn<QString>("what");
-        QTest::newRow("missing") << "missing";
-        QTest::newRow("a file") << "file";
-        QTest::newRow("empty path") << "empty";
-        QTest::newRow("unreadable") << "unreadable";
-    }
-
     void whatCannotBeListedGivesAnEmptyList()
     {
-        QFETCH(QString, what);
         QTemporaryDir dir;
-        QString path = dir.filePath("music");
-        QVERIFY(QDir(dir.path()).mkdir("music"));
-        touch(path + "/song.mp3");
-        if (what == "missing") {
-            path = dir.filePath("nowhere");
-        } else if (what == "file") {
-            path += "/song.mp3";
-        } else if (what == "empty") {
-            path.clear();
-        } else {
-            if (geteuid() == 0)
-                QSKIP("root reads every directory");
-            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
-        }
+        touch(dir.filePath("song.mp3"));
         FileListBox box;
         box.setPattern("*.mp3");
-        box.setPath(dir.filePath("music"));
-        QCOMPARE(box.listCount(), 1);
-        box.setListIndex(0);
-        box.setPath(path);
-        QCOMPARE(box.listCount(), 0);
-        QCOMPARE(box.listIndex(), -1);
-        QCOMPARE(box.fileName(), QString());
-        QFile::setPermissions(dir.filePath("music"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                         | QFileDevice::ExeOwner);
+        for (const QString &path : {dir.filePath("nowhere"), dir.filePath("song.mp3"), QString()}) {
+            box.setPath(dir.path());
+            box.setListIndex(0);
+            box.setPath(path);
+            QCOMPARE(box.listCount(), 0);
+            QCOMPARE(box.listIndex(), -1);
+            QCOMPARE(box.fileName(), QString());
+        }
     }
 
     void selectionAndRefresh()
@@ -113,12 +102,23 @@ private slots:
         QCOMPARE(box.listIndex(), 1);
         QCOMPARE(clicks.count(), 1);
 
-        // Files come and go; a refresh shows it, and the selection is gone
-        // without a click.
+        // Stray clicks: with Ctrl on the selected entry, and beside the entries.
+        box.resize(200, 200);
+        box.show();
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          box.visualRect(box.model()->index(1, 0)).center());
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, {5, box.viewport()->height() - 5});
+        QCOMPARE(box.listIndex(), 1);
+
+        // Files come and go; a refresh shows it and keeps the entry selected
+        // while it is listed, all without a click.
         QVERIFY(QFile::remove(dir.filePath("one.mp3")));
         touch(dir.filePath("three.mp3"));
         box.refresh();
         QCOMPARE(box.entries(), QStringList({"three.mp3", "two.mp3"}));
+        QCOMPARE(box.fileName(), QString("two.mp3"));
+        QVERIFY(QFile::remove(dir.filePath("two.mp3")));
+        box.refresh();
         QCOMPARE(box.listIndex(), -1);
         QCOMPARE(clicks.count(), 1);
 

@@ -64,23 +64,23 @@ class MediaPlayerTest : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QString m_short;  // 0.3 s
-    QString m_second; // 1 s
-    QString m_long;   // 10 s, longer than any test waits
-    QString m_other;  // 10 s too, at another pitch
+    QByteArray m_short;  // 0.3 s
+    QByteArray m_second; // 1 s
+    QByteArray m_long;   // 10 s, longer than any test waits
+    QByteArray m_other;  // 10 s too, at another pitch
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_short = m_dir.filePath("short.mp3");
-        m_second = m_dir.filePath("second.mp3");
-        m_long = m_dir.filePath("long.mp3");
-        makeMp3(m_short, 0.3);
-        makeMp3(m_second, 1.0, 880);
-        makeMp3(m_long, 10.0);
-        m_other = m_dir.filePath("other.mp3");
-        makeMp3(m_other, 10.0, 660);
+        const auto make = [this](const char *name, double seconds, double frequencyHz) {
+            makeMp3(m_dir.filePath(name), seconds, frequencyHz);
+            return QFile::encodeName(m_dir.filePath(name));
+        };
+        m_short = make("short.mp3", 0.3, 440);
+        m_second = make("second.mp3", 1.0, 880);
+        m_long = make("long.mp3", 10.0, 440);
+        m_other = make("other.mp3", 10.0, 660);
     }
 
     void playsEachFileToItsEndOnce_data()
@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(player.PlayState(), 0);
 
         QVERIFY(player.setFileName(m_second));
-        QCOMPARE(player.FileName(), m_second);
+        QCOMPARE(QFile::encodeName(player.FileName()), m_second);
         QCOMPARE(player.PlayState(), 2);
         QVERIFY(ends.wait(10000));
         QCOMPARE(player.PlayState(), 0);
@@ -223,7 +223,7 @@ private slots:
         if (playingBefore)
             QVERIFY(player.setFileName(m_long));
 
-        QVERIFY(!player.setFileName(path));
+        QVERIFY(!player.setFileName(QFile::encodeName(path)));
         QCOMPARE(player.PlayState(), 0);
         player.Play();
         QCOMPARE(player.PlayState(), 0);

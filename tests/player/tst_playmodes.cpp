@@ -62,12 +62,9 @@ private slots:
         QTest::addColumn<QString>("steps"); // r, c: click random, continuous; R, C: set them on by value
         QTest::addColumn<bool>("random");
         QTest::addColumn<bool>("continuous");
-        QTest::newRow("random") << "r" << true << false;
-        QTest::newRow("continuous") << "c" << false << true;
         QTest::newRow("random, then continuous") << "rc" << false << true;
         QTest::newRow("continuous, then random") << "cr" << true << false;
         QTest::newRow("random on and off") << "rr" << false << false;
-        QTest::newRow("back and forth") << "rcrc" << false << true;
         QTest::newRow("set by value, as commands do") << "cR" << true << false;
         QTest::newRow("set by value, the other way") << "rC" << false << true;
     }
