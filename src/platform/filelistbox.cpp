@@ -1,5 +1,7 @@
 #include "platform/filelistbox.h"
 
+#include "platform/filename.h"
+
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
@@ -22,7 +24,7 @@ QStringList fileNames(const QString &path)
     QStringList names;
     if (path.isEmpty())
         return names;
-    DIR *dir = opendir(QFile::encodeName(path).constData());
+    DIR *dir = opendir(encodeFileName(path).constData());
     if (!dir)
         return names;
     const int dirFd = dirfd(dir);
