@@ -47,8 +47,8 @@ void fill(const QString &folder, int count)
 void writePreferences(const QString &home, const QString &mp3Path)
 {
     QFile prefs(home + "/prefs.ini");
-    if (!prefs.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || prefs.write("[info]\nhandle=bench\n" + (mp3Path.isEmpty() ? QByteArray() : "mp3 path=" + QFile::encodeName(mp3Path) + "\n")) < 0) {
+    const QByteArray path = mp3Path.isEmpty() ? QByteArray() : "mp3 path=" + QFile::encodeName(mp3Path) + "\n";
+    if (!prefs.open(QIODevice::WriteOnly | QIODevice::Truncate) || prefs.write("[info]\nhandle=bench\n" + path) < 0) {
         std::fprintf(stderr, "bench_startup: cannot write %s\n", qPrintable(prefs.fileName()));
         std::exit(1);
     }
@@ -103,7 +103,8 @@ Figures startOnce(const QString &path, const QString &home, const QString &worki
     QByteArray out;
     Figures figures;
     if (!waitForLines(program, out, 1)) {
-        std::fprintf(stderr, "bench_startup: the program said nothing: %s\n", program.readAllStandardError().constData());
+        std::fprintf(stderr, "bench_startup: the program said nothing: %s\n",
+                     program.readAllStandardError().constData());
         std::exit(1);
     }
     figures.firstMs = clock.nsecsElapsed() / 1e6;
