@@ -1,3 +1,4 @@
+#include "app/inifile.h"
 #include "app/mainwindow.h"
 #include "platform/clicklabel.h"
 #include "platform/directorylistbox.h"
@@ -68,7 +69,7 @@ private slots:
         QTest::addColumn<QString>("readable");
         QTest::addColumn<QString>("shown"); // in the announcement, as HTML
         QTest::newRow("plain") << QByteArray("songs") << "songs" << "songs";
-        QTest::newRow("a name that looks like HTML") << QByteArray("r&b <live>") << "r&b <live>" << "r&amp;b &lt;live&gt;";
+        QTest::newRow("looks like HTML") << QByteArray("r&b <live>") << "r&b <live>" << "r&amp;b &lt;live&gt;";
         QTest::newRow("Latin-1, not UTF-8") << QByteArray("Caf\xe9") << "Café" << "Café";
     }
 
@@ -103,6 +104,7 @@ private slots:
         QFile prefs(world.preferencesPath());
         QVERIFY(prefs.open(QIODevice::ReadOnly));
         QCOMPARE(prefs.readAll(), "[iNfO]\nHANDLE=joe\nMP3 PATH=" + dir + "\n");
+        QCOMPARE(ReadIniFileName("info", "mp3 path", world.preferencesPath()), form.mpath); // what the next start reads
         QVERIFY(form.isVisible());
         QVERIFY(!chooser.isVisible());
     }
