@@ -4,6 +4,7 @@
 #include "app/inifile.h"
 #include "app/stayontop.h"
 #include "chat/chatscan.h"
+#include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
 #include "platform/inputbox.h"
 #include "platform/twips.h"
@@ -20,12 +21,13 @@ void Form1::load()
     placeAtStartPosition(this);
 
     const QString prefs = preferencesPath();
-    form2().mpath = ReadIni("info", "mp3 path", prefs);
-    mpath = ReadIni("info", "mp3 path", prefs);
+    // The folder is a file name, whose bytes need not be UTF-8.
+    form2().mpath = ReadIniFileName("info", "mp3 path", prefs);
+    mpath = ReadIniFileName("info", "mp3 path", prefs);
     Handle = ReadIni("info", "handle", prefs);
     form2().Handle = ReadIni("info", "handle", prefs);
-    path->setText(ReadIni("iNfO", "mp3 path", prefs));
-    File1->setPath(ReadIni("iNfO", "mp3 path", prefs));
+    path->setText(readablePath(ReadIniFileName("iNfO", "mp3 path", prefs)));
+    File1->setPath(ReadIniFileName("iNfO", "mp3 path", prefs));
 
     HScroll1->setValue(100);
 

@@ -1,74 +1,72 @@
 #include "platform/directorylistbox.h"
 
+#include "platform/filename.h"
+#include "platform/foldertree.h"
+#include "platform/legacytext.h"
+
 #include <QDir>
-#include <QFileInfo>
-#include <QFileSystemModel>
-#include <QHeaderView>
+#include <QHideEvent>
 #include <QScrollBar>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
-// The folders only, the current one in bold, so that it stands out from a
-// highlighted one.
-class DirectoryListBox::Model : public QFileSystemModel
+namespace {
+
+QString workingDirectory()
 {
-public:
-    explicit Model(QObject *parent)
-        : QFileSystemModel(parent)
-    {
-        setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-        setRootPath(QDir::rootPath());
+    QByteArray buffer(4096, Qt::Uninitialized);
+    while (!getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE)
+            return QString();
+        buffer.resize(buffer.size() * 2);
     }
+    return decodeFileName(buffer.constData());
+}
 
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role == Qt::FontRole && !current.isEmpty() && filePath(index) == current) {
-            QFont font = QFileSystemModel::data(index, role).value<QFont>();
-            font.setBold(true);
-            return font;
-        }
-        return QFileSystemModel::data(index, role);
-    }
-
-    QString current;
-};
+} // namespace
 
 DirectoryListBox::DirectoryListBox(QWidget *parent)
     : QTreeView(parent)
-    , m_model(new Model(this))
+    , m_model(new FolderTree(this))
 {
     setModel(m_model);
     setHeaderHidden(true);
-    for (int column = 1; column < m_model->columnCount(); ++column)
-        hideColumn(column);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A double-click always opens; it never folds the entry shut.
     setExpandsOnDoubleClick(false);
     connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex &index) { setPath(m_model->filePath(index)); });
-    // Folders are read in the background, and each folder read above the
-    // current one moves it down: it is kept in view until the user moves
-    // through the tree.
-    const auto follow = [this](const QModelIndex &parent) {
-        const QString above = m_model->filePath(parent);
+            [this](const QModelIndex &index) { setPath(decodeFileName(m_model->pathOf(index))); });
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex &folder) {
+        if (isVisible())
+            m_model->read(folder);
+    });
+    // Each folder read above the current one moves it down: it is kept in
+    // view until the user moves through the tree.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &parent) {
+        const QString above = decodeFileName(m_model->pathOf(parent));
         const bool isAbove = m_path == above || m_path.startsWith(above.endsWith('/') ? above : above + '/');
         if (m_following && isAbove && !std::exchange(m_scrollQueued, true))
             QMetaObject::invokeMethod(this, &DirectoryListBox::scrollToPath, Qt::QueuedConnection);
-    };
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, follow);
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, [follow] { follow(QModelIndex()); });
+    });
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { m_following = false; });
 }
 
 bool DirectoryListBox::setPath(const QString &path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir())
+    if (path.isEmpty())
         return false;
-    const QString clean = QDir::cleanPath(info.absoluteFilePath());
-    const QModelIndex index = m_model->index(clean);
+    const QString from = m_path.isEmpty() ? workingDirectory() : m_path;
+    const QString clean = QDir::cleanPath(path.startsWith('/') ? path : from + '/' + path);
+    const QByteArray bytes = encodeFileName(clean);
+    struct stat info;
+    if (stat(bytes.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    const QModelIndex index = m_model->makeEntry(bytes);
     if (!index.isValid())
         return false;
     const QString previous = std::exchange(m_path, clean);
-    m_model->current = clean;
+    m_model->setCurrent(bytes);
     for (QModelIndex up = index; up.isValid(); up = up.parent())
         expand(up);
     setCurrentIndex(index);
@@ -76,17 +74,41 @@ bool DirectoryListBox::setPath(const QString &path)
     scrollToPath();
     // The old and the new current entry change their look.
     if (!previous.isEmpty())
-        update(m_model->index(previous));
+        update(m_model->entry(encodeFileName(previous)));
     update(index);
     if (previous != clean)
         emit pathChanged(clean);
     return true;
 }
 
+void DirectoryListBox::showEvent(QShowEvent *event)
+{
+    QTreeView::showEvent(event);
+    // Nothing was watched while hidden: what is open is read anew.
+    readOpenFolders(QModelIndex());
+}
+
+void DirectoryListBox::hideEvent(QHideEvent *event)
+{
+    m_model->stopReading();
+    QTreeView::hideEvent(event);
+}
+
+void DirectoryListBox::readOpenFolders(const QModelIndex &folder)
+{
+    for (int row = 0; row < m_model->rowCount(folder); ++row) {
+        const QModelIndex child = m_model->index(row, 0, folder);
+        if (isExpanded(child)) {
+            m_model->read(child);
+            readOpenFolders(child);
+        }
+    }
+}
+
 void DirectoryListBox::scrollToPath()
 {
     m_scrollQueued = false;
-    scrollTo(m_model->index(m_path), QAbstractItemView::PositionAtCenter);
+    scrollTo(m_model->entry(encodeFileName(m_path)), QAbstractItemView::PositionAtCenter);
 }
 
 void DirectoryListBox::mousePressEvent(QMouseEvent *event)
@@ -105,4 +127,12 @@ void DirectoryListBox::wheelEvent(QWheelEvent *event)
 {
     m_following = false;
     QTreeView::wheelEvent(event);
+}
+
+QString readablePath(const QString &path)
+{
+    QStringList names = path.split('/');
+    for (QString &name : names)
+        name = decodeUtf8OrWindows1252(encodeFileName(name)).text;
+    return names.join('/');
 }

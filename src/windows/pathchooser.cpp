@@ -34,7 +34,7 @@ Form2::Form2(Form1 &main)
 
     StayOnTop(this);
     placeAtStartPosition(this);
-    Dir1->setPath(QDir::currentPath());
+    Dir1->setPath("."); // the working directory, as the list has no path yet
     connect(Label1, &ClickLabel::clicked, this, &Form2::setPath);
     closeAsWayOut(this, nullptr);
 }
@@ -49,9 +49,9 @@ void Form2::setPath()
     const QString p = Dir1->path();
     m_main.mpath = p;
     mpath = p;
-    m_main.path->setText(p);
+    m_main.path->setText(readablePath(p));
     m_main.File1->setPath(p);
-    m_announcer.announce(Handle + " set path to " + PlainToHtml(p));
+    m_announcer.announce(Handle + " set path to " + PlainToHtml(readablePath(p)));
     WriteIni("iNfO", "mp3 path", p, m_main.preferencesPath());
     m_main.show();
     hide();
@@ -65,7 +65,7 @@ void Form2::showEvent(QShowEvent *event)
         return;
     m_dialog = terminal->addDialog(QString::fromUtf8("directøry: %1\n"
                                                      "(an empty line sets it; or type another directory)")
-                                       .arg(Dir1->path()),
+                                       .arg(readablePath(Dir1->path())),
                                    [this](const std::optional<QString> &line) { answer(line); });
 }
 
@@ -96,10 +96,9 @@ void Form2::answer(const std::optional<QString> &line)
         QString wanted = typed;
         if (wanted == "~" || wanted.startsWith("~/"))
             wanted = QDir::homePath() + wanted.mid(1);
-        // A relative path is taken from where the list stands, as cd would.
-        if (!Dir1->setPath(QDir(Dir1->path()).absoluteFilePath(wanted))) {
+        if (!Dir1->setPath(wanted)) {
             std::fprintf(stderr, "no directory %s here; type a directory, or an empty line for %s\n",
-                         qPrintable(typed), qPrintable(Dir1->path()));
+                         qPrintable(typed), qPrintable(readablePath(Dir1->path())));
             std::fflush(stderr);
             return;
         }

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "platform/filelistbox.h"
+#include "platform/filename.h"
 #include "support/testregistry.h"
 #include "support/world.h"
 #include "windows/pathchooser.h"
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 
 class StartupTest : public QObject
 {
@@ -55,7 +57,10 @@ private slots:
     void storedDirectoryShowsMainWindowAtFullVolume()
     {
         TestWorld world;
-        world.writePreferences(world.musicDir(), "Ann");
+        // Its name came from an old machine: not UTF-8, and found again all the same.
+        const QString folder = world.home() + decodeFileName("/caf\xE9");
+        QCOMPARE(std::rename(QFile::encodeName(world.musicDir()), encodeFileName(folder)), 0);
+        world.writePreferences(folder, "Ann");
         QString volumeAtFirstLine;
         Form1 *form = &world.make();
         QObject::connect(&world.client(), &ChatClient::lineReceived, [&] {
@@ -68,10 +73,11 @@ private slots:
         QCOMPARE(volumeAtFirstLine, QString("100%"));
         QCOMPARE(form->HScroll1->value(), 100);
         QCOMPARE(world.player.Volume(), 0L);
-        QCOMPARE(form->mpath, world.musicDir());
-        QCOMPARE(form->form2().mpath, world.musicDir());
-        QCOMPARE(form->path->text(), world.musicDir());
-        QCOMPARE(form->File1->path(), world.musicDir());
+        QCOMPARE(form->mpath, folder);
+        QCOMPARE(form->form2().mpath, folder);
+        QCOMPARE(form->path->text(), world.home() + QString::fromUtf8("/caf\xC3\xA9"));
+        QCOMPARE(form->File1->path(), folder);
+        QVERIFY(form->File1->listCount() > 0);
         QCOMPARE(form->Handle, QString("Ann"));
         QCOMPARE(world.userLines().last(), TestWorld::styled("user: Ann"));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

@@ -1,0 +1,218 @@
+// What a big working directory costs the program: from its start to its
+// first announcement in a folder of many files (100,000 unless a count is
+// given) against the same in an empty folder, the floor. Target: at most
+// 1.5 times the floor, with the path chooser shown (a first start) and
+// hidden. Then the system calls the program makes while idle as files come
+// and go in /tmp and in its folder (target: none), counted by strace.
+// Usage: bench_startup [file count] [program, else the dun2 built beside it]
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <map>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int runs = 5;
+constexpr int idleMs = 2000;
+
+struct Figures {
+    double firstMs = 0;  // to the first announcement
+    double cpuMs = 0;    // spent by the second one
+    double peakMb = 0;   // resident, by the second one
+};
+
+void fill(const QString &folder, int count)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    for (int i = 0; i < count; ++i) {
+        const int fd = creat((path + "/track " + QByteArray::number(i) + ".mp3").constData(), 0644);
+        if (fd < 0) {
+            std::fprintf(stderr, "bench_startup: cannot write in %s\n", path.constData());
+            std::exit(1);
+        }
+        close(fd);
+    }
+}
+
+void writePreferences(const QString &home, const QString &mp3Path)
+{
+    QFile prefs(home + "/prefs.ini");
+    const QByteArray path = mp3Path.isEmpty() ? QByteArray() : "mp3 path=" + QFile::encodeName(mp3Path) + "\n";
+    if (!prefs.open(QIODevice::WriteOnly | QIODevice::Truncate) || prefs.write("[info]\nhandle=bench\n" + path) < 0) {
+        std::fprintf(stderr, "bench_startup: cannot write %s\n", qPrintable(prefs.fileName()));
+        std::exit(1);
+    }
+}
+
+// The program's peak resident memory so far, and the CPU time it has spent.
+double peakMb(qint64 pid)
+{
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return -1;
+}
+
+double cpuMs(qint64 pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // The fields after the command name, which may hold blanks: state is the
+    // first, utime and stime the 12th and 13th.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000.0 / sysconf(_SC_CLK_TCK);
+}
+
+void startProgram(QProcess &program, const QString &path, const QString &home, const QString &workingDirectory)
+{
+    program.setWorkingDirectory(workingDirectory);
+    program.start(path, {"--console", "--home", home, "--screen-name", "bench"});
+}
+
+// Waits until the program has written count lines; false when it ends first.
+bool waitForLines(QProcess &program, QByteArray &out, int count)
+{
+    while (out.count('\n') < count) {
+        if (!program.waitForReadyRead(30000))
+            return false;
+        out += program.readAllStandardOutput();
+    }
+    return true;
+}
+
+Figures startOnce(const QString &path, const QString &home, const QString &workingDirectory)
+{
+    QProcess program;
+    QElapsedTimer clock;
+    clock.start();
+    startProgram(program, path, home, workingDirectory);
+    QByteArray out;
+    Figures figures;
+    if (!waitForLines(program, out, 1)) {
+        std::fprintf(stderr, "bench_startup: the program said nothing: %s\n",
+                     program.readAllStandardError().constData());
+        std::exit(1);
+    }
+    figures.firstMs = clock.nsecsElapsed() / 1e6;
+    waitForLines(program, out, 2);
+    figures.cpuMs = cpuMs(program.processId());
+    figures.peakMb = peakMb(program.processId());
+    program.kill();
+    program.waitForFinished();
+    return figures;
+}
+
+Figures median(std::vector<Figures> all)
+{
+    const auto middle = [&](double Figures::*field) {
+        std::sort(all.begin(), all.end(), [&](const Figures &a, const Figures &b) { return a.*field < b.*field; });
+        return all[all.size() / 2].*field;
+    };
+    return {middle(&Figures::firstMs), middle(&Figures::cpuMs), middle(&Figures::peakMb)};
+}
+
+// The system calls the idle program makes while files come and go beside
+// it, by name.
+std::map<QByteArray, int> idleCalls(const QString &path, const QString &home, const QString &workingDirectory)
+{
+    QProcess program;
+    startProgram(program, path, home, workingDirectory);
+    QByteArray out;
+    waitForLines(program, out, 2);
+    QThread::msleep(1000); // whatever start-up left to do
+    QTemporaryDir log;
+    QProcess strace;
+    strace.start("strace", {"-f", "-qq", "-o", log.filePath("calls"), "-p", QString::number(program.processId())});
+    QThread::msleep(500); // attached
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; clock.elapsed() < idleMs; ++i) {
+        for (const QString &folder : {QDir::tempPath(), workingDirectory}) {
+            const QByteArray file = QFile::encodeName(folder + QString("/bench_startup idle %1").arg(i));
+            close(creat(file.constData(), 0644));
+            unlink(file.constData());
+        }
+        QThread::msleep(10);
+    }
+    strace.terminate();
+    strace.waitForFinished();
+    program.kill();
+    program.waitForFinished();
+    std::map<QByteArray, int> calls;
+    QFile trace(log.filePath("calls"));
+    if (!trace.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "bench_startup: no strace log (is strace installed?)\n");
+        return {{"(not measured)", -1}};
+    }
+    for (const QByteArray &line : trace.readAll().split('\n')) {
+        // "PID name(args...) = result". Attaching interrupts the wait each
+        // thread sleeps in, which comes back as restart_syscall: strace's
+        // doing, not the program's.
+        const QByteArray call = line.mid(line.indexOf(' ') + 1);
+        if (call.isEmpty() || call.startsWith("<...") || call.startsWith("+++") || call.startsWith("---")
+            || call.startsWith("restart_syscall("))
+            continue;
+        ++calls[call.left(call.indexOf('('))];
+    }
+    return calls;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const QString program = argc > 2 ? QString(argv[2]) : QCoreApplication::applicationDirPath() + "/../dun2";
+    QTemporaryDir home, empty, big;
+    fill(big.path(), files);
+
+    std::printf("start-up to the first announcement, median of %d runs (CPU and peak memory by the second):\n", runs);
+    bool met = true;
+    for (const bool chooserShown : {true, false}) {
+        writePreferences(home.path(), chooserShown ? QString() : empty.path());
+        std::vector<Figures> floorRuns, bigRuns;
+        for (int run = 0; run < runs; ++run) {
+            floorRuns.push_back(startOnce(program, home.path(), empty.path()));
+            bigRuns.push_back(startOnce(program, home.path(), big.path()));
+        }
+        const Figures floor = median(floorRuns), many = median(bigRuns);
+        const double ratio = many.firstMs / floor.firstMs;
+        met = met && ratio <= 1.5;
+        std::printf("  path chooser %s:\n", chooserShown ? "shown (first start)" : "hidden");
+        std::printf("    empty folder (floor): %7.1f ms, CPU %6.0f ms, peak %6.1f MB\n", floor.firstMs, floor.cpuMs,
+                    floor.peakMb);
+        std::printf("    %7d files:         %7.1f ms, CPU %6.0f ms, peak %6.1f MB = %.2f x the floor (target <= 1.5)\n",
+                    files, many.firstMs, many.cpuMs, many.peakMb, ratio);
+    }
+
+    for (const bool chooserShown : {false, true}) {
+        writePreferences(home.path(), chooserShown ? QString() : empty.path());
+        const std::map<QByteArray, int> calls = idleCalls(program, home.path(), empty.path());
+        int total = 0;
+        QByteArray names;
+        for (const auto &[name, count] : calls) {
+            total += count;
+            names += " " + name + " " + QByteArray::number(count);
+        }
+        std::printf("idle %d ms, path chooser %s, files coming and going in %s and the working folder: "
+                    "%d system calls (target 0)%s\n",
+                    idleMs, chooserShown ? "shown" : "hidden", qPrintable(QDir::tempPath()), total, names.constData());
+        met = met && total == 0;
+    }
+    return met ? 0 : 1;
+}
