@@ -9,6 +9,7 @@ qt6-base-dev libgl-dev
 libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
 fonts-dejavu-core
+strace
 "
 
 missing=""
