@@ -59,6 +59,7 @@ private slots:
         TestWorld world;
         // Its name came from an old machine: not UTF-8, and found again all the same.
         const QString folder = world.home() + decodeFileName("/caf\xE9");
+        QVERIFY(QFile(world.musicDir() + "/a.mp3").open(QIODevice::WriteOnly));
         QCOMPARE(std::rename(QFile::encodeName(world.musicDir()), encodeFileName(folder)), 0);
         world.writePreferences(folder, "Ann");
         QString volumeAtFirstLine;
@@ -77,7 +78,8 @@ private slots:
         QCOMPARE(form->form2().mpath, folder);
         QCOMPARE(form->path->text(), world.home() + QString::fromUtf8("/caf\xC3\xA9"));
         QCOMPARE(form->File1->path(), folder);
-        QVERIFY(form->File1->listCount() > 0);
+        QCOMPARE(form->File1->filePath("a.mp3"), encodeFileName(folder) + "/a.mp3");
+        QCOMPARE(form->File1->listCount(), 1);
         QCOMPARE(form->Handle, QString("Ann"));
         QCOMPARE(world.userLines().last(), TestWorld::styled("user: Ann"));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

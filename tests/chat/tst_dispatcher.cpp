@@ -115,18 +115,6 @@ private slots:
         QCOMPARE(answerTo(world, ".handle?"), QStringList{"<b>handle: </b> Joe"});
     }
 
-    void welcomeWindowHiddenAndShown()
-    {
-        TestWorld world("tester");
-        startWithTracks(world, {});
-        const WindowHandle welcome = world.client().welcomeWindow();
-        QCOMPARE(answerTo(world, ".xwelc"), QStringList{"<b>welcome </b>screen hidden"});
-        QVERIFY(!world.desktop.isVisible(welcome));
-        // Still the user: the hidden window names them.
-        QCOMPARE(answerTo(world, ".shwelc"), QStringList{"<b>welcome </b>screen visible"});
-        QVERIFY(world.desktop.isVisible(welcome));
-    }
-
     void exitEndsTheHandling()
     {
         TestWorld world("tester");

@@ -7,7 +7,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTest>
@@ -81,18 +80,6 @@ QStringList TestWorld::userLines() const
         if (line.screenName == m_client.screenName())
             texts << line.text;
     return texts;
-}
-
-bool TestWorld::waitForLines(int count, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (int(m_lines.size()) < count) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
 }
 
 void TestWorld::settle(int ms)

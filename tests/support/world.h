@@ -53,8 +53,6 @@ public:
     // The texts the signed-on user sent (announcements among them).
     QStringList userLines() const;
     void clearLines() { m_lines.clear(); }
-    // Waits (handling events) until at least count lines arrived; false on timeout.
-    bool waitForLines(int count, int timeoutMs = 5000);
     // Handles pending events, so queued chat lines reach their handlers.
     void settle(int ms = 50);
 
