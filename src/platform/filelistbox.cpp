@@ -85,14 +85,12 @@ Listing matchingFiles(const QString &path, const NamePattern &pattern)
         if (!isFile)
             continue;
         const QByteArrayView raw(entry->d_name);
-        // UTF-8 drops a leading byte-order mark: such a name needs its bytes too.
-        const bool utf8 = raw.isValidUtf8() && !raw.startsWith("\xEF\xBB\xBF");
-        QString name = utf8 ? QString::fromUtf8(raw) : decodeUtf8OrWindows1252(raw).text;
-        if (!pattern.matches(name))
+        DecodedText name = decodeUtf8OrWindows1252(raw);
+        if (!pattern.matches(name.text))
             continue;
-        if (!utf8)
-            listing.rawNames.insert(name, raw.toByteArray());
-        listing.names.append(std::move(name));
+        if (name.windows1252)
+            listing.rawNames.insert(name.text, raw.toByteArray());
+        listing.names.append(std::move(name.text));
     }
     closedir(dir);
     return listing;

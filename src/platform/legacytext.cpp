@@ -1,5 +1,6 @@
 #include "platform/legacytext.h"
 
+#include <QStringDecoder>
 #include <array>
 
 namespace {
@@ -29,7 +30,10 @@ QString fromWindows1252(QByteArrayView bytes)
 
 DecodedText decodeUtf8OrWindows1252(QByteArrayView bytes)
 {
-    if (bytes.isValidUtf8())
-        return {QString::fromUtf8(bytes), false}; // a leading BOM stays, as text
-    return {fromWindows1252(bytes), true};
+    if (!bytes.isValidUtf8())
+        return {fromWindows1252(bytes), true};
+    // fromUtf8 drops a leading byte-order mark, which is text here.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return {QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom).decode(bytes), false};
+    return {QString::fromUtf8(bytes), false};
 }
