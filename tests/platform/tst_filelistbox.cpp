@@ -57,12 +57,8 @@ private slots:
                                              QString::fromUtf8("\xC3\x84rger.mp3")}));
         QCOMPARE(box.filePath(cafe), bytes + "/Caf\xE9.mp3");
         QCOMPARE(box.filePath(apfel), bytes + "/\xC3\xA4pfel.mp3");
-
-        box.setPattern("*.*");
-        QVERIFY(box.entries().contains("mp3"));
-        QVERIFY(box.entries().contains("notes.txt"));
-        box.setPattern("?.mp3;*.txt");
-        QCOMPARE(box.entries(), QStringList({"A.MP3", "a.mp3", "b.mp3", "c.Mp3", "notes.txt"}));
+        box.setPattern("*"); // as the styles' folder is listed
+        QVERIFY(box.entries().contains("notes.txt") && box.entries().contains("mp3"));
     }
 
     void whatCannotBeListedGivesAnEmptyList()
