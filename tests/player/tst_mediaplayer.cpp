@@ -11,33 +11,10 @@
 #include <QTest>
 #include <gst/gst.h>
 
-#include <cmath>
-#include <limits>
 #include <memory>
 #include <sys/stat.h>
 
 namespace {
-
-// audiotestsrc's sine at its default amplitude of 0.8, as RMS.
-const double fullLevel = 20 * std::log10(0.8 / std::sqrt(2.0));
-
-// Within a decibel of the expected level on both sides; an expected minus
-// infinity (silence) takes anything below -90 dBFS.
-bool levelsNear(const LevelSink &sink, double left, double right)
-{
-    const auto near = [](double measured, double expected) {
-        if (std::isinf(expected))
-            return measured < -90;
-        return std::abs(measured - expected) <= 1.0;
-    };
-    return near(sink.leftDb(), left) && near(sink.rightDb(), right);
-}
-
-QByteArray levels(const LevelSink &sink)
-{
-    return QByteArray("left ") + QByteArray::number(sink.leftDb(), 'f', 2) + " dB, right "
-        + QByteArray::number(sink.rightDb(), 'f', 2) + " dB";
-}
 
 // The bus of the pipeline an element plays in; every bin inside has a bus
 // of its own.
@@ -54,9 +31,6 @@ GstBus *pipelineBus(GstElement *element)
 }
 
 } // namespace
-
-#define QTRY_LEVELS(sink, left, right) \
-    QTRY_VERIFY2_WITH_TIMEOUT(levelsNear(sink, left, right), levels(sink), 5000)
 
 class MediaPlayerTest : public QObject
 {
@@ -83,19 +57,11 @@ private slots:
         m_other = make("other.mp3", 10.0, 660);
     }
 
-    void playsEachFileToItsEndOnce_data()
-    {
-        QTest::addColumn<MediaPlayer::AudioOutput>("output");
-        QTest::newRow("silent") << MediaPlayer::AudioOutput::Silent;
-        // A real device where there is one, else the silent fallback: the
-        // program plays either way.
-        QTest::newRow("device") << MediaPlayer::AudioOutput::Device;
-    }
-
+    // A real device where there is one, else the silent fallback: the
+    // program plays either way. The silent output plays in the other tests.
     void playsEachFileToItsEndOnce()
     {
-        QFETCH(MediaPlayer::AudioOutput, output);
-        MediaPlayer player(output);
+        MediaPlayer player(MediaPlayer::AudioOutput::Device);
         QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
         QCOMPARE(player.PlayState(), 0);
 
@@ -118,13 +84,6 @@ private slots:
         LevelSink sink;
         MediaPlayer player(sink.element());
         QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
-
-        // Nothing opened yet: nothing to play or pause.
-        player.Play();
-        QCOMPARE(player.PlayState(), 0);
-        player.Pause();
-        QCOMPARE(player.PlayState(), 0);
-
         QVERIFY(player.setFileName(m_second));
         QTRY_VERIFY(sink.playedSeconds() > 0.4);
         player.Pause();
@@ -142,8 +101,6 @@ private slots:
         QCOMPARE(player.PlayState(), 2);
         QTRY_VERIFY(sink.playedSeconds() > 0.4);
         player.Stop();
-        QCOMPARE(player.PlayState(), 0);
-        player.Pause();
         QCOMPARE(player.PlayState(), 0);
 
         sink.reset();
@@ -270,35 +227,23 @@ private slots:
         QCOMPARE(GST_OBJECT_REFCOUNT_VALUE(sink.element()), 1);
     }
 
-    // The sound bars' extremes are heard in their own test; here a balance
-    // in between, carried from file to file.
+    // The sound bars' extremes and mute are heard in their own test; here a
+    // balance in between, carried from file to file.
     void changesApplyWhilePlayingAndAcrossFiles()
     {
         LevelSink sink;
         MediaPlayer player(sink.element());
         QVERIFY(player.setFileName(m_long));
-        QTRY_LEVELS(sink, fullLevel, fullLevel);
+        QTRY_LEVELS(sink, FullLevel, FullLevel);
 
         player.setVolume(-2475);
-        QTRY_LEVELS(sink, fullLevel - 24.75, fullLevel - 24.75);
+        QTRY_LEVELS(sink, FullLevel - 24.75, FullLevel - 24.75);
         player.setBalance(600);
-        QTRY_LEVELS(sink, fullLevel - 30.75, fullLevel - 24.75);
+        QTRY_LEVELS(sink, FullLevel - 30.75, FullLevel - 24.75);
 
         sink.reset();
         QVERIFY(player.setFileName(m_other));
-        QTRY_LEVELS(sink, fullLevel - 30.75, fullLevel - 24.75);
-
-        player.setMute(true);
-        QVERIFY(player.Mute());
-        const double silence = -std::numeric_limits<double>::infinity();
-        QTRY_LEVELS(sink, silence, silence);
-        QCOMPARE(player.Volume(), -2475L);
-
-        player.setMute(false);
-        QVERIFY(!player.Mute());
-        QCOMPARE(player.Volume(), -2475L);
-        QTRY_LEVELS(sink, fullLevel - 30.75, fullLevel - 24.75);
-        QCOMPARE(player.Balance(), 600L);
+        QTRY_LEVELS(sink, FullLevel - 30.75, FullLevel - 24.75);
     }
 };
 

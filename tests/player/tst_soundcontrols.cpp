@@ -11,34 +11,6 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include <cmath>
-#include <limits>
-
-namespace {
-
-// audiotestsrc's sine at its default amplitude of 0.8, as RMS.
-const double fullLevel = 20 * std::log10(0.8 / std::sqrt(2.0));
-const double silence = -std::numeric_limits<double>::infinity();
-
-bool levelsNear(const LevelSink &sink, double left, double right)
-{
-    const auto near = [](double measured, double expected) {
-        return std::isinf(expected) ? measured < -90 : std::abs(measured - expected) <= 1.0;
-    };
-    return near(sink.leftDb(), left) && near(sink.rightDb(), right);
-}
-
-QByteArray levels(const LevelSink &sink)
-{
-    return "left " + QByteArray::number(sink.leftDb(), 'f', 2) + " dB, right "
-        + QByteArray::number(sink.rightDb(), 'f', 2) + " dB";
-}
-
-} // namespace
-
-#define QTRY_LEVELS(sink, left, right) \
-    QTRY_VERIFY2_WITH_TIMEOUT(levelsNear(sink, left, right), levels(sink), 5000)
-
 class SoundControlsTest : public QObject
 {
     Q_OBJECT
@@ -46,7 +18,7 @@ class SoundControlsTest : public QObject
 private:
     Form1 &startWithTrack(TestWorld &world)
     {
-        makeMp3(world.musicDir() + "/tone.mp3", 1.0);
+        makeMp3(world.musicDir() + "/tone.mp3", 3.0);
         world.writePreferences(world.musicDir(), "joe");
         Form1 &form = world.start();
         world.clearLines();
@@ -70,11 +42,10 @@ private slots:
         QTest::addColumn<double>("left");
         QTest::addColumn<double>("right");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("full volume at start") << 0 << false << fullLevel << fullLevel << "100%";
-        QTest::newRow("volume bar at 1") << int(Qt::Key_Home) << false << fullLevel - 24.75 << fullLevel - 24.75
+        QTest::newRow("volume bar at 1") << int(Qt::Key_Home) << false << FullLevel - 24.75 << FullLevel - 24.75
                                          << "1%";
-        QTest::newRow("balance left") << int(Qt::Key_Home) << true << fullLevel << fullLevel - 50 << "Left";
-        QTest::newRow("balance right") << int(Qt::Key_End) << true << fullLevel - 50 << fullLevel << "Right";
+        QTest::newRow("balance left") << int(Qt::Key_Home) << true << FullLevel << FullLevel - 50 << "Left";
+        QTest::newRow("balance right") << int(Qt::Key_End) << true << FullLevel - 50 << FullLevel << "Right";
     }
 
     void barsSetWhatIsHeard()
@@ -87,8 +58,7 @@ private slots:
         LevelSink sink;
         TestWorld world("tester", sink.element());
         Form1 &form = startWithTrack(world);
-        if (key)
-            QTest::keyClick(balanceBar ? form.HScroll3 : form.HScroll1, Qt::Key(key));
+        QTest::keyClick(balanceBar ? form.HScroll3 : form.HScroll1, Qt::Key(key));
         playTrack(form, sink);
         QTRY_LEVELS(sink, left, right);
         QCOMPARE((balanceBar ? form.Label9 : form.volume1)->text(), caption);
@@ -103,24 +73,23 @@ private slots:
         form.HScroll1->setValue(57);
         QCOMPARE(world.player.Volume(), -1075L);
         QCOMPARE(form.volume1->text(), QString("57%"));
-        const double level = fullLevel - 10.75;
+        const double level = FullLevel - 10.75;
 
         QTest::mouseClick(form.mute, Qt::LeftButton);
         QCOMPARE(form.mute->text(), QString("UnMute"));
         playTrack(form, sink);
-        QTRY_LEVELS(sink, silence, silence);
+        QTRY_LEVELS(sink, Silence, Silence);
 
+        // Muted before the track was loaded, given back while it plays.
         QTest::mouseClick(form.mute, Qt::LeftButton);
         QCOMPARE(form.mute->text(), QString("Mute"));
-        playTrack(form, sink);
         QTRY_LEVELS(sink, level, level);
         QCOMPARE(world.player.Volume(), -1075L);
         QCOMPARE(form.HScroll1->value(), 57);
         QCOMPARE(form.volume1->text(), QString("57%"));
         QCOMPARE(world.userLines(), QStringList({TestWorld::styled("<b>mp3</b> player mute"),
                                                  TestWorld::styled("<b>playing</b>: tone"),
-                                                 TestWorld::styled("<b>mp3</b> player unmute"),
-                                                 TestWorld::styled("<b>playing</b>: tone")}));
+                                                 TestWorld::styled("<b>mp3</b> player unmute")}));
     }
 
     // At exactly -500 and 500 the label keeps what it said; the player

@@ -187,3 +187,17 @@ void LevelSink::reset()
     m_meter->arrived = false;
     m_meter->playedSeconds = 0;
 }
+
+bool levelsNear(const LevelSink &sink, double left, double right)
+{
+    const auto near = [](double measured, double expected) {
+        return std::isinf(expected) ? measured < -90 : std::abs(measured - expected) <= 1.0;
+    };
+    return near(sink.leftDb(), left) && near(sink.rightDb(), right);
+}
+
+QByteArray levels(const LevelSink &sink)
+{
+    return "left " + QByteArray::number(sink.leftDb(), 'f', 2) + " dB, right "
+        + QByteArray::number(sink.rightDb(), 'f', 2) + " dB";
+}

@@ -3,9 +3,12 @@
 // level, and when sound first arrived.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 
 #include <chrono>
+#include <cmath>
+#include <limits>
 #include <memory>
 
 typedef struct _GstElement GstElement;
@@ -46,3 +49,15 @@ private:
     std::shared_ptr<LevelMeter> m_meter;
     GstElement *m_bin = nullptr;
 };
+
+// audiotestsrc's sine at its default amplitude of 0.8, as RMS.
+inline const double FullLevel = 20 * std::log10(0.8 / std::sqrt(2.0));
+inline const double Silence = -std::numeric_limits<double>::infinity();
+
+// Within a decibel of the expected level on both sides; an expected
+// Silence takes anything below -90 dBFS.
+bool levelsNear(const LevelSink &sink, double left, double right);
+QByteArray levels(const LevelSink &sink);
+
+#define QTRY_LEVELS(sink, left, right) \
+    QTRY_VERIFY2_WITH_TIMEOUT(levelsNear(sink, left, right), levels(sink), 5000)
