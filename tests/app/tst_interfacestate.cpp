@@ -57,8 +57,7 @@ private slots:
             const char *line;
         };
         const Step steps[] = {{true, 250, "<b>iface</b> rolled up"},
-                              {false, 3945, "<b>iface</b> rolled down"},
-                              {true, 250, "<b>iface</b> rolled up"}};
+                              {false, 3945, "<b>iface</b> rolled down"}};
         Watcher watcher(world, form);
         world.clearLines();
         for (const Step &step : steps) {

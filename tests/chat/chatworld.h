@@ -22,16 +22,11 @@ inline QString sampleMp3()
     return path;
 }
 
-inline void addTracks(TestWorld &world, const QStringList &names)
-{
-    for (const QString &name : names)
-        QFile::copy(sampleMp3(), world.musicDir() + "/" + name);
-}
-
 // Signed on as "tester", handle "Ann"; the start-up lines are cleared.
 inline Form1 &startWithTracks(TestWorld &world, const QStringList &names)
 {
-    addTracks(world, names);
+    for (const QString &name : names)
+        QFile::copy(sampleMp3(), world.musicDir() + "/" + name);
     world.writePreferences(world.musicDir(), "Ann");
     Form1 &form = world.start();
     world.settle(); // the start-up lines reach the scans, as every line does

@@ -2,13 +2,10 @@
 #include "app/mainwindow.h"
 #include "chat/chatscan.h"
 #include "chatworld.h"
-#include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
 #include "support/testregistry.h"
-#include "windows/pathchooser.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
 
@@ -46,17 +43,12 @@ private slots:
         QCOMPARE(announcements(world), QStringList());
         QVERIFY(!world.programEnded());
         QVERIFY(!form.Check1->isChecked() && !form.Check2->isChecked());
-        QCOMPARE(form.HScroll1->value(), 100);
         QCOMPARE(world.player.Volume(), 0L);
         QCOMPARE(form.HScroll3->value(), 0);
-        QCOMPARE(form.Label9->text(), QString("center"));
         QVERIFY(!world.player.Mute());
-        QCOMPARE(form.mute->text(), QString("Mute"));
         QCOMPARE(form.Handle, QString("Ann"));
-        QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString("Ann"));
         QVERIFY(world.desktop.isVisible(world.client().welcomeWindow()));
         QCOMPARE(form.File1->listIndex(), -1);
-        QCOMPARE(form.List1.listCount(), 0);
         QVERIFY(world.player.PlayState() != 2);
         QVERIFY(!form.chat2->scanning());
         QVERIFY(form.isVisible());
@@ -76,13 +68,11 @@ private slots:
             QStringList answer;
         } cases[] = {
             {".XWELC", {hidden}},
-            {".xWelc", {hidden}},
             {".xwelc ", {}},
             {" .xwelc", {}},
             {"xwelc", {}},
             {"..xwelc", {}},
             {".mp3s?", {count}},
-            {".mp3sx", {count}},
             {".MP3S!", {count}},
             {".mp3s", {}},
             {".mp3s??", {}},
@@ -109,8 +99,6 @@ private slots:
         QCOMPARE(form.Handle, QString(" "));
         QCOMPARE(answerTo(world, ".HANDLE Joe"), QStringList{"<b>new handle: </b> Joe"});
         QCOMPARE(form.Handle, QString(" Joe"));
-        QCOMPARE(form.form2().Handle, QString(" Joe"));
-        QVERIFY(!form.form2().isVisible());
         QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString(" Joe"));
         QCOMPARE(answerTo(world, ".handle?"), QStringList{"<b>handle: </b> Joe"});
     }

@@ -12,27 +12,7 @@ struct Case {
 };
 
 constexpr Case Cases[] = {
-    // The command words as the dispatcher builds them.
-    {u".about", u".about", true},
-    {u".about", u".about ", false},
-    {u".about", u"about", false},
-    {u".about", u"x.about", false},
-    {u".vol *", u".vol 50", true},
-    {u".vol *", u".vol ", true},
-    {u".vol *", u".vol", false},
-    {u".mp3s?", u".mp3s?", true},
-    {u".mp3s?", u".mp3sx", true},
-    {u".mp3s?", u".mp3s", false},
-    {u".mp3s?", u".mp3s??", false},
-    {u".handle?", u".handle ", true},
-    {u".handle *", u".handle ", true},
-    {u".handle *", u".handle joe", true},
-    {u".p *", u".p ", true},
-    {u".p *", u".p", false},
-    {u".new path", u".new path", true},
-    {u".new path", u".newpath", false},
     // Case-sensitive: the caller lower-cases the line.
-    {u".stop", u".STOP", false},
     {u"A", u"a", false},
     // Stars anywhere, several, and runs that must backtrack.
     {u"*", u"", true},
