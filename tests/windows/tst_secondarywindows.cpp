@@ -36,19 +36,6 @@ class SecondaryWindowsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void commandListShowsTheCommandLines()
-    {
-        TestWorld world;
-        Form1 &form = startMain(world);
-        const QListWidget *list = form.form8().List1;
-        QCOMPARE(list->count(), 44);
-        // The lines easiest to lose: a trailing blank, a repeat, the empty one.
-        const std::pair<int, const char *> lines[] = {
-            {4, "about - about Ðûñ² "}, {37, "p * - play song \"*\" can be partial"}, {39, ""}, {44, "cancel - cancel"}};
-        for (auto [number, text] : lines)
-            QCOMPARE(list->item(number - 1)->text(), QString::fromUtf8(text));
-    }
-
     void advSendsTwoLinesInTheMainStyleWithAPauseThatLetsLinesThrough()
     {
         TestWorld world;
@@ -79,42 +66,33 @@ private slots:
         QVERIFY(world.lines().isEmpty());
     }
 
+    // What each command says and leaves is checked with the chat commands;
+    // here, which windows are up at the moment the line goes out.
     void commandsSwapTheWindowsInTheirOrder()
     {
         struct Case {
-            const char *name;
-            std::function<void(Form1 &)> command;
-            std::function<QWidget &(Form1 &)> window;
+            void (*command)(Form1 &);
+            QWidget &(*window)(Form1 &);
             bool mainShownAtLine;
             bool windowShownAtLine;
-            bool mainShownAfter;
-            const char *line;
         };
         const auto about = [](Form1 &f) -> QWidget & { return f.form7(); };
         const auto coms = [](Form1 &f) -> QWidget & { return f.form8(); };
+        // In this order, each from where the one before left the windows.
         const Case cases[] = {
-            // In this order, each from where the one before left the windows.
-            {"coms", showCommandList, coms, true, false, false, "<b>v</b>i<b>ewing</b> coms"},
-            {"xcoms", closeCommandList, coms, true, false, true, "<b>c</b>l<b>osed</b> coms"},
-            {"about", showAbout, about, false, true, false, "<b>about</b> Ðûñ²"},
-        };
+            {showCommandList, coms, true, false}, {closeCommandList, coms, true, false}, {showAbout, about, false, true}};
         TestWorld world;
         Form1 &form = startMain(world);
-        bool mainShown = false, windowShown = false;
+        std::vector<std::pair<bool, bool>> shownAtLines;
         const Case *current = nullptr;
         QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&] {
-            mainShown = form.isVisible();
-            windowShown = current->window(form).isVisible();
+            shownAtLines.emplace_back(form.isVisible(), current->window(form).isVisible());
         });
         for (const Case &c : cases) {
             current = &c;
-            world.clearLines();
+            shownAtLines.clear();
             c.command(form);
-            QVERIFY2(world.userLines() == QStringList{TestWorld::styled(QString::fromUtf8(c.line))}, c.name);
-            QVERIFY2(mainShown == c.mainShownAtLine, c.name);
-            QVERIFY2(windowShown == c.windowShownAtLine, c.name);
-            QVERIFY2(form.isVisible() == c.mainShownAfter, c.name);
-            QVERIFY2(c.window(form).isVisible() != c.mainShownAfter, c.name);
+            QCOMPARE(shownAtLines, (std::vector{std::pair(c.mainShownAtLine, c.windowShownAtLine)}));
         }
     }
 
