@@ -82,11 +82,6 @@ private slots:
         QCOMPARE(entries(w.chooser->List1), QStringList({"blue", "café", "orphan"}));
         clickEntry(w.chooser->List1, 1);
         QCOMPARE(QStringList({w.chooser->Text1->text(), w.chooser->Text2->text()}), QStringList({"~", "1"}));
-
-        clickEntry(w.chooser->List1, 0);
-        QCOMPARE(w.chooser->Text1->text(), Guillemet);
-        QCOMPARE(w.chooser->Text2->text(), QString("FF0000"));
-        QCOMPARE(w.chooser->text3->text(), QString("0000FF"));
         clickEntry(w.chooser->List1, 2);
         QCOMPARE(w.chooser->Text1->text(), QString());
         QCOMPARE(w.chooser->Text2->text(), QString());

@@ -96,9 +96,9 @@ private slots:
         }
     }
 
-    // The window's own way out, or a close by the window manager, which
-    // must do the same: the main window comes back, even from the tray. The
-    // path chooser has no way out but "Set" and stays.
+    // A close by the window manager takes the window's own way out (so this
+    // checks both): the main window comes back, even from the tray. The path
+    // chooser has no way out but "Set" and stays.
     void everyWayOutBringsTheMainWindowBack()
     {
         struct Case {
@@ -113,11 +113,7 @@ private slots:
         const auto about = [](Form1 &f) -> QWidget & { f.form5().cmdabout->trigger(); return f.form7(); };
         const auto swapOnly = [](Form1 &) { return true; };
         const Case cases[] = {
-            {"command list, back", coms,
-             [](QWidget &w) { QTest::mouseClick(static_cast<Form8 &>(w).Label5, Qt::LeftButton); }, swapOnly},
             {"command list, closed", coms, close, swapOnly},
-            {"about,  x", about,
-             [](QWidget &w) { QTest::mouseClick(static_cast<Form7 &>(w).Label2, Qt::LeftButton); }, swapOnly},
             {"about, closed", about, close, swapOnly},
             {"song picker, closed", [](Form1 &f) -> QWidget & { return openPicker(f, {"a.mp3"}); }, close,
              [](Form1 &f) { return f.form3().List1->count() == 0 && !f.chat2->scanning(); }},
