@@ -67,7 +67,6 @@ private slots:
         QTest::addColumn<QByteArray>("folder"); // as on disk
         QTest::addColumn<QString>("readable");
         QTest::addColumn<QString>("shown"); // in the announcement, as HTML
-        QTest::newRow("plain") << QByteArray("songs") << "songs" << "songs";
         QTest::newRow("looks like HTML") << QByteArray("r&b <live>") << "r&b <live>" << "r&amp;b &lt;live&gt;";
         QTest::newRow("Latin-1, not UTF-8") << QByteArray("Caf\xe9") << "Café" << "Café";
     }
