@@ -21,16 +21,6 @@
 #include <QTimer>
 #include <functional>
 
-namespace {
-
-Form1 &startMain(TestWorld &world)
-{
-    world.writePreferences(world.musicDir(), "Ann");
-    return world.start();
-}
-
-} // namespace
-
 class SecondaryWindowsTest : public QObject
 {
     Q_OBJECT
@@ -39,7 +29,7 @@ private slots:
     void advSendsTwoLinesInTheMainStyleWithAPauseThatLetsLinesThrough()
     {
         TestWorld world;
-        Form1 &form = startMain(world);
+        Form1 &form = startWithTracks(world, {});
         form.style.fascii = "main ";
         showCommandList(form);
         world.clearLines();
@@ -59,7 +49,7 @@ private slots:
     void advWithNoRoomSendsNothing()
     {
         TestWorld world;
-        Form1 &form = startMain(world);
+        Form1 &form = startWithTracks(world, {});
         world.client().closeRoom(world.room());
         world.clearLines();
         QTest::mouseClick(form.form8().Label1, Qt::LeftButton);
@@ -82,7 +72,7 @@ private slots:
         const Case cases[] = {
             {showCommandList, coms, true, false}, {closeCommandList, coms, true, false}, {showAbout, about, false, true}};
         TestWorld world;
-        Form1 &form = startMain(world);
+        Form1 &form = startWithTracks(world, {});
         std::vector<std::pair<bool, bool>> shownAtLines;
         const Case *current = nullptr;
         QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&] {
@@ -131,7 +121,7 @@ private slots:
         };
         for (const Case &c : cases) {
             TestWorld world;
-            Form1 &form = startMain(world);
+            Form1 &form = startWithTracks(world, {});
             hideInterface(form);
             QWidget &window = c.open(form);
             QVERIFY2(window.isVisible() && !form.isVisible(), c.name);
@@ -149,7 +139,7 @@ private slots:
     void windowsPlaceThemselvesOnTopWhenTheyLoad()
     {
         TestWorld world;
-        Form1 &form = startMain(world);
+        Form1 &form = startWithTracks(world, {});
         for (QWidget *window : {static_cast<QWidget *>(&form.form3()), static_cast<QWidget *>(&form.form7()),
                                 static_cast<QWidget *>(&form.form8())}) {
             window->show();
