@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "platform/clicklabel.h"
 #include "platform/filename.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"

@@ -1,4 +1,5 @@
 #include "styles/removeduplicates.h"
+#include "styletesting.h"
 #include "support/testregistry.h"
 
 #include <QListWidget>
@@ -7,14 +8,6 @@
 #include <QTimer>
 
 namespace {
-
-QStringList texts(const QListWidget &list)
-{
-    QStringList all;
-    for (int row = 0; row < list.count(); ++row)
-        all << list.item(row)->text();
-    return all;
-}
 
 // Long enough that the pass lets events run on its way.
 QStringList longList()
@@ -37,8 +30,6 @@ private slots:
         QTest::addColumn<QStringList>("before");
         QTest::addColumn<QStringList>("after");
         QTest::newRow("empty") << QStringList() << QStringList();
-        QTest::newRow("one") << QStringList{"a"} << QStringList{"a"};
-        QTest::newRow("no duplicates") << QStringList{"c", "a", "b"} << QStringList{"c", "a", "b"};
         QTest::newRow("three in a row") << QStringList{"a", "a", "a"} << QStringList{"a"};
         QTest::newRow("scattered") << QStringList{"b", "a", "b", "c", "a", "b"} << QStringList{"b", "a", "c"};
         QTest::newRow("case counts") << QStringList{"Blue", "blue", "BLUE", "blue"}
@@ -55,7 +46,7 @@ private slots:
         QListWidget list;
         list.addItems(before);
         RemoveDuplicates(&list);
-        QCOMPARE(texts(list), after);
+        QCOMPARE(entries(&list), after);
     }
 
     void currentEntryAndDataSurvive()
@@ -81,7 +72,7 @@ private slots:
         });
         RemoveDuplicates(&list);
         QVERIFY(changed);
-        QCOMPARE(texts(list), QStringList({"0", "1", "2", "3", "4", "5", "6", "new"}));
+        QCOMPARE(entries(&list), QStringList({"0", "1", "2", "3", "4", "5", "6", "new"}));
     }
 
     void listDeletedMeanwhileIsLeftAlone()

@@ -69,7 +69,6 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("typeAhead");
         QTest::addColumn<QByteArray>("complaint");
-        QTest::newRow("an empty line sets where it started") << true << "\n" << false << QByteArray();
         QTest::newRow("no such directory, then one from where it stands")
             << false << "nowhere\nmusic\n" << false << QByteArray("no directory nowhere");
         QTest::newRow("everything at once") << true << "\n" << true << QByteArray();

@@ -21,38 +21,15 @@
 #include <QTimer>
 #include <functional>
 
-namespace {
-
-Form1 &startMain(TestWorld &world)
-{
-    world.writePreferences(world.musicDir(), "Ann");
-    return world.start();
-}
-
-} // namespace
-
 class SecondaryWindowsTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void commandListShowsTheCommandLines()
-    {
-        TestWorld world;
-        Form1 &form = startMain(world);
-        const QListWidget *list = form.form8().List1;
-        QCOMPARE(list->count(), 44);
-        // The lines easiest to lose: a trailing blank, a repeat, the empty one.
-        const std::pair<int, const char *> lines[] = {
-            {4, "about - about Ðûñ² "}, {37, "p * - play song \"*\" can be partial"}, {39, ""}, {44, "cancel - cancel"}};
-        for (auto [number, text] : lines)
-            QCOMPARE(list->item(number - 1)->text(), QString::fromUtf8(text));
-    }
-
     void advSendsTwoLinesInTheMainStyleWithAPauseThatLetsLinesThrough()
     {
         TestWorld world;
-        Form1 &form = startMain(world);
+        Form1 &form = startWithTracks(world, {});
         form.style.fascii = "main ";
         showCommandList(form);
         world.clearLines();
@@ -72,55 +49,46 @@ private slots:
     void advWithNoRoomSendsNothing()
     {
         TestWorld world;
-        Form1 &form = startMain(world);
+        Form1 &form = startWithTracks(world, {});
         world.client().closeRoom(world.room());
         world.clearLines();
         QTest::mouseClick(form.form8().Label1, Qt::LeftButton);
         QVERIFY(world.lines().isEmpty());
     }
 
+    // What each command says and leaves is checked with the chat commands;
+    // here, which windows are up at the moment the line goes out.
     void commandsSwapTheWindowsInTheirOrder()
     {
         struct Case {
-            const char *name;
-            std::function<void(Form1 &)> command;
-            std::function<QWidget &(Form1 &)> window;
+            void (*command)(Form1 &);
+            QWidget &(*window)(Form1 &);
             bool mainShownAtLine;
             bool windowShownAtLine;
-            bool mainShownAfter;
-            const char *line;
         };
         const auto about = [](Form1 &f) -> QWidget & { return f.form7(); };
         const auto coms = [](Form1 &f) -> QWidget & { return f.form8(); };
+        // In this order, each from where the one before left the windows.
         const Case cases[] = {
-            // In this order, each from where the one before left the windows.
-            {"coms", showCommandList, coms, true, false, false, "<b>v</b>i<b>ewing</b> coms"},
-            {"xcoms", closeCommandList, coms, true, false, true, "<b>c</b>l<b>osed</b> coms"},
-            {"about", showAbout, about, false, true, false, "<b>about</b> Ðûñ²"},
-        };
+            {showCommandList, coms, true, false}, {closeCommandList, coms, true, false}, {showAbout, about, false, true}};
         TestWorld world;
-        Form1 &form = startMain(world);
-        bool mainShown = false, windowShown = false;
+        Form1 &form = startWithTracks(world, {});
+        std::vector<std::pair<bool, bool>> shownAtLines;
         const Case *current = nullptr;
         QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&] {
-            mainShown = form.isVisible();
-            windowShown = current->window(form).isVisible();
+            shownAtLines.emplace_back(form.isVisible(), current->window(form).isVisible());
         });
         for (const Case &c : cases) {
             current = &c;
-            world.clearLines();
+            shownAtLines.clear();
             c.command(form);
-            QVERIFY2(world.userLines() == QStringList{TestWorld::styled(QString::fromUtf8(c.line))}, c.name);
-            QVERIFY2(mainShown == c.mainShownAtLine, c.name);
-            QVERIFY2(windowShown == c.windowShownAtLine, c.name);
-            QVERIFY2(form.isVisible() == c.mainShownAfter, c.name);
-            QVERIFY2(c.window(form).isVisible() != c.mainShownAfter, c.name);
+            QCOMPARE(shownAtLines, (std::vector{std::pair(c.mainShownAtLine, c.windowShownAtLine)}));
         }
     }
 
-    // The window's own way out, or a close by the window manager, which
-    // must do the same: the main window comes back, even from the tray. The
-    // path chooser has no way out but "Set" and stays.
+    // A close by the window manager takes the window's own way out (so this
+    // checks both): the main window comes back, even from the tray. The path
+    // chooser has no way out but "Set" and stays.
     void everyWayOutBringsTheMainWindowBack()
     {
         struct Case {
@@ -135,11 +103,7 @@ private slots:
         const auto about = [](Form1 &f) -> QWidget & { f.form5().cmdabout->trigger(); return f.form7(); };
         const auto swapOnly = [](Form1 &) { return true; };
         const Case cases[] = {
-            {"command list, back", coms,
-             [](QWidget &w) { QTest::mouseClick(static_cast<Form8 &>(w).Label5, Qt::LeftButton); }, swapOnly},
             {"command list, closed", coms, close, swapOnly},
-            {"about,  x", about,
-             [](QWidget &w) { QTest::mouseClick(static_cast<Form7 &>(w).Label2, Qt::LeftButton); }, swapOnly},
             {"about, closed", about, close, swapOnly},
             {"song picker, closed", [](Form1 &f) -> QWidget & { return openPicker(f, {"a.mp3"}); }, close,
              [](Form1 &f) { return f.form3().List1->count() == 0 && !f.chat2->scanning(); }},
@@ -157,7 +121,7 @@ private slots:
         };
         for (const Case &c : cases) {
             TestWorld world;
-            Form1 &form = startMain(world);
+            Form1 &form = startWithTracks(world, {});
             hideInterface(form);
             QWidget &window = c.open(form);
             QVERIFY2(window.isVisible() && !form.isVisible(), c.name);
@@ -175,7 +139,7 @@ private slots:
     void windowsPlaceThemselvesOnTopWhenTheyLoad()
     {
         TestWorld world;
-        Form1 &form = startMain(world);
+        Form1 &form = startWithTracks(world, {});
         for (QWidget *window : {static_cast<QWidget *>(&form.form3()), static_cast<QWidget *>(&form.form7()),
                                 static_cast<QWidget *>(&form.form8())}) {
             window->show();
