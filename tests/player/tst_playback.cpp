@@ -75,8 +75,6 @@ private:
     }
 
 private slots:
-    // Pause, stop, next and previous at the list's ends, by the same roads,
-    // are walked through in the chat commands' test; here the clicks.
     void buttonsActAndSay_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -93,6 +91,9 @@ private slots:
         QTest::newRow("play replaces what plays")
             << QStringList{"dclick 1", "select 2", "play"} << QStringList{alpha, "<b>playing</b>: beta"} << 2 << 2
             << "beta.MP3";
+        QTest::newRow("pause does not resume")
+            << QStringList{"dclick 1", "pause", "pause", "stop"}
+            << QStringList{alpha, "<b>paused</b>: Alpha", noMp3, noMp3} << 1 << 1 << "Alpha.mp3";
         QTest::newRow("play after pause loads again")
             << QStringList{"dclick 1", "pause", "play"} << QStringList{alpha, "<b>paused</b>: Alpha", alpha} << 2 << 1
             << "Alpha.mp3";
@@ -103,6 +104,17 @@ private slots:
         QTest::newRow("next and previous")
             << QStringList{"select 0", "next", "next", "last"}
             << QStringList{alpha, "<b>playing</b>: beta", alpha} << 2 << 1 << "Alpha.mp3";
+        QTest::newRow("next on the last entry does nothing")
+            << QStringList{"select 2", "next"} << QStringList{} << 0 << 2 << "beta.MP3";
+        QTest::newRow("previous on the first entry does nothing")
+            << QStringList{"dclick 0", "last"} << QStringList{"<b>playing</b>: &lt;3 &amp; you"} << 2 << 0
+            << "<3 & you.mp3";
+        QTest::newRow("previous with nothing selected does nothing")
+            << QStringList{"last", "play"} << QStringList{} << 0 << -1 << "";
+        QTest::newRow("refresh keeps the place")
+            << QStringList{"dclick 1", "refresh", "pause", "next"}
+            << QStringList{alpha, "directory refreshed ", "<b>paused</b>: Alpha", "<b>playing</b>: beta"} << 2 << 2
+            << "beta.MP3";
         QTest::newRow("a track gone since the list was read")
             << QStringList{"select 2", "remove 2", "play"} << QStringList{"<b>error</b>, can't play: beta"} << 0 << 2
             << "beta.MP3";
