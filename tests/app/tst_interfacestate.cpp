@@ -1,5 +1,6 @@
 #include "app/interfacestate.h"
 #include "app/mainwindow.h"
+#include "app/tray.h"
 #include "platform/clicklabel.h"
 #include "platform/twips.h"
 #include "support/testregistry.h"
@@ -127,7 +128,13 @@ private slots:
         QCOMPARE(form.height(), twipsToPixelsY(RolledUpTwips, &form));
         QVERIFY(!form.Label3->isHidden());
 
+        // Hidden, the window is reached through the tray icon alone.
+        QVERIFY(form.windowIcon().availableSizes().contains(QSize(32, 32)));
         hideInterface(form);
+        QVERIFY(trayIconAdded());
+        QCOMPARE(trayRecord().window, form.winId());
+        QCOMPARE(trayRecord().icon, form.windowIcon().cacheKey());
+        QCOMPARE(trayRecord().tipText(), QString::fromUtf8("Ðûñ²"));
         minimizeInterface(form);
         QVERIFY(!form.isVisible());
         restoreInterface(form);
@@ -135,6 +142,7 @@ private slots:
         showInterface(form);
         QVERIFY(form.isVisible());
         QVERIFY(!form.isMinimized());
+        QVERIFY(!trayIconAdded());
     }
 
     void newPathShowsThePathChooserThenAnnounces()

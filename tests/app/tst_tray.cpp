@@ -1,8 +1,5 @@
-#include "app/interfacestate.h"
-#include "app/mainwindow.h"
 #include "app/tray.h"
 #include "support/testregistry.h"
-#include "support/world.h"
 
 #include <QIcon>
 #include <QPixmap>
@@ -48,25 +45,6 @@ private slots:
         QVERIFY(!trayIconAdded());
         QVERIFY(!window.isVisible());
         QCOMPARE(record.tipText(), kept);
-    }
-
-    void hideAndShowGoThroughTheTray()
-    {
-        TestWorld world;
-        world.writePreferences(world.musicDir(), "Ann");
-        Form1 &form = world.start();
-        QVERIFY(form.windowIcon().availableSizes().contains(QSize(32, 32)));
-
-        hideInterface(form);
-        QVERIFY(!form.isVisible());
-        QVERIFY(trayIconAdded());
-        QCOMPARE(trayRecord().window, form.winId());
-        QCOMPARE(trayRecord().icon, form.windowIcon().cacheKey());
-        QCOMPARE(trayRecord().tipText(), QString::fromUtf8("Ðûñ²"));
-
-        showInterface(form);
-        QVERIFY(form.isVisible());
-        QVERIFY(!trayIconAdded());
     }
 };
 

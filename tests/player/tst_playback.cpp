@@ -1,10 +1,8 @@
-#include "app/mainwindow.h"
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
 #include "player/mediaplayer.h"
-#include "support/audiofiles.h"
+#include "startedwith.h"
 #include "support/testregistry.h"
-#include "support/world.h"
 
 #include <QFile>
 #include <QTest>
@@ -28,18 +26,6 @@ class PlaybackTest : public QObject
     Q_OBJECT
 
 private:
-    // A started program with the tracks listed and a handle, the room's
-    // start-up lines forgotten.
-    Form1 &startWith(TestWorld &world, const QStringList &files)
-    {
-        for (const QString &file : files)
-            makeMp3(world.musicDir() + "/" + file, 1.0);
-        world.writePreferences(world.musicDir(), "joe");
-        Form1 &form = world.start();
-        world.clearLines();
-        return form;
-    }
-
     // One step of a user: "select 1" and "dclick 1" click a row of the track
     // list once or twice, "ctrl 1" with Ctrl held, "beside" below the rows;
     // "remove 1" deletes that row's file behind the list's back, the rest
@@ -128,7 +114,7 @@ private slots:
         QFETCH(int, selected);
         QFETCH(QString, nowPlaying);
         TestWorld world;
-        Form1 &form = startWith(world, trackFiles);
+        Form1 &form = startedWith(world, trackFiles, 1.0);
         QCOMPARE(form.File1->entries(), trackFiles);
 
         for (const QString &step : steps)
@@ -148,7 +134,7 @@ private slots:
     void anEmptyListHasNoTrackToName()
     {
         TestWorld world;
-        Form1 &form = startWith(world, {});
+        Form1 &form = startedWith(world, {}, 1.0);
         for (const char *step : {"play", "next", "last", "pause", "refresh"})
             act(form, step);
         QCOMPARE(world.userLines(), QStringList({TestWorld::styled("<b>error</b>, no mp3 playing"),

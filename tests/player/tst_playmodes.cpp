@@ -1,10 +1,8 @@
-#include "app/mainwindow.h"
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
 #include "player/mediaplayer.h"
-#include "support/audiofiles.h"
+#include "startedwith.h"
 #include "support/testregistry.h"
-#include "support/world.h"
 #include "windows/songpicker.h"
 
 #include <QCheckBox>
@@ -42,36 +40,23 @@ class PlayModesTest : public QObject
 {
     Q_OBJECT
 
-private:
-    Form1 &startWith(TestWorld &world, const QStringList &files)
-    {
-        for (const QString &file : files)
-            makeMp3(world.musicDir() + "/" + file, trackSeconds);
-        world.writePreferences(world.musicDir(), "joe");
-        Form1 &form = world.start();
-        world.clearLines();
-        return form;
-    }
-
 private slots:
     // Clicked or set by value, a box that comes on turns the other off, and
     // turning that one off does not undo the box just checked.
     void atMostOneModeIsOn()
     {
         TestWorld world;
-        Form1 &form = startWith(world, {});
+        Form1 &form = startedWith(world, {}, trackSeconds);
         const auto modes = [&] { return std::pair(form.Check1->isChecked(), form.Check2->isChecked()); };
         QCOMPARE(modes(), std::pair(false, false));
         QTest::mouseClick(form.Check1, Qt::LeftButton);
         QTest::mouseClick(form.Check2, Qt::LeftButton);
         QCOMPARE(modes(), std::pair(false, true));
-        QTest::mouseClick(form.Check1, Qt::LeftButton);
+        form.Check1->setChecked(true);
         QCOMPARE(modes(), std::pair(true, false));
         form.Check2->setChecked(true);
         QCOMPARE(modes(), std::pair(false, true));
-        form.Check1->setChecked(true);
-        QCOMPARE(modes(), std::pair(true, false));
-        QTest::mouseClick(form.Check1, Qt::LeftButton);
+        QTest::mouseClick(form.Check2, Qt::LeftButton);
         QCOMPARE(modes(), std::pair(false, false));
         QVERIFY(world.userLines().isEmpty());
     }
@@ -79,7 +64,7 @@ private slots:
     void continuousPlaysOnToTheLastTrackAndStops()
     {
         TestWorld world;
-        Form1 &form = startWith(world, {"a.mp3", "b.mp3", "c.mp3"});
+        Form1 &form = startedWith(world, {"a.mp3", "b.mp3", "c.mp3"}, trackSeconds);
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
         QTest::mouseClick(form.Check2, Qt::LeftButton);
         playFirst(form);
@@ -98,7 +83,7 @@ private slots:
     void continuousSaysWhenTheNextTrackWillNotPlay()
     {
         TestWorld world;
-        Form1 &form = startWith(world, {"a.mp3", "c.mp3"});
+        Form1 &form = startedWith(world, {"a.mp3", "c.mp3"}, trackSeconds);
         QFile(world.musicDir() + "/b.mp3").open(QIODevice::WriteOnly);
         QTest::mouseClick(form.refresh, Qt::LeftButton);
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
@@ -128,7 +113,7 @@ private slots:
         QFETCH(bool, reselect);
         QFETCH(QStringList, said);
         TestWorld world;
-        Form1 &form = startWith(world, {"a.mp3", "b.mp3", "c.mp3"});
+        Form1 &form = startedWith(world, {"a.mp3", "b.mp3", "c.mp3"}, trackSeconds);
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
         QTest::mouseClick(form.Check2, Qt::LeftButton);
         playFirst(form);
@@ -161,7 +146,7 @@ private slots:
     {
         QFETCH(QStringList, files);
         TestWorld world;
-        Form1 &form = startWith(world, files);
+        Form1 &form = startedWith(world, files, trackSeconds);
         form.form3().List1->addItems({"a search's", "matches"});
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
         QTest::mouseClick(form.Check1, Qt::LeftButton);
@@ -188,7 +173,7 @@ private slots:
     void randomWithAnEmptyListSaysNothing()
     {
         TestWorld world;
-        Form1 &form = startWith(world, {"a.mp3"});
+        Form1 &form = startedWith(world, {"a.mp3"}, trackSeconds);
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
         QTest::mouseClick(form.Check1, Qt::LeftButton);
         playFirst(form);
