@@ -52,14 +52,15 @@ inline QStringList announcements(const TestWorld &world)
 // Waits until at least count messages have been announced.
 inline bool waitForAnnouncements(const TestWorld &world, int count, int timeoutMs = 5000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (announcements(world).size() < count) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
+    return QTest::qWaitFor([&] { return announcements(world).size() >= count; }, timeoutMs);
+}
+
+// What a line that runs waits is answered with, once count messages are out.
+inline QStringList said(TestWorld &world, const QString &line, int count)
+{
+    world.clearLines();
+    world.say(line);
+    return waitForAnnouncements(world, count) ? announcements(world) : QStringList{"(no answer)"};
 }
 
 // What a line that runs no wait is answered with: the line is followed by
@@ -69,13 +70,11 @@ inline QStringList answerTo(TestWorld &world, const QString &line)
     world.clearLines();
     world.say(line);
     world.say(".mp3s?");
-    QElapsedTimer clock;
-    clock.start();
-    while (announcements(world).isEmpty() || !announcements(world).last().startsWith("<b>mp3 count </b>")) {
-        if (clock.elapsed() > 5000)
-            return {"(no answer)"};
-        QTest::qWait(5);
-    }
+    const auto answered = [&] {
+        return !announcements(world).isEmpty() && announcements(world).last().startsWith("<b>mp3 count </b>");
+    };
+    if (!QTest::qWaitFor(answered, 5000))
+        return {"(no answer)"};
     QStringList messages = announcements(world);
     messages.removeLast();
     return messages;

@@ -59,10 +59,7 @@ private slots:
         QCOMPARE(answerTo(world, ".vol " + digits), QStringList{"<b>volume</b> can be set 1 - 100"});
         QCOMPARE(answerTo(world, ".vol 50." + digits), QStringList{"<b>volume</b> set 50." + digits + "%"});
         QCOMPARE(form.HScroll1->value(), 51);
-        world.clearLines();
-        world.say(".p " + QString(1 << 20, u'['));
-        QVERIFY(waitForAnnouncements(world, 1));
-        QCOMPARE(announcements(world), QStringList{"<b>error</b> no mp3 found "});
+        QCOMPARE(said(world, ".p " + QString(1 << 20, u'['), 1), QStringList{"<b>error</b> no mp3 found "});
     }
 
     void burstsOfLines()

@@ -37,14 +37,6 @@ void sayWhenAnnounced(TestWorld &world, const QString &message, const QString &l
     QObject::connect(&world.form1(), &QObject::destroyed, [said] { delete said; });
 }
 
-// Runs a search with several matches to the end of its prompt.
-void searchAlpha(TestWorld &world)
-{
-    world.clearLines();
-    world.say(".p alpha");
-    QVERIFY(waitForAnnouncements(world, 2));
-}
-
 } // namespace
 
 class SongSearchTest : public QObject
@@ -58,18 +50,13 @@ private slots:
         Form1 &form = startWithTracks(world, Tracks);
         form.List1.addItem("Beta.mp3");
         form.List1.setListIndex(0);
-        world.say(".p zzz");
-        QVERIFY(waitForAnnouncements(world, 1));
-        QCOMPARE(announcements(world), QStringList{"<b>error</b> no mp3 found "});
+        QCOMPARE(said(world, ".p zzz", 1), QStringList{"<b>error</b> no mp3 found "});
         QCOMPARE(form.List1.listCount(), 0);
         // The second scan is on, over an empty picker list.
         QVERIFY(form.chat2->scanning());
         QCOMPARE(answerTo(world, ".rnd"), QStringList());
         QVERIFY(form.chat2->scanning());
         QVERIFY(world.player.PlayState() != 2);
-        QCOMPARE(answerTo(world, ".cancel"), QStringList{"<b>canceled</b> .. "});
-        QVERIFY(!form.chat2->scanning());
-        QCOMPARE(answerTo(world, ".cancel"), QStringList());
     }
 
     void oneMatchPlaysAtOnce()
@@ -78,10 +65,8 @@ private slots:
         Form1 &form = startWithTracks(world, Tracks);
         QElapsedTimer clock;
         clock.start();
-        world.say(".p BET");
-        QVERIFY(waitForAnnouncements(world, 1));
+        QCOMPARE(said(world, ".p BET", 1), QStringList{"<b>playing</b>: Beta"});
         QVERIFY(clock.elapsed() >= 300);
-        QCOMPARE(announcements(world), QStringList{"<b>playing</b>: Beta"});
         QCOMPARE(form.List1.items(), QStringList{"Beta.mp3"});
         QCOMPARE(world.player.PlayState(), 2);
         QCOMPARE(world.player.FileName(), world.musicDir() + "/Beta.mp3");
@@ -90,10 +75,8 @@ private slots:
         QVERIFY(!form.form3().isVisible());
 
         // Letters beyond ASCII are lower-cased too.
-        world.clearLines();
-        world.say(QString::fromUtf8(".p \xC3\xA4RGER"));
-        QVERIFY(waitForAnnouncements(world, 1));
-        QCOMPARE(announcements(world), QStringList{QString::fromUtf8("<b>playing</b>: \xC3\x84rger Live")});
+        QCOMPARE(said(world, QString::fromUtf8(".p \xC3\xA4RGER"), 1),
+                 QStringList{QString::fromUtf8("<b>playing</b>: \xC3\x84rger Live")});
     }
 
     void severalMatchesThenEachWord()
@@ -110,9 +93,7 @@ private slots:
                                  promptAt = clock.elapsed();
                          });
         clock.start();
-        world.say(".P ALPHA");
-        QVERIFY(waitForAnnouncements(world, 2));
-        QCOMPARE(announcements(world), QStringList({"[<b>2</b>] strings found for <b>ALPHA</b>", Prompt}));
+        QCOMPARE(said(world, ".P ALPHA", 2), QStringList({"[<b>2</b>] strings found for <b>ALPHA</b>", Prompt}));
         QVERIFY(countAt >= 300 && promptAt - countAt >= 300);
         QCOMPARE(form.List1.items(), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
         QCOMPARE(pickerEntries(form), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
@@ -126,18 +107,12 @@ private slots:
         QVERIFY(form.chat2->scanning());
 
         // scroll: a header and every entry, numbered, half a second apart.
-        world.clearLines();
-        world.say(".scroll");
-        QVERIFY(waitForAnnouncements(world, 3));
-        QCOMPARE(announcements(world),
+        QCOMPARE(said(world, ".scroll", 3),
                  QStringList({"<b>p</b> and song to play", "<b>1</b> Alpha One", "<b>2</b> alpha two"}));
         QVERIFY(form.chat2->scanning());
 
         // rnd: one of them plays, the picker list empties, the main window is back.
-        world.clearLines();
-        world.say(".rnd");
-        QVERIFY(waitForAnnouncements(world, 1));
-        const QStringList played = announcements(world);
+        const QStringList played = said(world, ".rnd", 1);
         QVERIFY2(played == QStringList{"<b>playing</b>: Alpha One"} || played == QStringList{"<b>playing</b>: alpha two"},
                  qPrintable(played.join('|')));
         QCOMPARE(world.player.PlayState(), 2);
@@ -147,14 +122,14 @@ private slots:
         QVERIFY(form.form3().isVisible());
 
         // cancel after a new search: the lists stay as they are.
-        searchAlpha(world);
+        QCOMPARE(said(world, ".p alpha", 2).size(), 2);
         QCOMPARE(answerTo(world, ".cancel"), QStringList{"<b>canceled</b> .. "});
         QVERIFY(!form.chat2->scanning());
         QCOMPARE(pickerEntries(form).size(), 2);
         QCOMPARE(form.List1.listCount(), 2);
         // With the scan off the words are nobody's business.
-        QCOMPARE(answerTo(world, ".rnd"), QStringList());
-        QCOMPARE(answerTo(world, ".scroll"), QStringList());
+        for (const char *word : {".rnd", ".scroll", ".cancel"})
+            QVERIFY2(answerTo(world, word).isEmpty(), word);
     }
 
     void wordsOfEveryTrack()
@@ -169,18 +144,11 @@ private slots:
             {".p .MP3", "[<b>6</b>] strings found for <b>.MP3</b>"},
             {".p  & ", "[<b>2</b>] strings found for <b> &amp; </b>"},
         };
-        for (const auto &c : cases) {
-            world.clearLines();
-            world.say(c.line);
-            QVERIFY(waitForAnnouncements(world, 2));
-            QCOMPARE(announcements(world), QStringList({c.count, Prompt}));
-        }
+        for (const auto &c : cases)
+            QVERIFY2(said(world, c.line, 2) == QStringList({c.count, Prompt}), c.line);
         QCOMPARE(pickerEntries(form), QStringList({"Salt & Pepper.mp3", "Tom & Jerry.mp3"}));
         // The scroll shows names as plain text too.
-        world.clearLines();
-        world.say(".scroll");
-        QVERIFY(waitForAnnouncements(world, 3));
-        QCOMPARE(announcements(world).mid(1), QStringList({"<b>1</b> Salt &amp; Pepper", "<b>2</b> Tom &amp; Jerry"}));
+        QCOMPARE(said(world, ".scroll", 3).mid(1), QStringList({"<b>1</b> Salt &amp; Pepper", "<b>2</b> Tom &amp; Jerry"}));
     }
 
     void wordsSaidDuringTheWaits()
@@ -191,37 +159,28 @@ private slots:
 
         // Between the count and the prompt: the scan is already on.
         sayWhenAnnounced(world, count, ".cancel");
-        searchAlpha(world);
-        QVERIFY(waitForAnnouncements(world, 3));
-        QCOMPARE(announcements(world), QStringList({count, "<b>canceled</b> .. ", Prompt}));
+        QCOMPARE(said(world, ".p alpha", 3), QStringList({count, "<b>canceled</b> .. ", Prompt}));
         QVERIFY(!form.chat2->scanning());
 
         sayWhenAnnounced(world, count, ".rnd");
-        searchAlpha(world);
-        QVERIFY(waitForAnnouncements(world, 3));
-        QCOMPARE(announcements(world).first(), count);
-        QVERIFY(announcements(world)[1].startsWith("<b>playing</b>: "));
-        QCOMPARE(announcements(world).last(), Prompt);
+        const QStringList picked = said(world, ".p alpha", 3);
+        QVERIFY(picked.size() == 3 && picked[1].startsWith("<b>playing</b>: "));
+        QCOMPARE(picked.first(), count);
+        QCOMPARE(picked.last(), Prompt);
         QTRY_VERIFY(!form.chat2->scanning());
         QCOMPARE(form.form3().List1->count(), 0);
 
         // A second search in the first one's first wait: each ends whole.
-        world.clearLines();
-        world.say(".p alpha");
         QTimer::singleShot(100, &form, [&world] { world.say(".p beta"); });
-        QVERIFY(waitForAnnouncements(world, 3));
-        QCOMPARE(announcements(world), QStringList({"<b>playing</b>: Beta", count, Prompt}));
+        QCOMPARE(said(world, ".p alpha", 3), QStringList({"<b>playing</b>: Beta", count, Prompt}));
         QCOMPARE(form.List1.items(), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
         QCOMPARE(pickerEntries(form), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
 
         // A search during a scroll empties the list being read out; the
         // scroll still ends with the names it began with.
-        world.clearLines();
         sayWhenAnnounced(world, "<b>1</b> Alpha One", ".p zzz");
-        world.say(".scroll");
-        QVERIFY(waitForAnnouncements(world, 4));
-        QCOMPARE(announcements(world), QStringList({"<b>p</b> and song to play", "<b>1</b> Alpha One",
-                                                    "<b>error</b> no mp3 found ", "<b>2</b> alpha two"}));
+        QCOMPARE(said(world, ".scroll", 4), QStringList({"<b>p</b> and song to play", "<b>1</b> Alpha One",
+                                                         "<b>error</b> no mp3 found ", "<b>2</b> alpha two"}));
         QCOMPARE(form.form3().List1->count(), 0);
     }
 };

@@ -39,9 +39,7 @@ private slots:
             {".show", {"<b>iface </b>showing"}},
         };
         for (const auto &step : steps) {
-            world.clearLines();
-            world.say(step.line);
-            QVERIFY2(waitForAnnouncements(world, int(step.answer.size())), step.line);
+            said(world, step.line, int(step.answer.size()));
             world.settle();
             QVERIFY2(announcements(world) == step.answer, step.line);
         }
