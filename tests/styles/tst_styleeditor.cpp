@@ -1,13 +1,8 @@
 #include "app/inifile.h"
-#include "app/mainwindow.h"
 #include "styletesting.h"
 #include "support/filesizelimit.h"
 #include "support/testregistry.h"
-#include "support/world.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTest>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -128,27 +123,12 @@ private slots:
         QCOMPARE(stat(name, &info), 0);
         QCOMPARE(std::tuple(info.st_uid, info.st_gid, info.st_mode & 07777),
                  std::tuple(geteuid() == 0 ? 1234u : geteuid(), geteuid() == 0 ? 1234u : getegid(), 0640u));
-        QCOMPARE(ReadIni("styles", "ascii", file), QString("new"));
-        QCOMPARE(ReadIni("styles", "acolor", file), QString("AAAAAA"));
-        QCOMPARE(ReadIni("styles", "fcolor", file), QString("BBBBBB"));
-        QCOMPARE(ReadIni("styles", "note", file), QString("kept"));
+        QStringList values;
+        for (const char *key : {"ascii", "acolor", "fcolor", "note"})
+            values << ReadIni("styles", key, file);
+        QCOMPARE(values, QStringList({"new", "AAAAAA", "BBBBBB", "kept"}));
         QVERIFY(contents(file).startsWith("; mine\n"));
         QCOMPARE(entries(form.form4().List1), QStringList({Blue, "other"}));
-    }
-
-    void backEmptiesTheFieldsAndKeepsTheEditor()
-    {
-        TestWorld world;
-        Form1 &form = world.make();
-        Form6 &editor = openEditor(form);
-        fillEditor(editor, Blue, "*", "FF0000", "0000FF");
-        click(editor.Label7);
-        QCOMPARE(editorFields(editor), QStringList({"", "", "", ""}));
-        QVERIFY(form.isVisible());
-        QVERIFY(!editor.isVisible());
-        QVERIFY(form.form6Loaded());
-        QVERIFY(!QDir(stylesDir(world.home())).exists());
-        QVERIFY(world.lines().isEmpty());
     }
 
     void namesAndValuesAreKeptAsTyped_data()
