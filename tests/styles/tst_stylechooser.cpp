@@ -61,12 +61,6 @@ private slots:
                  QStringList({"blue", "red", "Blue", "", "late", QString::fromUtf8("café"), "green"}));
     }
 
-    void missingDirectoryGivesAnEmptyList()
-    {
-        TestWorld world;
-        QCOMPARE(openChooser(world.make()).List1->count(), 0);
-    }
-
     void clickShowsTheValuesOfTheListedName()
     {
         ChooserWorld w;

@@ -139,8 +139,7 @@ private slots:
     {
         TestWorld world;
         Form1 &form = startWithTracks(world, {});
-        for (QWidget *window : {static_cast<QWidget *>(&form.form3()), static_cast<QWidget *>(&form.form7()),
-                                static_cast<QWidget *>(&form.form8())}) {
+        for (QWidget *window : std::initializer_list<QWidget *>{&form.form3(), &form.form7(), &form.form8()}) {
             window->show();
             QCOMPARE(window->pos(), QPoint(twipsToPixelsX(5000, window), twipsToPixelsY(5000, window)));
             QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
