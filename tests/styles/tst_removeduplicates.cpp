@@ -2,9 +2,7 @@
 #include "styletesting.h"
 #include "support/testregistry.h"
 
-#include <QListWidget>
 #include <QPointer>
-#include <QTest>
 #include <QTimer>
 
 namespace {

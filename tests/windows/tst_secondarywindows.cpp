@@ -1,5 +1,4 @@
 #include "app/interfacestate.h"
-#include "app/mainwindow.h"
 #include "app/secondarywindows.h"
 #include "app/tray.h"
 #include "platform/clicklabel.h"
@@ -44,12 +43,8 @@ private slots:
                                              "hello", form.style.styledLine("<b>a</b>o<b>l</b> 7-9")}));
         QVERIFY(at[2] - at[0] >= 300);
         QVERIFY(form.form8().isVisible());
-    }
 
-    void advWithNoRoomSendsNothing()
-    {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {});
+        // With no room to send to, nothing goes out.
         world.client().closeRoom(world.room());
         world.clearLines();
         QTest::mouseClick(form.form8().Label1, Qt::LeftButton);
@@ -113,9 +108,13 @@ private slots:
              [](Form1 &f) -> QWidget & {
                  f.form5().cmdcreate->trigger();
                  f.form6().Text1->setText("half typed");
+                 f.form6().Text4->setText("FF0000");
                  return f.form6();
              },
-             close, [](Form1 &f) { return f.form6().Text1->text().isEmpty(); }},
+             // Emptied but kept loaded.
+             close, [](Form1 &f) {
+                 return f.form6Loaded() && f.form6().Text1->text().isEmpty() && f.form6().Text4->text().isEmpty();
+             }},
             {"path chooser, closed", [](Form1 &f) -> QWidget & { f.form5().cmdnew->trigger(); return f.form2(); },
              close, swapOnly, false},
         };
@@ -140,8 +139,7 @@ private slots:
     {
         TestWorld world;
         Form1 &form = startWithTracks(world, {});
-        for (QWidget *window : {static_cast<QWidget *>(&form.form3()), static_cast<QWidget *>(&form.form7()),
-                                static_cast<QWidget *>(&form.form8())}) {
+        for (QWidget *window : std::initializer_list<QWidget *>{&form.form3(), &form.form7(), &form.form8()}) {
             window->show();
             QCOMPARE(window->pos(), QPoint(twipsToPixelsX(5000, window), twipsToPixelsY(5000, window)));
             QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
