@@ -71,8 +71,11 @@ QString ngircdConfiguration(quint16 port)
 
 // No host name lookups and no fake lag, so a test's clients sign on at once
 // and are not slowed by what they send.
-QString inspircdConfiguration(const QString &dir, quint16 port, quint16 tlsPort, quint16 linkPort, int run)
+QString inspircdConfiguration(const QString &dir, quint16 port, quint16 tlsPort, quint16 linkPort, int run,
+                              bool disconnectFlooders)
 {
+    const QString flood = disconnectFlooders ? QStringLiteral(R"(threshold="10" commandrate="1000")")
+                                             : QStringLiteral(R"(threshold="1000" commandrate="100000")");
     return QStringLiteral(R"(<server name="%1" description="dun2 test server" network="TestNet">
 <admin name="dun2 tests" nick="tests" email="tests@%1">
 <bind address="127.0.0.1" port="%3" type="clients">
@@ -89,9 +92,8 @@ QString inspircdConfiguration(const QString &dir, quint16 port, quint16 tlsPort,
 <module name="sasl">
 <module name="spanningtree">
 <ircv3 accountnotify="yes" awaynotify="yes" extendedjoin="yes">
-<connect allow="*" resolvehostnames="no" useident="no" timeout="120" pingfreq="120" threshold="1000"
-         localmax="1000" globalmax="1000" limit="5000" recvq="65536" softsendq="65536" hardsendq="1048576"
-         fakelag="no" commandrate="100000">
+<connect allow="*" resolvehostnames="no" useident="no" timeout="120" pingfreq="120" fakelag="no" %9
+         localmax="1000" globalmax="1000" limit="5000" recvq="65536" softsendq="65536" hardsendq="1048576">
 <dns server="127.0.0.1" timeout="1">
 <pid file="%2/inspircd.pid">
 <log method="file" type="*" level="default" target="%2/inspircd-%6.log">
@@ -105,7 +107,7 @@ QString inspircdConfiguration(const QString &dir, quint16 port, quint16 tlsPort,
         .arg(tlsPort)
         .arg(linkPort)
         .arg(run)
-        .arg(ServicesName, LinkPassword);
+        .arg(ServicesName, LinkPassword, flood);
 }
 
 // Just what accounts and SASL PLAIN need; no email, so REGISTER takes any
@@ -215,7 +217,8 @@ bool TestIrcServer::writeConfiguration()
         return writeFile(conf, ngircdConfiguration(m_port));
     return (QFile::exists(caFile()) || makeCertificates())
            && writeFile(m_dir.filePath(QStringLiteral("motd.txt")), QStringLiteral("dun2 test server\n"))
-           && writeFile(conf, inspircdConfiguration(m_dir.path(), m_port, m_tlsPort, m_linkPort, m_starts))
+           && writeFile(conf, inspircdConfiguration(m_dir.path(), m_port, m_tlsPort, m_linkPort, m_starts,
+                                                       m_disconnectFlooders))
            && writeFile(m_dir.filePath(QStringLiteral("atheme.conf")), athemeConfiguration(m_linkPort));
 }
 
