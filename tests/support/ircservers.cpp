@@ -36,11 +36,18 @@ bool writeFile(const QString &path, const QString &text)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
 }
 
-bool accepts(quint16 port)
+// With `ircReply`, only an IRC server that answers counts: a port that
+// something else took accepts connections but says nothing.
+bool accepts(quint16 port, bool ircReply)
 {
     QTcpSocket probe;
     probe.connectToHost(QHostAddress::LocalHost, port);
-    return probe.waitForConnected(1000);
+    if (!probe.waitForConnected(1000))
+        return false;
+    if (!ircReply)
+        return true;
+    probe.write("PING :probe\r\n");
+    return probe.waitForReadyRead(1000);
 }
 
 // Limits are ngircd's defaults except the nick length (test nicks such as
@@ -269,7 +276,7 @@ bool TestIrcServer::waitUntilReady(QProcess &process, const QString &name)
     auto ready = [&] {
         if (&process == m_services.get())
             return servicesLinked();
-        return accepts(m_port) && (m_tlsPort == 0 || accepts(m_tlsPort));
+        return accepts(m_port, true) && (m_tlsPort == 0 || accepts(m_tlsPort, false));
     };
     while (process.state() == QProcess::Running && !deadline.hasExpired()) {
         if (ready())

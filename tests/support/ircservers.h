@@ -2,8 +2,8 @@
 // with a configuration written into its own temporary folder, so no test
 // depends on a system-wide server or on another test's.
 //
-// Ngircd: plain text with its default flood limits, so a client that sends
-// too fast is disconnected as it would be on a real network.
+// Ngircd: plain text with its default flood limits (it reads a client that
+// sends too fast more slowly, and so delays what it relays).
 // Inspircd: plain and TLS (a certificate for "localhost" and 127.0.0.1,
 // signed by a certificate authority made for this server, see caFile()),
 // IRCv3 capabilities (echo-message, message-tags, account-tag,
