@@ -131,7 +131,7 @@ private slots:
         QString typing = "half a li";
         desktop.sendMessage(client.entryBox(room), WindowMessage::SetText, 0, &typing);
         ChatSend(desktop, "announcement");
-        QCOMPARE(client.transcript(room).back().text, QString("announcement"));
+        QCOMPARE(client.transcript(room).back().shown, QString("announcement"));
         QCOMPARE(client.transcript(room).back().screenName, QString("Bob"));
         QCOMPARE(GetText(desktop, client.entryBox(room)), typing);
         // An empty box stays empty and posts nothing more.
@@ -140,6 +140,39 @@ private slots:
         ChatSend(desktop, "second");
         QCOMPARE(client.transcript(room).size(), std::size_t(2));
         QCOMPARE(GetText(desktop, client.entryBox(room)), QString());
+    }
+
+    // A network's room: what is posted leaves through its poster and the
+    // room shows only what the network delivers; the name the network let
+    // the user hold is the one GetUser reads.
+    void networkRoomAndTheNameHeld()
+    {
+        Desktop desktop;
+        ChatClient client(desktop, "Bob");
+        QStringList posted;
+        WindowHandle room = 0;
+        room = client.openRoom("#music", [&](const QString &text) {
+            posted << text;
+            if (text == "bye")
+                client.closeRoom(room); // the poster may end the room it was called for
+        });
+        QString typing = "half";
+        desktop.sendMessage(client.entryBox(room), WindowMessage::SetText, 0, &typing);
+        ChatSend(desktop, "announcement");
+        QCOMPARE(posted, QStringList{"announcement"});
+        QVERIFY(client.transcript(room).empty());
+        QCOMPARE(GetText(desktop, client.entryBox(room)), typing);
+        client.deliver(room, {"Bob", "plain", "<b>plain</b>"});
+        QCOMPARE(client.transcript(room).back().shown, QString("<b>plain</b>"));
+        ChatSend(desktop, "bye");
+        QCOMPARE(FindChatRoom(desktop), WindowHandle(0));
+
+        HideWelcome(desktop);
+        client.setScreenName("Bob_");
+        QCOMPARE(GetUser(desktop), QString("Bob_"));
+        QVERIFY(!desktop.isVisible(client.welcomeWindow()));
+        ShowWelcome(desktop);
+        QVERIFY(desktop.isVisible(client.welcomeWindow()));
     }
 };
 

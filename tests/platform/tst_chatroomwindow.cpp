@@ -34,7 +34,7 @@ private slots:
         Desktop desktop;
         ChatClient client(desktop, "Ann");
         WindowHandle room = client.openRoom("Lobby");
-        ChatRoomWindow window(client, room);
+        ChatRoomWindow window(client);
         QSignalSpy lines(&client, &ChatClient::lineReceived);
 
         QTest::keyClick(window.entryLine(), Qt::Key_Return); // an empty box posts nothing
@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(window.otherText()->text(), QString());
         QCOMPARE(lines.count(), 2);
         QCOMPARE(client.transcript(room).front().screenName, QString("Ann"));
-        QCOMPARE(client.transcript(room).front().text, text);
+        QCOMPARE(client.transcript(room).front().shown, text);
         QCOMPARE(client.transcript(room).back().screenName, QString("<i>Zed</i>"));
         // A line's HTML is rendered, the speaker's name is not.
         QCOMPARE(window.transcriptView()->toPlainText(), QString("Ann: bold & more\n<i>Zed</i>: .stop"));
@@ -73,7 +73,7 @@ private slots:
         ChatClient client(desktop, "Ann");
         WindowHandle room = client.openRoom("Lobby");
         client.say(room, "Mal", QString("<table><tr><td>").repeated(40) + "deep");
-        ChatRoomWindow window(client, room);
+        ChatRoomWindow window(client);
         window.show();
         client.say(room, "Mal", "<img src=\"" + fifo + "\"><img src=\"/dev/zero\"><img src=\"http://127.0.0.1:9/\">");
         client.say(room, "Mal", "<style>p{}</style><link rel=stylesheet href=/dev/zero><a href=\"file:///\">link</a>");
