@@ -29,7 +29,8 @@ Run runProgram(const QString &home, const QByteArray &input, const QStringList &
     for (const QString &entry : extraEnvironment)
         environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
     program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("DUN2_PROGRAM"), QStringList{"--home", home, "--screen-name", screenName} + arguments);
+    program.start(qEnvironmentVariable("DUN2_PROGRAM"),
+                  QStringList{"--home", home, "--screen-name", screenName} + arguments);
     if (!program.waitForStarted())
         return {};
     program.write(input);
@@ -95,7 +96,8 @@ private slots:
     {
         QTemporaryDir home;
         writePreferences(home.path());
-        Run run = runProgram(home.path(), "hello\n/as bob hi\n", {}, "alice", {"--irc", "ircs://irc.example.org/#music"});
+        const QStringList network{"--irc", "ircs://irc.example.org/#music"};
+        Run run = runProgram(home.path(), "hello\n/as bob hi\n", {}, "alice", network);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray());
         QVERIFY2(run.err.contains("dun2: joining #music on irc.example.org:6697\n"), run.err);

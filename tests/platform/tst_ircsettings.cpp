@@ -38,9 +38,9 @@ private slots:
         for (const auto &[text, expected] : cases) {
             IrcAddress a;
             const QString problem = ParseIrcAddress(text, a);
-            const QString got = problem.isEmpty() ? QStringList{a.host, QString::number(a.port), a.tls ? "tls" : "plain",
-                                                                a.channel, a.key}.join(' ')
-                                                  : problem;
+            const QString port = QString::number(a.port), security = a.tls ? "tls" : "plain";
+            const QString got =
+                problem.isEmpty() ? QStringList{a.host, port, security, a.channel, a.key}.join(' ') : problem;
             QVERIFY2(got.contains(expected) && (problem.isEmpty() || a.host.isEmpty()), qPrintable(got));
         }
         for (const char *nick : {"", "9lives", "-x", "a b", "ann!x", "\xC3\xA9mile", "#chan"})
@@ -98,9 +98,8 @@ private slots:
             IrcSettings s;
             const QString problem = ResolveIrcSettings(c.given, c.withIni ? home.path() : bare.path(), "login",
                                                        c.environmentPassword, s);
-            const QString got = problem.isEmpty()
-                                    ? QStringList{s.url, s.screenName, s.owner, s.ownerAccount, s.caFile, s.password}.join('|')
-                                    : problem;
+            const QStringList fields{s.url, s.screenName, s.owner, s.ownerAccount, s.caFile, s.password};
+            const QString got = problem.isEmpty() ? fields.join('|') : problem;
             const QString expected = QString::fromUtf8(c.expected).replace("HOME", home.path());
             QVERIFY2(problem.isEmpty() ? got == expected : got.contains(expected), qPrintable(got));
         }
