@@ -1,9 +1,12 @@
 #include "chat/clientwindows.h"
 #include "platform/chatclient.h"
 #include "platform/desktop.h"
+#include "platform/terminalface.h"
 #include "support/testregistry.h"
 
 #include <QTest>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -142,9 +145,10 @@ private slots:
         QCOMPARE(GetText(desktop, client.entryBox(room)), QString());
     }
 
-    // A network's room: what is posted leaves through its poster and the
-    // room shows only what the network delivers; the name the network let
-    // the user hold is the one GetUser reads.
+    // A network's room: what is posted (an announcement, a line typed on
+    // the terminal) leaves through its poster, never as somebody else, and
+    // the room shows only what the network delivers; the name the network
+    // let the user hold is the one GetUser reads.
     void networkRoomAndTheNameHeld()
     {
         Desktop desktop;
@@ -156,12 +160,16 @@ private slots:
             if (text == "bye")
                 client.closeRoom(room); // the poster may end the room it was called for
         });
-        QString typing = "half";
-        desktop.sendMessage(client.entryBox(room), WindowMessage::SetText, 0, &typing);
+        int pipeEnds[2];
+        QCOMPARE(pipe(pipeEnds), 0);
+        auto terminal = std::make_unique<TerminalFace>(client, pipeEnds[0], stdout);
         ChatSend(desktop, "announcement");
-        QCOMPARE(posted, QStringList{"announcement"});
+        QCOMPARE(write(pipeEnds[1], "/as bob hi\nhello\n", 17), 17);
+        QTRY_COMPARE(posted, (QStringList{"announcement", "hello"}));
         QVERIFY(client.transcript(room).empty());
-        QCOMPARE(GetText(desktop, client.entryBox(room)), typing);
+        terminal.reset();
+        ::close(pipeEnds[1]);
+        ::close(pipeEnds[0]);
         ChatSend(desktop, "bye");
         QCOMPARE(FindChatRoom(desktop), WindowHandle(0));
 

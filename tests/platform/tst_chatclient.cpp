@@ -1,11 +1,8 @@
 #include "platform/chatclient.h"
 #include "platform/desktop.h"
-#include "platform/terminalface.h"
 #include "support/testregistry.h"
 
 #include <QTest>
-#include <memory>
-#include <unistd.h>
 
 class ChatClientTest : public QObject
 {
@@ -54,24 +51,6 @@ private slots:
         QVERIFY(client.transcript(lobby).empty());
     }
 
-    // The terminal posts a typed line as the entry box does: into a
-    // network's room through its poster, and never as somebody else.
-    void terminalPostsThroughTheRoomsPoster()
-    {
-        Desktop desktop;
-        ChatClient client(desktop, "Ann");
-        QStringList posted;
-        const WindowHandle room = client.openRoom("#music", [&](const QString &text) { posted << text; });
-        int pipeEnds[2];
-        QCOMPARE(pipe(pipeEnds), 0);
-        auto terminal = std::make_unique<TerminalFace>(client, pipeEnds[0], stdout);
-        QCOMPARE(write(pipeEnds[1], "/as bob hi\nhello\n", 17), 17);
-        QTRY_COMPARE(posted, QStringList{"hello"});
-        QVERIFY(client.transcript(room).empty());
-        terminal.reset();
-        ::close(pipeEnds[1]);
-        ::close(pipeEnds[0]);
-    }
 };
 
 DUN2_TEST(ChatClientTest);
