@@ -134,6 +134,8 @@ void ChatClient::post(WindowHandle window, const QString &text)
         say(window, m_screenName, text);
         return;
     }
+    if (text.isEmpty())
+        return;
     // A copy: the poster may close the room, and with it the one it holds.
     const Poster poster = r->poster;
     poster(text);

@@ -71,7 +71,8 @@ public:
     const std::deque<ChatTranscriptLine> &transcript(WindowHandle room) const;
 
     // Posts a line as the signed-on user, as Enter in the room's entry box
-    // does: to the room's poster, or said at once in a local room.
+    // does: to the room's poster (an empty line goes nowhere: a network has
+    // none), or said at once in a local room.
     void post(WindowHandle room, const QString &text);
     // Says a line into a room as anybody; the room receives it at once.
     void say(WindowHandle room, const QString &screenName, const QString &text);
@@ -86,6 +87,7 @@ public:
 signals:
     void lineReceived(WindowHandle room, const ChatClientLine &line);
     void roomOpened(WindowHandle room);
+    // Once the room's windows are gone: nothing finds it any more.
     void roomClosed(WindowHandle room);
     void statusChanged(const QString &status);
     void screenNameChanged(const QString &screenName);
