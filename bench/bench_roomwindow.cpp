@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     Desktop desktop;
     ChatClient client(desktop, "ann");
     const WindowHandle room = client.openRoom("Lobby");
-    ChatRoomWindow window(client, room);
+    ChatRoomWindow window(client);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

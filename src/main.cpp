@@ -6,6 +6,7 @@
 #include "platform/chatroomwindow.h"
 #include "platform/desktop.h"
 #include "platform/inputbox.h"
+#include "platform/irc/ircsettings.h"
 #include "platform/messagebox.h"
 #include "platform/programend.h"
 #include "platform/terminalface.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -70,19 +72,44 @@ int main(int argc, char **argv)
                                   QCoreApplication::applicationDirPath());
     QCommandLineOption nameOption("screen-name", "The chat client's signed-on screen name.", "NAME", loginName());
     QCommandLineOption consoleOption("console", "Use the terminal face even where there is a screen.");
-    options.addOptions({homeOption, nameOption, consoleOption});
+    QCommandLineOption ircOption("irc", "Join the channel at irc[s]://host[:port]/#channel[?key=KEY].", "URL");
+    QCommandLineOption ownerOption("owner", "Be a player for this nick, under a nick of its own.", "NICK");
+    QCommandLineOption ownerAccountOption("owner-account", "Obey the owner only when logged in to this account.",
+                                          "ACCOUNT");
+    QCommandLineOption caOption("irc-ca", "Also trust this certificate authority (PEM).", "FILE");
+    QCommandLineOption passwordFileOption("irc-password-file",
+                                          "Take the SASL password from the first line of this file"
+                                          " (DUN2_IRC_PASSWORD goes first).",
+                                          "FILE");
+    options.addOptions({homeOption, nameOption, consoleOption, ircOption, ownerOption, ownerAccountOption, caOption,
+                        passwordFileOption});
     options.process(app);
 
     const QString home = QDir::cleanPath(QDir(options.value(homeOption)).absolutePath());
-    const QString screenName = options.value(nameOption);
-    if (const QString problem = ScreenNameProblem(screenName); !problem.isEmpty()) {
+    const auto given = [&options](const QCommandLineOption &option) {
+        return options.isSet(option) ? std::optional<QString>(options.value(option)) : std::nullopt;
+    };
+    const IrcOptions ircOptions{given(ircOption),          given(nameOption), given(ownerOption),
+                                given(ownerAccountOption), given(caOption),   given(passwordFileOption)};
+    IrcSettings irc;
+    if (const QString problem =
+            ResolveIrcSettings(ircOptions, home, loginName(), qEnvironmentVariable("DUN2_IRC_PASSWORD"), irc);
+        !problem.isEmpty()) {
+        std::fprintf(stderr, "dun2: %s\n", qPrintable(problem));
+        return EXIT_FAILURE;
+    }
+    if (const QString problem = ScreenNameProblem(irc.screenName); !problem.isEmpty()) {
         std::fprintf(stderr, "dun2: can't sign on to the chat room: %s (see --screen-name)\n", qPrintable(problem));
         return EXIT_FAILURE;
     }
 
     Desktop desktop;
-    ChatClient client(desktop, screenName);
-    const WindowHandle room = client.openRoom("Chat Room");
+    ChatClient client(desktop, irc.screenName);
+    if (irc.url.isEmpty())
+        client.openRoom("Chat Room");
+    else
+        std::fprintf(stderr, "dun2: joining %s on %s:%u\n", qPrintable(irc.address.channel),
+                     qPrintable(irc.address.host), unsigned(irc.address.port));
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
 
     std::unique_ptr<TerminalFace> terminal;
@@ -95,7 +122,7 @@ int main(int argc, char **argv)
         messageBox = std::make_unique<TerminalMessageBox>();
         QObject::connect(terminal.get(), &TerminalFace::finished, [] { EndProgramNow(); });
     } else {
-        roomWindow = std::make_unique<ChatRoomWindow>(client, room);
+        roomWindow = std::make_unique<ChatRoomWindow>(client);
         roomWindow->show();
         inputBox = std::make_unique<DialogInputBox>();
         messageBox = std::make_unique<DialogMessageBox>();

@@ -10,7 +10,7 @@ ChatScan::ChatScan(ChatClient &client, QObject *parent)
     connect(&m_client, &ChatClient::lineReceived, this, &ChatScan::lineReceived);
 }
 
-void ChatScan::lineReceived(WindowHandle room, const QString &screenName, const QString &text)
+void ChatScan::lineReceived(WindowHandle room, const ChatClientLine &line)
 {
     if (!m_scanning || room != FindChatRoom(m_client.desktop()))
         return;
@@ -18,7 +18,7 @@ void ChatScan::lineReceived(WindowHandle room, const QString &screenName, const 
     // once that handler is done, never in the middle of it.
     QMetaObject::invokeMethod(
         this,
-        [this, screenName, text] {
+        [this, screenName = line.screenName, text = line.text] {
             if (m_scanning)
                 emit ChatLine(screenName, text);
         },

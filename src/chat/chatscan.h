@@ -11,6 +11,7 @@
 #include <QString>
 
 class ChatClient;
+struct ChatClientLine;
 
 class ChatScan : public QObject
 {
@@ -27,7 +28,7 @@ signals:
     void ChatLine(const QString &ScreenName, const QString &Text);
 
 private:
-    void lineReceived(WindowHandle room, const QString &screenName, const QString &text);
+    void lineReceived(WindowHandle room, const ChatClientLine &line);
 
     ChatClient &m_client;
     bool m_scanning = false;

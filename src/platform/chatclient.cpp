@@ -5,8 +5,20 @@
 #include <algorithm>
 
 namespace {
+
 constexpr ushort Enter = 13;
+
+QString frameCaption(const QString &screenName)
+{
+    return "Chat Client - " + screenName;
 }
+
+QString welcomeCaption(const QString &screenName)
+{
+    return "Welcome, " + screenName + "!";
+}
+
+} // namespace
 
 QString ScreenNameProblem(const QString &screenName)
 {
@@ -26,9 +38,28 @@ ChatClient::ChatClient(Desktop &desktop, const QString &screenName, QObject *par
     , m_desktop(desktop)
     , m_screenName(screenName)
 {
-    m_frame = m_desktop.createWindow(0, "AOL Frame25", "Chat Client - " + screenName);
+    m_frame = m_desktop.createWindow(0, "AOL Frame25", frameCaption(screenName));
     m_mdi = m_desktop.createWindow(m_frame, "MDIClient", QString());
-    m_welcome = m_desktop.createWindow(m_mdi, "AOL Child", "Welcome, " + screenName + "!");
+    m_welcome = m_desktop.createWindow(m_mdi, "AOL Child", welcomeCaption(screenName));
+}
+
+void ChatClient::setScreenName(const QString &screenName)
+{
+    if (screenName == m_screenName)
+        return;
+    m_screenName = screenName;
+    QString frame = frameCaption(screenName), welcome = welcomeCaption(screenName);
+    m_desktop.sendMessage(m_frame, WindowMessage::SetText, 0, &frame);
+    m_desktop.sendMessage(m_welcome, WindowMessage::SetText, 0, &welcome);
+    emit screenNameChanged(screenName);
+}
+
+void ChatClient::setStatus(const QString &status)
+{
+    if (status == m_status)
+        return;
+    m_status = status;
+    emit statusChanged(status);
 }
 
 ChatClient::~ChatClient()
@@ -36,7 +67,7 @@ ChatClient::~ChatClient()
     m_desktop.destroyWindow(m_frame);
 }
 
-WindowHandle ChatClient::openRoom(const QString &roomName)
+WindowHandle ChatClient::openRoom(const QString &roomName, Poster poster)
 {
     WindowHandle window = m_desktop.createWindow(m_mdi, "AOL Child", roomName);
     // Created back to front: each new child goes on top, so the entry box,
@@ -50,7 +81,8 @@ WindowHandle ChatClient::openRoom(const QString &roomName)
         if (message == WindowMessage::Char && code == Enter)
             postEntry(box);
     });
-    m_rooms.push_back(Room{window, entry, {}});
+    m_rooms.push_back(Room{window, entry, std::move(poster), {}});
+    emit roomOpened(window);
     return window;
 }
 
@@ -61,6 +93,13 @@ void ChatClient::closeRoom(WindowHandle window)
         return;
     m_rooms.erase(it);
     m_desktop.destroyWindow(window);
+    emit roomClosed(window);
+}
+
+bool ChatClient::hasPoster(WindowHandle window) const
+{
+    const Room *r = room(window);
+    return r && r->poster;
 }
 
 WindowHandle ChatClient::currentRoom() const
@@ -79,23 +118,44 @@ WindowHandle ChatClient::entryBox(WindowHandle window) const
     return r ? r->entry : 0;
 }
 
-const std::deque<ChatClientLine> &ChatClient::transcript(WindowHandle window) const
+const std::deque<ChatTranscriptLine> &ChatClient::transcript(WindowHandle window) const
 {
-    static const std::deque<ChatClientLine> none;
+    static const std::deque<ChatTranscriptLine> none;
     const Room *r = room(window);
     return r ? r->transcript : none;
 }
 
+void ChatClient::post(WindowHandle window, const QString &text)
+{
+    const Room *r = room(window);
+    if (!r)
+        return;
+    if (!r->poster) {
+        say(window, m_screenName, text);
+        return;
+    }
+    if (text.isEmpty())
+        return;
+    // A copy: the poster may close the room, and with it the one it holds.
+    const Poster poster = r->poster;
+    poster(text);
+}
+
 void ChatClient::say(WindowHandle window, const QString &screenName, const QString &text)
+{
+    deliver(window, {screenName, text, text});
+}
+
+void ChatClient::deliver(WindowHandle window, const ChatClientLine &line)
 {
     Room *r = room(window);
     if (!r)
         return;
     // The room keeps what its window can show of a line, and no more.
-    r->transcript.push_back({screenName.left(ChatLineShown + 1), text.left(ChatLineShown + 1)});
+    r->transcript.push_back({line.screenName.left(ChatLineShown + 1), line.shown.left(ChatLineShown + 1)});
     if (r->transcript.size() > TranscriptLength)
         r->transcript.pop_front();
-    emit lineReceived(window, screenName, text);
+    emit lineReceived(window, line);
 }
 
 void ChatClient::postEntry(WindowHandle entry)
@@ -109,7 +169,7 @@ void ChatClient::postEntry(WindowHandle entry)
         return; // an empty entry box posts nothing, as a chat client's does
     QString cleared;
     m_desktop.sendMessage(entry, WindowMessage::SetText, 0, &cleared);
-    say(window, m_screenName, text);
+    post(window, text);
 }
 
 ChatClient::Room *ChatClient::room(WindowHandle window)

@@ -1,7 +1,9 @@
 // The chat client the program lives beside: it signs on one screen name and
 // builds its windows in the Desktop (frame, MDI area, Welcome window, chat
 // rooms), posts what is entered in a room's entry box as a line of the
-// signed-on user, and lets other people's lines be said into a room.
+// signed-on user, and lets other people's lines be said into a room. A room
+// is local, or a network's: then what is posted goes to the network, and
+// the room shows a line only when the network delivers it.
 #pragma once
 
 #include "platform/desktop.h"
@@ -9,11 +11,23 @@
 #include <QObject>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
+// One line of a room, in the two forms it has.
 struct ChatClientLine {
     QString screenName;
+    // What the chat-scanning control reports (a network's line without its
+    // own formatting).
     QString text;
+    // The chat markup the faces render.
+    QString shown;
+};
+
+// What a room's transcript keeps of a line for its faces.
+struct ChatTranscriptLine {
+    QString screenName;
+    QString shown;
 };
 
 // Why the service would not sign on this screen name, or "" when it would.
@@ -29,34 +43,61 @@ public:
     // How many lines a room keeps for its transcript window.
     static constexpr std::size_t TranscriptLength = 500;
 
+    // Takes a line the signed-on user posts into a network's room.
+    using Poster = std::function<void(const QString &text)>;
+
     ChatClient(Desktop &desktop, const QString &screenName, QObject *parent = nullptr);
     ~ChatClient() override;
 
     QString screenName() const { return m_screenName; }
+    // The name actually held changed (a network gave another): the Welcome
+    // window, and so GetUser, follow it.
+    void setScreenName(const QString &screenName);
     Desktop &desktop() { return m_desktop; }
     WindowHandle frame() const { return m_frame; }
     WindowHandle mdiArea() const { return m_mdi; }
     WindowHandle welcomeWindow() const { return m_welcome; }
 
     // A new room opens in front of the client's other document windows.
-    WindowHandle openRoom(const QString &roomName);
+    // Without a poster it is local: a posted line is said at once as the
+    // signed-on user's.
+    WindowHandle openRoom(const QString &roomName, Poster poster = {});
     void closeRoom(WindowHandle room);
+    // Whether the room's lines come from a network.
+    bool hasPoster(WindowHandle room) const;
     // The room in front of the others, 0 when none is open.
     WindowHandle currentRoom() const;
     WindowHandle entryBox(WindowHandle room) const;
-    const std::deque<ChatClientLine> &transcript(WindowHandle room) const;
+    const std::deque<ChatTranscriptLine> &transcript(WindowHandle room) const;
 
+    // Posts a line as the signed-on user, as Enter in the room's entry box
+    // does: to the room's poster (an empty line goes nowhere: a network has
+    // none), or said at once in a local room.
+    void post(WindowHandle room, const QString &text);
     // Says a line into a room as anybody; the room receives it at once.
     void say(WindowHandle room, const QString &screenName, const QString &text);
+    // A line the network delivers into its room.
+    void deliver(WindowHandle room, const ChatClientLine &line);
+
+    // The state of the client's link to its network, for its faces; "" for
+    // a local room.
+    QString status() const { return m_status; }
+    void setStatus(const QString &status);
 
 signals:
-    void lineReceived(WindowHandle room, const QString &screenName, const QString &text);
+    void lineReceived(WindowHandle room, const ChatClientLine &line);
+    void roomOpened(WindowHandle room);
+    // Once the room's windows are gone: nothing finds it any more.
+    void roomClosed(WindowHandle room);
+    void statusChanged(const QString &status);
+    void screenNameChanged(const QString &screenName);
 
 private:
     struct Room {
         WindowHandle window = 0;
         WindowHandle entry = 0;
-        std::deque<ChatClientLine> transcript;
+        Poster poster;
+        std::deque<ChatTranscriptLine> transcript;
     };
 
     void postEntry(WindowHandle entry);
@@ -65,6 +106,7 @@ private:
 
     Desktop &m_desktop;
     QString m_screenName;
+    QString m_status;
     WindowHandle m_frame = 0;
     WindowHandle m_mdi = 0;
     WindowHandle m_welcome = 0;

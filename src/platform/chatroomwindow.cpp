@@ -33,62 +33,109 @@ public:
 
 } // namespace
 
-ChatRoomWindow::ChatRoomWindow(ChatClient &client, WindowHandle room, QWidget *parent)
+ChatRoomWindow::ChatRoomWindow(ChatClient &client, QWidget *parent)
     : QWidget(parent)
     , m_client(client)
-    , m_room(room)
 {
-    Desktop &desktop = m_client.desktop();
-    setWindowTitle(desktop.getWindowText(room, desktop.getWindowTextLength(room) + 1) + " - "
-                   + client.screenName());
     m_transcript = new Transcript(this);
     m_transcript->setOpenLinks(false);
     // As many lines as the room keeps; it also turns off the undo history.
     m_transcript->document()->setMaximumBlockCount(int(ChatClient::TranscriptLength));
+    // A network's reasons are shown as they are, never as markup.
+    m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setWordWrap(true);
     m_entry = new QLineEdit(this);
-    m_entry->setPlaceholderText(tr("Say something as %1").arg(client.screenName()));
     m_otherName = new QLineEdit(this);
     m_otherName->setPlaceholderText(tr("screen name"));
     m_otherText = new QLineEdit(this);
     m_otherText->setPlaceholderText(tr("their line"));
     auto *sayButton = new QPushButton(tr("Say"), this);
 
-    auto *otherRow = new QHBoxLayout;
-    otherRow->addWidget(new QLabel(tr("As someone else:"), this));
+    m_otherRow = new QWidget(this);
+    auto *otherRow = new QHBoxLayout(m_otherRow);
+    otherRow->setContentsMargins(0, 0, 0, 0);
+    otherRow->addWidget(new QLabel(tr("As someone else:"), m_otherRow));
     otherRow->addWidget(m_otherName, 1);
     otherRow->addWidget(m_otherText, 3);
     otherRow->addWidget(sayButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_transcript, 1);
+    layout->addWidget(m_status);
     layout->addWidget(m_entry);
-    layout->addLayout(otherRow);
+    layout->addWidget(m_otherRow);
     resize(560, 420);
 
-    rebuildTranscript();
+    followCurrentRoom();
+    showTitle();
     connect(&m_client, &ChatClient::lineReceived, this, &ChatRoomWindow::appendLine);
+    connect(&m_client, &ChatClient::roomOpened, this, &ChatRoomWindow::followCurrentRoom);
+    connect(&m_client, &ChatClient::roomClosed, this, &ChatRoomWindow::followCurrentRoom);
+    connect(&m_client, &ChatClient::statusChanged, this, &ChatRoomWindow::showStatus);
+    connect(&m_client, &ChatClient::screenNameChanged, this, &ChatRoomWindow::showTitle);
 
     // The entry line is the face of the room's entry box: typing sets the
     // box's text and whatever sets the box's text shows here.
-    WindowHandle entryBox = m_client.entryBox(room);
-    connect(m_entry, &QLineEdit::textEdited, this, [this, entryBox](const QString &text) {
+    connect(m_entry, &QLineEdit::textEdited, this, [this](const QString &text) {
         QString copy = text;
-        m_client.desktop().sendMessage(entryBox, WindowMessage::SetText, 0, &copy);
+        if (m_room)
+            m_client.desktop().sendMessage(m_client.entryBox(m_room), WindowMessage::SetText, 0, &copy);
     });
-    connect(&desktop, &Desktop::textChanged, this, &ChatRoomWindow::followEntryBox);
-    connect(m_entry, &QLineEdit::returnPressed, this, [this, entryBox] {
-        m_client.desktop().sendMessage(entryBox, WindowMessage::Char, Enter);
+    connect(&m_client.desktop(), &Desktop::textChanged, this, &ChatRoomWindow::followEntryBox);
+    connect(m_entry, &QLineEdit::returnPressed, this, [this] {
+        if (m_room)
+            m_client.desktop().sendMessage(m_client.entryBox(m_room), WindowMessage::Char, Enter);
     });
     connect(sayButton, &QPushButton::clicked, this, &ChatRoomWindow::sayAsOther);
     connect(m_otherText, &QLineEdit::returnPressed, this, &ChatRoomWindow::sayAsOther);
 }
 
-void ChatRoomWindow::appendLine(WindowHandle room, const QString &screenName, const QString &text)
+// The room in front is the one shown. One that closes leaves what was said
+// in view and the entry line closed; the next one's lines follow on.
+void ChatRoomWindow::followCurrentRoom()
+{
+    const WindowHandle room = m_client.currentRoom();
+    if (room != m_room) {
+        m_room = room;
+        if (room) {
+            Desktop &desktop = m_client.desktop();
+            m_roomName = desktop.getWindowText(room, desktop.getWindowTextLength(room) + 1);
+            writeRoomLines();
+            // What was typed while out of any room is still there to send.
+            QString typed = m_entry->text();
+            if (!typed.isEmpty())
+                desktop.sendMessage(m_client.entryBox(room), WindowMessage::SetText, 0, &typed);
+            showTitle();
+        }
+    }
+    m_entry->setEnabled(m_room != 0);
+    // Nobody can say a line as somebody else on a network.
+    m_otherRow->setVisible(m_room && !m_client.hasPoster(m_room));
+    showStatus();
+}
+
+void ChatRoomWindow::showTitle()
+{
+    setWindowTitle(m_roomName.isEmpty() ? m_client.screenName() : m_roomName + " - " + m_client.screenName());
+    m_entry->setPlaceholderText(tr("Say something as %1").arg(m_client.screenName()));
+}
+
+void ChatRoomWindow::showStatus()
+{
+    QString status = m_client.status();
+    if (status.isEmpty() && !m_room)
+        status = tr("Not in a chat room.");
+    m_status->setText(status);
+    m_status->setVisible(!status.isEmpty());
+}
+
+void ChatRoomWindow::appendLine(WindowHandle room, const ChatClientLine &line)
 {
     if (room != m_room)
         return;
     QScrollBar *bar = m_transcript->verticalScrollBar();
     const bool followingTheEnd = bar->value() == bar->maximum();
-    writeLine(screenName, text);
+    writeLine(line.screenName, line.shown);
     if (++m_linesSinceFormatCount >= LinesBetweenFormatCounts) {
         m_linesSinceFormatCount = 0;
         if (m_transcript->document()->allFormats().size() > m_formatsAllowed)
@@ -117,20 +164,25 @@ void ChatRoomWindow::writeLine(const QString &screenName, const QString &text)
 }
 
 // The room keeps the lines the transcript shows, so they are written again
-// into an empty document, which forgets the formats of lines gone.
+// into an empty document, which forgets the formats of lines gone (and the
+// lines of a room closed before this one).
 void ChatRoomWindow::rebuildTranscript()
 {
-    QTextDocument *document = m_transcript->document();
-    document->clear();
-    for (const ChatClientLine &line : m_client.transcript(m_room))
-        writeLine(line.screenName, line.text);
-    m_formatsAllowed = document->allFormats().size() + SpareFormats;
+    m_transcript->document()->clear();
+    writeRoomLines();
+}
+
+void ChatRoomWindow::writeRoomLines()
+{
+    for (const ChatTranscriptLine &line : m_client.transcript(m_room))
+        writeLine(line.screenName, line.shown);
+    m_formatsAllowed = m_transcript->document()->allFormats().size() + SpareFormats;
     m_linesSinceFormatCount = 0;
 }
 
 void ChatRoomWindow::followEntryBox(WindowHandle window)
 {
-    if (window != m_client.entryBox(m_room))
+    if (!m_room || window != m_client.entryBox(m_room))
         return;
     Desktop &desktop = m_client.desktop();
     QString text = desktop.getWindowText(window, desktop.getWindowTextLength(window) + 1);

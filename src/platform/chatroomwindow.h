@@ -1,6 +1,8 @@
-// The chat client's window for one room: the transcript, each line shown
-// as a chat room shows its HTML, the entry line that posts as the signed-on
-// user, and a row to say a line as somebody else.
+// The chat client's window on its current room: the transcript, each line
+// shown as a chat room shows its HTML, the state of the client's link, the
+// entry line that posts as the signed-on user, and, in a local room, a row
+// to say a line as somebody else. A room may close and another open: what
+// was said stays in view, and the window follows the room in front.
 #pragma once
 
 #include "platform/desktop.h"
@@ -8,6 +10,8 @@
 #include <QWidget>
 
 class ChatClient;
+struct ChatClientLine;
+class QLabel;
 class QLineEdit;
 class QTextBrowser;
 
@@ -16,24 +20,33 @@ class ChatRoomWindow : public QWidget
     Q_OBJECT
 
 public:
-    ChatRoomWindow(ChatClient &client, WindowHandle room, QWidget *parent = nullptr);
+    explicit ChatRoomWindow(ChatClient &client, QWidget *parent = nullptr);
 
     QTextBrowser *transcriptView() const { return m_transcript; }
     QLineEdit *entryLine() const { return m_entry; }
     QLineEdit *otherName() const { return m_otherName; }
     QLineEdit *otherText() const { return m_otherText; }
+    QWidget *otherRow() const { return m_otherRow; }
+    QLabel *statusLine() const { return m_status; }
 
 private:
-    void appendLine(WindowHandle room, const QString &screenName, const QString &text);
+    void followCurrentRoom();
+    void showTitle();
+    void showStatus();
+    void appendLine(WindowHandle room, const ChatClientLine &line);
     void writeLine(const QString &screenName, const QString &text);
     void rebuildTranscript();
+    void writeRoomLines();
     void followEntryBox(WindowHandle window);
     void sayAsOther();
 
     ChatClient &m_client;
-    WindowHandle m_room;
+    WindowHandle m_room = 0; // 0 while the client is in no room
+    QString m_roomName;
     QTextBrowser *m_transcript = nullptr;
+    QLabel *m_status = nullptr;
     QLineEdit *m_entry = nullptr;
+    QWidget *m_otherRow = nullptr;
     QLineEdit *m_otherName = nullptr;
     QLineEdit *m_otherText = nullptr;
     // Formats the transcript may hold before it is written anew: the

@@ -64,6 +64,7 @@ TerminalFace::TerminalFace(ChatClient &client, int inputFd, std::FILE *output, Q
     , m_colours(isatty(fileno(output)))
 {
     connect(&m_client, &ChatClient::lineReceived, this, &TerminalFace::printLine);
+    connect(&m_client, &ChatClient::statusChanged, this, &TerminalFace::printStatus);
     connect(m_reader, &LineReader::lineRead, this, &TerminalFace::takeLine);
     connect(m_reader, &LineReader::endOfInput, this, &TerminalFace::takeEndOfInput);
 }
@@ -123,16 +124,22 @@ void TerminalFace::releaseHeldLines()
         takeEndOfInput();
 }
 
-void TerminalFace::printLine(WindowHandle, const QString &screenName, const QString &text)
+void TerminalFace::printLine(WindowHandle, const ChatClientLine &roomLine)
 {
-    QByteArray line = visible(screenName) + ":\t";
+    QByteArray line = visible(roomLine.screenName) + ":\t";
     if (m_colours)
-        line += "\033[1m" + visible(withoutTags(text)) + "\033[0m";
+        line += "\033[1m" + visible(withoutTags(roomLine.shown)) + "\033[0m";
     else
-        line += visible(text);
+        line += visible(roomLine.shown);
     line += '\n';
     std::fwrite(line.constData(), 1, std::size_t(line.size()), m_output);
     std::fflush(m_output);
+}
+
+void TerminalFace::printStatus(const QString &status)
+{
+    if (!status.isEmpty())
+        std::fprintf(stderr, "dun2: %s\n", visible(status).constData());
 }
 
 void TerminalFace::takeLine(const QByteArray &bytes)
@@ -149,16 +156,30 @@ void TerminalFace::takeLine(const QByteArray &bytes)
         dialog.answer(line);
         return;
     }
-    WindowHandle room = m_client.currentRoom();
-    if (line.startsWith("/as ")) {
-        QString rest = line.mid(4);
-        qsizetype blank = rest.indexOf(' ');
-        QString name = blank < 0 ? rest : rest.left(blank);
-        QString text = blank < 0 ? QString() : rest.mid(blank + 1);
-        m_client.say(room, name, text);
+    sayInRoom(line);
+}
+
+void TerminalFace::sayInRoom(const QString &line)
+{
+    const WindowHandle room = m_client.currentRoom();
+    const auto refuse = [](const char *why) { std::fprintf(stderr, "dun2: %s; nobody hears that\n", why); };
+    if (!room) {
+        refuse("not in a chat room");
         return;
     }
-    m_client.say(room, m_client.screenName(), line);
+    if (!line.startsWith("/as ")) {
+        m_client.post(room, line);
+        return;
+    }
+    if (m_client.hasPoster(room)) {
+        refuse("/as speaks only in a local room");
+        return;
+    }
+    QString rest = line.mid(4);
+    qsizetype blank = rest.indexOf(' ');
+    QString name = blank < 0 ? rest : rest.left(blank);
+    QString text = blank < 0 ? QString() : rest.mid(blank + 1);
+    m_client.say(room, name, text);
 }
 
 void TerminalFace::takeEndOfInput()

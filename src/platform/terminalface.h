@@ -1,7 +1,8 @@
 // The chat client's face where there is no screen: every line a room
 // receives goes to standard output as "name:<TAB>text", each line of
-// standard input is said in the room, and dialogs that wait for an answer
-// take the next line instead (the innermost waiting one first).
+// standard input is posted in the room as the entry box would, and dialogs
+// that wait for an answer take the next line instead (the innermost waiting
+// one first). The state of the client's link goes to standard error.
 #pragma once
 
 #include <QObject>
@@ -15,6 +16,7 @@
 #include "platform/desktop.h"
 
 class ChatClient;
+struct ChatClientLine;
 class LineReader;
 
 class TerminalFace : public QObject
@@ -39,8 +41,10 @@ signals:
     void finished();
 
 private:
-    void printLine(WindowHandle room, const QString &screenName, const QString &text);
+    void printLine(WindowHandle room, const ChatClientLine &line);
+    void printStatus(const QString &status);
     void takeLine(const QByteArray &line);
+    void sayInRoom(const QString &line);
     void takeEndOfInput();
     void finishWhenIdle();
     void releaseHeldLines();

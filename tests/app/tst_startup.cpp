@@ -79,10 +79,10 @@ private slots:
         world.writePreferences(world.musicDir(), "Ann");
         QElapsedTimer clock;
         qint64 firstAt = -1, secondAt = -1;
-        QObject::connect(&world.client(), &ChatClient::lineReceived, [&](WindowHandle, const QString &, const QString &text) {
-            if (text.contains(QString::fromUtf8("løªded")))
+        QObject::connect(&world.client(), &ChatClient::lineReceived, [&](WindowHandle, const ChatClientLine &line) {
+            if (line.text.contains(QString::fromUtf8("løªded")))
                 firstAt = clock.elapsed();
-            else if (text.contains("user: "))
+            else if (line.text.contains("user: "))
                 secondAt = clock.elapsed();
             else
                 QVERIFY(firstAt >= 0 && secondAt < 0); // a line said during the wait is taken in it

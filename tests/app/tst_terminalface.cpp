@@ -19,7 +19,7 @@ struct Run {
 
 // extraEnvironment: "NAME=value" entries set for this run only.
 Run runProgram(const QString &home, const QByteArray &input, const QStringList &extraEnvironment = {},
-               const QString &screenName = "alice")
+               const QString &screenName = "alice", const QStringList &arguments = {})
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -29,7 +29,8 @@ Run runProgram(const QString &home, const QByteArray &input, const QStringList &
     for (const QString &entry : extraEnvironment)
         environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
     program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("DUN2_PROGRAM"), {"--home", home, "--screen-name", screenName});
+    program.start(qEnvironmentVariable("DUN2_PROGRAM"),
+                  QStringList{"--home", home, "--screen-name", screenName} + arguments);
     if (!program.waitForStarted())
         return {};
     program.write(input);
@@ -87,6 +88,23 @@ private slots:
         QVERIFY(run.exitCode > 0);
         QCOMPARE(run.out, QByteArray());
         QVERIFY2(run.err.contains("screen name can't hold \"!\""), run.err);
+    }
+
+    // Until the network's room is there, nothing typed is said, and a
+    // network that can't be joined as asked stops the program first.
+    void aNetworkRoomNotYetJoined()
+    {
+        QTemporaryDir home;
+        writePreferences(home.path());
+        const QStringList network{"--irc", "ircs://irc.example.org/#music"};
+        Run run = runProgram(home.path(), "hello\n/as bob hi\n", {}, "alice", network);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray());
+        QVERIFY2(run.err.contains("dun2: joining #music on irc.example.org:6697\n"), run.err);
+        QCOMPARE(run.err.count("dun2: not in a chat room; nobody hears that\n"), 2);
+        run = runProgram(home.path(), "hello\n", {}, "alice", {"--irc", "ircs://h/#a b"});
+        QVERIFY(run.exitCode > 0 && run.out.isEmpty());
+        QVERIFY2(run.err.contains("dun2: the IRC address") && !run.err.contains("joining"), run.err);
     }
 
     void burstsOfLinesAreTakenInsideEachOthersWaits()

@@ -1,9 +1,12 @@
 #include "chat/clientwindows.h"
 #include "platform/chatclient.h"
 #include "platform/desktop.h"
+#include "platform/terminalface.h"
 #include "support/testregistry.h"
 
 #include <QTest>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -131,7 +134,7 @@ private slots:
         QString typing = "half a li";
         desktop.sendMessage(client.entryBox(room), WindowMessage::SetText, 0, &typing);
         ChatSend(desktop, "announcement");
-        QCOMPARE(client.transcript(room).back().text, QString("announcement"));
+        QCOMPARE(client.transcript(room).back().shown, QString("announcement"));
         QCOMPARE(client.transcript(room).back().screenName, QString("Bob"));
         QCOMPARE(GetText(desktop, client.entryBox(room)), typing);
         // An empty box stays empty and posts nothing more.
@@ -140,6 +143,40 @@ private slots:
         ChatSend(desktop, "second");
         QCOMPARE(client.transcript(room).size(), std::size_t(2));
         QCOMPARE(GetText(desktop, client.entryBox(room)), QString());
+    }
+
+    // A network's room: what is posted (an announcement, a line typed on
+    // the terminal) leaves through its poster, never as somebody else, and
+    // the room shows only what the network delivers; the name the network
+    // let the user hold is the one GetUser reads.
+    void networkRoomAndTheNameHeld()
+    {
+        Desktop desktop;
+        ChatClient client(desktop, "Bob");
+        QStringList posted;
+        WindowHandle room = 0;
+        room = client.openRoom("#music", [&](const QString &text) {
+            posted << text;
+            if (text == "bye")
+                client.closeRoom(room); // the poster may end the room it was called for
+        });
+        int pipeEnds[2];
+        QCOMPARE(pipe(pipeEnds), 0);
+        auto terminal = std::make_unique<TerminalFace>(client, pipeEnds[0], stdout);
+        ChatSend(desktop, "announcement");
+        QCOMPARE(write(pipeEnds[1], "/as bob hi\nhello\n", 17), 17);
+        QTRY_COMPARE(posted, (QStringList{"announcement", "hello"}));
+        QVERIFY(client.transcript(room).empty());
+        terminal.reset();
+        ::close(pipeEnds[1]);
+        ::close(pipeEnds[0]);
+        ChatSend(desktop, "bye");
+        QCOMPARE(FindChatRoom(desktop), WindowHandle(0));
+
+        HideWelcome(desktop);
+        client.setScreenName("Bob_");
+        QCOMPARE(GetUser(desktop), QString("Bob_"));
+        QVERIFY(!desktop.isVisible(client.welcomeWindow()));
     }
 };
 

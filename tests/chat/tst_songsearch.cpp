@@ -28,8 +28,8 @@ void sayWhenAnnounced(TestWorld &world, const QString &message, const QString &l
 {
     auto *said = new bool(false);
     QObject::connect(&world.client(), &ChatClient::lineReceived, &world.form1(),
-                     [&world, message, line, said](WindowHandle, const QString &, const QString &text) {
-                         if (*said || text != TestWorld::styled(message))
+                     [&world, message, line, said](WindowHandle, const ChatClientLine &received) {
+                         if (*said || received.text != TestWorld::styled(message))
                              return;
                          *said = true;
                          QTimer::singleShot(0, &world.form1(), [&world, line] { world.say(line); });
@@ -86,10 +86,10 @@ private slots:
         qint64 countAt = 0, promptAt = 0;
         QElapsedTimer clock;
         QObject::connect(&world.client(), &ChatClient::lineReceived, &form,
-                         [&](WindowHandle, const QString &, const QString &text) {
-                             if (text.contains("strings found"))
+                         [&](WindowHandle, const ChatClientLine &line) {
+                             if (line.text.contains("strings found"))
                                  countAt = clock.elapsed();
-                             if (text == TestWorld::styled(Prompt))
+                             if (line.text == TestWorld::styled(Prompt))
                                  promptAt = clock.elapsed();
                          });
         clock.start();

@@ -4,6 +4,7 @@
 #include "support/testregistry.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -34,7 +35,8 @@ private slots:
         Desktop desktop;
         ChatClient client(desktop, "Ann");
         WindowHandle room = client.openRoom("Lobby");
-        ChatRoomWindow window(client, room);
+        ChatRoomWindow window(client);
+        QVERIFY(!window.otherRow()->isHidden());
         QSignalSpy lines(&client, &ChatClient::lineReceived);
 
         QTest::keyClick(window.entryLine(), Qt::Key_Return); // an empty box posts nothing
@@ -55,10 +57,41 @@ private slots:
         QCOMPARE(window.otherText()->text(), QString());
         QCOMPARE(lines.count(), 2);
         QCOMPARE(client.transcript(room).front().screenName, QString("Ann"));
-        QCOMPARE(client.transcript(room).front().text, text);
+        QCOMPARE(client.transcript(room).front().shown, text);
         QCOMPARE(client.transcript(room).back().screenName, QString("<i>Zed</i>"));
         // A line's HTML is rendered, the speaker's name is not.
         QCOMPARE(window.transcriptView()->toPlainText(), QString("Ann: bold & more\n<i>Zed</i>: .stop"));
+    }
+
+    // A network's room comes and goes: what was said stays in view, the
+    // entry line keeps what was typed until there is a room to say it in,
+    // and the state of the link shows.
+    void followsARoomThatComesAndGoes()
+    {
+        Desktop desktop;
+        ChatClient client(desktop, "Ann");
+        ChatRoomWindow window(client);
+        QVERIFY(!window.entryLine()->isEnabled() && !window.statusLine()->isHidden());
+        const auto poster = [](const QString &) {};
+        WindowHandle room = client.openRoom("#music", poster);
+        QVERIFY(window.entryLine()->isEnabled() && window.statusLine()->isHidden());
+        QVERIFY(window.otherRow()->isHidden()); // nobody can speak for others on a network
+        client.deliver(room, {"bob", "hi", "<b>hi</b>"});
+        QTest::keyClicks(window.entryLine(), "half");
+
+        client.closeRoom(room);
+        client.setStatus("lost the link; retrying in 2 s");
+        QVERIFY(!window.entryLine()->isEnabled());
+        QCOMPARE(window.statusLine()->text(), client.status());
+        room = client.openRoom("#music", poster);
+        client.setStatus("");
+        client.setScreenName("Ann_");
+        QVERIFY(window.entryLine()->isEnabled() && window.statusLine()->isHidden());
+        QCOMPARE(desktop.getWindowText(client.entryBox(room), 100), QString("half"));
+        QCOMPARE(window.windowTitle(), QString("#music - Ann_"));
+        client.deliver(room, {"Ann_", "first", "first"});
+        QCOMPARE(window.transcriptView()->toPlainText(), QString("bob: hi\nAnn_: first"));
+        QCOMPARE(formatOf(window.transcriptView()->document()->firstBlock(), "hi").fontWeight(), int(QFont::Bold));
     }
 
     // Each hostile line would keep the window thread busy, block it on the
@@ -73,7 +106,7 @@ private slots:
         ChatClient client(desktop, "Ann");
         WindowHandle room = client.openRoom("Lobby");
         client.say(room, "Mal", QString("<table><tr><td>").repeated(40) + "deep");
-        ChatRoomWindow window(client, room);
+        ChatRoomWindow window(client);
         window.show();
         client.say(room, "Mal", "<img src=\"" + fifo + "\"><img src=\"/dev/zero\"><img src=\"http://127.0.0.1:9/\">");
         client.say(room, "Mal", "<style>p{}</style><link rel=stylesheet href=/dev/zero><a href=\"file:///\">link</a>");

@@ -21,8 +21,8 @@ TestWorld::TestWorld(const QString &screenName, GstElement *audioSink)
     QDir(m_home.path()).mkpath("music");
     m_room = m_client.openRoom("Test Room");
     QObject::connect(&m_client, &ChatClient::lineReceived,
-                     [this](WindowHandle, const QString &name, const QString &text) {
-                         m_lines.push_back({name, text});
+                     [this](WindowHandle, const ChatClientLine &line) {
+                         m_lines.push_back({line.screenName, line.text});
                      });
     setProgramEndHook([this] { m_ended = true; });
 }
