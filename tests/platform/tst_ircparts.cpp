@@ -94,9 +94,10 @@ private slots:
 
         // All pieces of a line or none: the queue's bytes stay bounded.
         const std::vector<QByteArray> big(IrcPacer::MaxChannelBytes / 400, QByteArray(400, 'x'));
-        QVERIFY(!pacer.addChannel(big));
         pacer.clearChannel();
         QVERIFY(pacer.addChannel(big));
+        QVERIFY(!pacer.addChannel({QByteArray(100, 'y'), QByteArray(400, 'y')}));
+        QVERIFY(pacer.addChannel({QByteArray(100, 'z')}));
     }
 
     void accounts()
