@@ -24,15 +24,15 @@ struct IrcEndpoint {
     quint16 port = 6697;
     bool tls = true;
     // A certificate authority trusted besides the system's (PEM).
-    QString caFile;
+    QString caFile{};
 };
 
 struct IrcLogin {
     QString nick;
     // SASL PLAIN when not empty; the session then never goes on without it.
-    QString password;
+    QString password{};
     // The account to log in to; the nick when empty.
-    QString account;
+    QString account{};
 };
 
 // How long the link waits for what; tests shorten them.

@@ -1,0 +1,133 @@
+#include "platform/irc/ircsession.h"
+#include "platform/nestedloop.h"
+#include "support/testregistry.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+const QString Channel = QStringLiteral("#music");
+
+// Plays a server line by line, for the steps no real server does on
+// demand: endless lines, and silence.
+class ScriptedServer
+{
+public:
+    ScriptedServer() { m_server.listen(QHostAddress::LocalHost); }
+    quint16 port() const { return m_server.serverPort(); }
+
+    // The next line from the client that holds `part`; empty after 10 s.
+    QByteArray waitFor(const QByteArray &part)
+    {
+        QByteArray found;
+        const bool seen = QTest::qWaitFor([&] {
+            if (m_server.hasPendingConnections())
+                m_client.reset(m_server.nextPendingConnection());
+            while (m_client && m_client->canReadLine()) {
+                const QByteArray line = m_client->readLine().trimmed();
+                if (line.contains(part))
+                    return found = line, true;
+            }
+            return false;
+        }, 10000);
+        return seen ? found : QByteArray();
+    }
+    void send(const QByteArray &bytes) { m_client->write(bytes); }
+
+    // Registers the client without capabilities and joins it to the channel.
+    bool welcome()
+    {
+        if (waitFor("CAP LS").isEmpty())
+            return false;
+        send(":irc.test CAP * LS :\r\n");
+        if (waitFor("CAP END").isEmpty())
+            return false;
+        send(":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End of MOTD\r\n");
+        if (waitFor("JOIN #music").isEmpty())
+            return false;
+        send(":ceo!~u@test JOIN #music\r\n");
+        return true;
+    }
+
+private:
+    QTcpServer m_server;
+    std::unique_ptr<QTcpSocket> m_client;
+};
+
+struct Said {
+    QString nick, text;
+    bool action, own;
+    bool operator==(const Said &) const = default;
+};
+
+QList<Said> said(const QSignalSpy &spy)
+{
+    QList<Said> lines;
+    for (const QList<QVariant> &args : spy)
+        lines.append({args[0].toString(), args[1].toString(), args[2].toBool(), args[4].toBool()});
+    return lines;
+}
+
+} // namespace
+
+class IrcSessionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A server that sends what no real one does: a line of 10 MB without an
+    // end, CTCP without its closing mark, lines for others. Lines wait while
+    // the line gate is shut, PING does not.
+    void hostileServerAndTheGate()
+    {
+        ScriptedServer server;
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        QSignalSpy lines(&session, &IrcSession::channelLine);
+        QSignalSpy joined(&session, &IrcSession::joined);
+        session.start();
+        QVERIFY(server.welcome());
+        QVERIFY(joined.wait());
+        QVERIFY(session.say("hi\r\nQUIT :gone"));
+        QCOMPARE(server.waitFor("PRIVMSG"), QByteArray("PRIVMSG #music :hi  QUIT :gone"));
+        QTRY_COMPARE(said(lines), (QList<Said>{{"ceo", "hi  QUIT :gone", false, true}}));
+        lines.clear();
+        {
+            NestedLoop shut;
+            shut.ending();
+            for (int i = 0; i < 10 * 64; ++i)
+                server.send(QByteArray(16 * 1024, 'x'));
+            server.send("\r\n:a!b@c PRIVMSG #music :one\r\nPING :alive\r\n:a!b@c PRIVMSG #music :\x01"
+                        "ACTION waves\r\n:a!b@c PRIVMSG #music :\x01VERSION\x01\r\n:a!b@c PRIVMSG ceo :private\r\n"
+                        ":a!b@c PRIVMSG #MUSIC :two\r\n");
+            QCOMPARE(server.waitFor("PONG"), QByteArray("PONG alive"));
+            QCOMPARE(lines.size(), 0);
+        }
+        QTRY_COMPARE(said(lines), (QList<Said>{{"a", "one", false, false}, {"a", "waves", true, false},
+                                               {"a", "two", false, false}}));
+        QVERIFY(session.inChannel());
+    }
+
+    // A server gone quiet is asked, then given up and connected to again.
+    // (The probe waits its turn behind the registration, so the drop comes
+    // later than the pacing.)
+    void quietServerIsProbedAndLeft()
+    {
+        ScriptedServer server;
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        session.setTimings({.probeAfterMs = 300, .dropAfterMs = 2500, .firstRetryMs = 100});
+        QSignalSpy left(&session, &IrcSession::left);
+        session.start();
+        QVERIFY(server.welcome());
+        QTRY_VERIFY(session.inChannel());
+        QCOMPARE(server.waitFor("PING"), QByteArray("PING dun2"));
+        QVERIFY(left.wait());
+        QCOMPARE(left.first().first().toString(), QString("link lost (no answer from the server for 3 s)"));
+        QVERIFY(!server.waitFor("CAP LS").isEmpty());
+    }
+};
+
+DUN2_TEST(IrcSessionTest);
+#include "tst_ircsession.moc"
