@@ -10,6 +10,7 @@ libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
 fonts-dejavu-core
 strace
+ngircd inspircd atheme-services openssl
 "
 
 missing=""

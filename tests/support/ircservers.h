@@ -1,0 +1,67 @@
+// Real IRC servers for the tests, each started on 127.0.0.1 at free ports
+// with a configuration written into its own temporary folder, so no test
+// depends on a system-wide server or on another test's.
+//
+// Ngircd: plain text with its default flood limits, so a client that sends
+// too fast is disconnected as it would be on a real network.
+// Inspircd: plain and TLS (a certificate for "localhost" and 127.0.0.1,
+// signed by a certificate authority made for this server, see caFile()),
+// IRCv3 capabilities (echo-message, message-tags, account-tag,
+// extended-join, account-notify, sasl) and a real services daemon
+// (atheme) linked to it, so accounts can be registered through NickServ
+// and logged in to with SASL PLAIN.
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+class TestIrcServer
+{
+public:
+    enum class Kind { Ngircd, Inspircd };
+
+    explicit TestIrcServer(Kind kind);
+    ~TestIrcServer();
+    TestIrcServer(const TestIrcServer &) = delete;
+    TestIrcServer &operator=(const TestIrcServer &) = delete;
+
+    // Returns once the server accepts connections (and, on inspircd, its
+    // services have linked); false, with the logs printed, when it could
+    // not start. A second start() after stop() uses the same ports.
+    bool start();
+    void stop();
+    bool isRunning() const;
+
+    QString host() const { return QStringLiteral("127.0.0.1"); }
+    quint16 port() const { return m_port; }
+    // The TLS port, 0 on ngircd.
+    quint16 tlsPort() const { return m_tlsPort; }
+    // The certificate authority a client must trust for the TLS port.
+    QString caFile() const;
+
+    // Registers a services account (inspircd only) by signing on as `account`
+    // and asking NickServ; a client can then log in with SASL PLAIN.
+    bool registerAccount(const QString &account, const QString &password);
+
+    // What the server and its services wrote, for a failure message.
+    QString logs() const;
+
+private:
+    bool writeConfiguration();
+    bool makeCertificates();
+    bool startProcess(QProcess &process, const QString &program, const QStringList &arguments,
+                      const QString &logName);
+    bool waitUntilReady(QProcess &process, const QString &name);
+    bool servicesLinked() const;
+
+    Kind m_kind;
+    QTemporaryDir m_dir;
+    quint16 m_port = 0;
+    quint16 m_tlsPort = 0;
+    quint16 m_linkPort = 0;
+    int m_starts = 0;
+    std::unique_ptr<QProcess> m_server;
+    std::unique_ptr<QProcess> m_services;
+};

@@ -1,0 +1,173 @@
+#include "rawircclient.h"
+
+#include "ircservers.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QSslConfiguration>
+#include <QTimer>
+
+namespace {
+
+// A test participant has no use for more; a server that sends more without a
+// line end is broken, and the test should see that rather than swap.
+constexpr qsizetype MaxPending = 1 << 20;
+
+// The words of a line after its tags and source: the command and its
+// parameters, the trailing one without its ':'.
+QList<QByteArray> words(QByteArray line)
+{
+    if (line.startsWith('@'))
+        line = line.mid(line.indexOf(' ') + 1);
+    if (line.startsWith(':'))
+        line = line.mid(line.indexOf(' ') + 1);
+    const qsizetype trailing = line.indexOf(" :");
+    QList<QByteArray> result = line.left(trailing).split(' ');
+    if (trailing >= 0)
+        result.append(line.mid(trailing + 2));
+    result.removeAll(QByteArray());
+    return result;
+}
+
+bool isCommand(const QByteArray &line, const char *command)
+{
+    const QList<QByteArray> w = words(line);
+    return !w.isEmpty() && w.first() == command;
+}
+
+} // namespace
+
+RawIrcClient::RawIrcClient(const TestIrcServer &server, Options options)
+    : RawIrcClient(server.host(), options.tls ? server.tlsPort() : server.port(), options)
+{
+    if (m_options.tls && m_options.caFile.isEmpty())
+        m_options.caFile = server.caFile();
+}
+
+RawIrcClient::RawIrcClient(const QString &host, quint16 port, Options options)
+    : m_host(host), m_port(port), m_options(std::move(options))
+{
+    connect(&m_socket, &QSslSocket::readyRead, this, &RawIrcClient::readLines);
+    connect(&m_socket, &QAbstractSocket::errorOccurred, this,
+            [this] { m_errors += m_socket.errorString() + QLatin1Char('\n'); });
+    connect(&m_socket, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
+        for (const QSslError &error : errors)
+            m_errors += error.errorString() + QLatin1Char('\n');
+    });
+}
+
+bool RawIrcClient::signOn(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    connect(&m_socket, m_options.tls ? &QSslSocket::encrypted : &QAbstractSocket::connected, this,
+            [this] { m_wasConnected = true; });
+    if (m_options.tls) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setCaCertificates(QSslCertificate::fromPath(m_options.caFile));
+        m_socket.setSslConfiguration(tls);
+        m_socket.setPeerVerifyName(QStringLiteral("localhost"));
+        m_socket.connectToHostEncrypted(m_host, m_port);
+    } else {
+        m_socket.connectToHost(m_host, m_port);
+    }
+    QStringList caps = m_options.caps;
+    const bool sasl = !m_options.account.isEmpty();
+    if (sasl)
+        caps.append(QStringLiteral("sasl"));
+    // Written at once: the socket sends it when connected (and encrypted).
+    if (!caps.isEmpty())
+        send("CAP REQ :" + caps.join(QLatin1Char(' ')).toUtf8());
+    send("NICK " + m_options.nick.toUtf8());
+    send("USER " + m_options.nick.toUtf8() + " 0 * :dun2 test participant");
+    auto remaining = [&deadline] { return int(deadline.remainingTime()); };
+    if (!caps.isEmpty()) {
+        const QByteArray reply = waitFor([](const QByteArray &l) {
+            const QList<QByteArray> w = words(l);
+            return w.size() > 2 && w[0] == "CAP" && (w[2] == "ACK" || w[2] == "NAK");
+        }, remaining());
+        if (words(reply).value(2) != "ACK")
+            return false;
+    }
+    if (sasl) {
+        send("AUTHENTICATE PLAIN");
+        if (words(waitFor([](const QByteArray &l) { return isCommand(l, "AUTHENTICATE"); }, remaining()))
+                .value(1) != "+")
+            return false;
+        const QByteArray user = m_options.account.toUtf8();
+        send("AUTHENTICATE " + (user + '\0' + user + '\0' + m_options.password.toUtf8()).toBase64());
+        const QByteArray result = waitFor([](const QByteArray &l) {
+            const QByteArray c = words(l).value(0);
+            return c == "903" || c == "904" || c == "905" || c == "906";
+        }, remaining());
+        if (words(result).value(0) != "903")
+            return false;
+    }
+    if (!caps.isEmpty())
+        send("CAP END");
+    return !waitFor([](const QByteArray &l) { return isCommand(l, "001"); }, remaining()).isEmpty();
+}
+
+bool RawIrcClient::join(const QString &channel, int timeoutMs)
+{
+    send("JOIN " + channel.toUtf8());
+    const QByteArray end = waitFor([&channel](const QByteArray &l) {
+        const QList<QByteArray> w = words(l);
+        return w.value(0) == "366" && QString::fromUtf8(w.value(2)).compare(channel, Qt::CaseInsensitive) == 0;
+    }, timeoutMs);
+    return !end.isEmpty();
+}
+
+void RawIrcClient::send(const QByteArray &line)
+{
+    m_socket.write(line + "\r\n");
+}
+
+void RawIrcClient::say(const QString &channel, const QString &text)
+{
+    send("PRIVMSG " + channel.toUtf8() + " :" + text.toUtf8());
+}
+
+QByteArray RawIrcClient::waitFor(const std::function<bool(const QByteArray &)> &match, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    for (qsizetype i = m_next;;) {
+        for (; i < m_lines.size(); ++i) {
+            if (match(m_lines[i])) {
+                m_next = i + 1;
+                return m_lines[i];
+            }
+        }
+        if (deadline.hasExpired() || m_socket.state() == QAbstractSocket::UnconnectedState)
+            return {};
+        QEventLoop loop;
+        connect(&m_socket, &QSslSocket::readyRead, &loop, &QEventLoop::quit);
+        connect(&m_socket, &QAbstractSocket::disconnected, &loop, &QEventLoop::quit);
+        connect(&m_socket, &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
+        QTimer::singleShot(deadline.remainingTime(), &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+QByteArray RawIrcClient::waitFor(const QByteArray &part, int timeoutMs)
+{
+    return waitFor([&part](const QByteArray &line) { return line.contains(part); }, timeoutMs);
+}
+
+void RawIrcClient::readLines()
+{
+    m_buffer += m_socket.readAll();
+    for (qsizetype end; (end = m_buffer.indexOf('\n')) >= 0;) {
+        QByteArray line = m_buffer.left(end);
+        m_buffer.remove(0, end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QList<QByteArray> w = words(line);
+        if (w.value(0) == "PING")
+            send("PONG :" + w.value(1));
+        m_lines.append(line);
+    }
+    if (m_buffer.size() > MaxPending) {
+        m_errors += QStringLiteral("a line without an end over %1 bytes\n").arg(MaxPending);
+        m_socket.abort();
+    }
+}
