@@ -1,5 +1,7 @@
 #include "platform/irc/ircsession.h"
 #include "platform/nestedloop.h"
+#include "support/ircservers.h"
+#include "support/rawircclient.h"
 #include "support/testregistry.h"
 
 #include <QSignalSpy>
@@ -71,6 +73,17 @@ QList<Said> said(const QSignalSpy &spy)
     return lines;
 }
 
+// Retries and rejoins come quickly, so the tests wait for them, not for the clock.
+std::unique_ptr<IrcSession> sessionOn(const TestIrcServer &server, IrcLogin login, bool tls = false, QString caFile = {})
+{
+    auto session = std::make_unique<IrcSession>(
+        IrcEndpoint{server.host(), tls ? server.tlsPort() : server.port(), tls, std::move(caFile)}, std::move(login),
+        Channel);
+    session->setTimings({.firstRetryMs = 200, .maxRetryMs = 1000, .kickRejoinMs = 200});
+    session->start();
+    return session;
+}
+
 } // namespace
 
 class IrcSessionTest : public QObject
@@ -126,6 +139,90 @@ private slots:
         QVERIFY(left.wait());
         QCOMPARE(left.first().first().toString(), QString("link lost (no answer from the server for 3 s)"));
         QVERIFY(!server.waitFor("CAP LS").isEmpty());
+    }
+
+    // On ngircd: the nick taken, lines both ways, a kick and a restart.
+    void ngircdLinkSurvives()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        RawIrcClient op(server, {.nick = "ceo"});
+        QVERIFY(op.signOn() && op.join(Channel));
+        const auto session = sessionOn(server, {"ceo"});
+        QSignalSpy lines(session.get(), &IrcSession::channelLine);
+        QSignalSpy left(session.get(), &IrcSession::left);
+        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
+        QCOMPARE(session->nick(), QString("ceo_"));
+
+        QVERIFY(session->say("hello \x02" "all\x02") && session->act("waves"));
+        QVERIFY(op.waitFor("PRIVMSG #music :hello \x02" "all\x02").startsWith(":ceo_!"));
+        QVERIFY(!op.waitFor("PRIVMSG #music :\x01" "ACTION waves\x01").isEmpty());
+        op.say(Channel, "hi");
+        op.say(Channel, "\x01" "ACTION nods\x01");
+        QTRY_COMPARE(said(lines), (QList<Said>{{"ceo_", "hello \x02" "all\x02", false, true}, {"ceo_", "waves", true, true},
+                                               {"ceo", "hi", false, false}, {"ceo", "nods", true, false}}));
+
+        op.send("KICK #music ceo_ :out");
+        QVERIFY(left.wait());
+        QCOMPARE(left.last().first().toString(), QString("kicked from #music by ceo (out)"));
+        QTRY_VERIFY(session->inChannel());
+
+        server.stop();
+        QTRY_VERIFY(session->status().startsWith("link lost"));
+        QVERIFY(!session->inChannel() && !session->say("into the void"));
+        QVERIFY(server.start());
+        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
+    }
+
+    // Fifty lines at once reach a participant whole and in order, and
+    // ngircd's flood limit does not throw the session out (paced: ~90 s).
+    void burstArrivesInOrder()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        RawIrcClient reader(server, {.nick = "reader"});
+        QVERIFY(reader.signOn() && reader.join(Channel));
+        const auto session = sessionOn(server, {"ceo"});
+        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
+        QSignalSpy left(session.get(), &IrcSession::left);
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(session->say(QString("match %1 ").arg(i) + QString("x").repeated(400)));
+        for (int i = 0; i < 50; ++i)
+            QVERIFY2(reader.waitFor(" :match ", 15000).contains(QString(" :match %1 ").arg(i).toUtf8()), qPrintable(QString::number(i)));
+        QVERIFY(session->inChannel() && left.isEmpty());
+    }
+
+    // On inspircd: TLS only with the right authority, SASL logins, the
+    // server's echo as our one own line, and accounts the server vouches for.
+    void inspircdTlsEchoAndAccounts()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Inspircd);
+        QVERIFY(server.start());
+        QVERIFY(server.registerAccount("owner", "owner-secret") && server.registerAccount("player", "player-secret"));
+
+        const auto untrusting = sessionOn(server, {"ceo"}, true);
+        QTRY_VERIFY_WITH_TIMEOUT(untrusting->status().contains("TLS refused: certificate not trusted"), 15000);
+        QVERIFY(untrusting->status().contains("retrying in"));
+        const auto liar = sessionOn(server, {"liar", "wrong", "player"}, true, server.caFile());
+        QSignalSpy failed(liar.get(), &IrcSession::failed);
+        QVERIFY(failed.wait(15000));
+        QVERIFY2(failed.first().first().toString().startsWith("SASL login refused"), qPrintable(liar->status()));
+
+        const auto session = sessionOn(server, {"ceo-player", "player-secret", "player"}, true, server.caFile());
+        QSignalSpy lines(session.get(), &IrcSession::channelLine);
+        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
+        QVERIFY(session->hasCap("echo-message") && session->hasCap("account-tag"));
+        RawIrcClient owner(server, {.nick = "ceo", .account = "owner", .password = "owner-secret", .tls = true});
+        RawIrcClient impostor(server, {.nick = "Owner", .tls = true});
+        QVERIFY(owner.signOn() && owner.join(Channel) && impostor.signOn() && impostor.join(Channel));
+        QVERIFY(session->say("echo me"));
+        owner.say(Channel, ".vol 50");
+        impostor.say(Channel, ".stop");
+        // Ours comes when the pacing lets it: any order, each once.
+        QTRY_COMPARE(lines.size(), 3);
+        for (const QList<QVariant> &line : {QList<QVariant>{"ceo-player", "echo me", false, "player", true},
+                                            {"ceo", ".vol 50", false, "owner", false}, {"Owner", ".stop", false, "", false}})
+            QVERIFY2(lines.contains(line), qPrintable(line[1].toString()));
     }
 };
 
