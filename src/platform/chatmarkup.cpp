@@ -30,12 +30,6 @@ QChar shown(QChar c)
     return c;
 }
 
-struct Font {
-    QColor colour;
-    QStringList faces;
-    int size = 0; // 1 to 7, 0 for the transcript's own
-};
-
 // Calls take(name, value) for each attribute of a tag; a value may be
 // quoted with either quote or bare up to the next blank.
 template <typename Take>
@@ -133,22 +127,19 @@ QString entity(QStringView name)
     return {};
 }
 
-// Writes runs of text, each in the format that the tags before it set.
-class MarkupWriter
+// Gathers runs of text, each in the style that the tags before it set.
+class MarkupReader
 {
 public:
-    MarkupWriter(QTextCursor &cursor, const QTextCharFormat &base)
-        : m_cursor(cursor)
-        , m_base(base)
+    using Run = std::function<void(QStringView, const ChatMarkupStyle &)>;
+
+    explicit MarkupReader(const Run &run)
+        : m_run(run)
     {
-        m_basePointSize = base.hasProperty(QTextFormat::FontPointSize) ? base.fontPointSize()
-                                                                        : cursor.document()->defaultFont().pointSizeF();
-        if (m_basePointSize <= 0)
-            m_basePointSize = 9;
     }
 
-    void text(QChar c) { m_run += shown(c); }
-    void text(const QString &s) { m_run += s; }
+    void text(QChar c) { m_text += shown(c); }
+    void text(const QString &s) { m_text += s; }
 
     void tag(QStringView inside)
     {
@@ -161,7 +152,7 @@ public:
         const QStringView name = inside.first(n);
         auto is = [name](const char16_t *tag) { return name.compare(QStringView(tag), Qt::CaseInsensitive) == 0; };
         if (is(u"br")) {
-            m_run += QChar::LineSeparator;
+            m_text += QChar::LineSeparator;
         } else if (is(u"b")) {
             setFlag(m_bold, !closing);
         } else if (is(u"i")) {
@@ -174,7 +165,7 @@ public:
                 if (!m_fonts.empty())
                     m_fonts.pop_back();
             } else {
-                m_fonts.push_back(m_fonts.empty() ? Font{} : m_fonts.back());
+                m_fonts.push_back(m_fonts.empty() ? ChatMarkupStyle{} : m_fonts.back());
                 if (++m_fontsOpened <= FontsHonoured)
                     readFont(inside.sliced(n), m_fonts.back());
             }
@@ -183,10 +174,14 @@ public:
 
     void flush()
     {
-        if (m_run.isEmpty())
+        if (m_text.isEmpty())
             return;
-        m_cursor.insertText(m_run, format());
-        m_run.clear();
+        ChatMarkupStyle style = m_fonts.empty() ? ChatMarkupStyle{} : m_fonts.back();
+        style.bold = m_bold;
+        style.italic = m_italic;
+        style.underline = m_underline;
+        m_run(m_text, style);
+        m_text.clear();
     }
 
 private:
@@ -198,7 +193,7 @@ private:
         flag = on;
     }
 
-    static void readFont(QStringView attributes, Font &font)
+    static void readFont(QStringView attributes, ChatMarkupStyle &font)
     {
         forEachAttribute(attributes, [&font](QStringView name, QStringView value) {
             if (name.compare(u"color", Qt::CaseInsensitive) == 0) {
@@ -213,35 +208,13 @@ private:
         });
     }
 
-    QTextCharFormat format() const
-    {
-        QTextCharFormat f = m_base;
-        if (m_bold)
-            f.setFontWeight(QFont::Bold);
-        if (m_italic)
-            f.setFontItalic(true);
-        if (m_underline)
-            f.setFontUnderline(true);
-        if (m_fonts.empty())
-            return f;
-        const Font &font = m_fonts.back();
-        if (font.colour.isValid())
-            f.setForeground(font.colour);
-        if (!font.faces.isEmpty())
-            f.setFontFamilies(font.faces);
-        if (font.size)
-            f.setFontPointSize(m_basePointSize * SizeFactors[font.size - 1]);
-        return f;
-    }
-
-    QTextCursor &m_cursor;
-    QTextCharFormat m_base;
-    qreal m_basePointSize = 0;
-    QString m_run;
+    const Run &m_run;
+    QString m_text;
     bool m_bold = false;
     bool m_italic = false;
     bool m_underline = false;
-    std::vector<Font> m_fonts;
+    // The fonts open, each with the attributes of those around it.
+    std::vector<ChatMarkupStyle> m_fonts;
     std::size_t m_fontsOpened = 0;
 };
 
@@ -257,19 +230,39 @@ bool opensTag(QStringView html, qsizetype at)
 
 // How much of a line is read: no more than is shown, and never half a
 // surrogate pair.
-qsizetype shownLength(QStringView text)
+qsizetype shownLength(QStringView text, qsizetype longest)
 {
-    if (text.size() <= ChatLineShown)
+    if (text.size() <= longest)
         return text.size();
-    return text[ChatLineShown - 1].isHighSurrogate() ? ChatLineShown - 1 : ChatLineShown;
+    return longest > 0 && text[longest - 1].isHighSurrogate() ? longest - 1 : longest;
+}
+
+// The character format of a run, laid over the room's own.
+QTextCharFormat formatOf(const ChatMarkupStyle &style, const QTextCharFormat &base, qreal basePointSize)
+{
+    QTextCharFormat f = base;
+    if (style.bold)
+        f.setFontWeight(QFont::Bold);
+    if (style.italic)
+        f.setFontItalic(true);
+    if (style.underline)
+        f.setFontUnderline(true);
+    if (style.colour.isValid())
+        f.setForeground(style.colour);
+    if (!style.faces.isEmpty())
+        f.setFontFamilies(style.faces);
+    if (style.size)
+        f.setFontPointSize(basePointSize * SizeFactors[style.size - 1]);
+    return f;
 }
 
 } // namespace
 
-void InsertChatMarkup(QTextCursor &cursor, QStringView html, const QTextCharFormat &base)
+bool ReadChatMarkup(QStringView html, qsizetype longest,
+                    const std::function<void(QStringView text, const ChatMarkupStyle &style)> &run)
 {
-    MarkupWriter writer(cursor, base);
-    const qsizetype end = shownLength(html);
+    MarkupReader reader(run);
+    const qsizetype end = shownLength(html, longest);
     const bool cut = end < html.size();
     // Where the next ">" is, looked up again only once passed, so that a
     // line full of "<" costs one pass; the end when there is none.
@@ -283,7 +276,7 @@ void InsertChatMarkup(QTextCursor &cursor, QStringView html, const QTextCharForm
                     close = end;
             }
             if (close < end) {
-                writer.tag(html.sliced(i + 1, close - i - 1));
+                reader.tag(html.sliced(i + 1, close - i - 1));
                 i = close + 1;
                 continue;
             }
@@ -293,23 +286,35 @@ void InsertChatMarkup(QTextCursor &cursor, QStringView html, const QTextCharForm
             const qsizetype semicolon = html.first(std::min(end, i + LongestEntity + 2)).indexOf(u';', i);
             if (semicolon > i) {
                 if (QString text = entity(html.sliced(i + 1, semicolon - i - 1)); !text.isEmpty()) {
-                    writer.text(text);
+                    reader.text(text);
                     i = semicolon + 1;
                     continue;
                 }
             }
         }
-        writer.text(c);
+        reader.text(c);
         ++i;
     }
-    writer.flush();
+    reader.flush();
+    return cut;
+}
+
+void InsertChatMarkup(QTextCursor &cursor, QStringView html, const QTextCharFormat &base)
+{
+    qreal basePointSize = base.hasProperty(QTextFormat::FontPointSize) ? base.fontPointSize()
+                                                                        : cursor.document()->defaultFont().pointSizeF();
+    if (basePointSize <= 0)
+        basePointSize = 9;
+    const bool cut = ReadChatMarkup(html, ChatLineShown, [&](QStringView text, const ChatMarkupStyle &style) {
+        cursor.insertText(text.toString(), formatOf(style, base, basePointSize));
+    });
     if (cut)
         cursor.insertText(ChatLineCutMark.toString(), base);
 }
 
 void InsertChatText(QTextCursor &cursor, QStringView text, const QTextCharFormat &format)
 {
-    const qsizetype end = shownLength(text);
+    const qsizetype end = shownLength(text, ChatLineShown);
     QString shownText;
     shownText.reserve(end + ChatLineCutMark.size());
     for (QChar c : text.first(end))
