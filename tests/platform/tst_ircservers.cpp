@@ -43,11 +43,12 @@ private slots:
         RawIrcClient player(server, {.nick = "ceo-player", .caps = {"account-tag", "extended-join"}, .tls = true});
         QVERIFY2(owner.signOn(), qPrintable(owner.errors()));
         QVERIFY(player.signOn() && player.join("#music") && owner.join("#music"));
+        QVERIFY(player.waitFor(":ceo!").contains(" JOIN #music owner :"));
         owner.say("#music", ".vol 50");
         QVERIFY(owner.waitFor("PRIVMSG #music :.vol 50").startsWith(":ceo!"));
         QVERIFY(player.waitFor("PRIVMSG #music :.vol 50").startsWith("@account=owner "));
 
-        RawIrcClient impostor(server, {.nick = "owner", .password = "wrong", .tls = true});
+        RawIrcClient impostor(server, {.nick = "owner", .tls = true});
         RawIrcClient liar(server, {.nick = "liar", .account = "owner", .password = "wrong"});
         QVERIFY(!liar.signOn());
         QVERIFY(impostor.signOn() && impostor.join("#music"));
@@ -58,6 +59,27 @@ private slots:
         QVERIFY(!untrusting.signOn(5000));
         QVERIFY(!untrusting.wasDisconnected());
         QVERIFY2(untrusting.errors().contains("certificate", Qt::CaseInsensitive), qPrintable(untrusting.errors()));
+
+        // Accounts outlive a restart, on the same ports.
+        server.stop();
+        QVERIFY(server.start());
+        RawIrcClient again(server, {.nick = "ceo", .account = "owner", .password = "owner-secret", .tls = true});
+        QVERIFY(again.signOn());
+    }
+
+    // Ngircd only reads a flooding client more slowly; this is the server
+    // that shows a client which does not pace itself.
+    void inspircdCanDisconnectFlooders()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Inspircd);
+        server.setDisconnectFlooders(true);
+        QVERIFY(server.start());
+        RawIrcClient flooder(server, {.nick = "flooder"});
+        QVERIFY(flooder.signOn() && flooder.join("#music"));
+        for (int i = 0; i < 30; ++i)
+            flooder.say("#music", QStringLiteral("line %1").arg(i));
+        QVERIFY(flooder.waitFor("ERROR :Closing link").contains("Excess Flood"));
+        QTRY_VERIFY(flooder.wasDisconnected());
     }
 };
 

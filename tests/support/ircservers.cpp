@@ -36,11 +36,18 @@ bool writeFile(const QString &path, const QString &text)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
 }
 
-bool accepts(quint16 port)
+// With `ircReply`, only an IRC server that answers counts: a port that
+// something else took accepts connections but says nothing.
+bool accepts(quint16 port, bool ircReply)
 {
     QTcpSocket probe;
     probe.connectToHost(QHostAddress::LocalHost, port);
-    return probe.waitForConnected(1000);
+    if (!probe.waitForConnected(1000))
+        return false;
+    if (!ircReply)
+        return true;
+    probe.write("PING :probe\r\n");
+    return probe.waitForReadyRead(1000);
 }
 
 // Limits are ngircd's defaults except the nick length (test nicks such as
@@ -71,8 +78,11 @@ QString ngircdConfiguration(quint16 port)
 
 // No host name lookups and no fake lag, so a test's clients sign on at once
 // and are not slowed by what they send.
-QString inspircdConfiguration(const QString &dir, quint16 port, quint16 tlsPort, quint16 linkPort, int run)
+QString inspircdConfiguration(const QString &dir, quint16 port, quint16 tlsPort, quint16 linkPort, int run,
+                              bool disconnectFlooders)
 {
+    const QString flood = disconnectFlooders ? QStringLiteral(R"(threshold="10" commandrate="1000")")
+                                             : QStringLiteral(R"(threshold="1000" commandrate="100000")");
     return QStringLiteral(R"(<server name="%1" description="dun2 test server" network="TestNet">
 <admin name="dun2 tests" nick="tests" email="tests@%1">
 <bind address="127.0.0.1" port="%3" type="clients">
@@ -89,9 +99,8 @@ QString inspircdConfiguration(const QString &dir, quint16 port, quint16 tlsPort,
 <module name="sasl">
 <module name="spanningtree">
 <ircv3 accountnotify="yes" awaynotify="yes" extendedjoin="yes">
-<connect allow="*" resolvehostnames="no" useident="no" timeout="120" pingfreq="120" threshold="1000"
-         localmax="1000" globalmax="1000" limit="5000" recvq="65536" softsendq="65536" hardsendq="1048576"
-         fakelag="no" commandrate="100000">
+<connect allow="*" resolvehostnames="no" useident="no" timeout="120" pingfreq="120" fakelag="no" %9
+         localmax="1000" globalmax="1000" limit="5000" recvq="65536" softsendq="65536" hardsendq="1048576">
 <dns server="127.0.0.1" timeout="1">
 <pid file="%2/inspircd.pid">
 <log method="file" type="*" level="default" target="%2/inspircd-%6.log">
@@ -105,7 +114,7 @@ QString inspircdConfiguration(const QString &dir, quint16 port, quint16 tlsPort,
         .arg(tlsPort)
         .arg(linkPort)
         .arg(run)
-        .arg(ServicesName, LinkPassword);
+        .arg(ServicesName, LinkPassword, flood);
 }
 
 // Just what accounts and SASL PLAIN need; no email, so REGISTER takes any
@@ -215,7 +224,8 @@ bool TestIrcServer::writeConfiguration()
         return writeFile(conf, ngircdConfiguration(m_port));
     return (QFile::exists(caFile()) || makeCertificates())
            && writeFile(m_dir.filePath(QStringLiteral("motd.txt")), QStringLiteral("dun2 test server\n"))
-           && writeFile(conf, inspircdConfiguration(m_dir.path(), m_port, m_tlsPort, m_linkPort, m_starts))
+           && writeFile(conf, inspircdConfiguration(m_dir.path(), m_port, m_tlsPort, m_linkPort, m_starts,
+                                                       m_disconnectFlooders))
            && writeFile(m_dir.filePath(QStringLiteral("atheme.conf")), athemeConfiguration(m_linkPort));
 }
 
@@ -266,7 +276,7 @@ bool TestIrcServer::waitUntilReady(QProcess &process, const QString &name)
     auto ready = [&] {
         if (&process == m_services.get())
             return servicesLinked();
-        return accepts(m_port) && (m_tlsPort == 0 || accepts(m_tlsPort));
+        return accepts(m_port, true) && (m_tlsPort == 0 || accepts(m_tlsPort, false));
     };
     while (process.state() == QProcess::Running && !deadline.hasExpired()) {
         if (ready())

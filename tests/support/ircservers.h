@@ -2,8 +2,8 @@
 // with a configuration written into its own temporary folder, so no test
 // depends on a system-wide server or on another test's.
 //
-// Ngircd: plain text with its default flood limits, so a client that sends
-// too fast is disconnected as it would be on a real network.
+// Ngircd: plain text with its default flood limits (it reads a client that
+// sends too fast more slowly, and so delays what it relays).
 // Inspircd: plain and TLS (a certificate for "localhost" and 127.0.0.1,
 // signed by a certificate authority made for this server, see caFile()),
 // IRCv3 capabilities (echo-message, message-tags, account-tag,
@@ -45,6 +45,14 @@ public:
     // and asking NickServ; a client can then log in with SASL PLAIN.
     bool registerAccount(const QString &account, const QString &password);
 
+    // Makes inspircd disconnect a client with "Excess Flood" once what it
+    // sent costs over 10 s of penalty (a second a line, repaid a second a
+    // second: a burst of about ten, then a line a second), as inspircd does
+    // without fake lag; otherwise it takes anything. Takes effect at the next
+    // start(). Ngircd with its defaults never disconnects a flooding client,
+    // it only reads from it more slowly.
+    void setDisconnectFlooders(bool on) { m_disconnectFlooders = on; }
+
     // What the server and its services wrote, for a failure message.
     QString logs() const;
 
@@ -62,6 +70,7 @@ private:
     quint16 m_tlsPort = 0;
     quint16 m_linkPort = 0;
     int m_starts = 0;
+    bool m_disconnectFlooders = false;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_services;
 };

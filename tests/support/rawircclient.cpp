@@ -29,10 +29,9 @@ QList<QByteArray> words(QByteArray line)
     return result;
 }
 
-bool isCommand(const QByteArray &line, const char *command)
+QByteArray command(const QByteArray &line)
 {
-    const QList<QByteArray> w = words(line);
-    return !w.isEmpty() && w.first() == command;
+    return words(line).value(0);
 }
 
 } // namespace
@@ -90,21 +89,26 @@ bool RawIrcClient::signOn(int timeoutMs)
     }
     if (sasl) {
         send("AUTHENTICATE PLAIN");
-        if (words(waitFor([](const QByteArray &l) { return isCommand(l, "AUTHENTICATE"); }, remaining()))
-                .value(1) != "+")
+        if (words(waitFor([](const QByteArray &l) { return command(l) == "AUTHENTICATE"; }, remaining())).value(1)
+            != "+")
             return false;
         const QByteArray user = m_options.account.toUtf8();
         send("AUTHENTICATE " + (user + '\0' + user + '\0' + m_options.password.toUtf8()).toBase64());
         const QByteArray result = waitFor([](const QByteArray &l) {
-            const QByteArray c = words(l).value(0);
+            const QByteArray c = command(l);
             return c == "903" || c == "904" || c == "905" || c == "906";
         }, remaining());
-        if (words(result).value(0) != "903")
+        if (command(result) != "903")
             return false;
     }
     if (!caps.isEmpty())
         send("CAP END");
-    return !waitFor([](const QByteArray &l) { return isCommand(l, "001"); }, remaining()).isEmpty();
+    // A refused nick or a closed link ends the wait at once, not at the deadline.
+    const QByteArray reply = waitFor([](const QByteArray &l) {
+        const QByteArray c = command(l);
+        return c == "001" || c == "432" || c == "433" || c == "ERROR";
+    }, remaining());
+    return command(reply) == "001";
 }
 
 bool RawIrcClient::join(const QString &channel, int timeoutMs)
@@ -161,9 +165,8 @@ void RawIrcClient::readLines()
         m_buffer.remove(0, end + 1);
         if (line.endsWith('\r'))
             line.chop(1);
-        const QList<QByteArray> w = words(line);
-        if (w.value(0) == "PING")
-            send("PONG :" + w.value(1));
+        if (command(line) == "PING")
+            send("PONG :" + words(line).value(1));
         m_lines.append(line);
     }
     if (m_buffer.size() > MaxPending) {
