@@ -1,7 +1,6 @@
 #include "platform/irc/ircaccounts.h"
 #include "platform/irc/ircpacer.h"
 #include "platform/irc/ircreader.h"
-#include "platform/irc/ircsplit.h"
 #include "support/testregistry.h"
 
 #include <QTest>
@@ -122,15 +121,6 @@ private slots:
         for (int i = 0; i < IrcAccounts::MaxNicks; ++i)
             accounts.forget("N" + QString::number(i));
         QCOMPARE(accounts.size(), 0);
-    }
-
-    void splitKeepsCharacters()
-    {
-        const QString text = QString::fromUtf8("ab€😀cd").repeated(40);
-        const QStringList pieces = SplitForChannel(text, 13);
-        QCOMPARE(pieces.join(QString()), text);
-        for (const QString &piece : pieces)
-            QVERIFY(piece.toUtf8().size() <= 13 && !piece.front().isLowSurrogate());
     }
 };
 

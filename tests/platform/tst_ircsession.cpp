@@ -162,6 +162,16 @@ private slots:
         QTRY_COMPARE(said(lines), (QList<Said>{{"ceo_", "hello \x02" "all\x02", false, true}, {"ceo_", "waves", true, true},
                                                {"ceo", "hi", false, false}, {"ceo", "nods", true, false}}));
 
+        // Too long for one message: pieces that fit our real prefix, each bold.
+        QVERIFY(session->say("\x02" + QString("word ").repeated(200)));
+        qsizetype words = 0;
+        for (int piece = 0; piece < 3; ++piece) {
+            const QByteArray got = op.waitFor(":ceo_!");
+            QVERIFY2(got.size() <= 510 && got.contains(" :\x02" "word"), got.constData());
+            words += got.count("word");
+        }
+        QCOMPARE(words, 200);
+
         op.send("KICK #music ceo_ :out");
         QVERIFY(left.wait());
         QCOMPARE(left.last().first().toString(), QString("kicked from #music by ceo (out)"));

@@ -1,7 +1,7 @@
 #include "platform/irc/ircsession.h"
 
 #include "platform/irc/ircmessage.h"
-#include "platform/irc/ircsplit.h"
+#include "platform/irc/ircformat.h"
 #include "platform/nestedloop.h"
 
 #include <QRandomGenerator>
@@ -137,9 +137,10 @@ bool IrcSession::send(const QString &ircText, bool action)
     // A line break inside would end the message; the words stay, apart.
     QString text = ircText;
     text.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(0));
-    const QStringList pieces = SplitForChannel(text, pieceBytes(action));
+    QStringList pieces = SplitIrcText(text, pieceBytes(action));
+    pieces.removeAll(QString());
     std::vector<QByteArray> lines;
-    for (const QString &piece : pieces)
+    for (const QString &piece : std::as_const(pieces))
         if (std::optional<QByteArray> line =
                 IrcLine("PRIVMSG", {m_channel, action ? Action + u' ' + piece + u'\x01' : piece}))
             lines.push_back(*line);
@@ -150,7 +151,7 @@ bool IrcSession::send(const QString &ircText, bool action)
         return false;
     }
     if (!hasCap(QStringLiteral("echo-message")))
-        for (const QString &piece : pieces)
+        for (const QString &piece : std::as_const(pieces))
             post(Line{m_nick, piece, m_account, action, true});
     pump();
     return true;
