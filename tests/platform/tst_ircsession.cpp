@@ -148,6 +148,12 @@ private slots:
         QVERIFY(server.start());
         RawIrcClient op(server, {.nick = "ceo"});
         QVERIFY(op.signOn() && op.join(Channel));
+        // A password and no SASL on offer: no going on without the login.
+        const auto loginless = sessionOn(server, {"guest", "secret"});
+        QSignalSpy failed(loginless.get(), &IrcSession::failed);
+        QVERIFY(failed.wait(15000));
+        QCOMPARE(failed.first().first().toString(), QString("the server offers no SASL login, and a password was given"));
+
         const auto session = sessionOn(server, {"ceo"});
         QSignalSpy lines(session.get(), &IrcSession::channelLine);
         QSignalSpy left(session.get(), &IrcSession::left);

@@ -87,7 +87,8 @@ signals:
     void nickChanged(const QString &nick);
     // account: the services account the server vouches for, "" when none.
     // own: a line of ours (the server's echo, or ours reported when it was
-    // queued on a server that does not echo).
+    // queued on a server that does not echo). A NOTICE is never a line:
+    // bots answer none, so two of them in one channel cannot loop.
     void channelLine(const QString &nick, const QString &ircText, bool action, const QString &account, bool own);
 
 private:
