@@ -430,8 +430,12 @@ void IrcSession::handleCap(const IrcMessage &message)
             return;
         requestCaps();
     } else if (sub == u"ACK" && !m_capsDone) {
-        for (const QString &cap : caps)
-            cap.startsWith(u'-') ? void(m_caps.remove(cap.mid(1))) : void(m_caps.insert(cap));
+        for (const QString &cap : caps) {
+            if (cap.startsWith(u'-'))
+                m_caps.remove(cap.mid(1));
+            else
+                m_caps.insert(cap);
+        }
         if (!m_login.password.isEmpty() && !hasCap("sasl"))
             return fail(QStringLiteral("the server refused SASL login, and a password was given"));
         if (!m_login.password.isEmpty())
