@@ -1,0 +1,35 @@
+// Which services account the server vouches for, per nick in the channel.
+// Nicks compare as the server compares them (CASEMAPPING): under rfc1459
+// "Ceo[1]" and "ceo{1}" are one nick, so a look-alike never inherits or
+// escapes an account.
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+class IrcAccounts
+{
+public:
+    enum class CaseMapping { Ascii, Rfc1459, StrictRfc1459 };
+
+    // More nicks than any channel holds; beyond it new ones stay unknown,
+    // which vouches for nobody.
+    static constexpr qsizetype MaxNicks = 20000;
+
+    void setCaseMapping(const QString &name);
+    QString fold(const QString &nick) const;
+    bool sameNick(const QString &a, const QString &b) const { return fold(a) == fold(b); }
+
+    // "" or "*" means logged in to no account.
+    void set(const QString &nick, const QString &account);
+    void forget(const QString &nick);
+    void rename(const QString &from, const QString &to);
+    // "" when none or unknown.
+    QString account(const QString &nick) const { return m_accounts.value(fold(nick)); }
+    qsizetype size() const { return m_accounts.size(); }
+    void clear() { m_accounts.clear(); }
+
+private:
+    CaseMapping m_mapping = CaseMapping::Rfc1459;
+    QHash<QString, QString> m_accounts;
+};

@@ -1,0 +1,50 @@
+// The one queue of everything the client sends, paced the way RFC 1459
+// (section 8.10) says a server paces its clients: a message timer that
+// advances two seconds per line and may run at most ten seconds ahead of
+// now. That is a burst of five, then one line every two seconds, which no
+// server's flood limit disconnects.
+#pragma once
+
+#include <QByteArray>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class IrcPacer
+{
+public:
+    // Milliseconds on a monotonic clock.
+    using Clock = std::function<qint64()>;
+
+    static constexpr qint64 StepMs = 2000;
+    static constexpr qint64 AheadMs = 10000;
+    // A channel line refused beyond this is the caller's to report: the
+    // oldest are on their way and are never dropped for newer ones.
+    static constexpr qsizetype MaxChannelBytes = 256 * 1024;
+    // Replies to the server; a server that floods PINGs gets no more.
+    static constexpr qsizetype MaxProtocolBytes = 16 * 1024;
+
+    explicit IrcPacer(Clock clock = {});
+
+    // Protocol replies (PONG, CAP, AUTHENTICATE, JOIN) go ahead of the
+    // channel's lines; both count on the same timer. False when full.
+    bool addProtocol(const QByteArray &line);
+    // All of them or none: the pieces of one line are never cut short.
+    bool addChannel(const std::vector<QByteArray> &lines);
+    // The next line that may be sent now, if any.
+    std::optional<QByteArray> take();
+    // How long until take() has a line again; -1 when nothing waits.
+    qint64 msUntilNext() const;
+    bool isEmpty() const { return m_protocol.empty() && m_channel.empty(); }
+    void clearChannel();
+    void clear();
+
+private:
+    Clock m_clock;
+    qint64 m_timer = 0;
+    std::deque<QByteArray> m_protocol;
+    std::deque<QByteArray> m_channel;
+    qsizetype m_protocolBytes = 0;
+    qsizetype m_channelBytes = 0;
+};

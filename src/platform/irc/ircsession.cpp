@@ -1,0 +1,723 @@
+#include "platform/irc/ircsession.h"
+
+#include "platform/irc/ircmessage.h"
+#include "platform/irc/ircformat.h"
+#include "platform/nestedloop.h"
+
+#include <QRandomGenerator>
+#include <QSslConfiguration>
+#include <QSslSocket>
+
+namespace {
+
+// One read per turn of the event loop; Qt's own buffer holds no more than
+// a few of them, and the rest waits in the kernel.
+constexpr qint64 ReadChunk = 16 * 1024;
+constexpr qint64 SocketBuffer = 64 * 1024;
+// Events the listeners have not taken yet; beyond it nothing more is read
+// until they do.
+constexpr size_t MaxInbox = 256;
+constexpr int MaxNickTries = 20;
+// Every server takes nicks this long.
+constexpr int ShortestNickLimit = 9;
+// What our prefix may take when the server has not told us yet.
+constexpr int GuessedUserBytes = 10;
+constexpr int GuessedHostBytes = 63;
+
+const QString Action = QStringLiteral("\x01" "ACTION");
+const QStringList WantedCaps = {"echo-message", "message-tags", "account-tag", "extended-join", "account-notify",
+                                "server-time"};
+
+QString seconds(int ms)
+{
+    return QStringLiteral("%1 s").arg((ms + 999) / 1000);
+}
+
+QString describeTlsError(const QSslError &error)
+{
+    switch (error.error()) {
+    case QSslError::SelfSignedCertificate:
+    case QSslError::SelfSignedCertificateInChain:
+    case QSslError::UnableToGetIssuerCertificate:
+    case QSslError::UnableToGetLocalIssuerCertificate:
+    case QSslError::UnableToVerifyFirstCertificate:
+    case QSslError::CertificateUntrusted:
+    case QSslError::CertificateRejected:
+        return QStringLiteral("certificate not trusted (%1)").arg(error.errorString());
+    case QSslError::HostNameMismatch:
+        return QStringLiteral("certificate is for another host (%1)").arg(error.errorString());
+    case QSslError::CertificateExpired:
+        return QStringLiteral("certificate expired");
+    default:
+        return error.errorString();
+    }
+}
+
+QString joinRefusal(const QString &numeric)
+{
+    static const QHash<QString, QString> reasons = {
+        {"471", "the channel is full"}, {"473", "invite only"}, {"474", "banned"},
+        {"475", "wrong channel key"},   {"477", "needs a registered nick"}, {"403", "no such channel"}};
+    return reasons.value(numeric);
+}
+
+} // namespace
+
+IrcSession::IrcSession(IrcEndpoint endpoint, IrcLogin login, QString channel, QString channelKey, QObject *parent)
+    : QObject(parent)
+    , m_endpoint(std::move(endpoint))
+    , m_login(std::move(login))
+    , m_channel(std::move(channel))
+    , m_channelKey(std::move(channelKey))
+    , m_nick(m_login.nick)
+    , m_reportedNick(m_login.nick)
+{
+    for (QTimer *timer : {&m_sendTimer, &m_quietTimer, &m_retryTimer, &m_stableTimer})
+        timer->setSingleShot(true);
+    connect(&m_sendTimer, &QTimer::timeout, this, &IrcSession::pump);
+    connect(&m_quietTimer, &QTimer::timeout, this, &IrcSession::onQuiet);
+    connect(&m_retryTimer, &QTimer::timeout, this, &IrcSession::retryNow);
+    connect(&m_stableTimer, &QTimer::timeout, this, [this] {
+        m_retryMs = m_timings.firstRetryMs;
+        m_kickRejoinUsed = false;
+    });
+    connect(&LineGate::instance(), &LineGate::opened, this, &IrcSession::deliverLater);
+}
+
+IrcSession::~IrcSession()
+{
+    dropSocket();
+}
+
+void IrcSession::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_retryMs = m_timings.firstRetryMs;
+    if (m_endpoint.tls && !QSslSocket::supportsSsl())
+        return fail(QStringLiteral("TLS is not available on this system"));
+    if (!m_endpoint.caFile.isEmpty()) {
+        m_extraCas = QSslCertificate::fromPath(m_endpoint.caFile, QSsl::Pem, QSslCertificate::PatternSyntax::FixedString);
+        if (m_extraCas.isEmpty())
+            return fail(QStringLiteral("no certificate could be read from %1").arg(m_endpoint.caFile));
+    }
+    if (!IrcLine("JOIN", {m_channel, m_channelKey.isEmpty() ? QStringLiteral("x") : m_channelKey}) || !isChannel(m_channel))
+        return fail(QStringLiteral("%1 (with its key) is not a channel name IRC can carry").arg(m_channel));
+    connectNow();
+}
+
+void IrcSession::stop(const QString &reason)
+{
+    if (m_stopped)
+        return;
+    m_stopped = true;
+    if (m_socket && m_linkUp) {
+        if (std::optional<QByteArray> quit = IrcLine("QUIT", {reason.isEmpty() ? QStringLiteral("leaving") : reason}))
+            m_socket->write(*quit + "\r\n");
+        // It goes once what it still has to write is written.
+        QSslSocket *socket = m_socket;
+        socket->disconnect(this);
+        connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+        socket->disconnectFromHost();
+        m_socket = nullptr;
+    }
+    dropSocket();
+    m_retryTimer.stop();
+    leaveChannel(QStringLiteral("left the network"));
+    setStatus(QStringLiteral("stopped"));
+}
+
+// ---- sending
+
+bool IrcSession::send(const QString &ircText, bool action)
+{
+    if (!m_inChannel)
+        return false;
+    // A line break inside would end the message; the words stay, apart.
+    QString text = ircText;
+    text.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(0));
+    QStringList pieces = SplitIrcText(text, pieceBytes(action));
+    pieces.removeAll(QString());
+    std::vector<QByteArray> lines;
+    for (const QString &piece : std::as_const(pieces))
+        if (std::optional<QByteArray> line =
+                IrcLine("PRIVMSG", {m_channel, action ? Action + u' ' + piece + u'\x01' : piece}))
+            lines.push_back(*line);
+    if (lines.empty())
+        return false;
+    if (!m_pacer.addChannel(lines)) {
+        setStatus(QStringLiteral("in %1 as %2; a line was not sent: too much is waiting to be sent").arg(m_channel, m_nick));
+        return false;
+    }
+    if (!hasCap(QStringLiteral("echo-message")))
+        for (const QString &piece : std::as_const(pieces))
+            post(Line{m_nick, piece, m_account, action, true});
+    pump();
+    return true;
+}
+
+int IrcSession::pieceBytes(bool action) const
+{
+    const qsizetype user = m_user.isEmpty() ? GuessedUserBytes : m_user.toUtf8().size();
+    const qsizetype host = m_host.isEmpty() ? GuessedHostBytes : m_host.toUtf8().size();
+    // ":nick!user@host PRIVMSG #channel :" and CR LF, as others receive it.
+    const qsizetype prefix = 1 + m_nick.toUtf8().size() + 1 + user + 1 + host + 1;
+    const qsizetype command = QStringLiteral("PRIVMSG %1 :").arg(m_channel).toUtf8().size();
+    const qsizetype ctcp = action ? Action.size() + 2 : 0;
+    return int(std::max<qsizetype>(32, 512 - 2 - prefix - command - ctcp));
+}
+
+bool IrcSession::sendProtocol(const QString &command, const QStringList &params)
+{
+    const std::optional<QByteArray> line = IrcLine(command, params);
+    if (!line || !m_pacer.addProtocol(*line))
+        return false;
+    pump();
+    return true;
+}
+
+void IrcSession::pump()
+{
+    if (!m_socket || !m_linkUp)
+        return;
+    while (std::optional<QByteArray> line = m_pacer.take())
+        m_socket->write(*line + "\r\n");
+    if (const qint64 wait = m_pacer.msUntilNext(); wait >= 0)
+        m_sendTimer.start(int(wait));
+}
+
+// ---- the link
+
+void IrcSession::connectNow()
+{
+    dropSocket();
+    m_nick = m_login.nick;
+    m_closeReason.clear();
+    auto *socket = new QSslSocket(this);
+    m_socket = socket;
+    socket->setReadBufferSize(SocketBuffer);
+    connect(socket, &QIODevice::readyRead, this, &IrcSession::readSome);
+    connect(socket, &QAbstractSocket::errorOccurred, this, &IrcSession::onSocketError);
+    connect(socket, &QAbstractSocket::disconnected, this, &IrcSession::onSocketError);
+    const QString where = QStringLiteral("%1:%2").arg(m_endpoint.host).arg(m_endpoint.port);
+    setStatus(QStringLiteral("connecting to %1").arg(where));
+    m_quietTimer.start(m_timings.probeAfterMs);
+    if (!m_endpoint.tls) {
+        connect(socket, &QAbstractSocket::connected, this, &IrcSession::onConnected);
+        socket->connectToHost(m_endpoint.host, m_endpoint.port);
+        return;
+    }
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.addCaCertificates(m_extraCas);
+    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    socket->setSslConfiguration(config);
+    connect(socket, &QSslSocket::encrypted, this, &IrcSession::onConnected);
+    connect(socket, &QSslSocket::sslErrors, this, &IrcSession::onSslErrors);
+    socket->connectToHostEncrypted(m_endpoint.host, m_endpoint.port);
+}
+
+void IrcSession::onConnected()
+{
+    m_linkUp = true;
+    heard();
+    setStatus(QStringLiteral("connected to %1:%2; registering as %3").arg(m_endpoint.host).arg(m_endpoint.port).arg(m_nick));
+    sendProtocol("CAP", {"LS", "302"});
+    sendProtocol("NICK", {m_nick});
+    sendProtocol("USER", {"dun2", "0", "*", m_login.nick});
+}
+
+void IrcSession::onSslErrors(const QList<QSslError> &errors)
+{
+    // Never ignored: the handshake fails and the link is retried.
+    if (!errors.isEmpty())
+        m_closeReason = QStringLiteral("TLS refused: %1").arg(describeTlsError(errors.first()));
+}
+
+void IrcSession::onSocketError()
+{
+    if (!m_socket)
+        return;
+    QString reason = m_closeReason;
+    if (reason.isEmpty())
+        reason = m_socket->error() == QAbstractSocket::RemoteHostClosedError || m_socket->error() == QAbstractSocket::UnknownSocketError
+                     ? QStringLiteral("closed by the server")
+                     : m_socket->errorString();
+    loseLink(reason);
+}
+
+void IrcSession::onQuiet()
+{
+    if (!m_linkUp)
+        return loseLink(QStringLiteral("no answer from the server"));
+    if (m_probing)
+        return loseLink(QStringLiteral("no answer from the server for %1").arg(seconds(m_timings.dropAfterMs)));
+    m_probing = true;
+    sendProtocol("PING", {"dun2"});
+    m_quietTimer.start(m_timings.dropAfterMs);
+}
+
+void IrcSession::heard()
+{
+    m_probing = false;
+    m_quietTimer.start(m_timings.probeAfterMs);
+}
+
+void IrcSession::loseLink(const QString &reason)
+{
+    if (m_stopped)
+        return;
+    const QString why = QStringLiteral("link lost (%1)").arg(reason);
+    leaveChannel(why);
+    dropSocket();
+    retryLater(why, RetryAction::Connect, nextDelay());
+}
+
+void IrcSession::retryLater(const QString &why, RetryAction action, int delayMs)
+{
+    m_retryAction = action;
+    m_retryTimer.start(delayMs);
+    const QString verb = action == RetryAction::Connect ? QStringLiteral("retrying") : QStringLiteral("rejoining");
+    setStatus(QStringLiteral("%1; %2 in %3").arg(why, verb, seconds(delayMs)));
+}
+
+void IrcSession::retryNow()
+{
+    if (m_stopped)
+        return;
+    if (m_retryAction == RetryAction::Join && m_registered)
+        joinChannel();
+    else
+        connectNow();
+}
+
+int IrcSession::nextDelay()
+{
+    const int delay = m_retryMs;
+    m_retryMs = std::min(m_timings.maxRetryMs, m_retryMs * 2);
+    // ±20%, so that clients that lost the same server do not all come back at once.
+    return int(delay * (0.8 + 0.4 * QRandomGenerator::global()->generateDouble()));
+}
+
+void IrcSession::fail(const QString &why)
+{
+    m_stopped = true;
+    dropSocket();
+    m_retryTimer.stop();
+    leaveChannel(why);
+    setStatus(QStringLiteral("stopped: %1").arg(why));
+    emit failed(why);
+}
+
+void IrcSession::dropSocket()
+{
+    if (QSslSocket *socket = m_socket) {
+        m_socket = nullptr;
+        socket->disconnect(this);
+        socket->abort();
+        socket->deleteLater();
+    }
+    ++m_linkId;
+    m_linkUp = m_probing = m_registered = m_joinSent = m_capsDone = false;
+    m_caps.clear();
+    m_offered.clear();
+    m_reader.clear();
+    m_pacer.clear();
+    m_accounts.clear();
+    m_sendTimer.stop();
+    m_quietTimer.stop();
+    m_stableTimer.stop();
+    m_user.clear();
+    m_host.clear();
+    m_account.clear();
+    m_nickTries = 0;
+}
+
+void IrcSession::setStatus(const QString &status)
+{
+    if (status == m_status)
+        return;
+    m_status = status;
+    emit statusChanged(status);
+}
+
+// ---- reading
+
+void IrcSession::readLater()
+{
+    if (!std::exchange(m_readQueued, true))
+        QMetaObject::invokeMethod(this, &IrcSession::readSome, Qt::QueuedConnection);
+}
+
+void IrcSession::readSome()
+{
+    m_readQueued = false;
+    if (!m_socket || m_reading || m_inbox.size() >= MaxInbox)
+        return;
+    char buffer[ReadChunk];
+    const qint64 n = m_socket->read(buffer, sizeof buffer);
+    if (n <= 0)
+        return;
+    heard();
+    const quint64 link = m_linkId;
+    m_reading = true;
+    m_reader.append(QByteArrayView(buffer, n));
+    while (std::optional<QByteArray> line = m_reader.takeLine()) {
+        if (std::optional<IrcMessage> message = ParseIrcMessage(*line))
+            handle(*message);
+        // A status listener may have waited, or the line ended the link.
+        if (link != m_linkId)
+            break;
+    }
+    m_reading = false;
+    if (link == m_linkId && m_socket && m_socket->bytesAvailable() > 0)
+        readLater();
+}
+
+void IrcSession::handle(const IrcMessage &message)
+{
+    using Handler = void (*)(IrcSession &, const IrcMessage &);
+    const Handler saslRefused = [](IrcSession &s, const IrcMessage &m) { s.saslRefused(m); };
+    const Handler joinRefused = [](IrcSession &s, const IrcMessage &m) { s.joinRefused(m); };
+    static const QHash<QString, Handler> handlers = {
+        {"PING", [](IrcSession &s, const IrcMessage &m) { s.sendProtocol("PONG", {m.params.value(m.params.size() - 1)}); }},
+        {"ERROR", [](IrcSession &s, const IrcMessage &m) { s.m_closeReason = m.param(0); }},
+        {"CAP", [](IrcSession &s, const IrcMessage &m) { s.handleCap(m); }},
+        {"AUTHENTICATE", [](IrcSession &s, const IrcMessage &m) { s.handleSasl(m); }},
+        {"900", [](IrcSession &s, const IrcMessage &m) { s.m_account = m.param(2); }},
+        {"903", [](IrcSession &s, const IrcMessage &) { s.endCaps(); }},
+        {"902", saslRefused}, {"904", saslRefused}, {"905", saslRefused}, {"906", saslRefused}, {"908", saslRefused},
+        {"001", [](IrcSession &s, const IrcMessage &m) { s.handleWelcome(m); }},
+        {"005", [](IrcSession &s, const IrcMessage &m) { s.handleSupport(m); }},
+        {"376", [](IrcSession &s, const IrcMessage &) { s.joinChannel(); }},
+        {"422", [](IrcSession &s, const IrcMessage &) { s.joinChannel(); }},
+        {"432", [](IrcSession &s, const IrcMessage &m) { s.handleNickRefused(m); }},
+        {"433", [](IrcSession &s, const IrcMessage &m) { s.handleNickRefused(m); }},
+        {"437", [](IrcSession &s, const IrcMessage &m) { s.handleNickRefused(m); }},
+        {"396", [](IrcSession &s, const IrcMessage &m) { s.m_host = m.param(1); }},
+        {"CHGHOST", [](IrcSession &s, const IrcMessage &m) {
+             if (s.isMe(m.nick())) {
+                 s.m_user = m.param(0);
+                 s.m_host = m.param(1);
+             }
+         }},
+        {"NICK", [](IrcSession &s, const IrcMessage &m) { s.handleNick(m); }},
+        {"JOIN", [](IrcSession &s, const IrcMessage &m) { s.handleJoin(m); }},
+        {"PART", [](IrcSession &s, const IrcMessage &m) { s.handlePart(m); }},
+        {"KICK", [](IrcSession &s, const IrcMessage &m) { s.handleKick(m); }},
+        {"QUIT", [](IrcSession &s, const IrcMessage &m) { s.m_accounts.forget(m.nick()); }},
+        {"ACCOUNT", [](IrcSession &s, const IrcMessage &m) { s.m_accounts.set(m.nick(), m.param(0)); }},
+        // WHO #channel %tna,1: "me 1 nick account", account 0 for none.
+        {"354", [](IrcSession &s, const IrcMessage &m) {
+             if (m.param(1) == u"1" && m.param(3) != u"0")
+                 s.m_accounts.set(m.param(2), m.param(3));
+         }},
+        {"PRIVMSG", [](IrcSession &s, const IrcMessage &m) { s.handlePrivmsg(m); }},
+        {"471", joinRefused}, {"473", joinRefused}, {"474", joinRefused},
+        {"475", joinRefused}, {"477", joinRefused}, {"403", joinRefused},
+    };
+    if (const Handler handler = handlers.value(message.command))
+        handler(*this, message);
+}
+
+void IrcSession::handleCap(const IrcMessage &message)
+{
+    const QString sub = message.param(1).toUpper();
+    const QStringList caps = message.params.value(message.params.size() - 1).split(u' ', Qt::SkipEmptyParts);
+    if (sub == u"LS" && !m_capsDone) {
+        m_offered += caps;
+        if (message.param(2) == u"*" && message.params.size() > 3)
+            return;
+        requestCaps();
+    } else if (sub == u"ACK" && !m_capsDone) {
+        for (const QString &cap : caps) {
+            if (cap.startsWith(u'-'))
+                m_caps.remove(cap.mid(1));
+            else
+                m_caps.insert(cap);
+        }
+        if (!m_login.password.isEmpty() && !hasCap("sasl"))
+            return fail(QStringLiteral("the server refused SASL login, and a password was given"));
+        if (!m_login.password.isEmpty())
+            sendProtocol("AUTHENTICATE", {"PLAIN"});
+        else
+            endCaps();
+    } else if (sub == u"NAK" && !m_capsDone) {
+        if (!m_login.password.isEmpty())
+            return fail(QStringLiteral("the server refused SASL login, and a password was given"));
+        endCaps();
+    } else if (sub == u"DEL") {
+        for (const QString &cap : caps)
+            m_caps.remove(cap);
+    }
+}
+
+void IrcSession::requestCaps()
+{
+    QStringList wanted = WantedCaps;
+    QString sasl;
+    if (!m_login.password.isEmpty())
+        wanted << "sasl";
+    QStringList request;
+    for (const QString &offer : std::as_const(m_offered)) {
+        const QString name = offer.section(u'=', 0, 0);
+        if (wanted.contains(name) && !request.contains(name))
+            request << name;
+        if (name == u"sasl")
+            sasl = offer;
+    }
+    if (!m_login.password.isEmpty()) {
+        if (sasl.isEmpty())
+            return fail(QStringLiteral("the server offers no SASL login, and a password was given"));
+        // "sasl=EXTERNAL,PLAIN" lists the mechanisms; a bare "sasl" may take any.
+        if (sasl.contains(u'=') && !sasl.section(u'=', 1).split(u',').contains(u"PLAIN"))
+            return fail(QStringLiteral("the server does not take SASL PLAIN logins"));
+    }
+    if (request.isEmpty())
+        return endCaps();
+    sendProtocol("CAP", {"REQ", request.join(u' ')});
+}
+
+void IrcSession::handleSasl(const IrcMessage &message)
+{
+    if (message.param(0) != u"+" || m_capsDone || m_login.password.isEmpty())
+        return;
+    const QString account = m_login.account.isEmpty() ? m_login.nick : m_login.account;
+    const QByteArray plain = (account + QChar(0) + account + QChar(0) + m_login.password).toUtf8().toBase64();
+    constexpr qsizetype Chunk = 400;
+    for (qsizetype from = 0; from < plain.size(); from += Chunk)
+        sendProtocol("AUTHENTICATE", {QString::fromLatin1(plain.mid(from, Chunk))});
+    // A last chunk of exactly 400 bytes says more may come; "+" says no more.
+    if (plain.size() % Chunk == 0)
+        sendProtocol("AUTHENTICATE", {"+"});
+}
+
+void IrcSession::saslRefused(const IrcMessage &message)
+{
+    const QString text = message.param(message.params.size() - 1);
+    fail(QStringLiteral("SASL login refused: %1 (%2)").arg(text, message.command));
+}
+
+void IrcSession::endCaps()
+{
+    if (std::exchange(m_capsDone, true))
+        return;
+    sendProtocol("CAP", {"END"});
+}
+
+void IrcSession::handleWelcome(const IrcMessage &message)
+{
+    if (m_registered)
+        return;
+    // A server that knows no CAP registers us at once.
+    m_capsDone = true;
+    if (!m_login.password.isEmpty() && m_account.isEmpty() && !hasCap("sasl"))
+        return fail(QStringLiteral("the server offers no SASL login, and a password was given"));
+    m_registered = true;
+    if (!message.param(0).isEmpty())
+        setNick(message.param(0));
+    setStatus(QStringLiteral("registered as %1; joining %2").arg(m_nick, m_channel));
+    emit registered();
+}
+
+void IrcSession::handleSupport(const IrcMessage &message)
+{
+    for (const QString &token : message.params.mid(1, message.params.size() - 2)) {
+        const QString key = token.section(u'=', 0, 0);
+        const QString value = token.section(u'=', 1);
+        if (key == u"CASEMAPPING")
+            m_accounts.setCaseMapping(value);
+        else if (key == u"WHOX")
+            m_whox = true;
+        else if (key == u"NICKLEN" && value.toInt() >= ShortestNickLimit)
+            m_nickLength = value.toInt();
+        else if (key == u"CHANTYPES")
+            m_chanTypes = value;
+    }
+}
+
+void IrcSession::handleNickRefused(const IrcMessage &message)
+{
+    if (m_registered)
+        return;
+    if (++m_nickTries > MaxNickTries)
+        return fail(QStringLiteral("the server took none of the nicks tried (%1)").arg(message.param(2)));
+    // Too long, perhaps: the shortest limit any server has.
+    if (message.command == u"432" && m_nick.size() > ShortestNickLimit)
+        m_nickLength = ShortestNickLimit;
+    const QString suffix = m_nickTries == 1 ? QStringLiteral("_") : QString::number(m_nickTries);
+    const QString next = m_login.nick.left(std::max<qsizetype>(1, m_nickLength - suffix.size())) + suffix;
+    setStatus(QStringLiteral("nick %1 refused (%2); trying %3").arg(m_nick, message.param(2), next));
+    m_nick = next;
+    sendProtocol("NICK", {next});
+}
+
+void IrcSession::setNick(const QString &nick)
+{
+    m_nick = nick;
+    if (m_registered && nick != m_reportedNick) {
+        m_reportedNick = nick;
+        post(NickChanged{nick});
+    }
+}
+
+void IrcSession::handleNick(const IrcMessage &message)
+{
+    const QString from = message.nick();
+    m_accounts.rename(from, message.param(0));
+    if (isMe(from) && !message.param(0).isEmpty())
+        setNick(message.param(0));
+}
+
+void IrcSession::joinChannel()
+{
+    if (m_stopped || !m_registered || m_inChannel)
+        return;
+    m_joinSent = true;
+    sendProtocol("JOIN", m_channelKey.isEmpty() ? QStringList{m_channel} : QStringList{m_channel, m_channelKey});
+}
+
+void IrcSession::handleJoin(const IrcMessage &message)
+{
+    if (!isChannel(message.param(0)))
+        return;
+    const QString nick = message.nick();
+    if (hasCap("extended-join") && message.params.size() > 1)
+        m_accounts.set(nick, message.param(1));
+    else
+        m_accounts.forget(nick);
+    if (!isMe(nick) || m_inChannel)
+        return;
+    learnPrefix(message.source);
+    m_inChannel = true;
+    m_retryTimer.stop();
+    m_stableTimer.start(m_timings.stableMs);
+    setStatus(QStringLiteral("in %1 as %2").arg(m_channel, m_nick));
+    post(Joined{});
+    if (m_whox)
+        sendProtocol("WHO", {m_channel, "%tna,1"});
+}
+
+void IrcSession::handlePart(const IrcMessage &message)
+{
+    if (!isChannel(message.param(0)))
+        return;
+    m_accounts.forget(message.nick());
+    // Parted by the network, not by us: like a kick.
+    if (isMe(message.nick()))
+        removedFromChannel(QStringLiteral("removed from %1 by the server").arg(m_channel));
+}
+
+void IrcSession::handleKick(const IrcMessage &message)
+{
+    if (!isChannel(message.param(0)))
+        return;
+    const QString victim = message.param(1);
+    m_accounts.forget(victim);
+    if (!isMe(victim))
+        return;
+    QString why = QStringLiteral("kicked from %1 by %2").arg(m_channel, message.nick());
+    if (!message.param(2).isEmpty())
+        why += QStringLiteral(" (%1)").arg(message.param(2));
+    removedFromChannel(why);
+}
+
+void IrcSession::removedFromChannel(const QString &why)
+{
+    leaveChannel(why);
+    // One rejoin after a pause; whoever removes us again waits longer each time.
+    const int delay = m_kickRejoinUsed ? nextDelay() : m_timings.kickRejoinMs;
+    m_kickRejoinUsed = true;
+    retryLater(why, RetryAction::Join, delay);
+}
+
+void IrcSession::joinRefused(const IrcMessage &message)
+{
+    if (!isChannel(message.param(1)) || m_inChannel)
+        return;
+    const QString why = QStringLiteral("can't join %1: %2 (%3)").arg(m_channel, joinRefusal(message.command), message.command);
+    retryLater(why, RetryAction::Join, nextDelay());
+}
+
+void IrcSession::leaveChannel(const QString &why)
+{
+    m_pacer.clearChannel();
+    if (!std::exchange(m_inChannel, false))
+        return;
+    m_stableTimer.stop();
+    m_accounts.clear();
+    post(Left{why});
+}
+
+void IrcSession::handlePrivmsg(const IrcMessage &message)
+{
+    if (!isChannel(message.param(0)) || message.params.size() < 2)
+        return;
+    QString text = message.param(1);
+    bool action = false;
+    if (text.startsWith(u'\x01')) {
+        // Some clients leave the closing \x01 off.
+        if (text.endsWith(u'\x01') && text.size() > 1)
+            text.chop(1);
+        if (text != Action && !text.startsWith(Action + u' '))
+            return;
+        text = text.mid(Action.size() + 1);
+        action = true;
+    }
+    const QString nick = message.nick();
+    // Only the server writes this tag, and only with the capability on.
+    const std::optional<QString> tagged = hasCap("account-tag") ? message.tag("account") : std::nullopt;
+    if (tagged)
+        m_accounts.set(nick, *tagged);
+    post(Line{nick, text, tagged.value_or(m_accounts.account(nick)), action, isMe(nick)});
+}
+
+bool IrcSession::isChannel(const QString &target) const
+{
+    return !target.isEmpty() && m_chanTypes.contains(target[0]) && m_accounts.sameNick(target, m_channel);
+}
+
+void IrcSession::learnPrefix(const QString &source)
+{
+    const qsizetype bang = source.indexOf(u'!');
+    const qsizetype at = source.indexOf(u'@', bang + 1);
+    if (bang < 0 || at < 0)
+        return;
+    m_user = source.mid(bang + 1, at - bang - 1);
+    m_host = source.mid(at + 1);
+}
+
+// ---- the listeners
+
+void IrcSession::post(Event event)
+{
+    m_inbox.push_back(std::move(event));
+    deliverLater();
+}
+
+void IrcSession::deliverLater()
+{
+    if (!m_inbox.empty() && !std::exchange(m_deliveryQueued, true))
+        QMetaObject::invokeMethod(this, &IrcSession::deliver, Qt::QueuedConnection);
+}
+
+void IrcSession::deliver()
+{
+    m_deliveryQueued = false;
+    if (m_inbox.empty() || !LineGate::isOpen())
+        return;
+    const Event event = std::move(m_inbox.front());
+    m_inbox.pop_front();
+    // Both queued before the event goes out: a listener that waits takes
+    // the next one inside its wait, and may even stop the session.
+    deliverLater();
+    readLater();
+    if (const Line *line = std::get_if<Line>(&event))
+        emit channelLine(line->nick, line->text, line->action, line->account, line->own);
+    else if (std::holds_alternative<Joined>(event))
+        emit joined(m_channel);
+    else if (const Left *left = std::get_if<Left>(&event))
+        emit this->left(left->why);
+    else if (const NickChanged *changed = std::get_if<NickChanged>(&event))
+        emit nickChanged(changed->nick);
+}

@@ -1,0 +1,205 @@
+// The chat client's link to one channel of an IRC network: it connects,
+// logs in, joins, keeps the link alive and comes back after it is lost,
+// and carries the channel's lines both ways. Everything a server or a
+// participant sends is data; nothing here blocks the window thread.
+#pragma once
+
+#include "platform/irc/ircaccounts.h"
+#include "platform/irc/ircpacer.h"
+#include "platform/irc/ircreader.h"
+
+#include <QObject>
+#include <QSslCertificate>
+#include <QSet>
+#include <QSslError>
+#include <QTimer>
+#include <deque>
+#include <variant>
+
+class QSslSocket;
+struct IrcMessage;
+
+struct IrcEndpoint {
+    QString host;
+    quint16 port = 6697;
+    bool tls = true;
+    // A certificate authority trusted besides the system's (PEM).
+    QString caFile{};
+};
+
+struct IrcLogin {
+    QString nick;
+    // SASL PLAIN when not empty; the session then never goes on without it.
+    QString password{};
+    // The account to log in to; the nick when empty.
+    QString account{};
+};
+
+// How long the link waits for what; tests shorten them.
+struct IrcTimings {
+    int probeAfterMs = 90'000;  // silence before a PING asks whether the server is there
+    int dropAfterMs = 60'000;   // no answer to that PING: the link is dead
+    int firstRetryMs = 2'000;   // doubling from here, with jitter
+    int maxRetryMs = 300'000;
+    int kickRejoinMs = 5'000;
+    int stableMs = 60'000;      // in the channel this long: the waits start short again
+};
+
+class IrcSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    IrcSession(IrcEndpoint endpoint, IrcLogin login, QString channel, QString channelKey = {},
+               QObject *parent = nullptr);
+    ~IrcSession() override;
+
+    void setTimings(const IrcTimings &timings) { m_timings = timings; }
+    void start();
+    // Leaves the network for good (QUIT); no retry follows.
+    void stop(const QString &reason = {});
+
+    // A line for the channel in IRC formatting, cut into pieces that fit and
+    // sent in order at the paced rate. False, and nothing sent, when the
+    // client is not in the channel (the room does not exist then) or the
+    // send queue is full.
+    bool say(const QString &ircText) { return send(ircText, false); }
+    // The same as a CTCP ACTION (/me).
+    bool act(const QString &ircText) { return send(ircText, true); }
+
+    bool inChannel() const { return m_inChannel; }
+    QString nick() const { return m_nick; }
+    QString channel() const { return m_channel; }
+    // Final once `registered` has been sent.
+    bool hasCap(const QString &cap) const { return m_caps.contains(cap); }
+    QString status() const { return m_status; }
+
+signals:
+    void statusChanged(const QString &status);
+    void registered();
+    // Fatal (a refused login, an unreadable CA file): the session has stopped.
+    void failed(const QString &why);
+
+    // These come in the order the server's lines came, one per turn of the
+    // event loop and only while the line gate (nestedloop.h) is open.
+    void joined(const QString &channel);
+    void left(const QString &why);
+    void nickChanged(const QString &nick);
+    // account: the services account the server vouches for, "" when none.
+    // own: a line of ours (the server's echo, or ours reported when it was
+    // queued on a server that does not echo). A NOTICE is never a line:
+    // bots answer none, so two of them in one channel cannot loop.
+    void channelLine(const QString &nick, const QString &ircText, bool action, const QString &account, bool own);
+
+private:
+    struct Line {
+        QString nick, text, account;
+        bool action = false, own = false;
+    };
+    struct Joined {};
+    struct Left { QString why; };
+    struct NickChanged { QString nick; };
+    using Event = std::variant<Line, Joined, Left, NickChanged>;
+
+    enum class RetryAction { Connect, Join };
+
+    bool send(const QString &ircText, bool action);
+    int pieceBytes(bool action) const;
+    bool sendProtocol(const QString &command, const QStringList &params = {});
+    void pump();
+
+    void connectNow();
+    void onConnected();
+    void onSslErrors(const QList<QSslError> &errors);
+    void onSocketError();
+    void onQuiet();
+    void heard();
+    void loseLink(const QString &reason);
+    void retryLater(const QString &why, RetryAction action, int delayMs);
+    void retryNow();
+    int nextDelay();
+    void fail(const QString &why);
+    void dropSocket();
+    void setStatus(const QString &status);
+
+    void readLater();
+    void readSome();
+    void handle(const IrcMessage &message);
+    void handleCap(const IrcMessage &message);
+    void requestCaps();
+    void handleSasl(const IrcMessage &message);
+    void saslRefused(const IrcMessage &message);
+    void endCaps();
+    void handleWelcome(const IrcMessage &message);
+    void handleSupport(const IrcMessage &message);
+    void handleNickRefused(const IrcMessage &message);
+    void setNick(const QString &nick);
+    void handleNick(const IrcMessage &message);
+    void joinChannel();
+    void handleJoin(const IrcMessage &message);
+    void handlePart(const IrcMessage &message);
+    void handleKick(const IrcMessage &message);
+    void removedFromChannel(const QString &why);
+    void joinRefused(const IrcMessage &message);
+    void leaveChannel(const QString &why);
+    void handlePrivmsg(const IrcMessage &message);
+    bool isChannel(const QString &target) const;
+    bool isMe(const QString &nick) const { return m_accounts.sameNick(nick, m_nick); }
+    void learnPrefix(const QString &source);
+
+    void post(Event event);
+    void deliverLater();
+    void deliver();
+
+    IrcEndpoint m_endpoint;
+    IrcLogin m_login;
+    QString m_channel;
+    QString m_channelKey;
+    IrcTimings m_timings;
+
+    QList<QSslCertificate> m_extraCas;
+    QSslSocket *m_socket = nullptr;
+    // Counts links, so that a loop over one link's lines sees it end.
+    quint64 m_linkId = 0;
+    IrcLineReader m_reader;
+    IrcPacer m_pacer;
+    IrcAccounts m_accounts;
+    QTimer m_sendTimer;
+    QTimer m_quietTimer;
+    QTimer m_retryTimer;
+    QTimer m_stableTimer;
+    // Why the server says it is closing the link (ERROR), or the TLS refusal.
+    QString m_closeReason;
+
+    QString m_status;
+    bool m_started = false;
+    bool m_stopped = false;
+    bool m_linkUp = false;
+    bool m_probing = false;
+    bool m_registered = false;
+    bool m_joinSent = false;
+    bool m_inChannel = false;
+    bool m_kickRejoinUsed = false;
+    RetryAction m_retryAction = RetryAction::Connect;
+    int m_retryMs = 0;
+
+    QString m_nick;
+    // The nick the listeners last heard of.
+    QString m_reportedNick;
+    int m_nickTries = 0;
+    int m_nickLength = 30;
+    QString m_user;  // our user@host as others see it, once known
+    QString m_host;
+    QString m_account;  // what the server says we are logged in as
+    QStringList m_offered;
+    QSet<QString> m_caps;
+    bool m_capsDone = false;
+    bool m_whox = false;
+    QString m_chanTypes = QStringLiteral("#&");
+
+    // What the listeners have not been told yet, oldest first.
+    std::deque<Event> m_inbox;
+    bool m_deliveryQueued = false;
+    bool m_readQueued = false;
+    bool m_reading = false;
+};

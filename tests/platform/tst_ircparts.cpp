@@ -1,0 +1,128 @@
+#include "platform/irc/ircaccounts.h"
+#include "platform/irc/ircpacer.h"
+#include "platform/irc/ircreader.h"
+#include "support/testregistry.h"
+
+#include <QTest>
+
+// The parts of the IRC link that need no server: how bytes become lines,
+// how fast lines leave, and whose account a nick carries.
+class IrcPartsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void linesFromChunks_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("chunks");
+        QTest::addColumn<QList<QByteArray>>("lines");
+        const QByteArray longest(IrcLineReader::MaxLineBytes, 'a');
+        const QByteArray tooLong(IrcLineReader::MaxLineBytes + 2, 'b');
+        QTest::newRow("CR LF and bare LF") << QList<QByteArray>{"PING a\r\nPING b\nPIN", "G c\r", "\n"}
+                                           << QList<QByteArray>{"PING a", "PING b", "PING c"};
+        QTest::newRow("longest kept, longer skipped to its end")
+            << QList<QByteArray>{longest + "\r\n" + tooLong.left(100), tooLong.mid(100) + "tail\r\nnext\n"}
+            << QList<QByteArray>{longest, "next"};
+        QTest::newRow("no end yet") << QList<QByteArray>{"PING a"} << QList<QByteArray>{};
+    }
+
+    void linesFromChunks()
+    {
+        QFETCH(QList<QByteArray>, chunks);
+        QFETCH(QList<QByteArray>, lines);
+        IrcLineReader reader;
+        QList<QByteArray> got;
+        for (const QByteArray &chunk : chunks) {
+            reader.append(chunk);
+            while (std::optional<QByteArray> line = reader.takeLine())
+                got << *line;
+        }
+        QCOMPARE(got, lines);
+    }
+
+    void endlessLineStaysSmall()
+    {
+        IrcLineReader reader;
+        const QByteArray chunk(16 * 1024, 'x');
+        qsizetype most = 0;
+        for (int i = 0; i < 10 * 64; ++i) {
+            reader.append(chunk);
+            QVERIFY(!reader.takeLine());
+            most = std::max(most, reader.heldBytes());
+        }
+        QVERIFY2(most <= IrcLineReader::MaxLineBytes + chunk.size(), qPrintable(QString::number(most)));
+        reader.append("\r\nPING :still here\r\n");
+        QCOMPARE(reader.takeLine(), QByteArray("PING :still here"));
+        QCOMPARE(reader.skippedLines(), 1);
+    }
+
+    // RFC 1459's message timer: five at once, then one per two seconds, in
+    // order, with the server's replies ahead of the channel's lines.
+    void pacing()
+    {
+        qint64 now = 1000;
+        IrcPacer pacer([&] { return now; });
+        std::vector<QByteArray> lines;
+        for (int i = 0; i < 8; ++i)
+            lines.push_back("PRIVMSG #c :" + QByteArray::number(i));
+        QVERIFY(pacer.addChannel(lines));
+        QList<QByteArray> sent;
+        auto drain = [&] {
+            while (std::optional<QByteArray> line = pacer.take())
+                sent << *line;
+        };
+        drain();
+        QCOMPARE(sent.size(), 5);
+        QCOMPARE(pacer.msUntilNext(), IrcPacer::StepMs);
+        now += 1999;
+        drain();
+        QCOMPARE(sent.size(), 5);
+        pacer.addProtocol("PONG :x");
+        now += 1;
+        drain();
+        QCOMPARE(sent.last(), QByteArray("PONG :x"));
+        now += 4000;
+        drain();
+        QCOMPARE(sent.size(), 8);
+        QCOMPARE(sent.mid(6), (QList<QByteArray>{"PRIVMSG #c :5", "PRIVMSG #c :6"}));
+        // A quiet minute earns no more than the burst.
+        now += 60000;
+        QVERIFY(pacer.addChannel(lines));
+        drain();
+        QCOMPARE(sent.size(), 8 + 5);
+
+        // All pieces of a line or none: the queue's bytes stay bounded.
+        const std::vector<QByteArray> big(IrcPacer::MaxChannelBytes / 400, QByteArray(400, 'x'));
+        pacer.clearChannel();
+        QVERIFY(pacer.addChannel(big));
+        QVERIFY(!pacer.addChannel({QByteArray(100, 'y'), QByteArray(400, 'y')}));
+        QVERIFY(pacer.addChannel({QByteArray(100, 'z')}));
+    }
+
+    void accounts()
+    {
+        IrcAccounts accounts;
+        accounts.set("Ceo[1]", "boss");
+        QCOMPARE(accounts.account("ceo{1}"), QString("boss"));
+        accounts.set("a^", "x");
+        QCOMPARE(accounts.account("A~"), QString("x"));
+        accounts.setCaseMapping("ascii");
+        accounts.set("Ceo[1]", "boss");
+        QCOMPARE(accounts.account("ceo{1}"), QString());
+        QCOMPARE(accounts.account("CEO[1]"), QString("boss"));
+        accounts.rename("ceo[1]", "Away");
+        QCOMPARE(accounts.account("ceo[1]"), QString());
+        QCOMPARE(accounts.account("away"), QString("boss"));
+        accounts.set("away", "*");
+        QCOMPARE(accounts.account("away"), QString());
+        for (int i = 0; i < IrcAccounts::MaxNicks + 1000; ++i)
+            accounts.set("n" + QString::number(i), "a");
+        QCOMPARE(accounts.size(), IrcAccounts::MaxNicks);
+        for (int i = 0; i < IrcAccounts::MaxNicks; ++i)
+            accounts.forget("N" + QString::number(i));
+        QCOMPARE(accounts.size(), 0);
+    }
+};
+
+DUN2_TEST(IrcPartsTest);
+#include "tst_ircparts.moc"

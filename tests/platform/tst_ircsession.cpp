@@ -1,0 +1,246 @@
+#include "platform/irc/ircsession.h"
+#include "platform/nestedloop.h"
+#include "support/ircservers.h"
+#include "support/rawircclient.h"
+#include "support/testregistry.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+const QString Channel = QStringLiteral("#music");
+
+// Plays a server line by line, for the steps no real server does on
+// demand: endless lines, and silence.
+class ScriptedServer
+{
+public:
+    ScriptedServer() { m_server.listen(QHostAddress::LocalHost); }
+    quint16 port() const { return m_server.serverPort(); }
+
+    // The next line from the client that holds `part`; empty after 10 s.
+    QByteArray waitFor(const QByteArray &part)
+    {
+        QByteArray found;
+        const bool seen = QTest::qWaitFor([&] {
+            if (m_server.hasPendingConnections())
+                m_client.reset(m_server.nextPendingConnection());
+            while (m_client && m_client->canReadLine()) {
+                const QByteArray line = m_client->readLine().trimmed();
+                if (line.contains(part))
+                    return found = line, true;
+            }
+            return false;
+        }, 10000);
+        return seen ? found : QByteArray();
+    }
+    void send(const QByteArray &bytes) { m_client->write(bytes); }
+
+    // Registers the client without capabilities and joins it to the channel.
+    bool welcome()
+    {
+        if (waitFor("CAP LS").isEmpty())
+            return false;
+        send(":irc.test CAP * LS :\r\n");
+        if (waitFor("CAP END").isEmpty())
+            return false;
+        send(":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End of MOTD\r\n");
+        if (waitFor("JOIN #music").isEmpty())
+            return false;
+        send(":ceo!~u@test JOIN #music\r\n");
+        return true;
+    }
+
+private:
+    QTcpServer m_server;
+    std::unique_ptr<QTcpSocket> m_client;
+};
+
+struct Said {
+    QString nick, text;
+    bool action, own;
+    bool operator==(const Said &) const = default;
+};
+
+QList<Said> said(const QSignalSpy &spy)
+{
+    QList<Said> lines;
+    for (const QList<QVariant> &args : spy)
+        lines.append({args[0].toString(), args[1].toString(), args[2].toBool(), args[4].toBool()});
+    return lines;
+}
+
+// Retries and rejoins come quickly, so the tests wait for them, not for the clock.
+std::unique_ptr<IrcSession> sessionOn(const TestIrcServer &server, IrcLogin login, bool tls = false, QString caFile = {})
+{
+    auto session = std::make_unique<IrcSession>(
+        IrcEndpoint{server.host(), tls ? server.tlsPort() : server.port(), tls, std::move(caFile)}, std::move(login),
+        Channel);
+    session->setTimings({.firstRetryMs = 200, .maxRetryMs = 1000, .kickRejoinMs = 200});
+    session->start();
+    return session;
+}
+
+} // namespace
+
+class IrcSessionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A server that sends what no real one does: a line of 10 MB without an
+    // end, CTCP without its closing mark, lines for others. Lines wait while
+    // the line gate is shut, PING does not.
+    void hostileServerAndTheGate()
+    {
+        ScriptedServer server;
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        QSignalSpy lines(&session, &IrcSession::channelLine);
+        QSignalSpy joined(&session, &IrcSession::joined);
+        session.start();
+        QVERIFY(server.welcome());
+        QVERIFY(joined.wait());
+        QVERIFY(session.say("hi\r\nQUIT :gone"));
+        QCOMPARE(server.waitFor("PRIVMSG"), QByteArray("PRIVMSG #music :hi  QUIT :gone"));
+        QTRY_COMPARE(said(lines), (QList<Said>{{"ceo", "hi  QUIT :gone", false, true}}));
+        lines.clear();
+        {
+            NestedLoop shut;
+            shut.ending();
+            for (int i = 0; i < 10 * 64; ++i)
+                server.send(QByteArray(16 * 1024, 'x'));
+            server.send("\r\n:a!b@c PRIVMSG #music :one\r\nPING :alive\r\n:a!b@c PRIVMSG #music :\x01"
+                        "ACTION waves\r\n:a!b@c PRIVMSG #music :\x01VERSION\x01\r\n:a!b@c PRIVMSG ceo :private\r\n"
+                        ":a!b@c PRIVMSG #MUSIC :two\r\n");
+            QCOMPARE(server.waitFor("PONG"), QByteArray("PONG alive"));
+            QCOMPARE(lines.size(), 0);
+        }
+        QTRY_COMPARE(said(lines), (QList<Said>{{"a", "one", false, false}, {"a", "waves", true, false},
+                                               {"a", "two", false, false}}));
+        QVERIFY(session.inChannel());
+    }
+
+    // A server gone quiet is asked, then given up and connected to again.
+    // (The probe waits its turn behind the registration, so the drop comes
+    // later than the pacing.)
+    void quietServerIsProbedAndLeft()
+    {
+        ScriptedServer server;
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        session.setTimings({.probeAfterMs = 300, .dropAfterMs = 2500, .firstRetryMs = 100});
+        QSignalSpy left(&session, &IrcSession::left);
+        session.start();
+        QVERIFY(server.welcome());
+        QTRY_VERIFY(session.inChannel());
+        QCOMPARE(server.waitFor("PING"), QByteArray("PING dun2"));
+        QVERIFY(left.wait());
+        QCOMPARE(left.first().first().toString(), QString("link lost (no answer from the server for 3 s)"));
+        QVERIFY(!server.waitFor("CAP LS").isEmpty());
+    }
+
+    // On ngircd: the nick taken, lines both ways, a kick and a restart.
+    void ngircdLinkSurvives()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        RawIrcClient op(server, {.nick = "ceo"});
+        QVERIFY(op.signOn() && op.join(Channel));
+        // A password and no SASL on offer: no going on without the login.
+        const auto loginless = sessionOn(server, {"guest", "secret"});
+        QSignalSpy failed(loginless.get(), &IrcSession::failed);
+        QVERIFY(failed.wait(15000));
+        QCOMPARE(failed.first().first().toString(), QString("the server offers no SASL login, and a password was given"));
+
+        const auto session = sessionOn(server, {"ceo"});
+        QSignalSpy lines(session.get(), &IrcSession::channelLine);
+        QSignalSpy left(session.get(), &IrcSession::left);
+        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
+        QCOMPARE(session->nick(), QString("ceo_"));
+
+        QVERIFY(session->say("hello \x02" "all\x02") && session->act("waves"));
+        QVERIFY(op.waitFor("PRIVMSG #music :hello \x02" "all\x02").startsWith(":ceo_!"));
+        QVERIFY(!op.waitFor("PRIVMSG #music :\x01" "ACTION waves\x01").isEmpty());
+        op.say(Channel, "hi");
+        op.say(Channel, "\x01" "ACTION nods\x01");
+        QTRY_COMPARE(said(lines), (QList<Said>{{"ceo_", "hello \x02" "all\x02", false, true}, {"ceo_", "waves", true, true},
+                                               {"ceo", "hi", false, false}, {"ceo", "nods", true, false}}));
+
+        // Too long for one message: pieces that fit our real prefix, each bold.
+        QVERIFY(session->say("\x02" + QString("word ").repeated(200)));
+        qsizetype words = 0;
+        for (int piece = 0; piece < 3; ++piece) {
+            const QByteArray got = op.waitFor(":ceo_!");
+            QVERIFY2(got.size() <= 510 && got.contains(" :\x02" "word"), got.constData());
+            words += got.count("word");
+        }
+        QCOMPARE(words, 200);
+
+        op.send("KICK #music ceo_ :out");
+        QVERIFY(left.wait());
+        QCOMPARE(left.last().first().toString(), QString("kicked from #music by ceo (out)"));
+        QTRY_VERIFY(session->inChannel());
+
+        server.stop();
+        QTRY_VERIFY(session->status().startsWith("link lost"));
+        QVERIFY(!session->inChannel() && !session->say("into the void"));
+        QVERIFY(server.start());
+        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
+    }
+
+    // Fifty lines at once reach a participant whole and in order, and
+    // ngircd's flood limit does not throw the session out (paced: ~90 s).
+    void burstArrivesInOrder()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        RawIrcClient reader(server, {.nick = "reader"});
+        QVERIFY(reader.signOn() && reader.join(Channel));
+        const auto session = sessionOn(server, {"ceo"});
+        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
+        QSignalSpy left(session.get(), &IrcSession::left);
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(session->say(QString("match %1 ").arg(i) + QString("x").repeated(400)));
+        for (int i = 0; i < 50; ++i)
+            QVERIFY2(reader.waitFor(" :match ", 15000).contains(QString(" :match %1 ").arg(i).toUtf8()), qPrintable(QString::number(i)));
+        QVERIFY(session->inChannel() && left.isEmpty());
+    }
+
+    // On inspircd: TLS only with the right authority, SASL logins, the
+    // server's echo as our one own line, and accounts the server vouches for.
+    void inspircdTlsEchoAndAccounts()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Inspircd);
+        QVERIFY(server.start());
+        QVERIFY(server.registerAccount("owner", "owner-secret") && server.registerAccount("player", "player-secret"));
+
+        const auto untrusting = sessionOn(server, {"ceo"}, true);
+        QTRY_VERIFY_WITH_TIMEOUT(untrusting->status().contains("TLS refused: certificate not trusted"), 15000);
+        QVERIFY(untrusting->status().contains("retrying in"));
+        const auto liar = sessionOn(server, {"liar", "wrong", "player"}, true, server.caFile());
+        QSignalSpy failed(liar.get(), &IrcSession::failed);
+        QVERIFY(failed.wait(15000));
+        QVERIFY2(failed.first().first().toString().startsWith("SASL login refused"), qPrintable(liar->status()));
+
+        const auto session = sessionOn(server, {"ceo-player", "player-secret", "player"}, true, server.caFile());
+        QSignalSpy lines(session.get(), &IrcSession::channelLine);
+        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
+        QVERIFY(session->hasCap("echo-message") && session->hasCap("account-tag"));
+        RawIrcClient owner(server, {.nick = "ceo", .account = "owner", .password = "owner-secret", .tls = true});
+        RawIrcClient impostor(server, {.nick = "Owner", .tls = true});
+        QVERIFY(owner.signOn() && owner.join(Channel) && impostor.signOn() && impostor.join(Channel));
+        QVERIFY(session->say("echo me"));
+        owner.say(Channel, ".vol 50");
+        impostor.say(Channel, ".stop");
+        // Ours comes when the pacing lets it: any order, each once.
+        QTRY_COMPARE(lines.size(), 3);
+        for (const QList<QVariant> &line : {QList<QVariant>{"ceo-player", "echo me", false, "player", true},
+                                            {"ceo", ".vol 50", false, "owner", false}, {"Owner", ".stop", false, "", false}})
+            QVERIFY2(lines.contains(line), qPrintable(line[1].toString()));
+    }
+};
+
+DUN2_TEST(IrcSessionTest);
+#include "tst_ircsession.moc"
