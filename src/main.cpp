@@ -6,6 +6,8 @@
 #include "platform/chatroomwindow.h"
 #include "platform/desktop.h"
 #include "platform/inputbox.h"
+#include "platform/irc/ircroom.h"
+#include "platform/irc/ircsession.h"
 #include "platform/irc/ircsettings.h"
 #include "platform/messagebox.h"
 #include "platform/programend.h"
@@ -104,12 +106,19 @@ int main(int argc, char **argv)
     }
 
     Desktop desktop;
-    ChatClient client(desktop, irc.screenName);
-    if (irc.url.isEmpty())
+    // A player for someone else is signed on as its owner, so that the
+    // owner's lines in the channel are the signed-on user's.
+    ChatClient client(desktop, irc.owner.isEmpty() ? irc.screenName : irc.owner);
+    std::unique_ptr<IrcSession> session;
+    std::unique_ptr<IrcRoom> ircRoom;
+    if (irc.url.isEmpty()) {
         client.openRoom("Chat Room");
-    else
-        std::fprintf(stderr, "dun2: joining %s on %s:%u\n", qPrintable(irc.address.channel),
-                     qPrintable(irc.address.host), unsigned(irc.address.port));
+    } else {
+        session = std::make_unique<IrcSession>(
+            IrcEndpoint{irc.address.host, irc.address.port, irc.address.tls, irc.caFile},
+            IrcLogin{irc.screenName, irc.password}, irc.address.channel, irc.address.key);
+        ircRoom = std::make_unique<IrcRoom>(client, *session, IrcOwner{irc.owner, irc.ownerAccount});
+    }
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
 
     std::unique_ptr<TerminalFace> terminal;
@@ -126,6 +135,17 @@ int main(int argc, char **argv)
         roomWindow->show();
         inputBox = std::make_unique<DialogInputBox>();
         messageBox = std::make_unique<DialogMessageBox>();
+    }
+
+    if (ircRoom) {
+        // Never goes on without the login or the check it was asked for.
+        QObject::connect(ircRoom.get(), &IrcRoom::failed, &app, [&messageBox](const QString &why) {
+            messageBox->show("can't stay in the chat room: " + why, "dun2");
+            EndProgramNow(EXIT_FAILURE);
+        }, Qt::QueuedConnection);
+        std::fprintf(stderr, "dun2: joining %s on %s:%u\n", qPrintable(irc.address.channel),
+                     qPrintable(irc.address.host), unsigned(irc.address.port));
+        session->start();
     }
 
     Environment environment{desktop, client, player, *inputBox, *messageBox, home, terminal.get()};

@@ -13,7 +13,7 @@ std::function<void()> &hook()
 
 } // namespace
 
-void EndProgramNow()
+void EndProgramNow(int exitStatus)
 {
     std::fflush(stdout);
     std::fflush(stderr);
@@ -22,7 +22,7 @@ void EndProgramNow()
         return;
     }
     // _Exit: no destructors, no atexit handlers, no event handlers run.
-    std::_Exit(0);
+    std::_Exit(exitStatus);
 }
 
 void setProgramEndHook(std::function<void()> replacement)

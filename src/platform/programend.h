@@ -5,7 +5,7 @@
 
 #include <functional>
 
-void EndProgramNow();
+void EndProgramNow(int exitStatus = 0);
 // The default ends the process; a replacement returns, and the caller then
 // stops its handling itself.
 void setProgramEndHook(std::function<void()> hook);

@@ -190,24 +190,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
     }
 
-    // Fifty lines at once reach a participant whole and in order, and
-    // ngircd's flood limit does not throw the session out (paced: ~90 s).
-    void burstArrivesInOrder()
-    {
-        TestIrcServer server(TestIrcServer::Kind::Ngircd);
-        QVERIFY(server.start());
-        RawIrcClient reader(server, {.nick = "reader"});
-        QVERIFY(reader.signOn() && reader.join(Channel));
-        const auto session = sessionOn(server, {"ceo"});
-        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
-        QSignalSpy left(session.get(), &IrcSession::left);
-        for (int i = 0; i < 50; ++i)
-            QVERIFY(session->say(QString("match %1 ").arg(i) + QString("x").repeated(400)));
-        for (int i = 0; i < 50; ++i)
-            QVERIFY2(reader.waitFor(" :match ", 15000).contains(QString(" :match %1 ").arg(i).toUtf8()), qPrintable(QString::number(i)));
-        QVERIFY(session->inChannel() && left.isEmpty());
-    }
-
     // On inspircd: TLS only with the right authority, SASL logins, the
     // server's echo as our one own line, and accounts the server vouches for.
     void inspircdTlsEchoAndAccounts()

@@ -1,0 +1,98 @@
+#include "platform/irc/ircroom.h"
+
+#include "platform/chatclient.h"
+#include "platform/irc/ircformat.h"
+#include "platform/irc/ircsession.h"
+
+namespace {
+
+// What the room shows of a /me: the action between stars, after its speaker.
+QString asAction(const QString &text, bool action)
+{
+    return action ? u'*' + text + u'*' : text;
+}
+
+} // namespace
+
+IrcRoom::IrcRoom(ChatClient &client, IrcSession &session, IrcOwner owner, QObject *parent)
+    : QObject(parent)
+    , m_client(client)
+    , m_session(session)
+    , m_owner(std::move(owner))
+{
+    connect(&m_session, &IrcSession::statusChanged, &m_client, &ChatClient::setStatus);
+    connect(&m_session, &IrcSession::registered, this, &IrcRoom::checkOwnerCanBeVouchedFor);
+    connect(&m_session, &IrcSession::joined, this, &IrcRoom::enter);
+    connect(&m_session, &IrcSession::left, this, &IrcRoom::leave);
+    connect(&m_session, &IrcSession::channelLine, this, &IrcRoom::receive);
+    connect(&m_session, &IrcSession::failed, this, [this](const QString &why) {
+        leave();
+        emit failed(why);
+    });
+    // As the user's own client, the Welcome window names the nick held, so
+    // the user's lines still pass as theirs under a fallback nick.
+    connect(&m_session, &IrcSession::nickChanged, this, [this](const QString &nick) {
+        if (m_owner.nick.isEmpty())
+            m_client.setScreenName(nick);
+    });
+}
+
+QString IrcRoom::speakerName(const QString &nick, const QString &account, bool own) const
+{
+    if (own)
+        return m_session.nick();
+    // The owner's nick is compared as given, case and all, as the room's
+    // gate compares names: a nick that only looks like it stays itself.
+    if (m_owner.nick.isEmpty() || nick != m_owner.nick || m_owner.account.isEmpty())
+        return nick;
+    if (account.compare(m_owner.account, Qt::CaseInsensitive) == 0)
+        return nick;
+    return nick + UnverifiedMark.toString();
+}
+
+void IrcRoom::enter(const QString &channel)
+{
+    if (m_room)
+        return;
+    m_room = m_client.openRoom(channel, [this](const QString &text) { post(text); });
+}
+
+void IrcRoom::leave()
+{
+    if (!m_room)
+        return;
+    const WindowHandle room = std::exchange(m_room, 0);
+    m_client.closeRoom(room);
+}
+
+void IrcRoom::post(const QString &chatMarkup)
+{
+    const QString text = IrcFromChatMarkup(chatMarkup);
+    if (text.startsWith(QStringLiteral("/me ")))
+        m_session.act(text.mid(4));
+    else
+        m_session.say(text);
+}
+
+// Without a way for the server to vouch for accounts, the owner could only
+// be known by nick, which anyone may take while the owner is away.
+void IrcRoom::checkOwnerCanBeVouchedFor()
+{
+    if (m_owner.account.isEmpty() || m_session.hasCap(QStringLiteral("account-tag"))
+        || (m_session.hasCap(QStringLiteral("extended-join")) && m_session.hasCap(QStringLiteral("account-notify"))))
+        return;
+    const QString why = QStringLiteral("the server can't vouch for accounts (it offers neither account-tag nor "
+                                       "extended-join with account-notify), so --owner-account can't be checked");
+    m_session.stop(why);
+    leave();
+    emit failed(why);
+}
+
+void IrcRoom::receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own)
+{
+    if (!m_room)
+        return;
+    const QString text = asAction(StripIrcFormatting(ircText), action);
+    const QString shown = action ? "<i>" + asAction(ChatMarkupFromIrc(ircText), true) + "</i>" : ChatMarkupFromIrc(ircText);
+    m_client.deliver(m_room, ChatClientLine{speakerName(nick, account, own), text, shown});
+}

@@ -1,0 +1,58 @@
+// The chat client's room when it is an IRC channel. The room exists only
+// while the session is in the channel, so while it connects, retries or has
+// been kicked the system above finds no room and its lines go nowhere, as
+// with a closed room. What the room's entry box posts (typed lines and the
+// program's announcements alike) leaves in IRC's formatting; what the
+// channel says arrives with its speaker named so that only the signed-on
+// user's lines pass as theirs.
+#pragma once
+
+#include "platform/desktop.h"
+
+#include <QObject>
+#include <QString>
+
+class ChatClient;
+class IrcSession;
+
+// Whom a player for someone else obeys. With no nick the program is the
+// user's own client, and the lines it sends are the user's.
+struct IrcOwner {
+    QString nick;
+    // When given, a line is the owner's only when the server vouches that its
+    // sender is logged in to this services account.
+    QString account;
+};
+
+// Marks the owner's nick on a line the server does not vouch for: no nick
+// holds a blank, so the name can never be the owner's.
+inline constexpr QStringView UnverifiedMark = u" (not logged in)";
+
+class IrcRoom : public QObject
+{
+    Q_OBJECT
+
+public:
+    IrcRoom(ChatClient &client, IrcSession &session, IrcOwner owner, QObject *parent = nullptr);
+
+    WindowHandle room() const { return m_room; }
+    // How a channel line's speaker appears in the room.
+    QString speakerName(const QString &nick, const QString &account, bool own) const;
+
+signals:
+    // The session cannot go on (a refused login, a server that cannot vouch
+    // for the owner's account); the client has stopped.
+    void failed(const QString &why);
+
+private:
+    void enter(const QString &channel);
+    void leave();
+    void post(const QString &chatMarkup);
+    void checkOwnerCanBeVouchedFor();
+    void receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own);
+
+    ChatClient &m_client;
+    IrcSession &m_session;
+    IrcOwner m_owner;
+    WindowHandle m_room = 0;
+};
