@@ -246,6 +246,25 @@ private slots:
         QTRY_COMPARE(player.out().count("ceo:\t.mp3s?\n"), 1);
         QTRY_COMPARE(player.out().count("mp3 count"), 1);
     }
+
+    // The nick held is the signed-on name: under a fallback nick the user's
+    // own lines still command, on a server that echoes nothing.
+    void aFallbackNickStillCommands()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        RawIrcClient holder(server, {.nick = "ceo"});
+        QVERIFY(holder.signOn() && holder.join("#music"));
+        QTemporaryDir home;
+        fillHome(home.path(), {"alpha"});
+        Player player(home.path(), {"--screen-name", "ceo", "--irc",
+                                    QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port())});
+        QVERIFY(player.saidOnError("in #music as ceo_"));
+        player.type(".mp3s?");
+        QVERIFY(holder.waitFor("PRIVMSG #music :.mp3s?").startsWith(":ceo_!"));
+        QVERIFY(holder.waitFor(said("", inIrc("<b>mp3 count </b>1"))).startsWith(":ceo_!"));
+        QTRY_COMPARE(player.out().count("ceo_:\t.mp3s?\n"), 1);
+    }
 };
 
 DUN2_TEST(IrcRoomTest);

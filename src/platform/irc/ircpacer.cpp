@@ -47,7 +47,7 @@ std::optional<QByteArray> IrcPacer::take()
 {
     if (isEmpty() || msUntilNext() > 0)
         return std::nullopt;
-    m_timer = std::max(m_timer, m_clock()) + StepMs;
+    m_timer = std::max(m_timer, m_clock()) + m_stepMs;
     const bool protocol = !m_protocol.empty();
     std::deque<QByteArray> &queue = protocol ? m_protocol : m_channel;
     QByteArray line = std::move(queue.front());
@@ -60,7 +60,7 @@ qint64 IrcPacer::msUntilNext() const
 {
     if (isEmpty())
         return -1;
-    return std::max<qint64>(0, m_timer + StepMs - AheadMs - m_clock());
+    return std::max<qint64>(0, m_timer + m_stepMs - AheadMs - m_clock());
 }
 
 void IrcPacer::clearChannel()

@@ -37,11 +37,15 @@ public:
     // How long until take() has a line again; -1 when nothing waits.
     qint64 msUntilNext() const;
     bool isEmpty() const { return m_protocol.empty() && m_channel.empty(); }
+    // How far each line moves the timer; 0 sends at once, for a server that
+    // lets this client send as fast as it likes (a benchmark's).
+    void setStepMs(qint64 stepMs) { m_stepMs = stepMs; }
     void clearChannel();
     void clear();
 
 private:
     Clock m_clock;
+    qint64 m_stepMs = StepMs;
     qint64 m_timer = 0;
     std::deque<QByteArray> m_protocol;
     std::deque<QByteArray> m_channel;

@@ -7,6 +7,9 @@
 #include <QRandomGenerator>
 #include <QSslConfiguration>
 #include <QSslSocket>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -220,6 +223,9 @@ void IrcSession::connectNow()
 void IrcSession::onConnected()
 {
     m_linkUp = true;
+    // A chat line is a small write that should leave at once, not wait
+    // for the acknowledgement of the one before.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     heard();
     setStatus(QStringLiteral("connected to %1:%2; registering as %3").arg(m_endpoint.host).arg(m_endpoint.port).arg(m_nick));
     sendProtocol("CAP", {"LS", "302"});
@@ -343,6 +349,20 @@ void IrcSession::setStatus(const QString &status)
 
 // ---- reading
 
+// With echo-message the server's last write to us is often our own line
+// coming back, which we answer with nothing: a delayed acknowledgement of it
+// would hold the server's next line to us (Nagle's rule on its side) for
+// some 40 ms. Linux falls back to delaying after a while, so it is asked
+// again after every read.
+void IrcSession::acknowledgeAtOnce()
+{
+#ifdef TCP_QUICKACK
+    const int on = 1;
+    if (const qintptr fd = m_socket->socketDescriptor(); fd >= 0)
+        setsockopt(int(fd), IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+#endif
+}
+
 void IrcSession::readLater()
 {
     if (!std::exchange(m_readQueued, true))
@@ -358,6 +378,7 @@ void IrcSession::readSome()
     const qint64 n = m_socket->read(buffer, sizeof buffer);
     if (n <= 0)
         return;
+    acknowledgeAtOnce();
     heard();
     const quint64 link = m_linkId;
     m_reading = true;

@@ -43,6 +43,7 @@ struct IrcTimings {
     int maxRetryMs = 300'000;
     int kickRejoinMs = 5'000;
     int stableMs = 60'000;      // in the channel this long: the waits start short again
+    int paceStepMs = 2'000;     // each line sent moves the message timer this far
 };
 
 class IrcSession : public QObject
@@ -54,7 +55,11 @@ public:
                QObject *parent = nullptr);
     ~IrcSession() override;
 
-    void setTimings(const IrcTimings &timings) { m_timings = timings; }
+    void setTimings(const IrcTimings &timings)
+    {
+        m_timings = timings;
+        m_pacer.setStepMs(timings.paceStepMs);
+    }
     void start();
     // Leaves the network for good (QUIT); no retry follows.
     void stop(const QString &reason = {});
@@ -123,6 +128,7 @@ private:
     void setStatus(const QString &status);
 
     void readLater();
+    void acknowledgeAtOnce();
     void readSome();
     void handle(const IrcMessage &message);
     void handleCap(const IrcMessage &message);

@@ -1,0 +1,107 @@
+// How soon the player answers on a real IRC network: from a participant's
+// ".mp3s?" to the player's reply reaching that participant, through an
+// inspircd on loopback, with the player's pacing out of the way. Median and
+// 99th percentile over 200 commands (target: a median under 10 ms). The
+// floor, measured in the same run: the same round trip with a bare client
+// answering instead of the player.
+#include "app/mainwindow.h"
+#include "platform/irc/ircroom.h"
+#include "platform/irc/ircsession.h"
+#include "support/ircservers.h"
+#include "support/rawircclient.h"
+#include "support/world.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int commands = 200;
+const QString channel = QStringLiteral("#bench");
+
+struct Figures {
+    double median = 0;
+    double p99 = 0;
+};
+
+// Round trips in milliseconds: `ask` says a line, `answered` waits for the reply.
+Figures measure(const std::function<void(int)> &ask, const std::function<bool()> &answered)
+{
+    std::vector<double> times;
+    for (int i = 0; i < commands; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        ask(i);
+        if (!answered()) {
+            std::fprintf(stderr, "bench_ircreply: no answer to command %d\n", i);
+            std::exit(1);
+        }
+        times.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times[times.size() * 99 / 100]};
+}
+
+bool reply(RawIrcClient &participant, const QByteArray &from, const QByteArray &part)
+{
+    return !participant.waitFor([&](const QByteArray &line) { return line.startsWith(from) && line.contains(part); })
+                .isEmpty();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestIrcServer server(TestIrcServer::Kind::Inspircd);
+    if (!server.start())
+        return 1;
+
+    RawIrcClient owner(server, {.nick = "owner"});
+    RawIrcClient echo(server, {.nick = "echo"});
+    if (!owner.signOn() || !owner.join(channel) || !echo.signOn() || !echo.join(channel))
+        return 1;
+    const Figures floor = measure([&](int) { owner.say(channel, ".mp3s?"); },
+                                  [&] {
+                                      if (!reply(echo, ":owner!", ".mp3s?"))
+                                          return false;
+                                      echo.say(channel, "mp3 count 1");
+                                      return reply(owner, ":echo!", "mp3 count");
+                                  });
+
+    TestWorld world("owner");
+    world.writePreferences(world.musicDir(), "Ann");
+    if (QFile track(world.musicDir() + "/alpha.mp3"); !track.open(QIODevice::WriteOnly))
+        return 1;
+    world.client().closeRoom(world.room());
+    IrcSession session({server.host(), server.port(), false}, {"player"}, channel);
+    IrcTimings timings;
+    timings.paceStepMs = 0;
+    session.setTimings(timings);
+    IrcRoom room(world.client(), session, {"owner", {}});
+    world.start();
+    world.settle();
+    session.start();
+    if (!QTest::qWaitFor([&] { return session.inChannel(); }, 20000)) {
+        std::fprintf(stderr, "bench_ircreply: the player did not join: %s\n", qPrintable(session.status()));
+        return 1;
+    }
+    const Figures player = measure([&](int) { owner.say(channel, ".mp3s?"); },
+                                   [&] { return reply(owner, ":player!", "mp3 count"); });
+
+    std::printf("from a participant's .mp3s? to the reply reaching it, %d commands, inspircd on loopback:\n",
+                commands);
+    std::printf("  a bare client answering (floor): median %6.2f ms, 99th percentile %6.2f ms\n", floor.median,
+                floor.p99);
+    std::printf("  the player answering:            median %6.2f ms, 99th percentile %6.2f ms = %.1f x the floor"
+                " (target: median under 10 ms)\n",
+                player.median, player.p99, player.median / floor.median);
+    return 0;
+}
