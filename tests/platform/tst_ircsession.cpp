@@ -120,6 +120,15 @@ private slots:
         }
         QTRY_COMPARE(said(lines), (QList<Said>{{"a", "one", false, false}, {"a", "waves", true, false},
                                                {"a", "two", false, false}}));
+        // A crowd coming and going leaves nothing behind but its lines.
+        QByteArray crowd;
+        for (int i = 0; i < 1000; ++i) {
+            const QByteArray source = ":n" + QByteArray::number(i) + "!u@h ";
+            crowd += source + "JOIN #music\r\n" + source + "PRIVMSG #music :\x02\x03" "4,5hi\x0f\r\n" + source + "PART #music\r\n";
+        }
+        server.send(crowd);
+        QTRY_COMPARE(lines.size(), 1003);
+        QCOMPARE(said(lines).last(), (Said{"n999", "\x02\x03" "4,5hi\x0f", false, false}));
         QVERIFY(session.inChannel());
     }
 

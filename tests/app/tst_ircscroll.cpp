@@ -1,0 +1,43 @@
+// A long scroll through the player on a server that disconnects flooders:
+// on its own, as it takes as long as the pacing makes it.
+#include "ircplayer.h"
+#include "support/ircservers.h"
+#include "support/testregistry.h"
+
+#include <QTemporaryDir>
+
+class IrcScrollTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Fifty lines of a scroll arrive whole and in order, paced so that a
+    // server which disconnects flooders keeps the player.
+    void aLongScrollArrivesWholeWithoutFlooding()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Inspircd);
+        server.setDisconnectFlooders(true);
+        QVERIFY(server.start());
+        QTemporaryDir home;
+        QStringList tracks;
+        for (int i = 1; i <= 50; ++i)
+            tracks.append(QStringLiteral("song %1").arg(i, 2, 10, QChar('0')));
+        fillHome(home.path(), tracks);
+        Player player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc",
+                                    QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port())});
+        RawIrcClient boss(server, {.nick = "boss"});
+        QVERIFY(boss.signOn() && boss.join("#music"));
+        QVERIFY(!boss.waitFor(":ceo-player!").isEmpty());
+        boss.say("#music", ".p song");
+        QVERIFY(heard(boss, inIrc("<b>type</b>: view, scroll, rnd, or cancel ")));
+        boss.say("#music", ".scroll");
+        QVERIFY2(heard(boss, inIrc("<b>p</b> and song to play")), player.out() + player.errors());
+        for (int i = 1; i <= 50; ++i)
+            QVERIFY2(heard(boss, inIrc(QStringLiteral("<b>%1</b> song %2").arg(i).arg(i, 2, 10, QChar('0')))),
+                     qPrintable(QString::number(i)));
+        QVERIFY(!player.errors().contains("lost"));
+    }
+};
+
+DUN2_TEST(IrcScrollTest);
+#include "tst_ircscroll.moc"
