@@ -2,6 +2,8 @@
 // message inside the pieces of the current announcement style.
 #pragma once
 
+#include "player/trackname.h"
+
 #include <QString>
 
 class Desktop;
@@ -34,11 +36,3 @@ private:
     Desktop &m_desktop;
     const StylePieces &m_pieces;
 };
-
-// Every occurrence of search, compared without regard to case, replaced;
-// a replacement is never searched again. An empty search changes nothing.
-QString ReplaceText(const QString &text, const QString &search, const QString &replacement);
-// Names and words that people typed are plain text in an HTML line.
-QString PlainToHtml(const QString &text);
-// A track's name as announcements show it: without ".mp3", as plain text.
-QString TrackName(const QString &fileName);

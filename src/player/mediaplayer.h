@@ -19,6 +19,9 @@ class MediaPlayer : public QObject
 
 public:
     enum class AudioOutput { Device, Silent };
+    // What PlayState reads; only Playing counts as playing.
+    enum class State { Stopped = 0, Paused = 1, Playing = 2 };
+    Q_ENUM(State)
 
     explicit MediaPlayer(AudioOutput output = AudioOutput::Device, QObject *parent = nullptr);
     // Plays into the given sink: a floating reference is taken over, a
@@ -53,8 +56,6 @@ signals:
     void EndOfStream(long result);
 
 private:
-    enum class State { Stopped = 0, Paused = 1, Playing = 2 };
-
     void build(GstElement *audioSink);
     bool waitForPreroll();
     // Leaves playback stopped with no message of it left on the bus; the

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int Playing = 2;
+constexpr int Playing = int(MediaPlayer::State::Playing);
 // Between choosing the next track, loading it and saying so.
 constexpr double SettleSeconds = 0.3;
 
