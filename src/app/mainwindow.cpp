@@ -3,6 +3,7 @@
 #include "app/artwork.h"
 #include "app/fonts.h"
 #include "app/inifile.h"
+#include "app/playerwiring.h"
 #include "app/symbollabel.h"
 #include "app/windowcontrols.h"
 #include "chat/chatscan.h"
@@ -11,9 +12,7 @@
 #include "platform/filelistbox.h"
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
-#include "player/playback.h"
-#include "player/playbackcontrols.h"
-#include "player/soundcontrols.h"
+#include "player/playeractions.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/aboutwindow.h"
@@ -69,7 +68,7 @@ Form3 &Form1::form3()
 {
     if (!m_form3)
         m_form3 = std::make_unique<Form3>(
-            PickerLinks{*File1, MediaPlayer1, List1, *chat2, m_environment.desktop, *this});
+            PickerLinks{*playerActions, List1, *chat2, m_environment.desktop, *this});
     return *m_form3;
 }
 
@@ -224,11 +223,10 @@ void Form1::placeControls()
 
 void Form1::connectControls()
 {
-    connectSoundControls(SoundControls{HScroll1, volume1, HScroll3, Label9, mute}, MediaPlayer1, announcer);
-    playback = new Playback(TrackControls{File1, List1, Check1, Check2, MediaPlayer1, announcer,
-                                          [this] { clearPickerList(); }},
-                            this);
-    connectPlaybackControls(*this);
+    playerActions = new PlayerActions(PlayerControls{File1, List1, Check1, Check2, HScroll1, volume1, HScroll3, Label9,
+                                                     mute, MediaPlayer1, [this] { clearPickerList(); }},
+                                      [this](const QString &message) { announcer.announce(message); }, this);
+    connectPlayerControls(*this);
     connectWindowControls(*this);
     connectCommands(*this);
 }

@@ -22,7 +22,7 @@ class Form6;
 class Form7;
 class Form8;
 class MediaPlayer;
-class Playback;
+class PlayerActions;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -98,7 +98,7 @@ public:
     QLabel *Label9 = nullptr;
 
     ListBox List1; // now playing: its selected text names the current track
-    Playback *playback = nullptr;
+    PlayerActions *playerActions = nullptr; // everything the player does goes through it
     MediaPlayer &MediaPlayer1;
     ChatScan *chat1 = nullptr; // the command scan
     ChatScan *chat2 = nullptr; // the song search's second scan

@@ -1,17 +1,8 @@
 #include "chat/playercommands.h"
 
 #include "app/mainwindow.h"
-#include "player/trackstart.h"
-#include "platform/filelistbox.h"
-#include "player/mediaplayer.h"
-#include "player/playback.h"
-#include "player/randomnumber.h"
-#include "player/soundcontrols.h"
-#include "player/waitseconds.h"
+#include "player/playeractions.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QScrollBar>
 #include <cmath>
 #include <optional>
 
@@ -69,90 +60,45 @@ std::optional<double> volumeNumber(QStringView argument)
     return value;
 }
 
-// Halves go to the even neighbour, as the volume steps require.
-long roundHalfEven(double value)
-{
-    return long(std::nearbyint(value));
-}
-
-Handling setBalance(Form1 &form, int value, const char *label, const char *reply)
-{
-    form.HScroll3->setValue(value);
-    form.Label9->setText(label);
-    form.announcer.announce(reply);
-    return Handling::GoesOn;
-}
-
 } // namespace
 
 Handling randomModeOn(Form1 &form, const QString &)
 {
-    // The other mode is asked first: a command never turns both on.
-    if (form.Check2->isChecked()) {
-        form.announcer.announce("<b>cont</b>inous mode is on");
-        return Handling::Ends;
-    }
-    if (form.Check1->isChecked()) {
-        form.announcer.announce("<b>a</b>uto <b>rand</b>om is already on");
-    } else {
-        form.announcer.announce("<b>a</b>uto <b>rand</b>om on");
-        form.Check1->setChecked(true);
-    }
-    return Handling::GoesOn;
+    return form.playerActions->randomModeOn() ? Handling::GoesOn : Handling::Ends;
 }
 
 Handling randomModeOff(Form1 &form, const QString &)
 {
-    if (!form.Check1->isChecked()) {
-        form.announcer.announce("<b>a</b>uto <b>rand</b>om mode is already off");
-    } else {
-        form.Check1->setChecked(false);
-        form.announcer.announce("<b>a</b>uto <b>rand</b>om mode turned off");
-    }
+    form.playerActions->randomModeOff();
     return Handling::GoesOn;
 }
 
 Handling continuousModeOn(Form1 &form, const QString &)
 {
-    if (form.Check1->isChecked()) {
-        form.announcer.announce("<b>a</b>uto <b>rand</b>om mode is on");
-        return Handling::Ends;
-    }
-    if (form.Check2->isChecked()) {
-        form.announcer.announce("<b>cont</b>inous mode is already on");
-    } else {
-        form.announcer.announce("<b>cont</b>inous mode turned on");
-        form.Check2->setChecked(true);
-    }
-    return Handling::GoesOn;
+    return form.playerActions->continuousModeOn() ? Handling::GoesOn : Handling::Ends;
 }
 
 Handling continuousModeOff(Form1 &form, const QString &)
 {
-    if (!form.Check2->isChecked()) {
-        form.announcer.announce("<b>cont</b>inous mode is already off");
-    } else {
-        form.Check2->setChecked(false);
-        form.announcer.announce("<b>cont</b>inous mode turned off");
-    }
+    form.playerActions->continuousModeOff();
     return Handling::GoesOn;
 }
 
 Handling refreshTrackList(Form1 &form, const QString &)
 {
-    form.playback->refreshList();
+    form.playerActions->refresh();
     return Handling::GoesOn;
 }
 
 Handling pausePlaying(Form1 &form, const QString &)
 {
-    form.playback->pauseTrack();
+    form.playerActions->pause();
     return Handling::GoesOn;
 }
 
 Handling stopPlaying(Form1 &form, const QString &)
 {
-    form.playback->stopTrack();
+    form.playerActions->stop();
     return Handling::GoesOn;
 }
 
@@ -165,70 +111,53 @@ Handling setVolume(Form1 &form, const QString &text)
         form.announcer.announce("<b>volume</b> can be set 1 - 100");
         return Handling::Ends;
     }
-    form.HScroll1->setValue(int(roundHalfEven(*number)));
-    // The bar's whole step is replaced by the exact value of the number.
-    form.MediaPlayer1.setVolume(roundHalfEven(*number * 25 - 2500));
-    form.volume1->setText(argument + "%");
-    form.announcer.announce("<b>volume</b> set" + argument + "%");
+    form.playerActions->setVolume(*number, argument);
     return Handling::GoesOn;
 }
 
 Handling countTracks(Form1 &form, const QString &)
 {
-    form.announcer.announce("<b>mp3 count </b>" + QString::number(form.File1->listCount()));
+    form.announcer.announce("<b>mp3 count </b>" + QString::number(form.playerActions->trackCount()));
     return Handling::GoesOn;
 }
 
 Handling muteOrUnmute(Form1 &form, const QString &)
 {
-    toggleMute(SoundControls{form.HScroll1, form.volume1, form.HScroll3, form.Label9, form.mute}, form.MediaPlayer1,
-               form.announcer);
+    form.playerActions->toggleMute();
     return Handling::GoesOn;
 }
 
 Handling playRandomTrack(Form1 &form, const QString &)
 {
-    form.List1.clear();
-    form.clearPickerList();
-    WaitSeconds(0.1);
-    // Counted after the wait: the list may have been read anew during it.
-    FileListBox &tracks = *form.File1;
-    if (tracks.listCount() == 0)
-        return Handling::GoesOn;
-    const int index = int(RandomNumber(tracks.listCount() - 1, true));
-    // Drawing the entry already selected changes no selection, so nothing
-    // would refill the now-playing list that was just emptied.
-    if (index == tracks.listIndex())
-        form.playback->selectionChanged();
-    else
-        tracks.setListIndex(index);
-    const bool started = form.MediaPlayer1.Open(tracks.filePath(tracks.fileName()));
-    announceStart(form.announcer, form.List1.text(), started);
+    form.playerActions->playRandomTrack(0.1, 0);
     return Handling::GoesOn;
 }
 
 Handling playNextTrack(Form1 &form, const QString &)
 {
-    form.playback->nextTrack();
+    form.playerActions->next();
     return Handling::GoesOn;
 }
 
 Handling playPreviousTrack(Form1 &form, const QString &)
 {
-    return form.playback->previousTrack() ? Handling::GoesOn : Handling::Ends;
+    return form.playerActions->previous() ? Handling::GoesOn : Handling::Ends;
 }
 
 Handling balanceRight(Form1 &form, const QString &)
 {
-    return setBalance(form, 5000, "Right", "<b>balance</b>: right");
+    form.playerActions->setBalance(5000);
+    return Handling::GoesOn;
 }
 
 Handling balanceLeft(Form1 &form, const QString &)
 {
-    return setBalance(form, -5000, "Left", "<b>balance</b>: left");
+    form.playerActions->setBalance(-5000);
+    return Handling::GoesOn;
 }
 
 Handling balanceCenter(Form1 &form, const QString &)
 {
-    return setBalance(form, 0, "Center", "<b>balance</b>: center");
+    form.playerActions->setBalance(0);
+    return Handling::GoesOn;
 }

@@ -3,11 +3,9 @@
 #include "app/mainwindow.h"
 #include "chat/chatscan.h"
 #include "chat/clientwindows.h"
-#include "player/trackstart.h"
 #include "chat/wildcard.h"
 #include "platform/filelistbox.h"
-#include "player/mediaplayer.h"
-#include "player/randomnumber.h"
+#include "player/playeractions.h"
 #include "player/waitseconds.h"
 #include "windows/songpicker.h"
 
@@ -70,15 +68,9 @@ void scroll(Form1 &form)
 
 void pickAtRandom(Form1 &form)
 {
-    QListWidget *picker = form.form3().List1;
     // Nothing to draw from: the word is ignored and the scan stays on.
-    if (picker->count() == 0)
+    if (!form.playerActions->playRandomListEntry(*form.form3().List1))
         return;
-    const int index = int(RandomNumber(picker->count() - 1, true));
-    picker->setCurrentRow(index);
-    const QString chosen = picker->item(index)->text();
-    const bool started = form.MediaPlayer1.Open(form.File1->filePath(chosen));
-    announceStart(form.announcer, chosen, started);
     WaitSeconds(0.3);
     form.clearPickerList();
     form.hide();
@@ -108,8 +100,7 @@ constexpr std::array<FollowUp, 4> FollowUps{{
 
 Handling searchSongs(Form1 &form, const QString &text)
 {
-    form.List1.clear();
-    form.clearPickerList();
+    form.playerActions->emptyNowPlaying();
     WaitSeconds(0.3);
     form.chat2->StartScan();
     // As typed: the count message quotes it in the user's own case.
@@ -127,8 +118,7 @@ Handling searchSongs(Form1 &form, const QString &text)
     }
     if (matches.size() == 1) {
         form.List1.setListIndex(0);
-        const bool started = form.MediaPlayer1.setFileName(form.File1->filePath(form.List1.text()));
-        announceStart(form.announcer, form.List1.text(), started);
+        form.playerActions->startTrack(form.List1.text(), PlayerActions::Load::FileName);
         return Handling::GoesOn;
     }
     form.chat2->StartScan();

@@ -4,9 +4,8 @@
 #include "app/mainwindow.h"
 #include "app/secondarywindows.h"
 #include "app/tray.h"
-#include "chat/playercommands.h"
 #include "chat/windowcommands.h"
-#include "player/playback.h"
+#include "player/playeractions.h"
 #include "windows/pathchooser.h"
 
 OptionsActions optionsActionsFor(Form1 &form)
@@ -26,11 +25,11 @@ OptionsActions optionsActionsFor(Form1 &form)
                 f->hide();
                 f->announcer.announce("searching for path ");
             },
-        .refresh = [f] { f->playback->refreshList(); },
+        .refresh = [f] { f->playerActions->refresh(); },
         // The menu only refuses while the other mode is on; there is no line
         // whose handling could end.
-        .autoRand = [f] { randomModeOn(*f, QString()); },
-        .cont = [f] { continuousModeOn(*f, QString()); },
+        .autoRand = [f] { f->playerActions->randomModeOn(); },
+        .cont = [f] { f->playerActions->continuousModeOn(); },
         .choose = [f] { showStyles(*f, QString()); },
         .create = [f] { createStyle(*f, QString()); },
         .coms = [f] { showCommandList(*f); },

@@ -5,12 +5,9 @@
 #include "app/stayontop.h"
 #include "chat/chatscan.h"
 #include "platform/clicklabel.h"
-#include "platform/filelistbox.h"
 #include "platform/listbox.h"
 #include "platform/twips.h"
-#include "player/mediaplayer.h"
-#include "player/randomnumber.h"
-#include "player/trackstart.h"
+#include "player/playeractions.h"
 #include "player/waitseconds.h"
 
 #include <QLabel>
@@ -64,19 +61,9 @@ QString Form3::selectedEntry() const
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
-void Form3::announceEntry(const QString &entry, bool playing)
-{
-    announceStart(m_announcer, entry, playing);
-}
-
 void Form3::playSelected()
 {
-    const QString entry = selectedEntry();
-    if (entry.isEmpty())
-        return;
-    if (m_links.player.PlayState() == int(MediaPlayer::State::Playing))
-        m_links.player.Stop();
-    announceEntry(entry, m_links.player.setFileName(m_links.File1.filePath(entry)));
+    m_links.actions.playNamed(selectedEntry(), m_voice);
 }
 
 void Form3::playClicked()
@@ -96,12 +83,8 @@ void Form3::playClicked()
 
 void Form3::randomClicked()
 {
-    if (m_leaving || List1->count() == 0)
+    if (m_leaving || !m_links.actions.playRandomListEntry(*List1, m_voice))
         return;
-    const int index = int(RandomNumber(List1->count() - 1, true));
-    List1->setCurrentRow(index);
-    const QString entry = List1->item(index)->text();
-    announceEntry(entry, m_links.player.Open(m_links.File1.filePath(entry)));
     m_leaving = true;
     WaitSeconds(0.3);
     m_leaving = false;

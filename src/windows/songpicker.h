@@ -4,20 +4,19 @@
 #include "chat/announcement.h"
 
 #include <QWidget>
+#include <functional>
 
 class ChatScan;
 class ClickLabel;
 class Desktop;
-class FileListBox;
 class ListBox;
-class MediaPlayer;
+class PlayerActions;
 class QLabel;
 class QListWidget;
 
 // What the picker takes from the main window.
 struct PickerLinks {
-    const FileListBox &File1; // the track list: its directory holds the entries
-    MediaPlayer &player;
+    PlayerActions &actions;   // plays the entries, from the track list's directory
     ListBox &nowPlaying;      // the main window's List1
     ChatScan &chat2;          // the song search's second scan
     Desktop &desktop;         // where the announcements go
@@ -53,12 +52,12 @@ private:
 
     // The entry that is selected, "" when there is none.
     QString selectedEntry() const;
-    // "<b>playing</b>: " and the name, or the error when it cannot play.
-    void announceEntry(const QString &entry, bool playing);
     void leave();
 
     PickerLinks m_links;
     Announcer m_announcer{m_links.desktop, style};
+    // What this window says, in its own style.
+    std::function<void(const QString &)> m_voice = [this](const QString &message) { m_announcer.announce(message); };
     // "play" and "random" wait before they leave; a click on either
     // meanwhile would play a second time and is not taken.
     bool m_leaving = false;

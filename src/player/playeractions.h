@@ -1,0 +1,132 @@
+// The one owner of what the player does, whichever road asks for it: the
+// main window's buttons and bars, the chat commands, the options menu and
+// the song picker only call it. The main window's controls hold the state;
+// it acts on them and on the player, says what it did, and tells every face
+// when the state changes, so that none has to poll.
+#pragma once
+
+#include "player/mediaplayer.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class ClickLabel;
+class FileListBox;
+class ListBox;
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QScrollBar;
+
+// Says one message in the chat room, as a styled line.
+using Announce = std::function<void(const QString &message)>;
+
+// The main window's controls the player's state lives in.
+struct PlayerControls {
+    FileListBox *File1;   // track list
+    ListBox &List1;       // now playing
+    QCheckBox *Check1;    // random
+    QCheckBox *Check2;    // continuous
+    QScrollBar *HScroll1; // volume, 1 to 100
+    QLabel *volume1;      // the volume in per cent
+    QScrollBar *HScroll3; // balance, -5000 (left) to 5000 (right)
+    QLabel *Label9;       // "Left", "Center" or "Right"
+    ClickLabel *mute;     // names what a click will do: "Mute" or "UnMute"
+    MediaPlayer &player;
+    std::function<void()> emptyPickerList; // the song picker's list
+};
+
+class PlayerActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Setting the file name and opening it both load and start a track;
+    // which one a road uses is part of what it is.
+    enum class Load { FileName, Open };
+
+    // Everything is said through announce but the song picker's own lines.
+    PlayerActions(PlayerControls controls, Announce announce, QObject *parent = nullptr);
+
+    // A change of the track list's selection: refills the now-playing list.
+    void selectionChanged();
+    void emptyNowPlaying();
+    // The play button and a double-click on the list. Each of these that
+    // starts a track says whether it plays ("<b>playing</b>: " or
+    // "<b>error</b>, can't play: "); with no track to name it does and
+    // says nothing.
+    void playSelected();
+    void pause();
+    void stop();
+    // On the last entry, as on an empty list, nothing is done or said.
+    void next();
+    // False when the first entry is selected: nothing is done or said, and
+    // a command's handling ends. With nothing selected nothing is done or
+    // said either, but the handling goes on (true).
+    bool previous();
+    void refresh();
+    int trackCount() const;
+    // The player reported the natural end of the current track.
+    void endOfTrack();
+    // An entry of the track list drawn at random, after emptying the
+    // now-playing list and waiting; another wait before it is announced.
+    void playRandomTrack(double waitBeforeDrawing, double waitBeforeAnnouncing);
+
+    // Stops what plays and loads a track of the list's directory by its
+    // file name; nothing with no name. A voice given is the road's own
+    // (the song picker's), else the owner's is used.
+    void playNamed(const QString &fileName, const Announce &voice);
+    // Loads a track of the list's directory, waits and says whether it
+    // plays; true when it does.
+    bool startTrack(const QString &fileName, Load how, double waitBeforeAnnouncing = 0, const Announce &voice = {});
+    // Opens an entry drawn at random from another list of track names (the
+    // song picker's) and says so. False, and nothing done, when the list
+    // is empty.
+    bool playRandomListEntry(QListWidget &list, const Announce &voice = {});
+
+    // The two modes exclude each other. Switching one on refuses while the
+    // other is on, and then false ends a command's handling.
+    bool randomModeOn();
+    void randomModeOff();
+    bool continuousModeOn();
+    void continuousModeOff();
+
+    // The bars drive the player silently.
+    void volumeBarMoved(int percent);
+    void balanceBarMoved(int value);
+    // The exact volume asked for, between 1 and 100 per cent, shown and
+    // said as typed.
+    void setVolume(double percent, const QString &asTyped);
+    // Moves the balance bar to -5000, 0 or 5000 and says so.
+    void setBalance(int value);
+    void toggleMute();
+
+    const Announce &announce() const { return m_announce; }
+
+signals:
+    void playStateChanged(MediaPlayer::State state);
+    void trackChanged(const QString &fileName);
+    void volumeChanged(long hundredthsDb);
+    void balanceChanged(long hundredthsDb);
+    void muteChanged(bool muted);
+    void randomModeChanged(bool on);
+    void continuousModeChanged(bool on);
+
+private:
+    // Selects an entry and refills the now-playing list, also when that
+    // entry was selected already (the list may have been emptied).
+    void select(int index);
+    bool playing() const;
+    void announceStart(bool started, const QString &fileName, const Announce &voice) const;
+    void playNextInList();
+    void applyVolume(long hundredthsDb);
+    void showBalance(int value);
+    // Tells the faces when the player's state is no longer what they were told.
+    void notePlayState();
+
+    PlayerControls m_controls;
+    MediaPlayer &m_player;
+    Announce m_announce;
+    MediaPlayer::State m_playState;
+};
