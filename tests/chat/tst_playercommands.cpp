@@ -2,6 +2,7 @@
 #include "chatworld.h"
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
+#include "player/playeractions.h"
 #include "support/testregistry.h"
 #include "windows/songpicker.h"
 
@@ -9,7 +10,22 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <filesystem>
+
+namespace {
+
+// The first argument of every signal a spy caught.
+template <typename T>
+QList<T> heard(const QSignalSpy &spy)
+{
+    QList<T> values;
+    for (const QList<QVariant> &arguments : spy)
+        values << arguments.first().value<T>();
+    return values;
+}
+
+} // namespace
 
 class PlayerCommandsTest : public QObject
 {
@@ -89,86 +105,89 @@ private slots:
         }
     }
 
-    void countMuteAndBalance()
+    // A draw empties the picker's list and names what it plays, also when
+    // it draws the entry already selected.
+    void randomTrack_data()
     {
-        TestWorld world;
-        QStringList names;
-        for (int i = 1; i <= 12; ++i)
-            names << QString("track %1.mp3").arg(i);
-        Form1 &form = startWithTracks(world, names);
-        QCOMPARE(answerTo(world, ".mp3s?"), QStringList{"<b>mp3 count </b>12"});
-
-        QCOMPARE(answerTo(world, ".mute"), QStringList{"<b>mp3</b> player mute"});
-        QVERIFY(world.player.Mute());
-        QCOMPARE(answerTo(world, ".mute"), QStringList{"<b>mp3</b> player unmute"});
-        QVERIFY(!world.player.Mute());
-
-        const struct {
-            const char *line, *answer;
-            int value;
-        } balances[] = {
-            {".br", "<b>balance</b>: right", 5000},
-            {".bl", "<b>balance</b>: left", -5000},
-            {".bc", "<b>balance</b>: center", 0},
-        };
-        for (const auto &b : balances) {
-            QCOMPARE(answerTo(world, b.line), QStringList{b.answer});
-            QCOMPARE(form.HScroll3->value(), b.value);
-            QCOMPARE(world.player.Balance(), long(b.value));
-        }
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("three") << QStringList{"one.mp3", "two.mp3", "three.mp3"};
+        QTest::newRow("one, drawn twice") << QStringList{"Song.MP3"};
     }
 
     void randomTrack()
     {
+        QFETCH(QStringList, files);
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"one.mp3", "two.mp3", "three.mp3"});
-        form.form3().List1->addItem("left from a search");
-        const QStringList played = said(world, ".r", 1);
-        const QString chosen = form.File1->fileName();
-        QVERIFY(!chosen.isEmpty());
-        QCOMPARE(played, QStringList{"<b>playing</b>: " + chosen.chopped(4)});
-        QCOMPARE(form.List1.items(), QStringList{chosen});
-        QCOMPARE(form.List1.text(), chosen);
-        QCOMPARE(world.player.PlayState(), 2);
-        QCOMPARE(form.form3().List1->count(), 0);
-    }
-
-    void randomTrackOfOne()
-    {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {"Song.MP3"});
-        // The second draw is the entry already selected: it is still named.
+        Form1 &form = startWithTracks(world, files);
         for (int i = 0; i < 2; ++i) {
-            QCOMPARE(said(world, ".r", 1), QStringList{"<b>playing</b>: Song"});
-            QCOMPARE(form.List1.items(), QStringList{"Song.MP3"});
+            form.form3().List1->addItem("left from a search");
+            const QStringList played = said(world, ".r", 1);
+            const QString chosen = form.File1->fileName();
+            QVERIFY(files.contains(chosen));
+            QCOMPARE(played, QStringList{"<b>playing</b>: " + chosen.chopped(4)});
+            QCOMPARE(form.List1.items(), QStringList{chosen});
             QCOMPARE(world.player.PlayState(), 2);
+            QCOMPARE(form.form3().List1->count(), 0);
         }
     }
 
-    // Each word reaches its button's action; the buttons' own test goes
-    // through what those actions do at the ends of the list.
-    void playbackAsTheButtons()
+    // Each word reaches its button's action (the buttons' own test goes
+    // through the ends of the list), and a face that listens to the owner of
+    // the player's actions hears every change, whether a click or a line made it.
+    void playbackAsTheButtonsHeardByEveryFace()
     {
         TestWorld world;
         Form1 &form = startWithTracks(world, {"one.mp3", "three.mp3", "two.mp3"});
+        PlayerActions *actions = form.playerActions;
+        QSignalSpy states(actions, &PlayerActions::playStateChanged), tracks(actions, &PlayerActions::trackChanged),
+            volumes(actions, &PlayerActions::volumeChanged), balances(actions, &PlayerActions::balanceChanged),
+            mutes(actions, &PlayerActions::muteChanged), randoms(actions, &PlayerActions::randomModeChanged),
+            continuous(actions, &PlayerActions::continuousModeChanged);
+        QTest::keyClick(form.HScroll1, Qt::Key_Home);
+        QTest::keyClick(form.HScroll3, Qt::Key_Home);
         const QString notPlaying = "<b>error</b>, no mp3 playing";
         const struct {
-            const char *line;
+            const char *line; // said, or the name of what is clicked
             QStringList answer;
+            QWidget *clicked = nullptr;
         } steps[] = {
+            {"random box", {}, form.Check1},
+            {".xrand", {"<b>a</b>uto <b>rand</b>om mode turned off"}},
+            {".cont", {"<b>cont</b>inous mode turned on"}},
+            {"random box", {}, form.Check1}, // turns continuous off, and that does not undo it
+            {"mute", {"<b>mp3</b> player mute"}, form.mute},
+            {".mute", {"<b>mp3</b> player unmute"}},
+            {".vol 50", {"<b>volume</b> set 50%"}},
+            {".br", {"<b>balance</b>: right"}},
+            {".bc", {"<b>balance</b>: center"}},
+            {".refresh", {"directory refreshed "}},
             {".pause", {notPlaying}},
             {".stop", {notPlaying}},
             {".next", {"<b>playing</b>: one"}},
             {".pause", {"<b>paused</b>: one"}},
+            {"play", {"<b>playing</b>: one"}, form.play},
             {".next", {"<b>playing</b>: three"}},
             {".stop", {"<b>stopped</b>: three"}},
             {".prev", {"<b>playing</b>: one"}},
-            {".refresh", {"directory refreshed "}},
         };
-        for (const auto &step : steps)
-            QVERIFY2(answerTo(world, step.line) == step.answer, step.line);
+        for (const auto &step : steps) {
+            world.clearLines();
+            if (step.clicked)
+                QTest::mouseClick(step.clicked, Qt::LeftButton);
+            QVERIFY2((step.clicked ? announcements(world) : answerTo(world, step.line)) == step.answer, step.line);
+        }
         QCOMPARE(form.File1->listIndex(), 0);
         QCOMPARE(world.player.PlayState(), 2);
+
+        using State = MediaPlayer::State;
+        QCOMPARE(heard<State>(states),
+                 QList<State>({State::Playing, State::Paused, State::Playing, State::Stopped, State::Playing}));
+        QCOMPARE(heard<QString>(tracks), QStringList({"one.mp3", "three.mp3", "one.mp3"}));
+        QCOMPARE(heard<long>(volumes), QList<long>({-2475, -1250}));
+        QCOMPARE(heard<long>(balances), QList<long>({-5000, 5000, 0}));
+        QCOMPARE(heard<bool>(mutes), QList<bool>({true, false}));
+        QCOMPARE(heard<bool>(randoms), QList<bool>({true, false, true}));
+        QCOMPARE(heard<bool>(continuous), QList<bool>({true, false}));
     }
 
     // Copied from an old Windows machine: the name's bytes are Latin-1.

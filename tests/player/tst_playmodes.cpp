@@ -41,26 +41,6 @@ class PlayModesTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Clicked or set by value, a box that comes on turns the other off, and
-    // turning that one off does not undo the box just checked.
-    void atMostOneModeIsOn()
-    {
-        TestWorld world;
-        Form1 &form = startedWith(world, {}, trackSeconds);
-        const auto modes = [&] { return std::pair(form.Check1->isChecked(), form.Check2->isChecked()); };
-        QCOMPARE(modes(), std::pair(false, false));
-        QTest::mouseClick(form.Check1, Qt::LeftButton);
-        QTest::mouseClick(form.Check2, Qt::LeftButton);
-        QCOMPARE(modes(), std::pair(false, true));
-        form.Check1->setChecked(true);
-        QCOMPARE(modes(), std::pair(true, false));
-        form.Check2->setChecked(true);
-        QCOMPARE(modes(), std::pair(false, true));
-        QTest::mouseClick(form.Check2, Qt::LeftButton);
-        QCOMPARE(modes(), std::pair(false, false));
-        QVERIFY(world.userLines().isEmpty());
-    }
-
     void continuousPlaysOnToTheLastTrackAndStops()
     {
         TestWorld world;
