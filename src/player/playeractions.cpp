@@ -26,6 +26,22 @@ long volumeFor(double percent)
     return long(std::nearbyint(percent * 25 - 2500));
 }
 
+// What switching a mode says: each mode names the other when refusing.
+const PlayerActions::ModeWords RandomWords{
+    .otherIsOn = "<b>cont</b>inous mode is on",
+    .alreadyOn = "<b>a</b>uto <b>rand</b>om is already on",
+    .turnedOn = "<b>a</b>uto <b>rand</b>om on",
+    .alreadyOff = "<b>a</b>uto <b>rand</b>om mode is already off",
+    .turnedOff = "<b>a</b>uto <b>rand</b>om mode turned off",
+};
+const PlayerActions::ModeWords ContinuousWords{
+    .otherIsOn = "<b>a</b>uto <b>rand</b>om mode is on",
+    .alreadyOn = "<b>cont</b>inous mode is already on",
+    .turnedOn = "<b>cont</b>inous mode turned on",
+    .alreadyOff = "<b>cont</b>inous mode is already off",
+    .turnedOff = "<b>cont</b>inous mode turned off",
+};
+
 // 0 and the last index are each half as likely as one between them.
 int randomIndex(int count)
 {
@@ -129,29 +145,28 @@ void PlayerActions::playNamed(const QString &fileName, const Announce &voice)
 
 void PlayerActions::playSelected()
 {
-    playNamed(m_controls.List1.text(), m_announce);
+    playNamed(m_controls.List1.text());
 }
 
 void PlayerActions::pause()
 {
-    if (!playing()) {
-        m_announce("<b>error</b>, no mp3 playing");
-        return;
-    }
-    m_player.Pause();
-    notePlayState();
-    m_announce("<b>paused</b>: " + TrackName(m_controls.List1.text()));
+    endPlaying(&MediaPlayer::Pause, "<b>paused</b>: ");
 }
 
 void PlayerActions::stop()
+{
+    endPlaying(&MediaPlayer::Stop, "<b>stopped</b>: ");
+}
+
+void PlayerActions::endPlaying(void (MediaPlayer::*end)(), const char *said)
 {
     if (!playing()) {
         m_announce("<b>error</b>, no mp3 playing");
         return;
     }
-    m_player.Stop();
+    (m_player.*end)();
     notePlayState();
-    m_announce("<b>stopped</b>: " + TrackName(m_controls.List1.text()));
+    m_announce(said + TrackName(m_controls.List1.text()));
 }
 
 void PlayerActions::next()
@@ -215,7 +230,7 @@ void PlayerActions::playNextInList()
     const QString fileName = m_controls.File1->fileName();
     if (fileName.isEmpty())
         return;
-    startTrack(fileName, Load::Open, SettleSeconds, m_announce);
+    startTrack(fileName, Load::Open, SettleSeconds);
 }
 
 void PlayerActions::playRandomTrack(double waitBeforeDrawing, double waitBeforeAnnouncing)
@@ -228,7 +243,7 @@ void PlayerActions::playRandomTrack(double waitBeforeDrawing, double waitBeforeA
         return;
     const int index = randomIndex(count);
     select(index);
-    startTrack(m_controls.File1->list(index), Load::Open, waitBeforeAnnouncing, m_announce);
+    startTrack(m_controls.File1->list(index), Load::Open, waitBeforeAnnouncing);
 }
 
 bool PlayerActions::playRandomListEntry(QListWidget &list, const Announce &voice)
@@ -241,55 +256,50 @@ bool PlayerActions::playRandomListEntry(QListWidget &list, const Announce &voice
     return true;
 }
 
-bool PlayerActions::randomModeOn()
+bool PlayerActions::switchOn(QCheckBox *box, QCheckBox *other, const ModeWords &words)
 {
-    // The other mode is asked first: a command never turns both on.
-    if (m_controls.Check2->isChecked()) {
-        m_announce("<b>cont</b>inous mode is on");
+    // The other mode is asked first: nothing turns both on.
+    if (other->isChecked()) {
+        m_announce(words.otherIsOn);
         return false;
     }
-    if (m_controls.Check1->isChecked()) {
-        m_announce("<b>a</b>uto <b>rand</b>om is already on");
+    if (box->isChecked()) {
+        m_announce(words.alreadyOn);
     } else {
-        m_announce("<b>a</b>uto <b>rand</b>om on");
-        m_controls.Check1->setChecked(true);
+        m_announce(words.turnedOn);
+        box->setChecked(true);
     }
     return true;
+}
+
+void PlayerActions::switchOff(QCheckBox *box, const ModeWords &words)
+{
+    if (!box->isChecked()) {
+        m_announce(words.alreadyOff);
+    } else {
+        box->setChecked(false);
+        m_announce(words.turnedOff);
+    }
+}
+
+bool PlayerActions::randomModeOn()
+{
+    return switchOn(m_controls.Check1, m_controls.Check2, RandomWords);
 }
 
 void PlayerActions::randomModeOff()
 {
-    if (!m_controls.Check1->isChecked()) {
-        m_announce("<b>a</b>uto <b>rand</b>om mode is already off");
-    } else {
-        m_controls.Check1->setChecked(false);
-        m_announce("<b>a</b>uto <b>rand</b>om mode turned off");
-    }
+    switchOff(m_controls.Check1, RandomWords);
 }
 
 bool PlayerActions::continuousModeOn()
 {
-    if (m_controls.Check1->isChecked()) {
-        m_announce("<b>a</b>uto <b>rand</b>om mode is on");
-        return false;
-    }
-    if (m_controls.Check2->isChecked()) {
-        m_announce("<b>cont</b>inous mode is already on");
-    } else {
-        m_announce("<b>cont</b>inous mode turned on");
-        m_controls.Check2->setChecked(true);
-    }
-    return true;
+    return switchOn(m_controls.Check2, m_controls.Check1, ContinuousWords);
 }
 
 void PlayerActions::continuousModeOff()
 {
-    if (!m_controls.Check2->isChecked()) {
-        m_announce("<b>cont</b>inous mode is already off");
-    } else {
-        m_controls.Check2->setChecked(false);
-        m_announce("<b>cont</b>inous mode turned off");
-    }
+    switchOff(m_controls.Check2, ContinuousWords);
 }
 
 void PlayerActions::applyVolume(long hundredthsDb)

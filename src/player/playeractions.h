@@ -76,7 +76,7 @@ public:
     // Stops what plays and loads a track of the list's directory by its
     // file name; nothing with no name. A voice given is the road's own
     // (the song picker's), else the owner's is used.
-    void playNamed(const QString &fileName, const Announce &voice);
+    void playNamed(const QString &fileName, const Announce &voice = {});
     // Loads a track of the list's directory, waits and says whether it
     // plays; true when it does.
     bool startTrack(const QString &fileName, Load how, double waitBeforeAnnouncing = 0, const Announce &voice = {});
@@ -102,11 +102,15 @@ public:
     void setBalance(int value);
     void toggleMute();
 
-    const Announce &announce() const { return m_announce; }
+    // The replies of one mode's switch.
+    struct ModeWords {
+        const char *otherIsOn, *alreadyOn, *turnedOn, *alreadyOff, *turnedOff;
+    };
 
 signals:
+    // What a face follows; each is sent only when the value really changed.
     void playStateChanged(MediaPlayer::State state);
-    void trackChanged(const QString &fileName);
+    void trackChanged(const QString &fileName); // as the track list names it
     void volumeChanged(long hundredthsDb);
     void balanceChanged(long hundredthsDb);
     void muteChanged(bool muted);
@@ -118,8 +122,12 @@ private:
     // entry was selected already (the list may have been emptied).
     void select(int index);
     bool playing() const;
+    // Pause and stop: only what plays is ended, and then named.
+    void endPlaying(void (MediaPlayer::*end)(), const char *said);
     void announceStart(bool started, const QString &fileName, const Announce &voice) const;
     void playNextInList();
+    bool switchOn(QCheckBox *box, QCheckBox *other, const ModeWords &words);
+    void switchOff(QCheckBox *box, const ModeWords &words);
     void applyVolume(long hundredthsDb);
     void showBalance(int value);
     // Tells the faces when the player's state is no longer what they were told.
