@@ -23,7 +23,7 @@ private slots:
         for (int i = 1; i <= 50; ++i)
             tracks.append(QStringLiteral("song %1").arg(i, 2, 10, QChar('0')));
         fillHome(home.path(), tracks);
-        Player player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc",
+        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc",
                                     QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port())});
         RawIrcClient boss(server, {.nick = "boss"});
         QVERIFY(boss.signOn() && boss.join("#music"));
@@ -36,6 +36,13 @@ private slots:
             QVERIFY2(heard(boss, inIrc(QStringLiteral("<b>%1</b> song %2").arg(i).arg(i, 2, 10, QChar('0')))),
                      qPrintable(QString::number(i)));
         QVERIFY(!player.errors().contains("lost"));
+        // The same burst unpaced does get a client disconnected here.
+        RawIrcClient flooder(server, {.nick = "flooder"});
+        QVERIFY(flooder.signOn() && flooder.join("#flood"));
+        for (int i = 0; i < 30; ++i)
+            flooder.say("#flood", QStringLiteral("line %1").arg(i));
+        QVERIFY(flooder.waitFor("ERROR :Closing link").contains("Excess Flood"));
+        QTRY_VERIFY(flooder.wasDisconnected());
     }
 };
 

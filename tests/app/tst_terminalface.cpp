@@ -1,11 +1,9 @@
-// The program as a user without a screen runs it: a subprocess in the
-// terminal face, fed on standard input, read back on standard output.
+// The program as a user without a screen runs it, in its terminal face.
 #include "chat/announcement.h"
 #include "support/audiofiles.h"
+#include "support/program.h"
 #include "support/testregistry.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,42 +15,19 @@ struct Run {
     int exitCode = -1;
 };
 
-// extraEnvironment: "NAME=value" entries set for this run only.
+// The input, then its end; the program ends by itself once it is idle.
 Run runProgram(const QString &home, const QByteArray &input, const QStringList &extraEnvironment = {},
                const QString &screenName = "alice", const QStringList &arguments = {})
 {
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.remove("QT_QPA_PLATFORM");
-    for (const QString &entry : extraEnvironment)
-        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
-    program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("DUN2_PROGRAM"),
-                  QStringList{"--home", home, "--screen-name", screenName} + arguments);
-    if (!program.waitForStarted())
-        return {};
+    Program program(home, QStringList{"--screen-name", screenName} + arguments, extraEnvironment);
     program.write(input);
-    program.closeWriteChannel();
-    // The program ends by itself once its input has ended and it is idle.
-    if (!program.waitForFinished(60000))
-        program.kill();
-    return {program.readAllStandardOutput(), program.readAllStandardError(),
-            program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1};
+    const int exitCode = program.exitCode(60000);
+    return {program.out(), program.errors(), exitCode};
 }
 
 QByteArray announced(const QString &message)
 {
     return "alice:\t" + StylePieces::initial().styledLine(message).toUtf8() + "\n";
-}
-
-// As a user who has chosen the directory (the program's own) and a handle.
-void writePreferences(const QString &home)
-{
-    QFile prefs(home + "/prefs.ini");
-    QVERIFY(prefs.open(QIODevice::WriteOnly));
-    prefs.write("[info]\r\nmp3 path=" + home.toUtf8() + "\r\nhandle=Ann\r\n");
 }
 
 } // namespace
@@ -68,7 +43,7 @@ private slots:
     {
         QTemporaryDir home;
         makeMp3(home.filePath("x\nmallory:\tI am mallory.mp3"), 0.1);
-        writePreferences(home.path());
+        fillHome(home.path());
         const QByteArray input = ".p mallory\n/as bob hi \xC3\xB8 <b>x</b>\nplain words\n"
                                  "/as bob x\rmallory:\tI am mallory\x1b[2J\n/as eve\x7f\x01 \xC2\x85\n";
         Run run = runProgram(home.path(), input);
@@ -95,7 +70,7 @@ private slots:
     void aNetworkRoomNotYetJoined()
     {
         QTemporaryDir home;
-        writePreferences(home.path());
+        fillHome(home.path());
         const QStringList network{"--irc", "ircs://irc.example.org/#music"};
         Run run = runProgram(home.path(), "hello\n/as bob hi\n", {}, "alice", network);
         QCOMPARE(run.exitCode, 0);
@@ -110,8 +85,7 @@ private slots:
     void burstsOfLinesAreTakenInsideEachOthersWaits()
     {
         QTemporaryDir home;
-        writePreferences(home.path());
-        QVERIFY(QFile(home.path() + "/x.mp3").open(QIODevice::WriteOnly)); // listed, never plays
+        fillHome(home.path(), {"x"}); // listed, never plays
         // Far more waiting lines than waits may nest: the rest wait their turn.
         constexpr int burst = 3000;
         Run run = runProgram(home.path(), ".r\n.mp3s?\n.adv\n.mp3s?\n" + QByteArray(".adv\n").repeated(burst));

@@ -60,7 +60,6 @@ private slots:
         QTest::newRow("fcolor empty") << QStringList{"blue", "*", "FF0000", ""}
                                       << "Please fill in the fcolor of your style.";
         QTest::newRow("slash") << named("red/blue") << "name";
-        QTest::newRow("closing tag") << named("<b>red</b>") << "name";
         QTest::newRow("climbing out") << named("../prefs") << "name";
         QTest::newRow("hidden") << named(".blue") << "name";
         QTest::newRow("nul") << named(QString("blue") + QChar(0) + "x") << "name";

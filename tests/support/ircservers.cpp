@@ -172,11 +172,6 @@ QString TestIrcServer::caFile() const
     return m_dir.filePath(QStringLiteral("ca.pem"));
 }
 
-bool TestIrcServer::isRunning() const
-{
-    return m_server && m_server->state() == QProcess::Running;
-}
-
 bool TestIrcServer::start()
 {
     stop();

@@ -32,7 +32,6 @@ public:
     // not start. A second start() after stop() uses the same ports.
     bool start();
     void stop();
-    bool isRunning() const;
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
     quint16 port() const { return m_port; }

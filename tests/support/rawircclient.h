@@ -47,7 +47,6 @@ public:
     QByteArray waitFor(const std::function<bool(const QByteArray &)> &match, int timeoutMs = 10000);
     QByteArray waitFor(const QByteArray &part, int timeoutMs = 10000);
 
-    const QList<QByteArray> &lines() const { return m_lines; }
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     // Whether a connection that was up has been lost (the server closed it).
     bool wasDisconnected() const { return m_wasConnected && !isConnected(); }

@@ -2,54 +2,14 @@
 // terminal face, the handle typed at its question, then the directory for
 // the path chooser.
 #include "chat/announcement.h"
+#include "support/program.h"
 #include "support/testregistry.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-struct Run {
-    QByteArrayList out; // lines
-    QByteArray err;
-    int exitCode = -1;
-};
-
-// Types the handle, and once the program has said who its user is, the
-// rest; or sends everything at once, as a pipe would.
-Run runProgram(const QString &home, const QString &workingDirectory, const QByteArray &handle,
-               const QByteArray &rest, bool typeAhead)
-{
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(workingDirectory);
-    program.start(qEnvironmentVariable("DUN2_PROGRAM"),
-                  {"--console", "--home", home, "--screen-name", "tester"});
-    if (!program.waitForStarted())
-        return {};
-    QByteArray out;
-    if (typeAhead) {
-        program.write(handle + rest);
-    } else {
-        program.write(handle);
-        while (!out.contains("user: ") && program.waitForReadyRead(30000))
-            out += program.readAllStandardOutput();
-        program.write(rest);
-    }
-    program.closeWriteChannel();
-    if (!program.waitForFinished(60000))
-        program.kill();
-    out += program.readAllStandardOutput();
-    Run run{out.split('\n'), program.readAllStandardError(),
-            program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1};
-    if (run.out.last().isEmpty())
-        run.out.removeLast();
-    return run;
-}
 
 QByteArray announced(const QString &message)
 {
@@ -80,24 +40,32 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, typeAhead);
         QFETCH(QByteArray, complaint);
-        if (qEnvironmentVariableIsEmpty("DUN2_PROGRAM"))
-            QSKIP("DUN2_PROGRAM names no program");
         QTemporaryDir home;
         const QString music = home.path() + "/music";
         QVERIFY(QDir().mkpath(music));
         const QString start = startInMusic ? music : home.path();
 
-        Run run = runProgram(home.path(), start, "joe\n", answer.toUtf8(), typeAhead);
-        QCOMPARE(run.exitCode, 0);
+        Program program(home.path(), {"--console", "--screen-name", "tester"}, {}, start);
+        // The handle, and once the program has said who its user is, the
+        // rest; or everything at once, as a pipe would send it.
+        program.write(typeAhead ? "joe\n" + answer.toUtf8() : QByteArray("joe\n"));
+        if (!typeAhead) {
+            QVERIFY(program.saidOnOut("user: ", 30000));
+            program.write(answer.toUtf8());
+        }
+        QCOMPARE(program.exitCode(60000), 0);
+        QByteArray out = program.out();
+        QVERIFY2(out.endsWith('\n'), out);
+        out.chop(1);
         QByteArrayList expected = {announced(QString::fromUtf8("Ðûñ² løªded ")), announced("user: joe"),
                                    announced("joe set path to " + music)};
         // Typed ahead, the path chooser takes its line while start-up waits
         // between its two announcements.
         if (typeAhead)
             expected.swapItemsAt(1, 2);
-        QCOMPARE(run.out, expected);
-        QVERIFY2(run.err.contains("directøry: " + start.toUtf8()), run.err);
-        QVERIFY2(run.err.contains(complaint), run.err);
+        QCOMPARE(out.split('\n'), expected);
+        QVERIFY2(program.errors().contains("directøry: " + start.toUtf8()), program.errors());
+        QVERIFY2(program.errors().contains(complaint), program.errors());
     }
 };
 

@@ -3,7 +3,6 @@
 #include "app/tray.h"
 #include "platform/clicklabel.h"
 #include "pickerworld.h"
-#include "platform/twips.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "support/testregistry.h"
@@ -132,20 +131,6 @@ private slots:
             QVERIFY2(trayIconAdded(), c.name);
             QVERIFY2(world.lines().isEmpty(), c.name);
             RemoveFromTray();
-        }
-    }
-
-    void windowsPlaceThemselvesOnTopWhenTheyLoad()
-    {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {});
-        for (QWidget *window : std::initializer_list<QWidget *>{&form.form3(), &form.form7(), &form.form8()}) {
-            window->show();
-            QCOMPARE(window->pos(), QPoint(twipsToPixelsX(5000, window), twipsToPixelsY(5000, window)));
-            QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-            // Borderless: the only ways out are the window's own labels.
-            QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint));
-            window->hide();
         }
     }
 };

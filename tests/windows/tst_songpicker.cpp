@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <set>
 
 namespace {
 
@@ -134,11 +133,10 @@ private slots:
         QCOMPARE(world.player.PlayState(), 0);
     }
 
-    // "random" rounds over the entries' indexes, so the first and the last come
-    // half as often as one between; an index off by one would never draw one of
-    // them. Each draw waits its 0.3 seconds, so the draws are few: enough that
-    // missing an end by chance is about one in fifty thousand.
-    void randomAnnouncesWaitsLeavesAndDrawsEveryEntry()
+    // The draw itself is RandomNumber's (its 20,000-draw test covers how
+    // often each entry comes); two draws through the window show what each
+    // one does, and that a second "random" finds the picker as a search left it.
+    void randomAnnouncesWaitsAndLeaves()
     {
         const QStringList entries{"a.mp3", "b.mp3", "c.mp3"};
         TestWorld world;
@@ -151,8 +149,7 @@ private slots:
             announcedAt = clock.elapsed();
             openAtAnnouncement = picker.isVisible();
         });
-        std::set<QString> played;
-        for (int i = 0; i < 40; ++i) {
+        for (int draw = 0; draw < 2; ++draw) {
             openPicker(form, entries);
             world.clearLines();
             clock.start();
@@ -160,13 +157,12 @@ private slots:
             QVERIFY(clock.elapsed() - announcedAt >= 300);
             QVERIFY(openAtAnnouncement);
             const QString file = world.player.FileName().section('/', -1);
+            QVERIFY2(entries.contains(file), qPrintable(file));
             QCOMPARE(world.userLines(), QStringList{pickerPlaying(file.chopped(4))});
             QCOMPARE(world.player.PlayState(), 2);
             QCOMPARE(picker.List1->count(), 0);
             QVERIFY(!picker.isVisible() && form.isVisible() && !form.chat2->scanning());
-            played.insert(file);
         }
-        QCOMPARE(played, std::set<QString>(entries.begin(), entries.end()));
     }
 };
 
