@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int Playing = 2;
 // Between choosing the next track, loading it and saying so.
 constexpr double SettleSeconds = 0.3;
 
@@ -57,7 +56,7 @@ void Playback::playSelected()
     if (fileName.isEmpty())
         return;
     MediaPlayer &player = m_controls.player;
-    if (player.PlayState() == Playing)
+    if (player.PlayState() == MediaPlayer::Playing)
         player.Stop();
     announceStart(player.setFileName(m_controls.File1->filePath(fileName)), fileName);
 }
@@ -65,7 +64,7 @@ void Playback::playSelected()
 void Playback::pauseTrack()
 {
     MediaPlayer &player = m_controls.player;
-    if (player.PlayState() != Playing) {
+    if (player.PlayState() != MediaPlayer::Playing) {
         m_controls.announcer.announce("<b>error</b>, no mp3 playing");
         return;
     }
@@ -76,7 +75,7 @@ void Playback::pauseTrack()
 void Playback::stopTrack()
 {
     MediaPlayer &player = m_controls.player;
-    if (player.PlayState() != Playing) {
+    if (player.PlayState() != MediaPlayer::Playing) {
         m_controls.announcer.announce("<b>error</b>, no mp3 playing");
         return;
     }

@@ -5,8 +5,10 @@
 #include "platform/filelistbox.h"
 #include "player/mediaplayer.h"
 #include "player/playback.h"
+#include "player/trackstart.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <memory>
 
 namespace {
@@ -42,5 +44,10 @@ void connectPlaybackControls(Form1 &form)
     QObject::connect(form.last, &ClickLabel::clicked, playback, [playback] { playback->previousTrack(); });
     QObject::connect(form.refresh, &ClickLabel::clicked, playback, &Playback::refreshList);
     QObject::connect(&form.MediaPlayer1, &MediaPlayer::EndOfStream, playback, &Playback::endOfTrack);
+    // Whichever road started it, the player's file is the track that broke
+    // off; it is told like a track that could not start.
+    QObject::connect(&form.MediaPlayer1, &MediaPlayer::playbackFailed, playback, [&form] {
+        announceStart(form.announcer, QFileInfo(form.MediaPlayer1.FileName()).fileName(), false);
+    });
     connectPlayModes(form.Check1, form.Check2);
 }

@@ -74,7 +74,7 @@ void Form3::playSelected()
     const QString entry = selectedEntry();
     if (entry.isEmpty())
         return;
-    if (m_links.player.PlayState() == 2)
+    if (m_links.player.PlayState() == MediaPlayer::Playing)
         m_links.player.Stop();
     announceEntry(entry, m_links.player.setFileName(m_links.File1.filePath(entry)));
 }
