@@ -21,6 +21,7 @@ void connectPlayerControls(Form1 &form)
     QObject::connect(form.refresh, &ClickLabel::clicked, actions, &PlayerActions::refresh);
     QObject::connect(form.mute, &ClickLabel::clicked, actions, &PlayerActions::toggleMute);
     QObject::connect(&form.MediaPlayer1, &MediaPlayer::EndOfStream, actions, &PlayerActions::endOfTrack);
+    QObject::connect(&form.MediaPlayer1, &MediaPlayer::playbackFailed, actions, &PlayerActions::playbackFailed);
     // A change of value and every movement of a dragged thumb do the same.
     for (auto moved : {&QScrollBar::valueChanged, &QScrollBar::sliderMoved}) {
         QObject::connect(form.HScroll1, moved, actions, &PlayerActions::volumeBarMoved);

@@ -30,42 +30,43 @@ bool initGStreamer()
         gst_init(nullptr, nullptr);
     static const bool complete = [] {
         for (const char *needed : {"playbin", "audiopanorama", "fakesink"}) {
-            GstElementFactory *factory = gst_element_factory_find(needed);
-            if (!factory) {
+            if (!GstHandle<GstElementFactory>(gst_element_factory_find(needed))) {
                 std::fprintf(stderr, "dun2: GStreamer has no %s element (are its plugins installed?); "
                                      "no track can play\n", needed);
                 return false;
             }
-            gst_object_unref(factory);
         }
         return true;
     }();
     return complete;
 }
 
-// The sinks made here come with a reference of their own (not floating),
-// for the caller to drop once playbin holds them.
-GstElement *silentSink()
+// An element made by name, no longer floating; empty where there is no
+// such element.
+GstHandle<GstElement> makeElement(const char *factory, const char *name = nullptr)
 {
-    GstElement *sink = gst_element_factory_make("fakesink", "silent");
-    gst_object_ref_sink(sink);
+    GstElement *element = gst_element_factory_make(factory, name);
+    return GstHandle<GstElement>(element ? GST_ELEMENT(gst_object_ref_sink(element)) : nullptr);
+}
+
+GstHandle<GstElement> silentSink()
+{
+    GstHandle<GstElement> sink = makeElement("fakesink", "silent");
     // Keeps real time, so tracks last as long as they would on a device.
-    g_object_set(sink, "sync", TRUE, nullptr);
+    g_object_set(sink.get(), "sync", TRUE, nullptr);
     return sink;
 }
 
-GstElement *deviceSink()
+GstHandle<GstElement> deviceSink()
 {
     for (const char *factory : {"pulsesink", "alsasink"}) {
-        GstElement *sink = gst_element_factory_make(factory, nullptr);
+        GstHandle<GstElement> sink = makeElement(factory);
         if (!sink)
             continue;
-        gst_object_ref_sink(sink);
-        const bool works = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
-        gst_element_set_state(sink, GST_STATE_NULL);
+        const bool works = gst_element_set_state(sink.get(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+        gst_element_set_state(sink.get(), GST_STATE_NULL);
         if (works)
             return sink;
-        gst_object_unref(sink);
     }
     static std::once_flag told;
     std::call_once(told, [] {
@@ -87,58 +88,41 @@ double panoramaFor(long hundredthsDb)
 MediaPlayer::MediaPlayer(AudioOutput output, QObject *parent)
     : QObject(parent)
 {
-    if (!initGStreamer())
-        return;
-    GstElement *sink = output == AudioOutput::Device ? deviceSink() : silentSink();
-    build(sink);
-    gst_object_unref(sink);
+    if (initGStreamer())
+        build(output == AudioOutput::Device ? deviceSink() : silentSink());
 }
 
 MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
     : QObject(parent)
 {
-    if (!initGStreamer()) {
-        if (audioSink)
-            gst_object_unref(gst_object_ref_sink(audioSink));
-        return;
-    }
-    if (audioSink) {
-        build(audioSink);
-        return;
-    }
-    GstElement *sink = silentSink();
-    build(sink);
-    gst_object_unref(sink);
+    // Ours from here on, so that a floating sink goes also when it never plays.
+    GstHandle<GstElement> sink(audioSink ? GST_ELEMENT(gst_object_ref_sink(audioSink)) : nullptr);
+    if (initGStreamer())
+        build(sink ? std::move(sink) : silentSink());
 }
 
-MediaPlayer::~MediaPlayer()
-{
-    if (!m_playbin)
-        return;
-    delete m_busNotifier; // before the bus and its descriptor go
-    gst_element_set_state(m_playbin, GST_STATE_NULL);
-    gst_object_unref(m_bus);
-    gst_object_unref(m_playbin);
-}
+MediaPlayer::~MediaPlayer() = default;
 
-void MediaPlayer::build(GstElement *audioSink)
+void MediaPlayer::build(GstHandle<GstElement> audioSink)
 {
-    m_playbin = gst_element_factory_make("playbin", nullptr);
-    m_panorama = gst_element_factory_make("audiopanorama", nullptr);
-    gst_object_ref_sink(m_playbin);
+    m_playbin.reset(makeElement("playbin").release());
     // Audio only: an MP3 with cover art must never open a video window.
-    gst_util_set_object_arg(G_OBJECT(m_playbin), "flags", "audio+soft-volume");
-    g_object_set(m_playbin, "audio-sink", audioSink, nullptr);
+    gst_util_set_object_arg(G_OBJECT(m_playbin.get()), "flags", "audio+soft-volume");
+    // playbin takes a reference of its own to the sink and the filter.
+    g_object_set(m_playbin.get(), "audio-sink", audioSink.get(), nullptr);
 
     // playbin takes its audio filter only while it is in NULL.
-    gst_util_set_object_arg(G_OBJECT(m_panorama), "method", "simple");
-    g_object_set(m_playbin, "audio-filter", m_panorama, nullptr);
+    const GstHandle<GstElement> panorama = makeElement("audiopanorama");
+    gst_util_set_object_arg(G_OBJECT(panorama.get()), "method", "simple");
+    g_object_set(m_playbin.get(), "audio-filter", panorama.get(), nullptr);
+    m_panorama = panorama.get();
 
-    m_bus = gst_element_get_bus(m_playbin);
+    m_bus.reset(gst_element_get_bus(m_playbin.get()));
     GPollFD pollFd;
-    gst_bus_get_pollfd(m_bus, &pollFd);
-    m_busNotifier = new QSocketNotifier(pollFd.fd, QSocketNotifier::Read, this);
-    connect(m_busNotifier, &QSocketNotifier::activated, this, &MediaPlayer::drainBus);
+    gst_bus_get_pollfd(m_bus.get(), &pollFd);
+    m_busNotifier.setSocket(pollFd.fd);
+    m_busNotifier.setEnabled(true);
+    connect(&m_busNotifier, &QSocketNotifier::activated, this, &MediaPlayer::drainBus);
 }
 
 bool MediaPlayer::setFileName(const QByteArray &path)
@@ -148,11 +132,10 @@ bool MediaPlayer::setFileName(const QByteArray &path)
     m_loaded = false;
     if (!m_playbin || path.isEmpty() || !isRegularFile(path))
         return false;
-    gchar *uri = gst_filename_to_uri(path.constData(), nullptr);
+    const GMemory<gchar> uri(gst_filename_to_uri(path.constData(), nullptr));
     if (!uri)
         return false;
-    g_object_set(m_playbin, "uri", uri, nullptr);
-    g_free(uri);
+    g_object_set(m_playbin.get(), "uri", uri.get(), nullptr);
     if (!waitForPreroll()) {
         // After an error playbin is only fit for reuse again from NULL.
         halt(true);
@@ -175,22 +158,18 @@ QString MediaPlayer::FileName() const
 
 bool MediaPlayer::waitForPreroll()
 {
-    const GstStateChangeReturn change = gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+    const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
     if (change == GST_STATE_CHANGE_FAILURE)
         return false;
     if (change == GST_STATE_CHANGE_ASYNC) {
-        GstMessage *message = gst_bus_timed_pop_filtered(
-            m_bus, prerollTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
-        if (!message)
-            return false;
-        const bool prerolled = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
-        gst_message_unref(message);
-        if (!prerolled)
+        const GstMessageHandle message(gst_bus_timed_pop_filtered(
+            m_bus.get(), prerollTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
+        if (!message || GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_ASYNC_DONE)
             return false;
     }
     // Something that decodes to no sound at all is no track either.
     gint audioStreams = 0;
-    g_object_get(m_playbin, "n-audio", &audioStreams, nullptr);
+    g_object_get(m_playbin.get(), "n-audio", &audioStreams, nullptr);
     return audioStreams > 0;
 }
 
@@ -198,7 +177,7 @@ void MediaPlayer::Play()
 {
     if (!m_loaded || m_state == State::Playing)
         return;
-    if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         halt(true);
         return;
     }
@@ -209,7 +188,7 @@ void MediaPlayer::Pause()
 {
     if (m_state != State::Playing)
         return;
-    if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+    if (gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
         halt(true);
         return;
     }
@@ -221,9 +200,9 @@ void MediaPlayer::Stop()
     halt(false);
 }
 
-int MediaPlayer::PlayState() const
+MediaPlayer::State MediaPlayer::PlayState() const
 {
-    return static_cast<int>(m_state);
+    return m_state;
 }
 
 void MediaPlayer::halt(bool releaseDevice)
@@ -231,18 +210,18 @@ void MediaPlayer::halt(bool releaseDevice)
     m_state = State::Stopped;
     if (!m_playbin)
         return;
-    gst_element_set_state(m_playbin, releaseDevice ? GST_STATE_NULL : GST_STATE_READY);
+    gst_element_set_state(m_playbin.get(), releaseDevice ? GST_STATE_NULL : GST_STATE_READY);
     // The streaming threads are gone now; whatever they posted (an end of
     // the track just stopped, above all) must not reach the next one.
-    gst_bus_set_flushing(m_bus, TRUE);
-    gst_bus_set_flushing(m_bus, FALSE);
+    gst_bus_set_flushing(m_bus.get(), TRUE);
+    gst_bus_set_flushing(m_bus.get(), FALSE);
 }
 
 void MediaPlayer::setVolume(long hundredthsDb)
 {
     m_volume = std::clamp(hundredthsDb, quietestVolume, 0L);
     if (m_playbin)
-        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_playbin), GST_STREAM_VOLUME_FORMAT_DB,
+        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_playbin.get()), GST_STREAM_VOLUME_FORMAT_DB,
                                      m_volume / 100.0);
 }
 
@@ -267,7 +246,7 @@ void MediaPlayer::setMute(bool mute)
 {
     m_mute = mute;
     if (m_playbin)
-        gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_playbin), mute);
+        gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_playbin.get()), mute);
 }
 
 bool MediaPlayer::Mute() const
@@ -277,25 +256,27 @@ bool MediaPlayer::Mute() const
 
 void MediaPlayer::drainBus()
 {
-    while (GstMessage *message = gst_bus_timed_pop_filtered(
-               m_bus, 0, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))) {
-        handle(message);
-        gst_message_unref(message);
-    }
+    while (const GstMessageHandle message{gst_bus_timed_pop_filtered(
+               m_bus.get(), 0, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))})
+        handle(message.get());
 }
 
 void MediaPlayer::handle(GstMessage *message)
 {
     if (m_state == State::Stopped)
         return;
+    // Stopped before either signal, so a handler that loads the next track
+    // finds the player free.
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
-        // Stopped before the signal, so a handler that loads the next track
-        // finds the player free.
         halt(false);
         emit EndOfStream(0);
-    } else {
-        // A device that went away, a file that turned unreadable: playback
-        // ends, the program goes on.
-        halt(true);
+        return;
     }
+    // A device that went away, a file that turned unreadable: playback
+    // ends, the program goes on.
+    GError *parsed = nullptr;
+    gst_message_parse_error(message, &parsed, nullptr);
+    const GErrorHandle error(parsed);
+    halt(true);
+    emit playbackFailed(error ? QString::fromUtf8(error->message) : QString());
 }

@@ -1,17 +1,18 @@
 // The player every sound of the program comes from: one GStreamer playbin
 // behind the members the rest of the code calls by name. Loading a file
-// starts it, PlayState reads 2 only while it plays, and each natural end of
-// a file is reported once, on the window thread. Where GStreamer lacks the
-// elements it needs the player still exists and refuses every file.
+// starts it, PlayState reads Playing (2) only while it plays, and each
+// natural end of a file is reported once, on the window thread, as is an
+// error that ends playback. Where GStreamer lacks the elements it needs the
+// player still exists and refuses every file.
 #pragma once
 
+#include "player/gsthandle.h"
+
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 
-class QSocketNotifier;
-typedef struct _GstElement GstElement;
 typedef struct _GstBus GstBus;
-typedef struct _GstMessage GstMessage;
 
 class MediaPlayer : public QObject
 {
@@ -19,8 +20,8 @@ class MediaPlayer : public QObject
 
 public:
     enum class AudioOutput { Device, Silent };
-    // What PlayState reads; only Playing counts as playing.
-    enum class State { Stopped = 0, Paused = 1, Playing = 2 };
+    // Unscoped: these are the numbers PlayState has always read.
+    enum State : int { Stopped = 0, Paused = 1, Playing = 2 };
     Q_ENUM(State)
 
     explicit MediaPlayer(AudioOutput output = AudioOutput::Device, QObject *parent = nullptr);
@@ -40,7 +41,7 @@ public:
     void Play();
     void Pause();
     void Stop();
-    int PlayState() const;
+    State PlayState() const;
 
     // Hundredths of a decibel, 0 = full volume.
     void setVolume(long hundredthsDb);
@@ -54,9 +55,12 @@ public:
 
 signals:
     void EndOfStream(long result);
+    // Playback ended early (the file turned unreadable or undecodable, the
+    // device failed); the player is stopped by the time this is emitted.
+    void playbackFailed(const QString &reason);
 
 private:
-    void build(GstElement *audioSink);
+    void build(GstHandle<GstElement> audioSink);
     bool waitForPreroll();
     // Leaves playback stopped with no message of it left on the bus; the
     // device is kept open unless it is to be let go.
@@ -64,10 +68,12 @@ private:
     void drainBus();
     void handle(GstMessage *message);
 
-    GstElement *m_playbin = nullptr;
+    // Declared in the order they are made: the notifier goes before the
+    // bus whose descriptor it watches.
+    GstPipelineHandle m_playbin;
     GstElement *m_panorama = nullptr; // owned by m_playbin as its audio filter
-    GstBus *m_bus = nullptr;
-    QSocketNotifier *m_busNotifier = nullptr;
+    GstHandle<GstBus> m_bus;
+    QSocketNotifier m_busNotifier{QSocketNotifier::Read};
     QByteArray m_fileName;
     bool m_loaded = false; // the last file given could be decoded
     State m_state = State::Stopped;

@@ -8,6 +8,7 @@
 #include "player/waitseconds.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
@@ -72,7 +73,7 @@ PlayerActions::PlayerActions(PlayerControls controls, Announce announce, QObject
     , m_controls(std::move(controls))
     , m_player(m_controls.player)
     , m_announce(std::move(announce))
-    , m_playState(MediaPlayer::State(m_player.PlayState()))
+    , m_playState(m_player.PlayState())
 {
     excludeEachOther(m_controls.Check1, m_controls.Check2);
     connect(m_controls.Check1, &QCheckBox::toggled, this, &PlayerActions::randomModeChanged);
@@ -102,12 +103,12 @@ void PlayerActions::emptyNowPlaying()
 
 bool PlayerActions::playing() const
 {
-    return m_player.PlayState() == int(MediaPlayer::State::Playing);
+    return m_player.PlayState() == MediaPlayer::Playing;
 }
 
 void PlayerActions::notePlayState()
 {
-    const auto state = MediaPlayer::State(m_player.PlayState());
+    const MediaPlayer::State state = m_player.PlayState();
     if (state == m_playState)
         return;
     m_playState = state;
@@ -213,6 +214,14 @@ void PlayerActions::endOfTrack()
         playNextInList();
     else if (m_controls.Check1->isChecked())
         playRandomTrack(0, SettleSeconds);
+}
+
+void PlayerActions::playbackFailed()
+{
+    notePlayState();
+    // Whichever road started it, the player's file is the track that broke
+    // off; it is told like a track that could not start.
+    announceStart(false, QFileInfo(m_player.FileName()).fileName(), {});
 }
 
 void PlayerActions::playNextInList()

@@ -69,6 +69,8 @@ public:
     int trackCount() const;
     // The player reported the natural end of the current track.
     void endOfTrack();
+    // The player reported that the current track broke off.
+    void playbackFailed();
     // An entry of the track list drawn at random, after emptying the
     // now-playing list and waiting; another wait before it is announced.
     void playRandomTrack(double waitBeforeDrawing, double waitBeforeAnnouncing);

@@ -2,6 +2,7 @@
 #include "platform/filelistbox.h"
 #include "player/mediaplayer.h"
 #include "startedwith.h"
+#include "support/levelsink.h"
 #include "support/testregistry.h"
 
 #include <QFile>
@@ -28,9 +29,9 @@ class PlaybackTest : public QObject
 private:
     // One step of a user: "select 1" and "dclick 1" click a row of the track
     // list once or twice, "ctrl 1" with Ctrl held, "beside" below the rows;
-    // "remove 1" deletes that row's file behind the list's back, the rest
-    // click the button of that name.
-    void act(Form1 &form, const QString &step)
+    // "remove 1" deletes that row's file behind the list's back, "unplug"
+    // fails the sound device, the rest click the button of that name.
+    void act(Form1 &form, const QString &step, LevelSink *device = nullptr)
     {
         const QStringList words = step.split(' ');
         const QString what = words[0];
@@ -46,6 +47,8 @@ private:
             QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(form.File1->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseRelease(form.File1->viewport(), Qt::LeftButton, {}, at);
+        } else if (what == "unplug") {
+            unplug(device->element());
         } else if (what == "remove") {
             QVERIFY(QFile::remove(form.File1->path() + "/" + form.File1->list(row)));
         } else {
@@ -104,6 +107,9 @@ private slots:
         QTest::newRow("a track gone since the list was read")
             << QStringList{"select 2", "remove 2", "play"} << QStringList{"<b>error</b>, can't play: beta"} << 0 << 2
             << "beta.MP3";
+        QTest::newRow("a device that fails mid-track")
+            << QStringList{"dclick 1", "unplug"} << QStringList{alpha, "<b>error</b>, can't play: Alpha"} << 0 << 1
+            << "Alpha.mp3";
     }
 
     void buttonsActAndSay()
@@ -113,17 +119,18 @@ private slots:
         QFETCH(int, playState);
         QFETCH(int, selected);
         QFETCH(QString, nowPlaying);
-        TestWorld world;
+        LevelSink device;
+        TestWorld world("tester", device.element());
         Form1 &form = startedWith(world, trackFiles, 1.0);
         QCOMPARE(form.File1->entries(), trackFiles);
 
         for (const QString &step : steps)
-            act(form, step);
+            act(form, step, &device);
 
         QStringList expected;
         for (const QString &message : said)
             expected << TestWorld::styled(message);
-        QCOMPARE(world.userLines(), expected);
+        QTRY_COMPARE(world.userLines(), expected);
         QCOMPARE(world.player.PlayState(), playState);
         QCOMPARE(form.File1->listIndex(), selected);
         QCOMPARE(form.List1.text(), nowPlaying);

@@ -201,3 +201,10 @@ QByteArray levels(const LevelSink &sink)
     return "left " + QByteArray::number(sink.leftDb(), 'f', 2) + " dB, right "
         + QByteArray::number(sink.rightDb(), 'f', 2) + " dB";
 }
+
+void unplug(GstElement *device)
+{
+    GError *gone = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_WRITE, "device gone");
+    gst_element_post_message(device, gst_message_new_error(GST_OBJECT(device), gone, nullptr));
+    g_error_free(gone);
+}

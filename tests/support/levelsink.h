@@ -59,5 +59,8 @@ inline const double Silence = -std::numeric_limits<double>::infinity();
 bool levelsNear(const LevelSink &sink, double left, double right);
 QByteArray levels(const LevelSink &sink);
 
+// Posts what a sound card's sink posts when the card is unplugged.
+void unplug(GstElement *device);
+
 #define QTRY_LEVELS(sink, left, right) \
     QTRY_VERIFY2_WITH_TIMEOUT(levelsNear(sink, left, right), levels(sink), 5000)
