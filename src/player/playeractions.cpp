@@ -8,7 +8,6 @@
 #include "player/waitseconds.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
@@ -124,6 +123,7 @@ void PlayerActions::announceStart(bool started, const QString &fileName, const A
 bool PlayerActions::startTrack(const QString &fileName, Load how, double waitBeforeAnnouncing, const Announce &voice)
 {
     const QString before = m_player.FileName();
+    m_trackName = fileName;
     const QByteArray path = m_controls.File1->filePath(fileName);
     const bool started = how == Load::Open ? m_player.Open(path) : m_player.setFileName(path);
     if (m_player.FileName() != before)
@@ -221,7 +221,7 @@ void PlayerActions::playbackFailed()
     notePlayState();
     // Whichever road started it, the player's file is the track that broke
     // off; it is told like a track that could not start.
-    announceStart(false, QFileInfo(m_player.FileName()).fileName(), {});
+    announceStart(false, m_trackName, {});
 }
 
 void PlayerActions::playNextInList()

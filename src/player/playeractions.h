@@ -139,4 +139,7 @@ private:
     MediaPlayer &m_player;
     Announce m_announce;
     MediaPlayer::State m_playState;
+    // The player's file as the list names it: a name that is not UTF-8 is
+    // told as the list shows it, not as the path decodes.
+    QString m_trackName;
 };
