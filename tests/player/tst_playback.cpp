@@ -137,17 +137,6 @@ private slots:
         if (playState == 2)
             QCOMPARE(world.player.FileName(), world.musicDir() + "/" + nowPlaying);
     }
-
-    void anEmptyListHasNoTrackToName()
-    {
-        TestWorld world;
-        Form1 &form = startedWith(world, {}, 1.0);
-        for (const char *step : {"play", "next", "last", "pause", "refresh"})
-            act(form, step);
-        QCOMPARE(world.userLines(), QStringList({TestWorld::styled("<b>error</b>, no mp3 playing"),
-                                                 TestWorld::styled("directory refreshed ")}));
-        QCOMPARE(world.player.PlayState(), 0);
-    }
 };
 
 DUN2_TEST(PlaybackTest);

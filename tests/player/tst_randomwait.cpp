@@ -16,6 +16,7 @@ private slots:
         QTest::addColumn<int>("n");
         QTest::addColumn<bool>("allowZero");
         QTest::addColumn<QList<double>>("shares"); // of each result 0..n
+        QTest::newRow("one entry") << 0 << true << QList<double>{1};
         QTest::newRow("two entries") << 1 << true << QList<double>{0.5, 0.5};
         QTest::newRow("three entries: the middle half the time") << 2 << true << QList<double>{0.25, 0.5, 0.25};
         QTest::newRow("n = 5 without zero") << 5 << false << QList<double>{0, 0.3, 0.2, 0.2, 0.2, 0.1};
