@@ -49,7 +49,7 @@ int main(int argc, char **argv)
         double wall = 0;
         for (int run = 0; run < 5; ++run) {
             world.clearLines();
-            own.push_back(ownMilliseconds([&] { handleCommandLine(form, "tester", c.line); }, &wall));
+            own.push_back(ownMilliseconds([&] { handleCommandLine(form.commandContext(), "tester", c.line); }, &wall));
         }
         std::sort(own.begin(), own.end());
         std::printf("%-22s own %8.2f ms median, %8.2f ms best (wall %7.1f ms with the waits), %lld lines\n",

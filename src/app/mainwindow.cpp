@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/artwork.h"
+#include "app/commandwindows.h"
 #include "app/fonts.h"
 #include "app/inifile.h"
 #include "app/playerwiring.h"
@@ -40,6 +41,7 @@ Form1::Form1(Environment &environment)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_environment(environment)
     , MediaPlayer1(environment.player)
+    , m_commandWindows(std::make_unique<CommandWindows>(*this))
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
     setWindowIcon(programIcon());
@@ -124,6 +126,12 @@ void Form1::clearPickerList()
 {
     if (m_form3)
         m_form3->List1->clear();
+}
+
+CommandContext Form1::commandContext()
+{
+    return CommandContext{*playerActions, announcer, Trigger, Handle, *File1, List1, *chat2, m_environment.desktop,
+                          *m_commandWindows};
 }
 
 void Form1::placeControls()
@@ -228,5 +236,5 @@ void Form1::connectControls()
                                       [this](const QString &message) { announcer.announce(message); }, this);
     connectPlayerControls(*this);
     connectWindowControls(*this);
-    connectCommands(*this);
+    connectCommands(*chat1, commandContext(), *this);
 }

@@ -6,6 +6,7 @@
 
 #include "app/environment.h"
 #include "chat/announcement.h"
+#include "chat/commandcontext.h"
 #include "platform/listbox.h"
 
 #include <QWidget>
@@ -23,6 +24,7 @@ class Form7;
 class Form8;
 class MediaPlayer;
 class PlayerActions;
+class ProgramWindows;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -59,6 +61,8 @@ public:
     void unloadForm6();
     // Empties the song picker's list; a picker not yet made has none.
     void clearPickerList();
+    // What the chat commands act on; valid as long as the window.
+    CommandContext commandContext();
 
     // Settings, read afresh wherever they are used.
     StylePieces style = StylePieces::initial();
@@ -108,6 +112,7 @@ private:
     void placeControls();
     void connectControls();
 
+    std::unique_ptr<ProgramWindows> m_commandWindows;
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form4> m_form4;

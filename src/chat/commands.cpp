@@ -1,18 +1,17 @@
 #include "chat/commands.h"
 
-#include "app/mainwindow.h"
 #include "chat/chatscan.h"
 #include "chat/dispatcher.h"
 #include "chat/songsearch.h"
 
-void connectCommands(Form1 &form)
+void connectCommands(ChatScan &chat1, const CommandContext &context, QObject &owner)
 {
-    QObject::connect(form.chat1, &ChatScan::ChatLine, &form,
-                     [&form](const QString &ScreenName, const QString &Text) {
-                         handleCommandLine(form, ScreenName, Text);
+    QObject::connect(&chat1, &ChatScan::ChatLine, &owner,
+                     [context](const QString &ScreenName, const QString &Text) {
+                         handleCommandLine(context, ScreenName, Text);
                      });
-    QObject::connect(form.chat2, &ChatScan::ChatLine, &form,
-                     [&form](const QString &ScreenName, const QString &Text) {
-                         handleFollowUpLine(form, ScreenName, Text);
+    QObject::connect(&context.chat2, &ChatScan::ChatLine, &owner,
+                     [context](const QString &ScreenName, const QString &Text) {
+                         handleFollowUpLine(context, ScreenName, Text);
                      });
 }

@@ -1,6 +1,9 @@
 #pragma once
 
-class Form1;
+#include "chat/commandcontext.h"
 
-// Makes the main window answer the command scan's lines.
-void connectCommands(Form1 &form);
+class QObject;
+
+// Makes the command scan and the context's second scan answer their lines
+// for as long as the owner lives; everything the context names must too.
+void connectCommands(ChatScan &chat1, const CommandContext &context, QObject &owner);

@@ -1,8 +1,8 @@
 #include "chat/dispatcher.h"
 
-#include "app/mainwindow.h"
 #include "chat/clientwindows.h"
 #include "chat/commandaction.h"
+#include "chat/commandcontext.h"
 #include "chat/playercommands.h"
 #include "chat/songsearch.h"
 #include "chat/wildcard.h"
@@ -22,10 +22,10 @@ struct Command {
 // The order is the order of testing, and part of the behaviour: "handle?"
 // answers before "handle *" sets, and the search comes last.
 constexpr std::array Commands{
-    Command{u"about", true, showAbout},
-    Command{u"adv", true, advertise},
-    Command{u"coms", true, showCommandList},
-    Command{u"xcoms", true, closeCommandList},
+    Command{u"about", true, windowStep<&ProgramWindows::showAbout>},
+    Command{u"adv", true, windowStep<&ProgramWindows::advertise>},
+    Command{u"coms", true, windowStep<&ProgramWindows::showCommandList>},
+    Command{u"xcoms", true, windowStep<&ProgramWindows::closeCommandList>},
     Command{u"create", true, createStyle},
     Command{u"arand", true, randomModeOn},
     Command{u"xrand", true, randomModeOff},
@@ -46,16 +46,16 @@ constexpr std::array Commands{
     Command{u"br", true, balanceRight},
     Command{u"bl", true, balanceLeft},
     Command{u"bc", true, balanceCenter},
-    Command{u"min", true, minimizeWindow},
-    Command{u"max", true, restoreWindow},
-    Command{u"roll up", true, rollUp},
-    Command{u"roll down", true, rollDown},
+    Command{u"min", true, windowStep<&ProgramWindows::minimize>},
+    Command{u"max", true, windowStep<&ProgramWindows::restore>},
+    Command{u"roll up", true, windowStep<&ProgramWindows::rollUp>},
+    Command{u"roll down", true, windowStep<&ProgramWindows::rollDown>},
     Command{u"handle?", true, tellHandle},
     Command{u"handle *", true, setHandle},
     Command{u"xwelc", true, hideWelcomeWindow},
     Command{u"shwelc", true, showWelcomeWindow},
-    Command{u"hide", true, hideToTray},
-    Command{u"show", true, showFromTray},
+    Command{u"hide", true, windowStep<&ProgramWindows::hideToTray>},
+    Command{u"show", true, windowStep<&ProgramWindows::showFromTray>},
     Command{u".p *", false, searchSongs},
 };
 
@@ -95,20 +95,20 @@ static_assert(indexOf(u"exit") == 9 && indexOf(u"prev") == 20);
 
 } // namespace
 
-void handleCommandLine(Form1 &form, const QString &ScreenName, const QString &Text)
+void handleCommandLine(const CommandContext &context, const QString &ScreenName, const QString &Text)
 {
     // Exact: another case or a trailing blank is somebody else.
-    if (ScreenName != GetUser(form.environment().desktop))
+    if (ScreenName != GetUser(context.desktop))
         return;
     // For matching only; the actions take their arguments from the line as typed.
     const QString lowered = Text.toLower();
     for (const Command &command : Commands) {
         const QStringView word(command.word.data(), qsizetype(command.word.size()));
         // The prefix is read for every test, as it is set.
-        const QString pattern = (command.takesPrefix ? form.Trigger : QString()) + word.toString();
+        const QString pattern = (command.takesPrefix ? context.Trigger : QString()) + word.toString();
         if (!MatchesPattern(lowered, pattern))
             continue;
-        if (command.action(form, Text) == Handling::Ends)
+        if (command.action(context, Text) == Handling::Ends)
             return;
     }
 }

@@ -5,6 +5,6 @@
 
 #include <QString>
 
-class Form1;
+struct CommandContext;
 
-void handleCommandLine(Form1 &form, const QString &ScreenName, const QString &Text);
+void handleCommandLine(const CommandContext &context, const QString &ScreenName, const QString &Text);

@@ -1,6 +1,7 @@
 #include "chat/playercommands.h"
 
-#include "app/mainwindow.h"
+#include "chat/announcement.h"
+#include "chat/commandcontext.h"
 #include "player/playeractions.h"
 
 #include <cmath>
@@ -62,102 +63,102 @@ std::optional<double> volumeNumber(QStringView argument)
 
 } // namespace
 
-Handling randomModeOn(Form1 &form, const QString &)
+Handling randomModeOn(const CommandContext &context, const QString &)
 {
-    return form.playerActions->randomModeOn() ? Handling::GoesOn : Handling::Ends;
+    return context.player.randomModeOn() ? Handling::GoesOn : Handling::Ends;
 }
 
-Handling randomModeOff(Form1 &form, const QString &)
+Handling randomModeOff(const CommandContext &context, const QString &)
 {
-    form.playerActions->randomModeOff();
+    context.player.randomModeOff();
     return Handling::GoesOn;
 }
 
-Handling continuousModeOn(Form1 &form, const QString &)
+Handling continuousModeOn(const CommandContext &context, const QString &)
 {
-    return form.playerActions->continuousModeOn() ? Handling::GoesOn : Handling::Ends;
+    return context.player.continuousModeOn() ? Handling::GoesOn : Handling::Ends;
 }
 
-Handling continuousModeOff(Form1 &form, const QString &)
+Handling continuousModeOff(const CommandContext &context, const QString &)
 {
-    form.playerActions->continuousModeOff();
+    context.player.continuousModeOff();
     return Handling::GoesOn;
 }
 
-Handling refreshTrackList(Form1 &form, const QString &)
+Handling refreshTrackList(const CommandContext &context, const QString &)
 {
-    form.playerActions->refresh();
+    context.player.refresh();
     return Handling::GoesOn;
 }
 
-Handling pausePlaying(Form1 &form, const QString &)
+Handling pausePlaying(const CommandContext &context, const QString &)
 {
-    form.playerActions->pause();
+    context.player.pause();
     return Handling::GoesOn;
 }
 
-Handling stopPlaying(Form1 &form, const QString &)
+Handling stopPlaying(const CommandContext &context, const QString &)
 {
-    form.playerActions->stop();
+    context.player.stop();
     return Handling::GoesOn;
 }
 
-Handling setVolume(Form1 &form, const QString &text)
+Handling setVolume(const CommandContext &context, const QString &text)
 {
     // Everything behind "vol", its leading blank included, as typed.
     const QString argument = text.mid(4);
     const std::optional<double> number = volumeNumber(argument);
     if (!number || *number < 1 || *number > 100) {
-        form.announcer.announce("<b>volume</b> can be set 1 - 100");
+        context.announcer.announce("<b>volume</b> can be set 1 - 100");
         return Handling::Ends;
     }
-    form.playerActions->setVolume(*number, argument);
+    context.player.setVolume(*number, argument);
     return Handling::GoesOn;
 }
 
-Handling countTracks(Form1 &form, const QString &)
+Handling countTracks(const CommandContext &context, const QString &)
 {
-    form.announcer.announce("<b>mp3 count </b>" + QString::number(form.playerActions->trackCount()));
+    context.announcer.announce("<b>mp3 count </b>" + QString::number(context.player.trackCount()));
     return Handling::GoesOn;
 }
 
-Handling muteOrUnmute(Form1 &form, const QString &)
+Handling muteOrUnmute(const CommandContext &context, const QString &)
 {
-    form.playerActions->toggleMute();
+    context.player.toggleMute();
     return Handling::GoesOn;
 }
 
-Handling playRandomTrack(Form1 &form, const QString &)
+Handling playRandomTrack(const CommandContext &context, const QString &)
 {
-    form.playerActions->playRandomTrack(0.1, 0);
+    context.player.playRandomTrack(0.1, 0);
     return Handling::GoesOn;
 }
 
-Handling playNextTrack(Form1 &form, const QString &)
+Handling playNextTrack(const CommandContext &context, const QString &)
 {
-    form.playerActions->next();
+    context.player.next();
     return Handling::GoesOn;
 }
 
-Handling playPreviousTrack(Form1 &form, const QString &)
+Handling playPreviousTrack(const CommandContext &context, const QString &)
 {
-    return form.playerActions->previous() ? Handling::GoesOn : Handling::Ends;
+    return context.player.previous() ? Handling::GoesOn : Handling::Ends;
 }
 
-Handling balanceRight(Form1 &form, const QString &)
+Handling balanceRight(const CommandContext &context, const QString &)
 {
-    form.playerActions->setBalance(5000);
+    context.player.setBalance(5000);
     return Handling::GoesOn;
 }
 
-Handling balanceLeft(Form1 &form, const QString &)
+Handling balanceLeft(const CommandContext &context, const QString &)
 {
-    form.playerActions->setBalance(-5000);
+    context.player.setBalance(-5000);
     return Handling::GoesOn;
 }
 
-Handling balanceCenter(Form1 &form, const QString &)
+Handling balanceCenter(const CommandContext &context, const QString &)
 {
-    form.playerActions->setBalance(0);
+    context.player.setBalance(0);
     return Handling::GoesOn;
 }

@@ -6,20 +6,20 @@
 
 #include "chat/commandaction.h"
 
-Handling randomModeOn(Form1 &form, const QString &text);      // arand
-Handling randomModeOff(Form1 &form, const QString &text);     // xrand
-Handling continuousModeOn(Form1 &form, const QString &text);  // cont
-Handling continuousModeOff(Form1 &form, const QString &text); // xcont
-Handling refreshTrackList(Form1 &form, const QString &text);  // refresh
-Handling pausePlaying(Form1 &form, const QString &text);      // pause
-Handling stopPlaying(Form1 &form, const QString &text);       // stop
-Handling setVolume(Form1 &form, const QString &text);         // vol *
-Handling countTracks(Form1 &form, const QString &text);       // mp3s?
-Handling muteOrUnmute(Form1 &form, const QString &text);      // mute
-Handling playRandomTrack(Form1 &form, const QString &text);   // r
-Handling playNextTrack(Form1 &form, const QString &text);     // next
-Handling playPreviousTrack(Form1 &form, const QString &text); // prev
-Handling balanceRight(Form1 &form, const QString &text);      // br
-Handling balanceLeft(Form1 &form, const QString &text);       // bl
-Handling balanceCenter(Form1 &form, const QString &text);     // bc
+Handling randomModeOn(const CommandContext &context, const QString &text);      // arand
+Handling randomModeOff(const CommandContext &context, const QString &text);     // xrand
+Handling continuousModeOn(const CommandContext &context, const QString &text);  // cont
+Handling continuousModeOff(const CommandContext &context, const QString &text); // xcont
+Handling refreshTrackList(const CommandContext &context, const QString &text);  // refresh
+Handling pausePlaying(const CommandContext &context, const QString &text);      // pause
+Handling stopPlaying(const CommandContext &context, const QString &text);       // stop
+Handling setVolume(const CommandContext &context, const QString &text);         // vol *
+Handling countTracks(const CommandContext &context, const QString &text);       // mp3s?
+Handling muteOrUnmute(const CommandContext &context, const QString &text);      // mute
+Handling playRandomTrack(const CommandContext &context, const QString &text);   // r
+Handling playNextTrack(const CommandContext &context, const QString &text);     // next
+Handling playPreviousTrack(const CommandContext &context, const QString &text); // prev
+Handling balanceRight(const CommandContext &context, const QString &text);      // br
+Handling balanceLeft(const CommandContext &context, const QString &text);       // bl
+Handling balanceCenter(const CommandContext &context, const QString &text);     // bc
 

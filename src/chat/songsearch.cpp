@@ -1,13 +1,15 @@
 #include "chat/songsearch.h"
 
-#include "app/mainwindow.h"
+#include "chat/announcement.h"
 #include "chat/chatscan.h"
 #include "chat/clientwindows.h"
+#include "chat/commandcontext.h"
+#include "chat/programwindows.h"
 #include "chat/wildcard.h"
 #include "platform/filelistbox.h"
+#include "platform/listbox.h"
 #include "player/playeractions.h"
 #include "player/waitseconds.h"
-#include "windows/songpicker.h"
 
 #include <QListWidget>
 #include <array>
@@ -42,51 +44,49 @@ QStringList tracksHolding(const QStringList &names, const QString &word)
     return matches;
 }
 
-void view(Form1 &form)
+void view(const CommandContext &context)
 {
-    form.hide();
-    form.form3().show();
+    context.windows.showSongPicker();
 }
 
-void scroll(Form1 &form)
+void scroll(const CommandContext &context)
 {
-    form.announcer.announce("<b>p</b> and song to play");
+    context.announcer.announce("<b>p</b> and song to play");
     WaitSeconds(0.3);
     // A copy: the list may be emptied or refilled during the waits below.
-    const QStringList entries = [&form] {
+    const QStringList entries = [&context] {
         QStringList texts;
-        QListWidget *list = form.form3().List1;
-        for (int i = 0; i < list->count(); ++i)
-            texts.append(list->item(i)->text());
+        const QListWidget &list = context.windows.pickerList();
+        for (int i = 0; i < list.count(); ++i)
+            texts.append(list.item(i)->text());
         return texts;
     }();
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        form.announcer.announce("<b>" + QString::number(i + 1) + "</b> " + TrackName(entries[i]));
+        context.announcer.announce("<b>" + QString::number(i + 1) + "</b> " + TrackName(entries[i]));
         WaitSeconds(0.5);
     }
 }
 
-void pickAtRandom(Form1 &form)
+void pickAtRandom(const CommandContext &context)
 {
     // Nothing to draw from: the word is ignored and the scan stays on.
-    if (!form.playerActions->playRandomListEntry(*form.form3().List1))
+    if (!context.player.playRandomListEntry(context.windows.pickerList()))
         return;
     WaitSeconds(0.3);
-    form.clearPickerList();
-    form.hide();
-    form.show();
-    form.chat2->StopScan();
+    context.windows.clearPickerList();
+    context.windows.reshowMainWindow();
+    context.chat2.StopScan();
 }
 
-void cancel(Form1 &form)
+void cancel(const CommandContext &context)
 {
-    form.chat2->StopScan();
-    form.announcer.announce("<b>canceled</b> .. ");
+    context.chat2.StopScan();
+    context.announcer.announce("<b>canceled</b> .. ");
 }
 
 struct FollowUp {
     const char16_t *word;
-    void (*action)(Form1 &);
+    void (*action)(const CommandContext &);
 };
 
 constexpr std::array<FollowUp, 4> FollowUps{{
@@ -98,46 +98,46 @@ constexpr std::array<FollowUp, 4> FollowUps{{
 
 } // namespace
 
-Handling searchSongs(Form1 &form, const QString &text)
+Handling searchSongs(const CommandContext &context, const QString &text)
 {
-    form.playerActions->emptyNowPlaying();
+    context.player.emptyNowPlaying();
     WaitSeconds(0.3);
-    form.chat2->StartScan();
+    context.chat2.StartScan();
     // As typed: the count message quotes it in the user's own case.
     const QString word = text.mid(3);
-    const QStringList matches = tracksHolding(form.File1->entries(), word);
+    const QStringList matches = tracksHolding(context.File1.entries(), word);
     // Filled afresh rather than added to: a search or a track that ended
     // during the wait may have put names in it since it was emptied.
-    form.List1.clear();
+    context.List1.clear();
     for (const QString &match : matches)
-        form.List1.addItem(match);
+        context.List1.addItem(match);
 
     if (matches.isEmpty()) {
-        form.announcer.announce("<b>error</b> no mp3 found ");
+        context.announcer.announce("<b>error</b> no mp3 found ");
         return Handling::GoesOn;
     }
     if (matches.size() == 1) {
-        form.List1.setListIndex(0);
-        form.playerActions->startTrack(form.List1.text(), PlayerActions::Load::FileName);
+        context.List1.setListIndex(0);
+        context.player.startTrack(context.List1.text(), PlayerActions::Load::FileName);
         return Handling::GoesOn;
     }
-    form.chat2->StartScan();
-    QListWidget *picker = form.form3().List1;
-    picker->clear();
-    picker->addItems(matches);
-    form.announcer.announce("[<b>" + QString::number(picker->count()) + "</b>] strings found for <b>" +
-                            PlainToHtml(word) + "</b>");
+    context.chat2.StartScan();
+    QListWidget &picker = context.windows.pickerList();
+    picker.clear();
+    picker.addItems(matches);
+    context.announcer.announce("[<b>" + QString::number(picker.count()) + "</b>] strings found for <b>" +
+                               PlainToHtml(word) + "</b>");
     WaitSeconds(0.3);
-    form.announcer.announce("<b>type</b>: view, scroll, rnd, or cancel ");
+    context.announcer.announce("<b>type</b>: view, scroll, rnd, or cancel ");
     return Handling::GoesOn;
 }
 
-void handleFollowUpLine(Form1 &form, const QString &ScreenName, const QString &Text)
+void handleFollowUpLine(const CommandContext &context, const QString &ScreenName, const QString &Text)
 {
-    if (ScreenName != GetUser(form.environment().desktop))
+    if (ScreenName != GetUser(context.desktop))
         return;
     const QString lowered = Text.toLower();
     for (const FollowUp &followUp : FollowUps)
-        if (MatchesPattern(lowered, form.Trigger + QString::fromUtf16(followUp.word)))
-            followUp.action(form);
+        if (MatchesPattern(lowered, context.Trigger + QString::fromUtf16(followUp.word)))
+            followUp.action(context);
 }

@@ -7,7 +7,7 @@
 #include "chat/commandaction.h"
 
 // The dispatcher's last entry, ".p *".
-Handling searchSongs(Form1 &form, const QString &text);
+Handling searchSongs(const CommandContext &context, const QString &text);
 
 // The handler of the second chat scan's lines.
-void handleFollowUpLine(Form1 &form, const QString &ScreenName, const QString &Text);
+void handleFollowUpLine(const CommandContext &context, const QString &ScreenName, const QString &Text);

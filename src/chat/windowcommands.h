@@ -6,22 +6,24 @@
 #pragma once
 
 #include "chat/commandaction.h"
+#include "chat/commandcontext.h"
+#include "chat/programwindows.h"
 
-Handling showAbout(Form1 &form, const QString &text);          // about
-Handling advertise(Form1 &form, const QString &text);          // adv
-Handling showCommandList(Form1 &form, const QString &text);    // coms
-Handling closeCommandList(Form1 &form, const QString &text);   // xcoms
-Handling createStyle(Form1 &form, const QString &text);        // create
-Handling exitProgram(Form1 &form, const QString &text);        // exit
-Handling chooseNewPath(Form1 &form, const QString &text);      // new path
-Handling showStyles(Form1 &form, const QString &text);         // styles
-Handling minimizeWindow(Form1 &form, const QString &text);     // min
-Handling restoreWindow(Form1 &form, const QString &text);      // max
-Handling rollUp(Form1 &form, const QString &text);             // roll up
-Handling rollDown(Form1 &form, const QString &text);           // roll down
-Handling tellHandle(Form1 &form, const QString &text);         // handle?
-Handling setHandle(Form1 &form, const QString &text);          // handle *
-Handling hideWelcomeWindow(Form1 &form, const QString &text);  // xwelc
-Handling showWelcomeWindow(Form1 &form, const QString &text);  // shwelc
-Handling hideToTray(Form1 &form, const QString &text);         // hide
-Handling showFromTray(Form1 &form, const QString &text);       // show
+// The commands that are one step of the program's windows, announced by the
+// windows as their other roads announce it: about, adv, coms, xcoms, min,
+// max, roll up, roll down, hide, show.
+template <void (ProgramWindows::*step)()>
+Handling windowStep(const CommandContext &context, const QString &)
+{
+    (context.windows.*step)();
+    return Handling::GoesOn;
+}
+
+Handling createStyle(const CommandContext &context, const QString &text);       // create
+Handling exitProgram(const CommandContext &context, const QString &text);       // exit
+Handling chooseNewPath(const CommandContext &context, const QString &text);     // new path
+Handling showStyles(const CommandContext &context, const QString &text);        // styles
+Handling tellHandle(const CommandContext &context, const QString &text);        // handle?
+Handling setHandle(const CommandContext &context, const QString &text);         // handle *
+Handling hideWelcomeWindow(const CommandContext &context, const QString &text); // xwelc
+Handling showWelcomeWindow(const CommandContext &context, const QString &text); // shwelc

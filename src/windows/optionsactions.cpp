@@ -30,10 +30,10 @@ OptionsActions optionsActionsFor(Form1 &form)
         // whose handling could end.
         .autoRand = [f] { f->playerActions->randomModeOn(); },
         .cont = [f] { f->playerActions->continuousModeOn(); },
-        .choose = [f] { showStyles(*f, QString()); },
-        .create = [f] { createStyle(*f, QString()); },
+        .choose = [f] { showStyles(f->commandContext(), QString()); },
+        .create = [f] { createStyle(f->commandContext(), QString()); },
         .coms = [f] { showCommandList(*f); },
         .about = [f] { showAbout(*f); },
-        .exit = [f] { exitProgram(*f, QString()); },
+        .exit = [f] { exitProgram(f->commandContext(), QString()); },
     };
 }

@@ -1,0 +1,35 @@
+// The program's windows as the chat commands reach them: each step taken on
+// the main window and the windows it makes.
+#pragma once
+
+#include "chat/programwindows.h"
+
+class Form1;
+
+class CommandWindows final : public ProgramWindows
+{
+public:
+    explicit CommandWindows(Form1 &form) : m_form(form) {}
+
+    void showAbout() override;
+    void advertise() override;
+    void showCommandList() override;
+    void closeCommandList() override;
+    void minimize() override;
+    void restore() override;
+    void rollUp() override;
+    void rollDown() override;
+    void hideToTray() override;
+    void showFromTray() override;
+    void showStyleEditor() override;
+    void showPathChooser() override;
+    void showStyleChooser() override;
+    void showSongPicker() override;
+    void reshowMainWindow() override;
+    QListWidget &pickerList() override;
+    void clearPickerList() override;
+    void storeHandle(const QString &handle) override;
+
+private:
+    Form1 &m_form;
+};

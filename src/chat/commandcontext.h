@@ -1,0 +1,26 @@
+// What a chat command may reach: the player's actions, the announcer, the
+// two settings the commands read and write, the lists the song search fills,
+// the second scan, the chat client's windows and the program's windows.
+#pragma once
+
+#include <QString>
+
+class Announcer;
+class ChatScan;
+class Desktop;
+class FileListBox;
+class ListBox;
+class PlayerActions;
+class ProgramWindows;
+
+struct CommandContext {
+    PlayerActions &player;
+    const Announcer &announcer;
+    const QString &Trigger; // prefix of chat commands, read afresh for every test
+    QString &Handle;
+    const FileListBox &File1; // the track list the search reads
+    ListBox &List1;           // now playing
+    ChatScan &chat2;          // the song search's second scan
+    Desktop &desktop;
+    ProgramWindows &windows;
+};
