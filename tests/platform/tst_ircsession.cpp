@@ -198,32 +198,6 @@ private slots:
         QVERIFY(server.start());
         QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
     }
-
-    // On inspircd: a SASL login over TLS, the server's echo as our one own
-    // line, and accounts the server vouches for. (A refused authority and a
-    // refused login are the program's tests, on the same server.)
-    void inspircdTlsEchoAndAccounts()
-    {
-        TestIrcServer server(TestIrcServer::Kind::Inspircd);
-        QVERIFY(server.start());
-        QVERIFY(server.registerAccount("owner", "owner-secret") && server.registerAccount("player", "player-secret"));
-
-        const auto session = sessionOn(server, {"ceo-player", "player-secret", "player"}, true, server.caFile());
-        QSignalSpy lines(session.get(), &IrcSession::channelLine);
-        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
-        QVERIFY(session->hasCap("echo-message") && session->hasCap("account-tag"));
-        RawIrcClient owner(server, {.nick = "ceo", .account = "owner", .password = "owner-secret", .tls = true});
-        RawIrcClient impostor(server, {.nick = "Owner", .tls = true});
-        QVERIFY(owner.signOn() && owner.join(Channel) && impostor.signOn() && impostor.join(Channel));
-        QVERIFY(session->say("echo me"));
-        owner.say(Channel, ".vol 50");
-        impostor.say(Channel, ".stop");
-        // Ours comes when the pacing lets it: any order, each once.
-        QTRY_COMPARE(lines.size(), 3);
-        for (const QList<QVariant> &line : {QList<QVariant>{"ceo-player", "echo me", false, "player", true},
-                                            {"ceo", ".vol 50", false, "owner", false}, {"Owner", ".stop", false, "", false}})
-            QVERIFY2(lines.contains(line), qPrintable(line[1].toString()));
-    }
 };
 
 DUN2_TEST(IrcSessionTest);
