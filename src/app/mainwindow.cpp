@@ -1,24 +1,25 @@
 #include "app/mainwindow.h"
 
-#include "app/artwork.h"
 #include "app/commandwindows.h"
-#include "app/fonts.h"
-#include "app/inifile.h"
+#include "app/optionsactions.h"
 #include "app/playerwiring.h"
 #include "app/symbollabel.h"
 #include "app/windowcontrols.h"
 #include "chat/chatscan.h"
 #include "chat/commands.h"
 #include "platform/clicklabel.h"
+#include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
+#include "platform/fonts.h"
+#include "platform/inifile.h"
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
 #include "player/playeractions.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/aboutwindow.h"
+#include "windows/artwork.h"
 #include "windows/commandlist.h"
-#include "windows/optionsactions.h"
 #include "windows/optionsmenu.h"
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
@@ -56,13 +57,21 @@ Form1::~Form1() = default;
 
 QString Form1::preferencesPath() const
 {
-    return PreferencesPath(m_environment.home);
+    // Joined with "/" as given, without normalising: a trailing separator
+    // on the directory is the caller's to avoid.
+    return m_environment.home + QStringLiteral("/prefs.ini");
 }
 
 Form2 &Form1::form2()
 {
     if (!m_form2)
-        m_form2 = std::make_unique<Form2>(*this);
+        m_form2 = std::make_unique<Form2>(
+            PathChooserLinks{m_environment.desktop, m_environment.terminal, *this, [this](const QString &p) {
+                                 mpath = p;
+                                 path->setText(readablePath(p));
+                                 File1->setPath(p);
+                                 WriteIni("iNfO", "mp3 path", p, preferencesPath());
+                             }});
     return *m_form2;
 }
 

@@ -1,11 +1,11 @@
 #include "windows/aboutwindow.h"
 
-#include "app/artwork.h"
-#include "app/closeaswayout.h"
-#include "app/fonts.h"
-#include "app/stayontop.h"
 #include "platform/clicklabel.h"
+#include "platform/closeaswayout.h"
+#include "platform/fonts.h"
+#include "platform/stayontop.h"
 #include "platform/twips.h"
+#include "windows/artwork.h"
 
 #include <QLabel>
 

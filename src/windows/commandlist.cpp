@@ -1,12 +1,12 @@
 #include "windows/commandlist.h"
 
-#include "app/closeaswayout.h"
-#include "app/fonts.h"
-#include "app/stayontop.h"
-#include "app/windowdrag.h"
 #include "chat/announcement.h"
 #include "platform/clicklabel.h"
+#include "platform/closeaswayout.h"
+#include "platform/fonts.h"
+#include "platform/stayontop.h"
 #include "platform/twips.h"
+#include "platform/windowdrag.h"
 #include "player/waitseconds.h"
 
 #include <QListWidget>

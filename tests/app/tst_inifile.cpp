@@ -1,5 +1,5 @@
-#include "app/inifile.h"
 #include "platform/filename.h"
+#include "platform/inifile.h"
 #include "support/testregistry.h"
 
 #include <QFile>
@@ -26,7 +26,7 @@ private slots:
     void preferencesFoundWhateverTheSpelling()
     {
         QTemporaryDir dir;
-        const QString prefs = PreferencesPath(dir.path());
+        const QString prefs = dir.path() + "/prefs.ini";
         QCOMPARE(ReadIni("info", "mp3 path", prefs), "");
         QVERIFY(!QFile::exists(prefs));
         WriteIni("iNfO", "mp3 path", "/music", prefs);

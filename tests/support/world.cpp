@@ -1,7 +1,7 @@
 #include "world.h"
 
-#include "app/inifile.h"
 #include "app/mainwindow.h"
+#include "platform/inifile.h"
 #include "platform/programend.h"
 
 #include <QAbstractButton>
