@@ -53,6 +53,10 @@ public:
     void setMute(bool mute);
     bool Mute() const;
 
+    // Why the player is silent or cannot play at all ("" when it plays on
+    // the sound device or sink it was given), for the user to read.
+    QString soundProblem() const { return m_soundProblem; }
+
 signals:
     void EndOfStream(long result);
     // Playback ended early (the file turned unreadable or undecodable, the
@@ -75,6 +79,7 @@ private:
     GstHandle<GstBus> m_bus;
     QSocketNotifier m_busNotifier{QSocketNotifier::Read};
     QByteArray m_fileName;
+    QString m_soundProblem;
     bool m_loaded = false; // the last file given could be decoded
     State m_state = State::Stopped;
     long m_volume = 0;
