@@ -2,6 +2,7 @@
 // with its face, the player) and starts the main window.
 #include "app/environment.h"
 #include "app/mainwindow.h"
+#include "desktop/mprisservice.h"
 #include "platform/chatclient.h"
 #include "platform/chatroomwindow.h"
 #include "platform/desktop.h"
@@ -150,6 +151,7 @@ int main(int argc, char **argv)
 
     Environment environment{desktop, client, player, *inputBox, *messageBox, home, terminal.get()};
     Form1 form1(environment);
+    const std::unique_ptr<QObject> mediaPlayer = PublishMediaPlayer(*form1.playerActions, form1.commandContext());
     form1.load();
     return app.exec();
 }
