@@ -1,8 +1,8 @@
-#include "app/inifile.h"
 #include "app/mainwindow.h"
 #include "chat/chatscan.h"
 #include "chatworld.h"
 #include "platform/filelistbox.h"
+#include "platform/inifile.h"
 #include "support/testregistry.h"
 
 #include <QCheckBox>

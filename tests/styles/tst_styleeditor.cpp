@@ -1,4 +1,4 @@
-#include "app/inifile.h"
+#include "platform/inifile.h"
 #include "styletesting.h"
 #include "support/filesizelimit.h"
 #include "support/testregistry.h"
