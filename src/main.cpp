@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/programhome.h"
 #include "app/roomwindowstart.h"
+#include "desktop/mprisservice.h"
 #include "platform/chatclient.h"
 #include "platform/chatroomwindow.h"
 #include "platform/desktop.h"
@@ -155,6 +156,7 @@ int main(int argc, char **argv)
     Form1 form1(environment);
     if (roomWindow)
         showRoomWindow(*roomWindow, form1);
+    const std::unique_ptr<QObject> mediaPlayer = PublishMediaPlayer(*form1.playerActions, form1.commandContext());
     form1.load();
     return app.exec();
 }

@@ -51,6 +51,14 @@ GstHandle<GstElement> makeElement(const char *factory, const char *name = nullpt
     return GstHandle<GstElement>(element ? GST_ELEMENT(gst_object_ref_sink(element)) : nullptr);
 }
 
+qint64 microseconds(GstElement *playbin, gboolean (*query)(GstElement *, GstFormat, gint64 *))
+{
+    gint64 nanoseconds = -1;
+    if (!playbin || !query(playbin, GST_FORMAT_TIME, &nanoseconds) || nanoseconds < 0)
+        return -1;
+    return nanoseconds / 1000;
+}
+
 GstHandle<GstElement> silentSink()
 {
     GstHandle<GstElement> sink = makeElement("fakesink", "silent");
@@ -204,6 +212,16 @@ void MediaPlayer::Stop()
     halt(false);
 }
 
+qint64 MediaPlayer::Position() const
+{
+    return m_loaded ? microseconds(m_playbin.get(), gst_element_query_position) : -1;
+}
+
+qint64 MediaPlayer::Duration() const
+{
+    return m_loaded ? microseconds(m_playbin.get(), gst_element_query_duration) : -1;
+}
+
 MediaPlayer::State MediaPlayer::PlayState() const
 {
     return m_state;
@@ -261,7 +279,7 @@ bool MediaPlayer::Mute() const
 void MediaPlayer::drainBus()
 {
     while (const GstMessageHandle message{gst_bus_timed_pop_filtered(
-               m_bus.get(), 0, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))})
+               m_bus.get(), 0, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_DURATION_CHANGED))})
         handle(message.get());
 }
 
@@ -269,6 +287,10 @@ void MediaPlayer::handle(GstMessage *message)
 {
     if (m_state == State::Stopped)
         return;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_DURATION_CHANGED) {
+        emit DurationChanged();
+        return;
+    }
     // Stopped before either signal, so a handler that loads the next track
     // finds the player free.
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {

@@ -37,6 +37,12 @@ public:
     bool Open(const QByteArray &path);
     // The path last given, decoded for showing.
     QString FileName() const;
+    // The same path as the file system spells it.
+    const QByteArray &FilePath() const { return m_fileName; }
+    // Microseconds into the loaded track and its length; -1 where GStreamer
+    // cannot tell (nothing loaded, or stopped).
+    qint64 Position() const;
+    qint64 Duration() const;
 
     void Play();
     void Pause();
@@ -62,6 +68,8 @@ signals:
     // Playback ended early (the file turned unreadable or undecodable, the
     // device failed); the player is stopped by the time this is emitted.
     void playbackFailed(const QString &reason);
+    // Most tracks tell their length only once they play, and may correct it.
+    void DurationChanged();
 
 private:
     void build(GstHandle<GstElement> audioSink);
