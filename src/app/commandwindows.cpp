@@ -1,9 +1,9 @@
 #include "app/commandwindows.h"
 
-#include "app/inifile.h"
 #include "app/interfacestate.h"
 #include "app/mainwindow.h"
 #include "app/secondarywindows.h"
+#include "platform/inifile.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/pathchooser.h"

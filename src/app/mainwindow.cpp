@@ -1,24 +1,25 @@
 #include "app/mainwindow.h"
 
-#include "app/artwork.h"
 #include "app/commandwindows.h"
-#include "app/fonts.h"
-#include "app/inifile.h"
+#include "app/optionsactions.h"
 #include "app/playerwiring.h"
 #include "app/symbollabel.h"
 #include "app/windowcontrols.h"
 #include "chat/chatscan.h"
 #include "chat/commands.h"
 #include "platform/clicklabel.h"
+#include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
+#include "platform/fonts.h"
+#include "platform/inifile.h"
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
 #include "player/playeractions.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/aboutwindow.h"
+#include "windows/artwork.h"
 #include "windows/commandlist.h"
-#include "windows/optionsactions.h"
 #include "windows/optionsmenu.h"
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
@@ -56,13 +57,21 @@ Form1::~Form1() = default;
 
 QString Form1::preferencesPath() const
 {
-    return PreferencesPath(m_environment.home);
+    // Joined with "/" as given, without normalising: a trailing separator
+    // on the directory is the caller's to avoid.
+    return m_environment.home + QStringLiteral("/prefs.ini");
 }
 
 Form2 &Form1::form2()
 {
     if (!m_form2)
-        m_form2 = std::make_unique<Form2>(*this);
+        m_form2 = std::make_unique<Form2>(
+            PathChooserLinks{m_environment.desktop, m_environment.terminal, *this, [this](const QString &p) {
+                                 mpath = p;
+                                 path->setText(readablePath(p));
+                                 File1->setPath(p);
+                                 WriteIni("iNfO", "mp3 path", p, preferencesPath());
+                             }});
     return *m_form2;
 }
 
@@ -136,48 +145,45 @@ CommandContext Form1::commandContext()
 
 void Form1::placeControls()
 {
-    auto place = [this](QWidget *control, int left, int top, int width, int height) {
-        control->setGeometry(twipsRect(left, top, width, height, this));
-    };
     const QFont tahoma = tahomaFont();
 
     Label4 = new ClickLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
     Label4->setFont(tahomaFont(true));
-    place(Label4, 240, 0, 3715, 240);
+    placeInTwips(Label4, 240, 0, 3715, 240);
     Label7 = new SymbolLabel(SymbolLabel::Symbol::UpArrow, this);
-    place(Label7, 3720, 60, 240, 180);
+    placeInTwips(Label7, 3720, 60, 240, 180);
     // At full height only roll up is on offer; each roll click swaps them.
     Label3 = new SymbolLabel(SymbolLabel::Symbol::DownArrow, this);
-    place(Label3, 3720, 60, 240, 180);
+    placeInTwips(Label3, 3720, 60, 240, 180);
     Label3->hide();
     Label6 = new ClickLabel("-", this);
     Label6->setFont(arialFont(true));
     Label6->setAlignment(Qt::AlignCenter);
-    place(Label6, 3960, 0, 240, 240);
+    placeInTwips(Label6, 3960, 0, 240, 240);
     Label2 = new ClickLabel(" x", this);
     Label2->setFont(arialFont());
-    place(Label2, 4200, 0, 285, 240);
+    placeInTwips(Label2, 4200, 0, 285, 240);
 
     File1 = new FileListBox(this);
     File1->setFont(tahoma);
     File1->setPattern("*.mp3");
-    place(File1, 240, 240, 4215, 1785);
+    placeInTwips(File1, 240, 240, 4215, 1785);
 
     Label1 = new QLabel("Mp3 Path:", this);
     Label1->setFont(tahoma);
     // Widths that hold the captions in the fallback face too, which is
     // wider than Tahoma.
-    place(Label1, 240, 2040, 900, 285);
+    placeInTwips(Label1, 240, 2040, 900, 285);
     path = new QLineEdit(this);
     path->setFont(tahoma);
     path->setReadOnly(true);
-    place(path, 1140, 2040, 1500, 285);
+    placeInTwips(path, 1140, 2040, 1500, 285);
     Label5 = new ClickLabel("New Path", this);
     Label5->setFont(tahoma);
-    place(Label5, 2700, 2040, 870, 285);
+    placeInTwips(Label5, 2700, 2040, 870, 285);
     refresh = new ClickLabel("Refresh", this);
     refresh->setFont(tahoma);
-    place(refresh, 3630, 2040, 825, 285);
+    placeInTwips(refresh, 3630, 2040, 825, 285);
 
     using Symbol = SymbolLabel::Symbol;
     const std::pair<ClickLabel **, Symbol> buttons[] = {
@@ -187,44 +193,44 @@ void Form1::placeControls()
     for (auto [button, symbol] : buttons) {
         *button = new SymbolLabel(symbol, this);
         (*button)->setFont(tahoma);
-        place(*button, left, 2400, 480, 285);
+        placeInTwips(*button, left, 2400, 480, 285);
         left += 720;
     }
     mute = new ClickLabel("Mute", this);
     mute->setFont(tahoma);
-    place(mute, 3840, 2400, 615, 285);
+    placeInTwips(mute, 3840, 2400, 615, 285);
 
     Check1 = new QCheckBox("random", this);
     Check1->setFont(tahoma);
-    place(Check1, 240, 2700, 1455, 285);
+    placeInTwips(Check1, 240, 2700, 1455, 285);
     Check2 = new QCheckBox("continuous", this);
     Check2->setFont(tahoma);
-    place(Check2, 1800, 2700, 1695, 285);
+    placeInTwips(Check2, 1800, 2700, 1695, 285);
 
     Frame1 = new QGroupBox("      volume    ", this);
     Frame1->setFont(tahoma);
-    place(Frame1, 240, 3000, 1815, 855);
+    placeInTwips(Frame1, 240, 3000, 1815, 855);
     HScroll1 = new QScrollBar(Qt::Horizontal, Frame1);
     HScroll1->setRange(1, 100);
     HScroll1->setValue(1);
-    HScroll1->setGeometry(twipsRect(120, 300, 1095, 255, this));
+    placeInTwips(HScroll1, 120, 300, 1095, 255);
     volume1 = new QLabel("100%", Frame1);
-    volume1->setGeometry(twipsRect(1260, 300, 495, 255, this));
+    placeInTwips(volume1, 1260, 300, 495, 255);
 
     Label8 = new ClickLabel("options", this);
     Label8->setFont(tahoma);
     Label8->setAlignment(Qt::AlignCenter);
-    place(Label8, 2055, 3360, 600, 285);
+    placeInTwips(Label8, 2055, 3360, 600, 285);
 
     Frame3 = new QGroupBox("    balance     ", this);
     Frame3->setFont(tahoma);
-    place(Frame3, 2655, 3000, 1815, 855);
+    placeInTwips(Frame3, 2655, 3000, 1815, 855);
     HScroll3 = new QScrollBar(Qt::Horizontal, Frame3);
     HScroll3->setRange(-5000, 5000);
     HScroll3->setValue(0);
-    HScroll3->setGeometry(twipsRect(120, 300, 1095, 255, this));
+    placeInTwips(HScroll3, 120, 300, 1095, 255);
     Label9 = new QLabel("center", Frame3);
-    Label9->setGeometry(twipsRect(1260, 300, 540, 255, this));
+    placeInTwips(Label9, 1260, 300, 540, 255);
 
     resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
 }

@@ -1,12 +1,12 @@
 // The start-up sequence of the main window, step by step in its order.
 #include "app/mainwindow.h"
 
-#include "app/inifile.h"
-#include "app/stayontop.h"
 #include "chat/chatscan.h"
 #include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
+#include "platform/inifile.h"
 #include "platform/inputbox.h"
+#include "platform/stayontop.h"
 #include "platform/twips.h"
 #include "player/waitseconds.h"
 #include "windows/pathchooser.h"

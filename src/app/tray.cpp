@@ -1,5 +1,7 @@
 #include "app/tray.h"
 
+#include "platform/textcut.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QPointer>
@@ -17,10 +19,7 @@ QPointer<QSystemTrayIcon> trayIcon;
 void fillTip(const QString &text)
 {
     record.tip.fill(0);
-    qsizetype length = std::min<qsizetype>(text.size(), NotifyIconRecord::TipLength - 1);
-    // Half a surrogate pair is no character: the cut goes before it.
-    if (length > 0 && length < text.size() && text.at(length - 1).isHighSurrogate())
-        --length;
+    const qsizetype length = wholeCharactersWithin(text, NotifyIconRecord::TipLength - 1);
     for (qsizetype i = 0; i < length; ++i)
         record.tip[std::size_t(i)] = text.at(i).unicode();
 }

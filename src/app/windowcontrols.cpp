@@ -2,11 +2,10 @@
 
 #include "app/interfacestate.h"
 #include "app/mainwindow.h"
-#include "app/windowdrag.h"
+#include "chat/windowcommands.h"
 #include "platform/clicklabel.h"
-#include "platform/programend.h"
+#include "platform/windowdrag.h"
 #include "windows/optionsmenu.h"
-#include "windows/pathchooser.h"
 
 #include <QCursor>
 
@@ -16,16 +15,10 @@ void connectWindowControls(Form1 &form)
     QObject::connect(form.Label7, &ClickLabel::clicked, &form, [&form] { rollUp(form); });
     QObject::connect(form.Label3, &ClickLabel::clicked, &form, [&form] { rollDown(form); });
     QObject::connect(form.Label6, &ClickLabel::clicked, &form, [&form] { minimizeInterface(form); });
-    QObject::connect(form.Label5, &ClickLabel::clicked, &form, [&form] {
-        form.form2().show();
-        form.hide();
-        form.announcer.announce("searching for path ");
-    });
+    QObject::connect(form.Label5, &ClickLabel::clicked, &form, [&form] { searchForPath(form); });
     QObject::connect(form.Label8, &ClickLabel::clicked, &form, [&form] { popUpOptionsMenu(form); });
-    QObject::connect(form.Label2, &ClickLabel::clicked, &form, [&form] {
-        form.announcer.announce(QString::fromUtf8("Ðûñ² unløªded "));
-        EndProgramNow();
-    });
+    QObject::connect(form.Label2, &ClickLabel::clicked, &form,
+                     [&form] { exitProgram(form.commandContext(), QString()); });
 }
 
 void popUpOptionsMenu(Form1 &form)

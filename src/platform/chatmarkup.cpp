@@ -1,5 +1,7 @@
 #include "platform/chatmarkup.h"
 
+#include "platform/textcut.h"
+
 #include <QColor>
 #include <QStringList>
 #include <QTextCursor>
@@ -232,9 +234,7 @@ bool opensTag(QStringView html, qsizetype at)
 // surrogate pair.
 qsizetype shownLength(QStringView text, qsizetype longest)
 {
-    if (text.size() <= longest)
-        return text.size();
-    return longest > 0 && text[longest - 1].isHighSurrogate() ? longest - 1 : longest;
+    return wholeCharactersWithin(text, longest);
 }
 
 // The character format of a run, laid over the room's own.

@@ -1,5 +1,7 @@
 #include "platform/desktop.h"
 
+#include "platform/textcut.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -16,10 +18,7 @@ QString cut(const QString &text, int maxCount)
 {
     if (maxCount <= 0)
         return {};
-    int n = std::min<qsizetype>(text.size(), maxCount - 1);
-    if (n > 0 && n < text.size() && text[n - 1].isHighSurrogate())
-        --n;
-    return text.left(n);
+    return text.left(wholeCharactersWithin(text, maxCount - 1));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/filename.h"
 #include "platform/profilelines.h"
+#include "platform/textcut.h"
 #include "platform/wholefile.h"
 
 #include <algorithm>
@@ -176,10 +177,7 @@ QString cutToBuffer(QStringView s, int bufferSize)
 {
     if (bufferSize <= 0)
         return {};
-    qsizetype n = std::min<qsizetype>(s.size(), bufferSize - 1);
-    if (n > 0 && n < s.size() && s[n - 1].isHighSurrogate() && s[n].isLowSurrogate())
-        --n;
-    return s.first(n).toString();
+    return s.first(wholeCharactersWithin(s, bufferSize - 1)).toString();
 }
 
 // The whole file with the key stored, every other line as it was, byte

@@ -46,6 +46,11 @@ QRect twipsRect(int left, int top, int width, int height, const QWidget *widget)
                  twipsToPixelsY(height, widget));
 }
 
+void placeInTwips(QWidget *control, int left, int top, int width, int height)
+{
+    control->setGeometry(twipsRect(left, top, width, height, control));
+}
+
 void placeAtStartPosition(QWidget *window)
 {
     window->move(twipsToPixelsX(StartPositionTwips, window), twipsToPixelsY(StartPositionTwips, window));

@@ -1,11 +1,11 @@
 #include "styles/stylechooser.h"
 
-#include "app/closeaswayout.h"
-#include "app/stayontop.h"
 #include "chat/announcement.h"
 #include "chat/clientwindows.h"
 #include "platform/clicklabel.h"
+#include "platform/closeaswayout.h"
 #include "platform/filelistbox.h"
+#include "platform/stayontop.h"
 #include "platform/twips.h"
 #include "player/waitseconds.h"
 #include "styles/stylefile.h"

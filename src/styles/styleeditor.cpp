@@ -1,8 +1,8 @@
 #include "styles/styleeditor.h"
 
-#include "app/closeaswayout.h"
 #include "chat/announcement.h"
 #include "platform/clicklabel.h"
+#include "platform/closeaswayout.h"
 #include "platform/messagebox.h"
 #include "styles/stylechooser.h"
 #include "styles/stylefile.h"

@@ -1,6 +1,6 @@
 #include "styles/stylefile.h"
 
-#include "app/inifile.h"
+#include "platform/inifile.h"
 #include "platform/wholefile.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "windows/aboutwindow.h"
 
-#include "app/artwork.h"
-#include "app/closeaswayout.h"
-#include "app/fonts.h"
-#include "app/stayontop.h"
 #include "platform/clicklabel.h"
+#include "platform/closeaswayout.h"
+#include "platform/fonts.h"
+#include "platform/stayontop.h"
 #include "platform/twips.h"
+#include "windows/artwork.h"
 
 #include <QLabel>
 
@@ -28,15 +28,12 @@ Form7::Form7(QWidget &mainWindow, QWidget *parent)
 {
     setFont(tahomaFont());
     setWindowTitle(QString::fromUtf8("about Ðûñ²"));
-    auto place = [this](QWidget *control, int left, int top, int width, int height) {
-        control->setGeometry(twipsRect(left, top, width, height, this));
-    };
     Label4 = new QLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
     Label4->setFont(tahomaFont(true));
-    place(Label4, 0, 0, 4065, 240);
+    placeInTwips(Label4, 0, 0, 4065, 240);
     Label2 = new ClickLabel(" x", this);
     Label2->setFont(arialFont());
-    place(Label2, 4065, 0, 240, 240);
+    placeInTwips(Label2, 4065, 0, 240, 240);
 
     Image2 = new QLabel(this);
     const QPixmap picture = aboutPicture();
@@ -47,7 +44,7 @@ Form7::Form7(QWidget &mainWindow, QWidget *parent)
     lblDescription = new QLabel(QString::fromUtf8(Description), this);
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    place(lblDescription, 180, 1140, 3945, 1845);
+    placeInTwips(lblDescription, 180, 1140, 3945, 1845);
     resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
 
     connect(Label2, &ClickLabel::clicked, this, [this, &mainWindow] {

@@ -1,12 +1,12 @@
 #include "windows/commandlist.h"
 
-#include "app/closeaswayout.h"
-#include "app/fonts.h"
-#include "app/stayontop.h"
-#include "app/windowdrag.h"
 #include "chat/announcement.h"
 #include "platform/clicklabel.h"
+#include "platform/closeaswayout.h"
+#include "platform/fonts.h"
+#include "platform/stayontop.h"
 #include "platform/twips.h"
+#include "platform/windowdrag.h"
 #include "player/waitseconds.h"
 
 #include <QListWidget>
@@ -66,21 +66,18 @@ Form8::Form8(const Announcer &announcer, QWidget &mainWindow, QWidget *parent)
 {
     setFont(tahomaFont());
     setWindowTitle("coms");
-    auto place = [this](QWidget *control, int left, int top, int width, int height) {
-        control->setGeometry(twipsRect(left, top, width, height, this));
-    };
     Label4 = new ClickLabel(QString::fromUtf8("   Ðûñ²      by Ðûñnet"), this);
     Label4->setFont(tahomaFont(true));
-    place(Label4, 0, 0, 2760, 240);
+    placeInTwips(Label4, 0, 0, 2760, 240);
     List1 = new QListWidget(this);
     List1->addItems(commandLines());
-    place(List1, 60, 240, 2640, 1575);
+    placeInTwips(List1, 60, 240, 2640, 1575);
     Label1 = new ClickLabel("adv", this);
     Label1->setAlignment(Qt::AlignCenter);
-    place(Label1, 120, 1860, 600, 255);
+    placeInTwips(Label1, 120, 1860, 600, 255);
     Label5 = new ClickLabel("back", this);
     Label5->setAlignment(Qt::AlignCenter);
-    place(Label5, 2040, 1860, 600, 255);
+    placeInTwips(Label5, 2040, 1860, 600, 255);
     resize(twipsToPixelsX(2760, this), twipsToPixelsY(2175, this));
 
     dragWindowBy(Label4, this);

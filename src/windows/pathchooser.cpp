@@ -1,12 +1,10 @@
 #include "windows/pathchooser.h"
 
-#include "app/closeaswayout.h"
-#include "app/inifile.h"
-#include "app/mainwindow.h"
-#include "app/stayontop.h"
 #include "platform/clicklabel.h"
+#include "platform/closeaswayout.h"
 #include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
+#include "platform/stayontop.h"
 #include "platform/terminalface.h"
 #include "platform/twips.h"
 
@@ -17,10 +15,10 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-Form2::Form2(Form1 &main)
+Form2::Form2(PathChooserLinks links)
     : QWidget(nullptr, Qt::Window)
-    , m_main(main)
-    , m_announcer(main.environment().desktop, style)
+    , m_links(std::move(links))
+    , m_announcer(m_links.desktop, style)
 {
     setWindowTitle(QString::fromUtf8("directøry"));
     Label8 = new QLabel(QString::fromUtf8("                directøry"), this);
@@ -47,20 +45,17 @@ Form2::~Form2()
 void Form2::setPath()
 {
     const QString p = Dir1->path();
-    m_main.mpath = p;
     mpath = p;
-    m_main.path->setText(readablePath(p));
-    m_main.File1->setPath(p);
+    m_links.usePath(p);
     m_announcer.announce(Handle + " set path to " + PlainToHtml(readablePath(p)));
-    WriteIni("iNfO", "mp3 path", p, m_main.preferencesPath());
-    m_main.show();
+    m_links.mainWindow.show();
     hide();
 }
 
 void Form2::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    TerminalFace *terminal = m_main.environment().terminal;
+    TerminalFace *terminal = m_links.terminal;
     if (!terminal || m_dialog)
         return;
     m_dialog = terminal->addDialog(QString::fromUtf8("directøry: %1\n"
@@ -81,7 +76,7 @@ void Form2::endDialog()
 {
     if (!m_dialog)
         return;
-    if (TerminalFace *terminal = m_main.environment().terminal)
+    if (TerminalFace *terminal = m_links.terminal)
         terminal->removeDialog(m_dialog);
     m_dialog = 0;
 }

@@ -7,19 +7,31 @@
 #include "chat/announcement.h"
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class ClickLabel;
+class Desktop;
 class DirectoryListBox;
-class Form1;
 class QLabel;
+class TerminalFace;
+
+// What the chooser works with: where it speaks, the terminal face when
+// there is one, and the main window that gives way to it, with what "Set"
+// does there (lists the folder, shows it and stores it).
+struct PathChooserLinks {
+    Desktop &desktop;
+    TerminalFace *terminal;
+    QWidget &mainWindow;
+    std::function<void(const QString &path)> usePath;
+};
 
 class Form2 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form2(Form1 &main);
+    explicit Form2(PathChooserLinks links);
     ~Form2() override;
 
     // This window's own copies, used for its announcement: always the
@@ -44,7 +56,7 @@ private:
     void answer(const std::optional<QString> &line);
     void endDialog();
 
-    Form1 &m_main;
+    PathChooserLinks m_links;
     Announcer m_announcer;
     int m_dialog = 0; // the terminal face's question, while shown there
 };

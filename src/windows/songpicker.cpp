@@ -1,11 +1,11 @@
 #include "windows/songpicker.h"
 
-#include "app/closeaswayout.h"
-#include "app/fonts.h"
-#include "app/stayontop.h"
 #include "chat/chatscan.h"
 #include "platform/clicklabel.h"
+#include "platform/closeaswayout.h"
+#include "platform/fonts.h"
 #include "platform/listbox.h"
+#include "platform/stayontop.h"
 #include "platform/twips.h"
 #include "player/playeractions.h"
 #include "player/waitseconds.h"
@@ -26,21 +26,18 @@ Form3::Form3(PickerLinks links, QWidget *parent)
 {
     setFont(tahomaFont());
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
-    auto place = [this](QWidget *control, int left, int top, int width, int height) {
-        control->setGeometry(twipsRect(left, top, width, height, this));
-    };
     Label4 = new QLabel(QString::fromUtf8("  Ðûñ²    by Ðûñnet"), this);
     Label4->setFont(tahomaFont(true));
-    place(Label4, 0, 0, WidthTwips, 240);
+    placeInTwips(Label4, 0, 0, WidthTwips, 240);
     List1 = new QListWidget(this);
-    place(List1, 60, 240, 3255, 2520);
+    placeInTwips(List1, 60, 240, 3255, 2520);
     play = new ClickLabel("play", this);
     pause = new ClickLabel("random", this);
     stop = new ClickLabel("back", this);
     int left = 120;
     for (ClickLabel *button : {play, pause, stop}) {
         button->setAlignment(Qt::AlignCenter);
-        place(button, left, 2880, 975, 285);
+        placeInTwips(button, left, 2880, 975, 285);
         left += 1065;
     }
     resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));

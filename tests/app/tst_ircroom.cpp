@@ -88,7 +88,6 @@ private slots:
                                      "--irc", QStringLiteral("irc://127.0.0.1:%1/#music").arg(plain.port())});
         QVERIFY2(refused.saidOnError("can't vouch for accounts"), refused.errors());
         QCOMPARE(refused.exitCode(), 1);
-        QVERIFY2(refused.errors().contains("can't vouch for accounts"), refused.errors());
     }
 
     // As the user's own client over TLS with SASL: TLS trusts the system's
@@ -114,7 +113,6 @@ private slots:
             Program wrong(home.path(), arguments, {"DUN2_IRC_PASSWORD=not-it"});
             QVERIFY2(wrong.saidOnError("SASL"), wrong.errors());
             QCOMPARE(wrong.exitCode(), 1);
-            QVERIFY2(wrong.errors().contains("SASL"), wrong.errors());
         }
         Program player(home.path(), arguments, {"DUN2_IRC_PASSWORD=ceo-secret"});
         RawIrcClient friendly(server, {.nick = "friendly", .caps = {"account-tag"}});

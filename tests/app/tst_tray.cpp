@@ -2,9 +2,11 @@
 #include "support/testregistry.h"
 
 #include <QIcon>
-#include <QPixmap>
+#include <QWidget>
 #include <QTest>
 
+// The tray record as the real window leaves it is the interface state's
+// test; here the cut of its tip.
 class TrayTest : public QObject
 {
     Q_OBJECT
@@ -25,26 +27,12 @@ private slots:
     void recordKeepsTheTipCutTo63()
     {
         QFETCH(QString, tip);
-        QFETCH(QString, kept);
         QWidget window;
-        window.show();
-        QPixmap picture(32, 32);
-        picture.fill(Qt::red);
-        const QIcon icon(picture);
-
-        AddToTray(icon, tip, &window);
-        QVERIFY(!window.isVisible());
-        QVERIFY(trayIconAdded());
-        const NotifyIconRecord &record = trayRecord();
-        QCOMPARE(record.window, window.winId());
-        QCOMPARE(record.icon, icon.cacheKey());
-        QCOMPARE(record.tipText(), kept);
-        QCOMPARE(record.tip[63], u'\0');
-
+        AddToTray(QIcon(), tip, &window);
+        QTEST(trayRecord().tipText(), "kept");
+        QCOMPARE(trayRecord().tip[63], u'\0');
         RemoveFromTray();
         QVERIFY(!trayIconAdded());
-        QVERIFY(!window.isVisible());
-        QCOMPARE(record.tipText(), kept);
     }
 };
 

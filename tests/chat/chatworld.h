@@ -1,5 +1,6 @@
-// What the chat tests share: a started world with a music folder of real
-// MP3 files, and the room's lines read back as the program's messages.
+// What the chat, player and window tests share: a started world with a music
+// folder of real MP3 files, and the room's lines read back as the program's
+// messages.
 #pragma once
 
 #include "app/mainwindow.h"
@@ -9,24 +10,25 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
-// One short MP3 made once per test run; the tracks of a world are copies.
-inline QString sampleMp3()
+// One short MP3 of each length made once per test run; the tracks of a world
+// are copies.
+inline QString sampleMp3(double seconds = 1.0)
 {
     static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.filePath("sample.mp3");
-        makeMp3(file, 1.0);
-        return file;
-    }();
+    static std::map<double, QString> made;
+    QString &path = made[seconds];
+    if (path.isEmpty())
+        makeMp3(path = dir.filePath(QString("%1s.mp3").arg(seconds)), seconds);
     return path;
 }
 
 // Signed on as "tester", handle "Ann"; the start-up lines are cleared.
-inline Form1 &startWithTracks(TestWorld &world, const QStringList &names)
+inline Form1 &startWithTracks(TestWorld &world, const QStringList &names, double seconds = 1.0)
 {
     for (const QString &name : names)
-        QFile::copy(sampleMp3(), world.musicDir() + "/" + name);
+        QFile::copy(sampleMp3(seconds), world.musicDir() + "/" + name);
     world.writePreferences(world.musicDir(), "Ann");
     Form1 &form = world.start();
     world.settle(); // the start-up lines reach the scans, as every line does

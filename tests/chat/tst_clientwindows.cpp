@@ -68,7 +68,6 @@ private slots:
 
         const Document welcomeBob{"Welcome, Bob!", {}};
         QTest::newRow("no documents") << QList<Document>{} << -1 << "";
-        QTest::newRow("welcome and a room") << QList<Document>{welcomeBob, {"Lobby", RoomClasses}} << 1 << "Bob";
         QTest::newRow("two rooms: the upper one")
             << QList<Document>{{"Upper", RoomClasses}, welcomeBob, {"Lower", RoomClasses}} << 0 << "Bob";
         QTest::newRow("a room without _AOL_Icon is skipped")

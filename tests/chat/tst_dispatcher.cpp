@@ -1,13 +1,14 @@
-#include "app/inifile.h"
 #include "app/mainwindow.h"
 #include "chat/chatscan.h"
 #include "chatworld.h"
 #include "platform/filelistbox.h"
+#include "platform/inifile.h"
 #include "support/testregistry.h"
 
 #include <QCheckBox>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <tuple>
 
 namespace {
 
@@ -42,16 +43,11 @@ private slots:
 
         QCOMPARE(announcements(world), QStringList());
         QVERIFY(!world.programEnded());
-        QVERIFY(!form.Check1->isChecked() && !form.Check2->isChecked());
-        QCOMPARE(world.player.Volume(), 0L);
-        QCOMPARE(form.HScroll3->value(), 0);
-        QVERIFY(!world.player.Mute());
-        QCOMPARE(form.Handle, QString("Ann"));
-        QVERIFY(world.desktop.isVisible(world.client().welcomeWindow()));
-        QCOMPARE(form.File1->listIndex(), -1);
-        QVERIFY(world.player.PlayState() != 2);
-        QVERIFY(!form.chat2->scanning());
-        QVERIFY(form.isVisible());
+        QVERIFY(!form.Check1->isChecked() && !form.Check2->isChecked() && !world.player.Mute());
+        QCOMPARE(std::tuple(world.player.Volume(), form.HScroll3->value(), form.File1->listIndex()),
+                 std::tuple(0L, 0, -1));
+        QVERIFY(form.Handle == "Ann" && world.desktop.isVisible(world.client().welcomeWindow()));
+        QVERIFY(world.player.PlayState() != 2 && !form.chat2->scanning() && form.isVisible());
 
         // The same words from the user do answer.
         QCOMPARE(answerTo(world, ".bc"), QStringList{"<b>balance</b>: center"});

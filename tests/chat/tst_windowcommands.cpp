@@ -14,15 +14,22 @@ class WindowCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Each word reaches its own action: the reply is that action's line. How
-    // the windows swap is the business of the windows' own tests.
-    void eachWordActs()
+    // Each word and each menu leaf reaches its own action: the reply is
+    // that action's line. How the windows swap is the business of the
+    // windows' own tests, and so are the entries that open a window.
+    void eachWordAndMenuLeafActs()
     {
         TestWorld world;
         Form1 &form = startWithTracks(world, {"a.mp3"});
+        Form5 &menu = form.form5();
+        // Each menu opens and ends with a separator line; all of them are drawn.
+        for (QMenu *list : {menu.opts, menu.cmdform, menu.cmddir, menu.cmdmp3, menu.cmdstyles})
+            for (QAction *item : list->actions())
+                QVERIFY2(list->actionGeometry(item).height() > 0, qPrintable(item->objectName()));
         const struct {
-            const char *line;
+            const char *line; // said, or the name of the leaf triggered
             QStringList answer;
+            QAction *leaf = nullptr;
         } steps[] = {
             {".about", {QString::fromUtf8("<b>about</b> Ðûñ²")}},
             {".coms", {"<b>v</b>i<b>ewing</b> coms"}},
@@ -35,46 +42,30 @@ private slots:
             {".roll down", {"<b>iface</b> rolled down"}},
             {".min", {"<b>iface</b> minimized "}},
             {".max", {"<b>iface</b> maximized "}},
+            {"min", {"<b>iface</b> minimized "}, menu.cmdmin},
+            {"max", {"<b>iface</b> maximized "}, menu.cmdmax},
             {".hide", {"<b>iface </b>hidden"}},
             {".show", {"<b>iface </b>showing"}},
+            {"tray", {"<b>iface</b> sent to tray "}, menu.cmdtray},
+            {".show", {"<b>iface </b>showing"}},
+            {"refresh", {"directory refreshed "}, menu.cmdrefresh},
+            {"auto random", {"<b>a</b>uto <b>rand</b>om on"}, menu.cmdaut},
+            {"continuous", {"<b>a</b>uto <b>rand</b>om mode is on"}, menu.cmdcont},
         };
         for (const auto &step : steps) {
-            said(world, step.line, int(step.answer.size()));
+            world.clearLines();
+            step.leaf ? step.leaf->trigger() : world.say(step.line);
+            QVERIFY2(waitForAnnouncements(world, int(step.answer.size())), step.line);
             world.settle();
             QVERIFY2(announcements(world) == step.answer, step.line);
         }
         QVERIFY(form.isVisible() && !trayIconAdded());
         QCOMPARE(form.height(), twipsToPixelsY(RolledDownTwips, &form));
-    }
-
-    void everyMenuLeafActs()
-    {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3"});
-        Form5 &menu = form.form5();
-        auto leaf = [&](QAction *action, const QString &reply) {
-            world.clearLines();
-            action->trigger();
-            QVERIFY2(waitForAnnouncements(world, 1), qPrintable(action->objectName()));
-            QCOMPARE(announcements(world).first(), reply);
-        };
-        // Each menu opens and ends with a separator line; all of them are drawn.
-        for (QMenu *list : {menu.opts, menu.cmdform, menu.cmddir, menu.cmdmp3, menu.cmdstyles})
-            for (QAction *item : list->actions())
-                QVERIFY2(list->actionGeometry(item).height() > 0, qPrintable(item->objectName()));
-        leaf(menu.cmdmin, "<b>iface</b> minimized ");
-        leaf(menu.cmdmax, "<b>iface</b> maximized ");
-        leaf(menu.cmdtray, "<b>iface</b> sent to tray ");
-        QVERIFY(!form.isVisible() && trayIconAdded());
-        showInterface(form);
-        leaf(menu.cmdrefresh, "directory refreshed ");
-        leaf(menu.cmdaut, "<b>a</b>uto <b>rand</b>om on");
-        QVERIFY(form.Check1->isChecked());
-        leaf(menu.cmdcont, "<b>a</b>uto <b>rand</b>om mode is on");
-        QVERIFY(!form.Check2->isChecked());
-        // The entries that open a window are the windows' own tests' business.
-        leaf(menu.cmdexit, QString::fromUtf8("Ðûñ² unløªded "));
-        QVERIFY(world.programEnded());
+        QVERIFY(form.Check1->isChecked() && !form.Check2->isChecked());
+        world.clearLines();
+        menu.cmdexit->trigger();
+        QVERIFY(waitForAnnouncements(world, 1) && world.programEnded());
+        QCOMPARE(announcements(world), QStringList{QString::fromUtf8("Ðûñ² unløªded ")});
     }
 };
 

@@ -8,57 +8,35 @@ class IrcFormatTest : public QObject
     Q_OBJECT
 
 private slots:
-    void fromChatMarkup_data()
+    // Each way between the chat's markup and IRC's codes, on what a
+    // stranger's line or an announcement may hold.
+    void conversions()
     {
-        QTest::addColumn<QString>("html");
-        QTest::addColumn<QString>("irc");
-        QTest::newRow("announcement") << QString::fromUtf8(
-            "<font face=\"Arial\"></b></u></i><font color=#FF0000>..\u203A <font color=#000000><font face=\"Arial\">"
-            "<b>stopped</b>: Some Track<font color=#FF0000>\u2022\u00B7 \u00B7")
-                                      << QString::fromUtf8("\x03" "04..\u203A \x03\x02stopped\x02: Some Track\x03"
-                                                           "04\u2022\u00B7 \u00B7");
-        QTest::newRow("toggles end where they close") << "<b>a</b></b>b<I><u>c</u></i><b></b>"
-                                                      << "\x02" "a\x02" "b\x1D\x1F" "c";
-        QTest::newRow("font stack, quoted and named colours") << "<font color=\"#FE0101\">r<font color='navy' size=7>n"
-                                                                 "</font>r</font>x<font color=#00FF00></font>"
-                                                              << "\x03" "04r\x03" "02n\x03" "04r\x03x";
-        QTest::newRow("near black is the reader's own, white stays") << "<font color=#202020>a<font color=white>b"
-                                                                     << "a\x03" "00b";
-        QTest::newRow("digits and commas after colours") << "<font color=red>,5</font>1"
-                                                         << "\x03" "04\x02\x02,5\x03\x02\x02" "1";
-        QTest::newRow("entities, unknown tags, breaks, controls")
-            << "a &lt;b&gt; &amp;&quot;&#65;&#x42;&bogus;<br>c <blink>d</blink> < e\r\n\x02\x01"
-            << "a <b> &\"AB&bogus; c d < e    ";
-    }
-
-    void fromChatMarkup()
-    {
-        QFETCH(QString, html);
-        QTEST(IrcFromChatMarkup(html), "irc");
-    }
-
-    void strip()
-    {
-        const QString cases[][2] = {
-            {"\x02" "b\x1Di\x1Fu\x1Es\x11m\x16r\x0Fo", "biusmro"},
-            {"\x03" "04,12red\x03 \x03" "4x\x03,5 \x03" "1,x \x03" "12345", "red x,5 ,x 345"},
-            {"\x04" "FF0000,00ff00hex\x04 \x04" "FF00x", "hex FF00x"},
-        };
-        for (const auto &c : cases)
-            QCOMPARE(StripIrcFormatting(c[0]), c[1]);
-    }
-
-    void toChatMarkup()
-    {
-        const QString cases[][2] = {
-            {"<b>x</b> & y", "&lt;b&gt;x&lt;/b&gt; &amp; y"},
-            {"\x02" "bold\x02 \x1Dit\x1F" "both\x0Fplain\x16\x11\x1E", "<b>bold</b> <i>it</i><i><u>both</u></i>plain"},
-            {"\x03" "04red\x03" "12,01blue\x03 none \x04" "ff8800hex\x03" "99x\x03" "42y",
+        using Convert = QString (*)(QStringView);
+        const struct {
+            Convert convert;
+            QString from, to;
+        } cases[] = {
+            {IrcFromChatMarkup, "<b>a</b></b>b<I><u>c</u></i><b></b>", "\x02" "a\x02" "b\x1D\x1F" "c"},
+            {IrcFromChatMarkup, "<font color=\"#FE0101\">r<font color='navy' size=7>n</font>r</font>x<font color=#00FF00></font>",
+             "\x03" "04r\x03" "02n\x03" "04r\x03x"},
+            // Near black is the reader's own, white stays.
+            {IrcFromChatMarkup, "<font color=#202020>a<font color=white>b", "a\x03" "00b"},
+            {IrcFromChatMarkup, "<font color=red>,5</font>1", "\x03" "04\x02\x02,5\x03\x02\x02" "1"},
+            {IrcFromChatMarkup, "a &lt;b&gt; &amp;&quot;&#65;&#x42;&bogus;<br>c <blink>d</blink> < e\r\n\x02\x01",
+             "a <b> &\"AB&bogus; c d < e    "},
+            {StripIrcFormatting, "\x02" "b\x1Di\x1Fu\x1Es\x11m\x16r\x0Fo", "biusmro"},
+            {StripIrcFormatting, "\x03" "04,12red\x03 \x03" "4x\x03,5 \x03" "1,x \x03" "12345", "red x,5 ,x 345"},
+            {StripIrcFormatting, "\x04" "FF0000,00ff00hex\x04 \x04" "FF00x", "hex FF00x"},
+            {ChatMarkupFromIrc, "<b>x</b> & y", "&lt;b&gt;x&lt;/b&gt; &amp; y"},
+            {ChatMarkupFromIrc, "\x02" "bold\x02 \x1Dit\x1F" "both\x0Fplain\x16\x11\x1E",
+             "<b>bold</b> <i>it</i><i><u>both</u></i>plain"},
+            {ChatMarkupFromIrc, "\x03" "04red\x03" "12,01blue\x03 none \x04" "ff8800hex\x03" "99x\x03" "42y",
              "<font color=#FF0000>red</font><font color=#0000FC>blue</font> none <font color=#FF8800>hex</font>xy"},
-            {"\x02\x03" "4open", "<b><font color=#FF0000>open</font></b>"},
+            {ChatMarkupFromIrc, "\x02\x03" "4open", "<b><font color=#FF0000>open</font></b>"},
         };
         for (const auto &c : cases)
-            QCOMPARE(ChatMarkupFromIrc(c[0]), c[1]);
+            QCOMPARE(c.convert(c.from), c.to);
     }
 
     void split_data()

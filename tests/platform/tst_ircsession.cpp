@@ -74,11 +74,9 @@ QList<Said> said(const QSignalSpy &spy)
 }
 
 // Retries and rejoins come quickly, so the tests wait for them, not for the clock.
-std::unique_ptr<IrcSession> sessionOn(const TestIrcServer &server, IrcLogin login, bool tls = false, QString caFile = {})
+std::unique_ptr<IrcSession> sessionOn(const TestIrcServer &server, IrcLogin login)
 {
-    auto session = std::make_unique<IrcSession>(
-        IrcEndpoint{server.host(), tls ? server.tlsPort() : server.port(), tls, std::move(caFile)}, std::move(login),
-        Channel);
+    auto session = std::make_unique<IrcSession>(IrcEndpoint{server.host(), server.port(), false}, std::move(login), Channel);
     session->setTimings({.firstRetryMs = 200, .maxRetryMs = 1000, .kickRejoinMs = 200});
     session->start();
     return session;
@@ -91,9 +89,9 @@ class IrcSessionTest : public QObject
     Q_OBJECT
 
 private slots:
-    // A server that sends what no real one does: a line of 10 MB without an
-    // end, CTCP without its closing mark, lines for others. Lines wait while
-    // the line gate is shut, PING does not.
+    // A server that sends what no real one does (an endless line is the
+    // reader's test): CTCP without its closing mark, lines for others. Lines
+    // wait while the line gate is shut, PING does not.
     void hostileServerAndTheGate()
     {
         ScriptedServer server;
@@ -110,9 +108,7 @@ private slots:
         {
             NestedLoop shut;
             shut.ending();
-            for (int i = 0; i < 10 * 64; ++i)
-                server.send(QByteArray(16 * 1024, 'x'));
-            server.send("\r\n:a!b@c PRIVMSG #music :one\r\nPING :alive\r\n:a!b@c PRIVMSG #music :\x01"
+            server.send(":a!b@c PRIVMSG #music :one\r\nPING :alive\r\n:a!b@c PRIVMSG #music :\x01"
                         "ACTION waves\r\n:a!b@c PRIVMSG #music :\x01VERSION\x01\r\n:a!b@c PRIVMSG ceo :private\r\n"
                         ":a!b@c PRIVMSG #MUSIC :two\r\n");
             QCOMPARE(server.waitFor("PONG"), QByteArray("PONG alive"));
@@ -150,7 +146,8 @@ private slots:
         QVERIFY(!server.waitFor("CAP LS").isEmpty());
     }
 
-    // On ngircd: the nick taken, lines both ways, a kick and a restart.
+    // On ngircd: the nick taken, lines both ways, a kick. (The server's
+    // restart is the program's test.)
     void ngircdLinkSurvives()
     {
         TestIrcServer server(TestIrcServer::Kind::Ngircd);
@@ -191,12 +188,6 @@ private slots:
         QVERIFY(left.wait());
         QCOMPARE(left.last().first().toString(), QString("kicked from #music by ceo (out)"));
         QTRY_VERIFY(session->inChannel());
-
-        server.stop();
-        QTRY_VERIFY(session->status().startsWith("link lost"));
-        QVERIFY(!session->inChannel() && !session->say("into the void"));
-        QVERIFY(server.start());
-        QTRY_VERIFY_WITH_TIMEOUT(session->inChannel(), 15000);
     }
 };
 

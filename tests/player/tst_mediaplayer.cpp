@@ -72,10 +72,13 @@ private slots:
         QCOMPARE(player.PlayState(), 1);
         player.Play();
         QCOMPARE(player.PlayState(), 2);
-        QVERIFY(ends.wait(10000));
         // The decoder adds a few milliseconds of its own to the second.
-        QVERIFY2(sink.playedSeconds() > 0.95 && sink.playedSeconds() < 1.25,
-                 QByteArray::number(sink.playedSeconds()));
+        const auto playsToTheEnd = [&] {
+            QVERIFY(ends.wait(10000));
+            QVERIFY2(sink.playedSeconds() > 0.95 && sink.playedSeconds() < 1.25,
+                     QByteArray::number(sink.playedSeconds()));
+        };
+        playsToTheEnd();
 
         // Ended, the file stays opened.
         sink.reset();
@@ -87,9 +90,7 @@ private slots:
 
         sink.reset();
         player.Play();
-        QVERIFY(ends.wait(10000));
-        QVERIFY2(sink.playedSeconds() > 0.95 && sink.playedSeconds() < 1.25,
-                 QByteArray::number(sink.playedSeconds()));
+        playsToTheEnd();
         QCOMPARE(player.PlayState(), 0);
 
         QVERIFY(player.Open(m_short));
@@ -132,9 +133,11 @@ private slots:
         QTest::addColumn<QString>("what");
         QTest::addColumn<bool>("playingBefore");
         // A FIFO or a device would hold the window thread in open() for good.
+        // Every other one comes while a track plays.
+        bool playing = true;
         for (const char *what : {"vanished", "empty", "text", "directory", "fifo", "device"}) {
-            QTest::addRow("%s", what) << what << false;
-            QTest::addRow("%s while playing", what) << what << true;
+            playing = !playing;
+            QTest::addRow("%s%s", what, playing ? " while playing" : "") << what << playing;
         }
     }
 
@@ -178,40 +181,6 @@ private slots:
         QVERIFY(ends.wait(10000));
         QCOMPARE(ends.count(), 1);
         QCOMPARE(player.PlayState(), 0);
-    }
-
-    void errorWhilePlayingStops()
-    {
-        GstElement *device = gst_element_factory_make("fakesink", nullptr);
-        g_object_set(device, "sync", TRUE, nullptr);
-        MediaPlayer player(device);
-        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
-        QSignalSpy failed(&player, &MediaPlayer::playbackFailed);
-        QVERIFY(player.setFileName(m_long));
-
-        unplug(device);
-        QVERIFY(failed.wait(5000));
-        QCOMPARE(failed.first().first().toString(), QString("device gone"));
-        QCOMPARE(player.PlayState(), 0);
-        QCOMPARE(ends.count(), 0);
-
-        QVERIFY(player.setFileName(m_short));
-        QVERIFY(ends.wait(10000));
-        QCOMPARE(ends.count(), 1);
-    }
-
-    // The leak checker cannot see a pipeline kept alive (GStreamer's own
-    // allocations are exempt from it), but the sink it was given can.
-    void letsGoOfItsPipeline()
-    {
-        LevelSink sink;
-        {
-            MediaPlayer player(sink.element());
-            QSignalSpy sound(&sink, &LevelSink::firstBuffer);
-            QVERIFY(player.setFileName(m_long));
-            QVERIFY(sound.wait(5000));
-        }
-        QCOMPARE(GST_OBJECT_REFCOUNT_VALUE(sink.element()), 1);
     }
 
     // The sound bars' extremes and mute are heard in their own test; here a

@@ -1,7 +1,7 @@
+#include "chat/chatworld.h"
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
 #include "player/mediaplayer.h"
-#include "startedwith.h"
 #include "support/testregistry.h"
 #include "windows/songpicker.h"
 
@@ -60,7 +60,7 @@ private slots:
         QFETCH(bool, bBroken);
         QFETCH(QStringList, said);
         TestWorld world;
-        Form1 &form = startedWith(world, files, trackSeconds);
+        Form1 &form = startWithTracks(world, files, trackSeconds);
         if (bBroken) {
             QFile(world.musicDir() + "/b.mp3").open(QIODevice::WriteOnly);
             QTest::mouseClick(form.refresh, Qt::LeftButton);
@@ -96,7 +96,7 @@ private slots:
         QFETCH(bool, reselect);
         QFETCH(QStringList, said);
         TestWorld world;
-        Form1 &form = startedWith(world, {"a.mp3", "b.mp3", "c.mp3"}, trackSeconds);
+        Form1 &form = startWithTracks(world, {"a.mp3", "b.mp3", "c.mp3"}, trackSeconds);
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
         QTest::mouseClick(form.Check2, Qt::LeftButton);
         playFirst(form);
@@ -123,7 +123,7 @@ private slots:
     {
         const QStringList files{"a.mp3", "b.mp3", "c.mp3"};
         TestWorld world;
-        Form1 &form = startedWith(world, files, trackSeconds);
+        Form1 &form = startWithTracks(world, files, trackSeconds);
         form.form3().List1->addItems({"a search's", "matches"});
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
         QTest::mouseClick(form.Check1, Qt::LeftButton);
@@ -150,7 +150,7 @@ private slots:
     void randomWithAnEmptyListSaysNothing()
     {
         TestWorld world;
-        Form1 &form = startedWith(world, {"a.mp3"}, trackSeconds);
+        Form1 &form = startWithTracks(world, {"a.mp3"}, trackSeconds);
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
         QTest::mouseClick(form.Check1, Qt::LeftButton);
         playFirst(form);

@@ -7,47 +7,25 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
 // Buffers of 10 ms make every length a whole number of buffers, which is
 // what audiotestsrc can count.
-constexpr int sampleRate = 44100;
-constexpr int samplesPerBuffer = sampleRate / 100;
-
-GstElement *add(GstElement *pipeline, const char *factory)
-{
-    GstElement *element = gst_element_factory_make(factory, nullptr);
-    if (!element)
-        qFatal("makeMp3: GStreamer has no %s", factory);
-    gst_bin_add(GST_BIN(pipeline), element);
-    return element;
-}
-
-} // namespace
-
 void makeMp3(const QString &path, double seconds, double frequencyHz)
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
-
-    GstElement *pipeline = gst_pipeline_new("makemp3");
-    GstElement *source = add(pipeline, "audiotestsrc");
-    GstElement *format = add(pipeline, "capsfilter");
-    GstElement *encoder = add(pipeline, "lamemp3enc");
-    GstElement *file = add(pipeline, "filesink");
-
-    const int buffers = std::max(1, int(std::lround(seconds * 100)));
-    gst_util_set_object_arg(G_OBJECT(source), "wave", "sine");
-    g_object_set(source, "freq", frequencyHz, "samplesperbuffer", samplesPerBuffer,
-                 "num-buffers", buffers, nullptr);
-    GstCaps *caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate",
-                                        G_TYPE_INT, sampleRate, "channels", G_TYPE_INT, 2, nullptr);
-    g_object_set(format, "caps", caps, nullptr);
-    gst_caps_unref(caps);
-    gst_util_set_object_arg(G_OBJECT(encoder), "encoding-engine-quality", "fast");
+    const QByteArray description =
+        "audiotestsrc wave=sine samplesperbuffer=441 freq=" + QByteArray::number(frequencyHz)
+        + " num-buffers=" + QByteArray::number(std::max(1, int(std::lround(seconds * 100))))
+        + " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! lamemp3enc encoding-engine-quality=fast"
+          " ! filesink name=file";
+    GError *error = nullptr;
+    GstElement *pipeline = gst_parse_launch(description.constData(), &error);
+    if (!pipeline || error)
+        qFatal("makeMp3: GStreamer cannot encode: %s", error ? error->message : "");
+    // Set apart from the description, so the path may hold anything.
+    GstElement *file = gst_bin_get_by_name(GST_BIN(pipeline), "file");
     g_object_set(file, "location", path.toLocal8Bit().constData(), nullptr);
-    if (!gst_element_link_many(source, format, encoder, file, nullptr))
-        qFatal("makeMp3: cannot link the encoding pipeline");
+    gst_object_unref(file);
 
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
     GstBus *bus = gst_element_get_bus(pipeline);

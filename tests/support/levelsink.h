@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QObject>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -19,8 +18,6 @@ class LevelSink : public QObject
     Q_OBJECT
 
 public:
-    using Clock = std::chrono::steady_clock;
-
     explicit LevelSink(QObject *parent = nullptr);
     ~LevelSink() override;
 
@@ -28,14 +25,11 @@ public:
     // reference of its own, so either may go first.
     GstElement *element() const;
 
-    // RMS level in dBFS of the last ~100 ms played since the last reset;
-    // minus infinity while nothing (or only silence) played.
+    // RMS level in dBFS of the last whole ~100 ms played since the last
+    // reset; minus infinity while nothing (or only silence) played.
     double leftDb() const;
     double rightDb() const;
 
-    // Whether a buffer was played since the last reset, and when the first was.
-    bool bufferArrived() const;
-    Clock::time_point firstBufferTime() const;
     // How much sound was played since the last reset.
     double playedSeconds() const;
 

@@ -4,7 +4,6 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QSslConfiguration>
 #include <QTimer>
 
 namespace {
@@ -37,43 +36,21 @@ QByteArray command(const QByteArray &line)
 } // namespace
 
 RawIrcClient::RawIrcClient(const TestIrcServer &server, Options options)
-    : RawIrcClient(server.host(), options.tls ? server.tlsPort() : server.port(), options)
+    : m_host(server.host()), m_port(server.port()), m_options(std::move(options))
 {
-    if (m_options.tls && m_options.caFile.isEmpty())
-        m_options.caFile = server.caFile();
-}
-
-RawIrcClient::RawIrcClient(const QString &host, quint16 port, Options options)
-    : m_host(host), m_port(port), m_options(std::move(options))
-{
-    connect(&m_socket, &QSslSocket::readyRead, this, &RawIrcClient::readLines);
-    connect(&m_socket, &QAbstractSocket::errorOccurred, this,
-            [this] { m_errors += m_socket.errorString() + QLatin1Char('\n'); });
-    connect(&m_socket, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
-        for (const QSslError &error : errors)
-            m_errors += error.errorString() + QLatin1Char('\n');
-    });
+    connect(&m_socket, &QTcpSocket::readyRead, this, &RawIrcClient::readLines);
+    connect(&m_socket, &QAbstractSocket::connected, this, [this] { m_wasConnected = true; });
 }
 
 bool RawIrcClient::signOn(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    connect(&m_socket, m_options.tls ? &QSslSocket::encrypted : &QAbstractSocket::connected, this,
-            [this] { m_wasConnected = true; });
-    if (m_options.tls) {
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setCaCertificates(QSslCertificate::fromPath(m_options.caFile));
-        m_socket.setSslConfiguration(tls);
-        m_socket.setPeerVerifyName(QStringLiteral("localhost"));
-        m_socket.connectToHostEncrypted(m_host, m_port);
-    } else {
-        m_socket.connectToHost(m_host, m_port);
-    }
+    m_socket.connectToHost(m_host, m_port);
     QStringList caps = m_options.caps;
     const bool sasl = !m_options.account.isEmpty();
     if (sasl)
         caps.append(QStringLiteral("sasl"));
-    // Written at once: the socket sends it when connected (and encrypted).
+    // Written at once: the socket sends it when connected.
     if (!caps.isEmpty())
         send("CAP REQ :" + caps.join(QLatin1Char(' ')).toUtf8());
     send("NICK " + m_options.nick.toUtf8());
@@ -144,7 +121,7 @@ QByteArray RawIrcClient::waitFor(const std::function<bool(const QByteArray &)> &
         if (deadline.hasExpired() || m_socket.state() == QAbstractSocket::UnconnectedState)
             return {};
         QEventLoop loop;
-        connect(&m_socket, &QSslSocket::readyRead, &loop, &QEventLoop::quit);
+        connect(&m_socket, &QTcpSocket::readyRead, &loop, &QEventLoop::quit);
         connect(&m_socket, &QAbstractSocket::disconnected, &loop, &QEventLoop::quit);
         connect(&m_socket, &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
         QTimer::singleShot(deadline.remainingTime(), &loop, &QEventLoop::quit);
@@ -170,7 +147,7 @@ void RawIrcClient::readLines()
         m_lines.append(line);
     }
     if (m_buffer.size() > MaxPending) {
-        m_errors += QStringLiteral("a line without an end over %1 bytes\n").arg(MaxPending);
+        qWarning("RawIrcClient: the server sent a line without an end over %lld bytes", qlonglong(MaxPending));
         m_socket.abort();
     }
 }

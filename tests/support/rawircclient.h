@@ -8,9 +8,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
-#include <QSslSocket>
 #include <QString>
 #include <QStringList>
+#include <QTcpSocket>
 #include <functional>
 
 class TestIrcServer;
@@ -25,14 +25,10 @@ public:
         QStringList caps{};  // requested with CAP REQ; registration fails on a NAK
         QString account{};   // with a password: logs in with SASL PLAIN
         QString password{};
-        bool tls = false;    // connects to the TLS port, trusting only caFile
-        QString caFile{};
     };
 
-    // Connects to `server` (its TLS port and certificate authority when
-    // options.tls and no caFile is given).
+    // Connects to the plain port of `server`.
     RawIrcClient(const TestIrcServer &server, Options options);
-    RawIrcClient(const QString &host, quint16 port, Options options);
 
     // Connects and registers; true once the server has welcomed us.
     bool signOn(int timeoutMs = 15000);
@@ -47,11 +43,8 @@ public:
     QByteArray waitFor(const std::function<bool(const QByteArray &)> &match, int timeoutMs = 10000);
     QByteArray waitFor(const QByteArray &part, int timeoutMs = 10000);
 
-    bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     // Whether a connection that was up has been lost (the server closed it).
-    bool wasDisconnected() const { return m_wasConnected && !isConnected(); }
-    // Socket and TLS errors seen so far, e.g. a refused certificate.
-    QString errors() const { return m_errors; }
+    bool wasDisconnected() const { return m_wasConnected && m_socket.state() != QAbstractSocket::ConnectedState; }
 
 private:
     void readLines();
@@ -59,10 +52,9 @@ private:
     QString m_host;
     quint16 m_port;
     Options m_options;
-    QSslSocket m_socket;
+    QTcpSocket m_socket;
     QByteArray m_buffer;
     QList<QByteArray> m_lines;
     qsizetype m_next = 0;
     bool m_wasConnected = false;
-    QString m_errors;
 };

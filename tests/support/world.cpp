@@ -1,7 +1,7 @@
 #include "world.h"
 
-#include "app/inifile.h"
 #include "app/mainwindow.h"
+#include "platform/inifile.h"
 #include "platform/programend.h"
 
 #include <QAbstractButton>
@@ -65,19 +65,11 @@ void TestWorld::sayAs(const QString &screenName, const QString &text)
     m_client.say(m_room, screenName, text);
 }
 
-QStringList TestWorld::lines() const
+QStringList TestWorld::lines(bool usersOnly) const
 {
     QStringList texts;
     for (const Line &line : m_lines)
-        texts << line.text;
-    return texts;
-}
-
-QStringList TestWorld::userLines() const
-{
-    QStringList texts;
-    for (const Line &line : m_lines)
-        if (line.screenName == m_client.screenName())
+        if (!usersOnly || line.screenName == m_client.screenName())
             texts << line.text;
     return texts;
 }

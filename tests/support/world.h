@@ -48,10 +48,10 @@ public:
     void say(const QString &text) { sayAs(m_client.screenName(), text); }
     void sayAs(const QString &screenName, const QString &text);
 
-    // The texts the room received, in order, everybody's.
-    QStringList lines() const;
-    // The texts the signed-on user sent (announcements among them).
-    QStringList userLines() const;
+    // The texts the room received, in order, everybody's or only those the
+    // signed-on user sent (announcements among them).
+    QStringList lines(bool usersOnly = false) const;
+    QStringList userLines() const { return lines(true); }
     void clearLines() { m_lines.clear(); }
     // Handles pending events, so queued chat lines reach their handlers.
     void settle(int ms = 50);

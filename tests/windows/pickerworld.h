@@ -2,21 +2,11 @@
 // list of them, as a search followed by "view" leaves it.
 #pragma once
 
-#include "app/mainwindow.h"
 #include "chat/chatscan.h"
-#include "support/audiofiles.h"
-#include "support/world.h"
+#include "chat/chatworld.h"
 #include "windows/songpicker.h"
 
 #include <QListWidget>
-
-inline Form1 &startWithTracks(TestWorld &world, const QStringList &files)
-{
-    for (const QString &file : files)
-        makeMp3(world.musicDir() + "/" + file, 0.5);
-    world.writePreferences(world.musicDir(), "Ann");
-    return world.start();
-}
 
 inline Form3 &openPicker(Form1 &form, const QStringList &entries)
 {

@@ -12,11 +12,9 @@
 #include "windows/pathchooser.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 class SecondaryWindowsTest : public QObject
@@ -24,32 +22,6 @@ class SecondaryWindowsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void advSendsTwoLinesInTheMainStyleWithAPauseThatLetsLinesThrough()
-    {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {});
-        form.style.fascii = "main ";
-        showCommandList(form);
-        world.clearLines();
-        QElapsedTimer clock;
-        std::vector<qint64> at;
-        QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&] { at.push_back(clock.elapsed()); });
-        QTimer::singleShot(100, &form, [&] { world.sayAs("bob", "hello"); });
-        clock.start();
-        QTest::mouseClick(form.form8().Label1, Qt::LeftButton);
-        QCOMPARE(world.lines(), QStringList({form.style.styledLine(QString::fromUtf8(
-                                                 "<b>Ð</b>û<b>ñ</b>² b<b>y</b>: Ð<b>û</b>ñ<b>net")),
-                                             "hello", form.style.styledLine("<b>a</b>o<b>l</b> 7-9")}));
-        QVERIFY(at[2] - at[0] >= 300);
-        QVERIFY(form.form8().isVisible());
-
-        // With no room to send to, nothing goes out.
-        world.client().closeRoom(world.room());
-        world.clearLines();
-        QTest::mouseClick(form.form8().Label1, Qt::LeftButton);
-        QVERIFY(world.lines().isEmpty());
-    }
-
     // What each command says and leaves is checked with the chat commands;
     // here, which windows are up at the moment the line goes out.
     void commandsSwapTheWindowsInTheirOrder()

@@ -19,6 +19,3 @@ QString ReadIniFileName(const QString &section, const QString &key, const QStrin
 // read "MP3 PATH", "HANDLE". Callers may ignore the result: a failed write
 // is not reported to the user.
 bool WriteIni(const QString &section, const QString &key, const QString &value, const QString &file);
-
-// The preferences file of a program living in programDirectory.
-QString PreferencesPath(const QString &programDirectory);

@@ -1,4 +1,4 @@
-#include "app/artwork.h"
+#include "windows/artwork.h"
 
 // The resources are built into the static library, whose linker would drop
 // them unless something refers to them; this does.

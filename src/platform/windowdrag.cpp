@@ -1,4 +1,4 @@
-#include "app/windowdrag.h"
+#include "platform/windowdrag.h"
 
 #include "platform/clicklabel.h"
 

@@ -1,4 +1,4 @@
-#include "app/stayontop.h"
+#include "platform/stayontop.h"
 
 #include <QWidget>
 

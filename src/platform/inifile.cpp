@@ -1,4 +1,4 @@
-#include "app/inifile.h"
+#include "platform/inifile.h"
 
 #include "platform/profile.h"
 
@@ -21,11 +21,4 @@ QString ReadIniFileName(const QString &section, const QString &key, const QStrin
 bool WriteIni(const QString &section, const QString &key, const QString &value, const QString &file)
 {
     return writePrivateProfileString(section, key.toUpper(), value, file);
-}
-
-QString PreferencesPath(const QString &programDirectory)
-{
-    // Joined with "/" as given, without normalising: a trailing separator
-    // on the directory is the caller's to avoid.
-    return programDirectory + QStringLiteral("/prefs.ini");
 }

@@ -1,4 +1,4 @@
-#include "app/closeaswayout.h"
+#include "platform/closeaswayout.h"
 
 #include "platform/clicklabel.h"
 
