@@ -63,21 +63,9 @@ private slots:
             const char *line;
             QStringList answer;
         } cases[] = {
-            {".XWELC", {hidden}},
-            {".xwelc ", {}},
-            {" .xwelc", {}},
-            {"xwelc", {}},
-            {"..xwelc", {}},
-            {".mp3s?", {count}},
-            {".MP3S!", {count}},
-            {".mp3s", {}},
-            {".mp3s??", {}},
-            {".b c", {}},
-            {".vol", {}},
-            {".handle", {}},
-            {"", {}},
-            {".", {}},
-            {"hello everybody", {}},
+            {".XWELC", {hidden}}, {".xwelc ", {}}, {" .xwelc", {}}, {"xwelc", {}}, {"..xwelc", {}},
+            {".mp3s?", {count}}, {".MP3S!", {count}}, {".mp3s", {}}, {".mp3s??", {}}, {".b c", {}},
+            {".vol", {}}, {".handle", {}}, {"", {}}, {".", {}}, {"hello everybody", {}},
         };
         for (const auto &c : cases)
             QVERIFY2(answerTo(world, c.line) == c.answer, c.line);

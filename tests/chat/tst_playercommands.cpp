@@ -41,14 +41,9 @@ private slots:
             int bar;
             long volume;
         } steps[] = {
-            {".vol 50", 50, -1250},
-            {".vol 100", 100, 0},
-            {".vol 1", 1, -2475},
+            {".vol 50", 50, -1250}, {".vol 100", 100, 0}, {".vol 1", 1, -2475},
             {".vol 50.5", 50, -1238}, // halves to the even neighbour
-            {".vol 99.99", 100, 0},
-            {".VOL   7  ", 7, -2325},
-            {".vol 1e1", 10, -2250},
-            {".vol +20", 20, -2000},
+            {".vol 99.99", 100, 0}, {".VOL   7  ", 7, -2325}, {".vol 1e1", 10, -2250}, {".vol +20", 20, -2000},
         };
         for (const auto &step : steps) {
             const QString arg = QString(step.line).mid(4);
