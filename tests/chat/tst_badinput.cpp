@@ -23,7 +23,8 @@ private slots:
                                 "\x01\x02\x03\x1b[31m.stop", ".stop\r\n", "\t.stop", ".[stop]", "[.stop]", ".[a-z]",
                                 ".*", ".?", "[", ".p", ".pstop", QString::fromUtf8(".st\xC3\xB6p"),
                                 QString(QChar(0xD800)) + ".stop", // half a surrogate pair
-                                ".stop" + QString(QChar(0xDC00))};
+                                ".stop" + QString(QChar(0xDC00)), ".xwelc ", " .xwelc", "xwelc", "..xwelc",
+                                ".mp3s", ".mp3s??", ".b c", ".vol", ".handle", "", ".", "hello everybody"};
         QSignalSpy seen(form.chat1, &ChatScan::ChatLine);
         for (const QString &line : lines)
             world.say(line);

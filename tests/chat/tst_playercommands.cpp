@@ -121,18 +121,12 @@ private slots:
             {".xcont", {continuousOn + " turned off"}, "--"},
             {".cont", {continuousOn + " turned on"}},
             {"random box", {}, "", form.Check1}, // turns continuous off, and that does not undo it
-            {"mute", {"<b>mp3</b> player mute"}, "", form.mute},
-            {".mute", {"<b>mp3</b> player unmute"}},
-            {".vol 50", {"<b>volume</b> set 50%"}},
-            {".br", {"<b>balance</b>: right"}},
-            {".bc", {"<b>balance</b>: center"}},
-            {".refresh", {"directory refreshed "}},
-            {".next", {"<b>playing</b>: one"}},
-            {".pause", {"<b>paused</b>: one"}},
-            {"play", {"<b>playing</b>: one"}, "", form.play},
-            {".next", {"<b>playing</b>: three"}},
-            {".stop", {"<b>stopped</b>: three"}},
-            {".prev", {"<b>playing</b>: one"}},
+            {"mute", {"<b>mp3</b> player mute"}, "", form.mute}, {".mute", {"<b>mp3</b> player unmute"}},
+            {".vol 50", {"<b>volume</b> set 50%"}}, {".br", {"<b>balance</b>: right"}},
+            {".bc", {"<b>balance</b>: center"}}, {".refresh", {"directory refreshed "}},
+            {".next", {"<b>playing</b>: one"}}, {".pause", {"<b>paused</b>: one"}},
+            {"play", {"<b>playing</b>: one"}, "", form.play}, {".next", {"<b>playing</b>: three"}},
+            {".stop", {"<b>stopped</b>: three"}}, {".prev", {"<b>playing</b>: one"}},
         };
         for (const auto &step : steps) {
             world.clearLines();

@@ -79,8 +79,8 @@ private slots:
         QCOMPARE(world.player.FileName(), world.musicDir() + "/Song.MP3");
         QCOMPARE(world.player.PlayState(), 2);
         QCOMPARE(world.userLines(),
-                 QStringList({TestWorld::styled("<b>error</b>, can't play: gone &amp; lost"), pickerPlaying("a"),
-                              pickerPlaying("Song")}));
+                 QStringList({TestWorld::styled("<b>error</b>, can't play: gone &amp; lost"),
+                              TestWorld::styled("<b>playing</b>: a"), TestWorld::styled("<b>playing</b>: Song")}));
         QVERIFY(picker.isVisible());
         QVERIFY(!form.isVisible());
         QVERIFY(form.chat2->scanning());
