@@ -43,7 +43,6 @@ private slots:
         for (int i = 0; i <= Tracks; ++i)
             flooder.say("#flood", QStringLiteral("line %1").arg(i));
         QVERIFY(flooder.waitFor("ERROR :Closing link").contains("Excess Flood"));
-        QTRY_VERIFY(flooder.wasDisconnected());
     }
 };
 
