@@ -11,6 +11,7 @@ gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
 fonts-dejavu-core
 strace
 ngircd inspircd atheme-services openssl
+playerctl dbus
 "
 
 missing=""

@@ -2,6 +2,9 @@
 // with its face, the player) and starts the main window.
 #include "app/environment.h"
 #include "app/mainwindow.h"
+#include "app/programhome.h"
+#include "app/roomwindowstart.h"
+#include "desktop/mprisservice.h"
 #include "platform/chatclient.h"
 #include "platform/chatroomwindow.h"
 #include "platform/desktop.h"
@@ -70,8 +73,10 @@ int main(int argc, char **argv)
     QCommandLineParser options;
     options.setApplicationDescription("An MP3 player driven from a chat room.");
     options.addHelpOption();
-    QCommandLineOption homeOption("home", "The program's directory, for prefs.ini and styles/.", "DIR",
-                                  QCoreApplication::applicationDirPath());
+    QCommandLineOption homeOption("home",
+                                  "The program's directory, for prefs.ini, styles/ and irc.ini"
+                                  " (else ~/.config/dun2, or the program's own when it holds a prefs.ini).",
+                                  "DIR");
     QCommandLineOption nameOption("screen-name", "The chat client's signed-on screen name.", "NAME", loginName());
     QCommandLineOption consoleOption("console", "Use the terminal face even where there is a screen.");
     QCommandLineOption ircOption("irc", "Join the channel at irc[s]://host[:port]/#channel[?key=KEY].", "URL");
@@ -87,10 +92,10 @@ int main(int argc, char **argv)
                         passwordFileOption});
     options.process(app);
 
-    const QString home = QDir::cleanPath(QDir(options.value(homeOption)).absolutePath());
     const auto given = [&options](const QCommandLineOption &option) {
         return options.isSet(option) ? std::optional<QString>(options.value(option)) : std::nullopt;
     };
+    const QString home = ProgramHome(given(homeOption), QCoreApplication::applicationDirPath());
     const IrcOptions ircOptions{given(ircOption),          given(nameOption), given(ownerOption),
                                 given(ownerAccountOption), given(caOption),   given(passwordFileOption)};
     IrcSettings irc;
@@ -132,7 +137,6 @@ int main(int argc, char **argv)
         QObject::connect(terminal.get(), &TerminalFace::finished, [] { EndProgramNow(); });
     } else {
         roomWindow = std::make_unique<ChatRoomWindow>(client);
-        roomWindow->show();
         inputBox = std::make_unique<DialogInputBox>();
         messageBox = std::make_unique<DialogMessageBox>();
     }
@@ -150,6 +154,9 @@ int main(int argc, char **argv)
 
     Environment environment{desktop, client, player, *inputBox, *messageBox, home, terminal.get()};
     Form1 form1(environment);
+    if (roomWindow)
+        showRoomWindow(*roomWindow, form1);
+    const std::unique_ptr<QObject> mediaPlayer = PublishMediaPlayer(*form1.playerActions, form1.commandContext());
     form1.load();
     return app.exec();
 }

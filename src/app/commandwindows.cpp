@@ -3,7 +3,6 @@
 #include "app/interfacestate.h"
 #include "app/mainwindow.h"
 #include "app/secondarywindows.h"
-#include "platform/inifile.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/pathchooser.h"
@@ -106,5 +105,5 @@ void CommandWindows::clearPickerList()
 void CommandWindows::storeHandle(const QString &handle)
 {
     m_form.form2().Handle = handle;
-    WriteIni("info", "handle", handle, m_form.preferencesPath());
+    m_form.storePreference("info", "handle", handle);
 }

@@ -25,6 +25,7 @@
 #include "windows/songpicker.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,6 +63,12 @@ QString Form1::preferencesPath() const
     return m_environment.home + QStringLiteral("/prefs.ini");
 }
 
+void Form1::storePreference(const QString &section, const QString &key, const QString &value)
+{
+    QDir().mkpath(m_environment.home);
+    WriteIni(section, key, value, preferencesPath());
+}
+
 Form2 &Form1::form2()
 {
     if (!m_form2)
@@ -70,7 +77,7 @@ Form2 &Form1::form2()
                                  mpath = p;
                                  path->setText(readablePath(p));
                                  File1->setPath(p);
-                                 WriteIni("iNfO", "mp3 path", p, preferencesPath());
+                                 storePreference("iNfO", "mp3 path", p);
                              }});
     return *m_form2;
 }

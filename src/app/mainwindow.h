@@ -45,6 +45,9 @@ public:
     // The start-up sequence; runs once, when the program starts.
     void load();
     QString preferencesPath() const;
+    // Stores a preference, making the program's directory first if it is
+    // not there yet; a failed write is not reported to the user.
+    void storePreference(const QString &section, const QString &key, const QString &value);
     Environment &environment() { return m_environment; }
 
     Form2 &form2(); // path chooser

@@ -43,7 +43,7 @@ void Form1::load()
         if (!answer.isEmpty()) {
             Handle = answer;
             form2().Handle = answer;
-            WriteIni("iNfO", "handLe", answer, prefs);
+            storePreference("iNfO", "handLe", answer);
         } else {
             form3().Handle = "new user";
         }

@@ -45,6 +45,11 @@ ChatRoomWindow::ChatRoomWindow(ChatClient &client, QWidget *parent)
     m_status = new QLabel(this);
     m_status->setTextFormat(Qt::PlainText);
     m_status->setWordWrap(true);
+    m_notice = new QLabel(this);
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setWordWrap(true);
+    m_notice->setStyleSheet(QStringLiteral("font-weight: bold"));
+    m_notice->hide();
     m_entry = new QLineEdit(this);
     m_otherName = new QLineEdit(this);
     m_otherName->setPlaceholderText(tr("screen name"));
@@ -60,6 +65,7 @@ ChatRoomWindow::ChatRoomWindow(ChatClient &client, QWidget *parent)
     otherRow->addWidget(m_otherText, 3);
     otherRow->addWidget(sayButton);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_notice);
     layout->addWidget(m_transcript, 1);
     layout->addWidget(m_status);
     layout->addWidget(m_entry);
@@ -118,6 +124,12 @@ void ChatRoomWindow::showTitle()
 {
     setWindowTitle(m_roomName.isEmpty() ? m_client.screenName() : m_roomName + " - " + m_client.screenName());
     m_entry->setPlaceholderText(tr("Say something as %1").arg(m_client.screenName()));
+}
+
+void ChatRoomWindow::showNotice(const QString &text)
+{
+    m_notice->setText(text);
+    m_notice->setVisible(!text.isEmpty());
 }
 
 void ChatRoomWindow::showStatus()

@@ -28,6 +28,11 @@ public:
     QLineEdit *otherText() const { return m_otherText; }
     QWidget *otherRow() const { return m_otherRow; }
     QLabel *statusLine() const { return m_status; }
+    QLabel *noticeLine() const { return m_notice; }
+
+    // A line above the transcript about the program itself (no sound, say),
+    // for the user in front of the window only; "" takes it away.
+    void showNotice(const QString &text);
 
 private:
     void followCurrentRoom();
@@ -45,6 +50,7 @@ private:
     QString m_roomName;
     QTextBrowser *m_transcript = nullptr;
     QLabel *m_status = nullptr;
+    QLabel *m_notice = nullptr;
     QLineEdit *m_entry = nullptr;
     QWidget *m_otherRow = nullptr;
     QLineEdit *m_otherName = nullptr;

@@ -22,23 +22,25 @@ constexpr GstClockTime prerollTimeout = 5 * GST_SECOND;
 constexpr long quietestVolume = -10000;
 constexpr long widestBalance = 10000;
 
-// False when GStreamer lacks what any file needs to play: the program then
-// goes on without sound, and says why once a run.
-bool initGStreamer()
+// Why no track can play, or "" when GStreamer has all that any file needs:
+// without it the program goes on silent, and says why once a run.
+QString missingGStreamerParts()
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
-    static const bool complete = [] {
+    static const QString missing = []() -> QString {
         for (const char *needed : {"playbin", "audiopanorama", "fakesink"}) {
             if (!GstHandle<GstElementFactory>(gst_element_factory_find(needed))) {
-                std::fprintf(stderr, "dun2: GStreamer has no %s element (are its plugins installed?); "
-                                     "no track can play\n", needed);
-                return false;
+                const QString why = QStringLiteral("GStreamer has no %1 element (are its plugins installed?); "
+                                                   "no track can play")
+                                        .arg(QLatin1String(needed));
+                std::fprintf(stderr, "dun2: %s\n", qPrintable(why));
+                return why;
             }
         }
-        return true;
+        return {};
     }();
-    return complete;
+    return missing;
 }
 
 // An element made by name, no longer floating; empty where there is no
@@ -49,6 +51,14 @@ GstHandle<GstElement> makeElement(const char *factory, const char *name = nullpt
     return GstHandle<GstElement>(element ? GST_ELEMENT(gst_object_ref_sink(element)) : nullptr);
 }
 
+qint64 microseconds(GstElement *playbin, gboolean (*query)(GstElement *, GstFormat, gint64 *))
+{
+    gint64 nanoseconds = -1;
+    if (!playbin || !query(playbin, GST_FORMAT_TIME, &nanoseconds) || nanoseconds < 0)
+        return -1;
+    return nanoseconds / 1000;
+}
+
 GstHandle<GstElement> silentSink()
 {
     GstHandle<GstElement> sink = makeElement("fakesink", "silent");
@@ -57,7 +67,8 @@ GstHandle<GstElement> silentSink()
     return sink;
 }
 
-GstHandle<GstElement> deviceSink()
+// The first sound device that opens; else the silent sink, with why.
+GstHandle<GstElement> deviceSink(QString &problem)
 {
     for (const char *factory : {"pulsesink", "alsasink"}) {
         GstHandle<GstElement> sink = makeElement(factory);
@@ -68,10 +79,9 @@ GstHandle<GstElement> deviceSink()
         if (works)
             return sink;
     }
+    problem = QStringLiteral("no sound device works here; playing silently");
     static std::once_flag told;
-    std::call_once(told, [] {
-        std::fputs("dun2: no sound device works here; playing silently\n", stderr);
-    });
+    std::call_once(told, [&problem] { std::fprintf(stderr, "dun2: %s\n", qPrintable(problem)); });
     return silentSink();
 }
 
@@ -88,8 +98,9 @@ double panoramaFor(long hundredthsDb)
 MediaPlayer::MediaPlayer(AudioOutput output, QObject *parent)
     : QObject(parent)
 {
-    if (initGStreamer())
-        build(output == AudioOutput::Device ? deviceSink() : silentSink());
+    m_soundProblem = missingGStreamerParts();
+    if (m_soundProblem.isEmpty())
+        build(output == AudioOutput::Device ? deviceSink(m_soundProblem) : silentSink());
 }
 
 MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
@@ -97,7 +108,8 @@ MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
 {
     // Ours from here on, so that a floating sink goes also when it never plays.
     GstHandle<GstElement> sink(audioSink ? GST_ELEMENT(gst_object_ref_sink(audioSink)) : nullptr);
-    if (initGStreamer())
+    m_soundProblem = missingGStreamerParts();
+    if (m_soundProblem.isEmpty())
         build(sink ? std::move(sink) : silentSink());
 }
 
@@ -200,6 +212,16 @@ void MediaPlayer::Stop()
     halt(false);
 }
 
+qint64 MediaPlayer::Position() const
+{
+    return m_loaded ? microseconds(m_playbin.get(), gst_element_query_position) : -1;
+}
+
+qint64 MediaPlayer::Duration() const
+{
+    return m_loaded ? microseconds(m_playbin.get(), gst_element_query_duration) : -1;
+}
+
 MediaPlayer::State MediaPlayer::PlayState() const
 {
     return m_state;
@@ -257,7 +279,7 @@ bool MediaPlayer::Mute() const
 void MediaPlayer::drainBus()
 {
     while (const GstMessageHandle message{gst_bus_timed_pop_filtered(
-               m_bus.get(), 0, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))})
+               m_bus.get(), 0, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_DURATION_CHANGED))})
         handle(message.get());
 }
 
@@ -265,6 +287,10 @@ void MediaPlayer::handle(GstMessage *message)
 {
     if (m_state == State::Stopped)
         return;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_DURATION_CHANGED) {
+        emit DurationChanged();
+        return;
+    }
     // Stopped before either signal, so a handler that loads the next track
     // finds the player free.
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {

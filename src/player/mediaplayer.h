@@ -37,6 +37,12 @@ public:
     bool Open(const QByteArray &path);
     // The path last given, decoded for showing.
     QString FileName() const;
+    // The same path as the file system spells it.
+    const QByteArray &FilePath() const { return m_fileName; }
+    // Microseconds into the loaded track and its length; -1 where GStreamer
+    // cannot tell (nothing loaded, or stopped).
+    qint64 Position() const;
+    qint64 Duration() const;
 
     void Play();
     void Pause();
@@ -53,11 +59,17 @@ public:
     void setMute(bool mute);
     bool Mute() const;
 
+    // Why the player is silent or cannot play at all ("" when it plays on
+    // the sound device or sink it was given), for the user to read.
+    QString soundProblem() const { return m_soundProblem; }
+
 signals:
     void EndOfStream(long result);
     // Playback ended early (the file turned unreadable or undecodable, the
     // device failed); the player is stopped by the time this is emitted.
     void playbackFailed(const QString &reason);
+    // Most tracks tell their length only once they play, and may correct it.
+    void DurationChanged();
 
 private:
     void build(GstHandle<GstElement> audioSink);
@@ -75,6 +87,7 @@ private:
     GstHandle<GstBus> m_bus;
     QSocketNotifier m_busNotifier{QSocketNotifier::Read};
     QByteArray m_fileName;
+    QString m_soundProblem;
     bool m_loaded = false; // the last file given could be decoded
     State m_state = State::Stopped;
     long m_volume = 0;

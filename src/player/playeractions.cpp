@@ -77,6 +77,9 @@ PlayerActions::PlayerActions(PlayerControls controls, Announce announce, QObject
     excludeEachOther(m_controls.Check1, m_controls.Check2);
     connect(m_controls.Check1, &QCheckBox::toggled, this, &PlayerActions::randomModeChanged);
     connect(m_controls.Check2, &QCheckBox::toggled, this, &PlayerActions::continuousModeChanged);
+    connect(&m_player, &MediaPlayer::DurationChanged, this, &PlayerActions::trackLengthChanged);
+    // A new directory or a refresh lists the tracks anew.
+    connect(m_controls.File1->model(), &QAbstractItemModel::modelReset, this, &PlayerActions::listChanged);
 }
 
 void PlayerActions::selectionChanged()
@@ -85,6 +88,7 @@ void PlayerActions::selectionChanged()
     nowPlaying.clear();
     nowPlaying.addItem(m_controls.File1->fileName());
     nowPlaying.setListIndex(0);
+    emit listChanged();
 }
 
 void PlayerActions::select(int index)
@@ -98,6 +102,7 @@ void PlayerActions::emptyNowPlaying()
     m_controls.List1.clear();
     if (m_controls.emptyPickerList)
         m_controls.emptyPickerList();
+    emit listChanged();
 }
 
 bool PlayerActions::playing() const
@@ -128,6 +133,8 @@ bool PlayerActions::startTrack(const QString &fileName, Load how, double waitBef
     const bool started = how == Load::Open ? m_player.Open(path) : m_player.setFileName(path);
     if (m_player.FileName() != before)
         emit trackChanged(fileName);
+    // The song search fills the now-playing list itself before it comes here.
+    emit listChanged();
     notePlayState();
     WaitSeconds(waitBeforeAnnouncing);
     announceStart(started, fileName, voice);
@@ -179,6 +186,21 @@ void PlayerActions::next()
         return;
     select(next);
     playSelected();
+}
+
+bool PlayerActions::hasTrackToPlay() const
+{
+    return !m_controls.List1.text().isEmpty();
+}
+
+bool PlayerActions::hasNext() const
+{
+    return m_controls.File1->listIndex() + 1 < m_controls.File1->listCount();
+}
+
+bool PlayerActions::hasPrevious() const
+{
+    return m_controls.File1->listIndex() > 0;
 }
 
 bool PlayerActions::previous()
@@ -296,6 +318,16 @@ bool PlayerActions::randomModeOn()
     return switchOn(m_controls.Check1, m_controls.Check2, RandomWords);
 }
 
+bool PlayerActions::randomMode() const
+{
+    return m_controls.Check1->isChecked();
+}
+
+void PlayerActions::setRandomMode(bool on)
+{
+    m_controls.Check1->setChecked(on);
+}
+
 void PlayerActions::randomModeOff()
 {
     switchOff(m_controls.Check1, RandomWords);
@@ -323,6 +355,16 @@ void PlayerActions::volumeBarMoved(int percent)
 {
     applyVolume(volumeFor(percent));
     m_controls.volume1->setText(QString::number(percent) + "%");
+}
+
+int PlayerActions::volumeBar() const
+{
+    return m_controls.HScroll1->value();
+}
+
+void PlayerActions::moveVolumeBar(int percent)
+{
+    m_controls.HScroll1->setValue(percent);
 }
 
 void PlayerActions::setVolume(double percent, const QString &asTyped)

@@ -104,6 +104,19 @@ public:
     void setBalance(int value);
     void toggleMute();
 
+    // What a face shows between the signals.
+    const MediaPlayer &player() const { return m_player; }
+    MediaPlayer::State playState() const { return m_playState; }
+    // Whether play, next and previous would start a track now.
+    bool hasTrackToPlay() const;
+    bool hasNext() const;
+    bool hasPrevious() const;
+    int volumeBar() const;
+    bool randomMode() const;
+    // As a drag of the volume bar and a click on the random box: silent.
+    void moveVolumeBar(int percent);
+    void setRandomMode(bool on);
+
     // The replies of one mode's switch.
     struct ModeWords {
         const char *otherIsOn, *alreadyOn, *turnedOn, *alreadyOff, *turnedOff;
@@ -113,11 +126,15 @@ signals:
     // What a face follows; each is sent only when the value really changed.
     void playStateChanged(MediaPlayer::State state);
     void trackChanged(const QString &fileName); // as the track list names it
+    void trackLengthChanged(); // known, or better estimated, once it plays
     void volumeChanged(long hundredthsDb);
     void balanceChanged(long hundredthsDb);
     void muteChanged(bool muted);
     void randomModeChanged(bool on);
     void continuousModeChanged(bool on);
+    // The track list, its selection or the now-playing name may have
+    // changed, and with them what play, next and previous can do.
+    void listChanged();
 
 private:
     // Selects an entry and refills the now-playing list, also when that

@@ -30,7 +30,12 @@ QString PlainToHtml(const QString &text)
     return html;
 }
 
+QString TrackTitle(const QString &fileName)
+{
+    return ReplaceText(fileName, ".mp3", "");
+}
+
 QString TrackName(const QString &fileName)
 {
-    return PlainToHtml(ReplaceText(fileName, ".mp3", ""));
+    return PlainToHtml(TrackTitle(fileName));
 }

@@ -12,3 +12,5 @@ QString ReplaceText(const QString &text, const QString &search, const QString &r
 QString PlainToHtml(const QString &text);
 // A track's name as announcements show it: without ".mp3", as plain text.
 QString TrackName(const QString &fileName);
+// The same name before it is made HTML, for faces that show text.
+QString TrackTitle(const QString &fileName);

@@ -1,4 +1,6 @@
 #include "app/mainwindow.h"
+#include "app/roomwindowstart.h"
+#include "platform/chatroomwindow.h"
 #include "platform/filelistbox.h"
 #include "platform/filename.h"
 #include "support/testregistry.h"
@@ -9,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <cstdio>
 
@@ -68,6 +71,33 @@ private slots:
         QCOMPARE(form->File1->listCount(), 1);
         QCOMPARE(world.userLines().last(), TestWorld::styled("user: Ann"));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    // What a new user sees first: the room window clear of the two windows
+    // that stay on top, so its entry line shows; and, with no sound device,
+    // a line there that says so.
+    void roomWindowBesideTheWindowsOnTop()
+    {
+        qputenv("PULSE_SERVER", "unix:/nonexistent");
+        qputenv("ALSA_CONFIG_PATH", "/nonexistent");
+        MediaPlayer noDevice(MediaPlayer::AudioOutput::Device);
+        TestWorld world;
+        world.writePreferences(QString(), "Ann"); // the chooser shows, no question
+        for (MediaPlayer *player : {&world.player, &noDevice}) {
+            Environment environment{world.desktop, world.client(), *player, world.inputBox, world.messageBox,
+                                    world.environment.home};
+            Form1 form(environment);
+            ChatRoomWindow room(world.client());
+            showRoomWindow(room, form);
+            form.load();
+            QVERIFY(room.isVisible() && form.form2().isVisible());
+            QVERIFY(room.screen()->availableGeometry().contains(room.frameGeometry()));
+            QVERIFY(!room.frameGeometry().intersects(form.frameGeometry()));
+            QVERIFY(!room.frameGeometry().intersects(form.form2().frameGeometry()));
+            QCOMPARE(room.noticeLine()->isVisible(), player == &noDevice);
+            QCOMPARE(room.noticeLine()->text(), player->soundProblem());
+        }
+        QCOMPARE(noDevice.soundProblem(), "no sound device works here; playing silently");
     }
 };
 

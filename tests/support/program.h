@@ -10,7 +10,8 @@
 class Program
 {
 public:
-    // extraEnvironment: "NAME=value" entries set for this run only.
+    // extraEnvironment: "NAME=value" entries set for this run only. An
+    // empty home runs the program without --home.
     Program(const QString &home, const QStringList &arguments, const QStringList &extraEnvironment = {},
             const QString &workingDirectory = {})
     {
@@ -21,7 +22,8 @@ public:
             environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
         m_process.setProcessEnvironment(environment);
         m_process.setWorkingDirectory(workingDirectory);
-        m_process.start(qEnvironmentVariable("DUN2_PROGRAM"), QStringList{"--home", home} + arguments);
+        m_process.start(qEnvironmentVariable("DUN2_PROGRAM"),
+                        (home.isEmpty() ? QStringList() : QStringList{"--home", home}) + arguments);
     }
     ~Program()
     {

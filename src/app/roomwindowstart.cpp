@@ -1,0 +1,17 @@
+#include "app/roomwindowstart.h"
+
+#include "app/mainwindow.h"
+#include "platform/chatroomwindow.h"
+#include "platform/clearplace.h"
+#include "platform/twips.h"
+#include "player/mediaplayer.h"
+#include "windows/pathchooser.h"
+
+void showRoomWindow(ChatRoomWindow &room, Form1 &main)
+{
+    // Where start-up will put the main window; the chooser is there already.
+    placeAtStartPosition(&main);
+    placeClearOf(room, main.geometry() | main.form2().geometry());
+    room.showNotice(main.environment().player.soundProblem());
+    room.show();
+}

@@ -1,0 +1,182 @@
+#include "desktop/mprisplayer.h"
+
+#include "player/playeractions.h"
+#include "player/trackname.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QMetaProperty>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Track ids live in a name space of the program's own, not under /org/mpris,
+// which the specification keeps for itself.
+QDBusObjectPath trackId(int number)
+{
+    return QDBusObjectPath("/io/github/dun2/track/" + QString::number(number));
+}
+
+// A path's bytes need not be UTF-8: percent-encoded, every one survives.
+QString fileUrl(const QByteArray &path)
+{
+    return "file://" + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+}
+
+} // namespace
+
+MprisPlayer::MprisPlayer(QObject *object, PlayerActions &actions)
+    : QDBusAbstractAdaptor(object)
+    , m_actions(actions)
+{
+    m_told = changingValues();
+    m_telling.setSingleShot(true);
+    m_telling.setInterval(0);
+    connect(&m_telling, &QTimer::timeout, this, &MprisPlayer::tellChanges);
+    connect(&actions, &PlayerActions::trackChanged, this, &MprisPlayer::trackChanged);
+    connect(&actions, &PlayerActions::trackLengthChanged, this, &MprisPlayer::noteLength);
+    connect(&actions, &PlayerActions::listChanged, this, &MprisPlayer::changed);
+    connect(&actions, &PlayerActions::playStateChanged, this, &MprisPlayer::changed);
+    connect(&actions, &PlayerActions::volumeChanged, this, &MprisPlayer::changed);
+    connect(&actions, &PlayerActions::randomModeChanged, this, &MprisPlayer::changed);
+}
+
+QString MprisPlayer::playbackStatus() const
+{
+    switch (m_actions.playState()) {
+    case MediaPlayer::Playing:
+        return "Playing";
+    case MediaPlayer::Paused:
+        return "Paused";
+    case MediaPlayer::Stopped:
+        break;
+    }
+    return "Stopped";
+}
+
+double MprisPlayer::volume() const
+{
+    return m_actions.volumeBar() / 100.0;
+}
+
+void MprisPlayer::setVolume(double volume)
+{
+    if (std::isnan(volume))
+        return;
+    // The bar's range: silence is not one of its steps.
+    m_actions.moveVolumeBar(int(std::lround(std::clamp(volume * 100, 1.0, 100.0))));
+}
+
+bool MprisPlayer::shuffle() const
+{
+    return m_actions.randomMode();
+}
+
+void MprisPlayer::setShuffle(bool on)
+{
+    m_actions.setRandomMode(on);
+}
+
+bool MprisPlayer::canPlay() const
+{
+    return m_actions.hasTrackToPlay();
+}
+
+bool MprisPlayer::canPause() const
+{
+    return m_actions.playState() == MediaPlayer::Playing;
+}
+
+bool MprisPlayer::canGoNext() const
+{
+    return m_actions.hasNext();
+}
+
+bool MprisPlayer::canGoPrevious() const
+{
+    return m_actions.hasPrevious();
+}
+
+qlonglong MprisPlayer::position() const
+{
+    return std::max<qlonglong>(m_actions.player().Position(), 0);
+}
+
+void MprisPlayer::Play()
+{
+    m_actions.playSelected();
+}
+
+void MprisPlayer::Pause()
+{
+    m_actions.pause();
+}
+
+void MprisPlayer::PlayPause()
+{
+    if (m_actions.playState() == MediaPlayer::Playing)
+        m_actions.pause();
+    else
+        m_actions.playSelected();
+}
+
+void MprisPlayer::Stop()
+{
+    m_actions.stop();
+}
+
+void MprisPlayer::Next()
+{
+    m_actions.next();
+}
+
+void MprisPlayer::Previous()
+{
+    m_actions.previous();
+}
+
+void MprisPlayer::trackChanged(const QString &fileName)
+{
+    m_metadata = {{"mpris:trackid", QVariant::fromValue(trackId(++m_trackNumber))},
+                  {"xesam:title", TrackTitle(fileName)},
+                  {"xesam:url", fileUrl(m_actions.player().FilePath())}};
+    noteLength();
+}
+
+void MprisPlayer::noteLength()
+{
+    // Kept once known: a stopped player no longer tells it.
+    if (const qint64 length = m_actions.player().Duration(); length >= 0 && !m_metadata.isEmpty())
+        m_metadata.insert("mpris:length", qlonglong(length));
+    changed();
+}
+
+QVariantMap MprisPlayer::changingValues() const
+{
+    QVariantMap values;
+    const QMetaObject *meta = metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!property.isConstant() && qstrcmp(property.name(), "Position") != 0)
+            values.insert(property.name(), property.read(this));
+    }
+    return values;
+}
+
+void MprisPlayer::tellChanges()
+{
+    const QVariantMap now = changingValues();
+    QVariantMap news;
+    for (auto value = now.cbegin(); value != now.cend(); ++value)
+        if (m_told.value(value.key()) != value.value())
+            news.insert(value.key(), value.value());
+    m_told = now;
+    if (news.isEmpty())
+        return;
+    QDBusMessage signal =
+        QDBusMessage::createSignal(MprisObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
+    signal << QStringLiteral("org.mpris.MediaPlayer2.Player") << news << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}

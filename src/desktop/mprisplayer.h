@@ -1,0 +1,82 @@
+// The player on the session bus (org.mpris.MediaPlayer2.Player): its
+// methods are the main window's buttons, its properties follow the owner of
+// the player's actions, and every change is told to the bus as it happens,
+// whichever road made it.
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusObjectPath>
+#include <QTimer>
+#include <QVariantMap>
+
+class PlayerActions;
+
+// Where the bus finds the program's media player.
+inline constexpr char MprisObjectPath[] = "/org/mpris/MediaPlayer2";
+
+class MprisPlayer : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
+    Q_PROPERTY(QVariantMap Metadata READ metadata)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(bool Shuffle READ shuffle WRITE setShuffle)
+    Q_PROPERTY(bool CanPlay READ canPlay)
+    Q_PROPERTY(bool CanPause READ canPause)
+    Q_PROPERTY(bool CanGoNext READ canGoNext)
+    Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
+    Q_PROPERTY(bool CanControl READ yes CONSTANT)
+    Q_PROPERTY(bool CanSeek READ no CONSTANT)
+    Q_PROPERTY(double Rate READ rate CONSTANT)
+    Q_PROPERTY(double MinimumRate READ rate CONSTANT)
+    Q_PROPERTY(double MaximumRate READ rate CONSTANT)
+    // Changes all the time, and is never told: a client asks for it.
+    Q_PROPERTY(qlonglong Position READ position)
+
+public:
+    MprisPlayer(QObject *object, PlayerActions &actions);
+
+    QString playbackStatus() const;
+    QVariantMap metadata() const { return m_metadata; }
+    double volume() const;
+    void setVolume(double volume);
+    bool shuffle() const;
+    void setShuffle(bool on);
+    bool canPlay() const;
+    bool canPause() const;
+    bool canGoNext() const;
+    bool canGoPrevious() const;
+    bool yes() const { return true; }
+    bool no() const { return false; }
+    double rate() const { return 1.0; }
+    qlonglong position() const;
+
+public slots:
+    void Play();
+    void Pause();
+    void PlayPause();
+    void Stop();
+    void Next();
+    void Previous();
+    // The player cannot seek, and opens only what its list holds.
+    void Seek(qlonglong) {}
+    void SetPosition(const QDBusObjectPath &, qlonglong) {}
+    void OpenUri(const QString &) {}
+
+private:
+    void trackChanged(const QString &fileName);
+    void noteLength();
+    // The values that can change, as the bus was last told them.
+    QVariantMap changingValues() const;
+    // One road's changes come as several signals (the track, then the
+    // state): they are told together, once it has done.
+    void changed() { m_telling.start(); }
+    void tellChanges();
+
+    PlayerActions &m_actions;
+    QVariantMap m_metadata;
+    int m_trackNumber = 0;
+    QVariantMap m_told;
+    QTimer m_telling;
+};

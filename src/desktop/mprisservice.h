@@ -1,0 +1,14 @@
+// The program as a media player of the desktop, on the session bus as MPRIS
+// describes one: the media keys, the desktop's sound menu and playerctl
+// reach it there.
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+struct CommandContext;
+class PlayerActions;
+
+// Nothing, and not a word of it, without a session bus; when another
+// program holds the name, the object is withdrawn once the bus says so.
+std::unique_ptr<QObject> PublishMediaPlayer(PlayerActions &actions, const CommandContext &context);

@@ -1,0 +1,133 @@
+// The program on a private session bus, as the desktop's media keys and
+// playerctl reach it: what each road does is heard in the room and seen on
+// the bus, and a change made in the room is followed on the bus.
+#include "chat/announcement.h"
+#include "support/audiofiles.h"
+#include "support/program.h"
+#include "support/testregistry.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Service = "org.mpris.MediaPlayer2.dun2";
+
+QByteArray announced(const QString &message)
+{
+    return "alice:\t" + StylePieces::initial().styledLine(message).toUtf8() + "\n";
+}
+
+QByteArray playerctl(const QString &arguments)
+{
+    QProcess run;
+    run.start("playerctl", QStringList{"--player=dun2"} + arguments.split(' '));
+    run.waitForFinished(30000);
+    return run.readAllStandardOutput().trimmed();
+}
+
+// One road's action: a line typed in the room (".…") or a playerctl
+// command; what the room hears of it, if anything; then a question to
+// playerctl, if any, and the pattern its answer matches.
+struct Step {
+    QString road, said, question, answer;
+};
+
+} // namespace
+
+class MprisTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void playerctlControlsAndFollowsThePlayer()
+    {
+        QTemporaryDir home;
+        for (const QString track : {"a", "b"})
+            makeMp3(home.filePath(track + ".mp3"), 20);
+        fillHome(home.path());
+        Program program(home.path(), {"--screen-name", "alice"});
+        QVERIFY(program.saidOnOut(announced("user: Ann")));
+        QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+        QTRY_VERIFY_WITH_TIMEOUT(bus->isServiceRegistered(Service), 15000);
+        QProcess follow;
+        QByteArray followed;
+        const auto seen = [&](const QByteArray &line) { return (followed += follow.readAll()).contains(line); };
+
+        const Step steps[] = {
+            {"next", "<b>playing</b>: a", "status", "Playing"},
+            {"play-pause", "<b>paused</b>: a", "status", "Paused"},
+            {"play-pause", "<b>playing</b>: a", "metadata xesam:title", "a"},
+            {"next", "<b>playing</b>: b", "metadata", ".*xesam:url +file:///.*/b\\.mp3"},
+            {".pause", "<b>paused</b>: b", "metadata mpris:trackid", "'/io/github/dun2/track/2'"},
+            {"previous", "<b>playing</b>: a", "metadata mpris:length", "[12]\\d{7}"},
+            {"stop", "<b>stopped</b>: a", "status", "Stopped"},
+            {"volume 0.4", "", "volume", "0\\.40*"},
+            {"volume 0.004", "", "volume", "0\\.010*"},
+            {".vol 25", "<b>volume</b> set 25%", "volume", "0\\.250*"},
+            {"shuffle On", "", "shuffle", "On"},
+            {".arand", "<b>a</b>uto <b>rand</b>om is already on", "", ""},
+            {".xrand", "<b>a</b>uto <b>rand</b>om mode turned off", "shuffle", "Off"},
+        };
+        for (const Step &step : steps) {
+            const QByteArray said = step.said.isEmpty() ? QByteArray() : announced(step.said);
+            const qsizetype before = program.out().count(said);
+            if (step.road.startsWith('.'))
+                program.type(step.road.toUtf8());
+            else
+                playerctl(step.road);
+            if (!said.isEmpty())
+                QTRY_VERIFY2_WITH_TIMEOUT(program.out().count(said) > before, said, 15000);
+            // Followed from the first track on: playerctl prints a player's
+            // state as it starts only when a track is there.
+            if (follow.state() == QProcess::NotRunning) {
+                follow.start("playerctl", {"--player=dun2", "--follow", "metadata", "--format",
+                                           "{{status}} {{title}} {{volume}}"});
+                QTRY_VERIFY_WITH_TIMEOUT(follow.canReadLine(), 15000);
+            }
+            const QRegularExpression answer(QRegularExpression::anchoredPattern(step.answer),
+                                            QRegularExpression::DotMatchesEverythingOption);
+            QByteArray heard; // a track's length comes once it plays
+            const auto answered = [&] { return answer.match(heard = playerctl(step.question)).hasMatch(); };
+            QTRY_VERIFY2_WITH_TIMEOUT(step.question.isEmpty() || answered(), step.road.toUtf8() + ": " + heard, 15000);
+        }
+        // The room's own changes, followed on the bus.
+        QTRY_VERIFY2_WITH_TIMEOUT(seen("Paused b 1") && seen("Stopped a 0.25"), followed, 15000);
+        follow.kill();
+
+        QDBusInterface root(Service, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2");
+        QDBusInterface player(Service, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player");
+        QCOMPARE(root.property("Identity").toString(), QString::fromUtf8("Ðûñ²"));
+        QCOMPARE(root.property("DesktopEntry").toString(), "dun2");
+        QCOMPARE(root.property("SupportedMimeTypes").toStringList(), QStringList{"audio/mpeg"});
+        for (const char *can : {"CanQuit", "CanRaise", "CanControl", "CanGoNext", "CanPlay"})
+            QVERIFY2(root.property(can).toBool() || player.property(can).toBool(), can);
+        for (const char *cannot : {"HasTrackList", "CanSeek", "CanPause", "CanGoPrevious"})
+            QVERIFY2(!root.property(cannot).toBool() && !player.property(cannot).toBool(), cannot);
+
+        // A second player finds the name taken, one without a bus finds no
+        // bus: both answer as ever, and say nothing of it.
+        const QString ownBus = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+        for (const QString &address : {ownBus, QString("unix:path=/nowhere")}) {
+            Program other(home.path(), {"--screen-name", "alice"}, {"DBUS_SESSION_BUS_ADDRESS=" + address});
+            other.type(".mp3s?");
+            QVERIFY(other.saidOnOut(announced("<b>mp3 count </b>2")));
+            QCOMPARE(other.exitCode(), 0);
+            QVERIFY2(!other.errors().toLower().contains("bus"), other.errors());
+        }
+
+        QCOMPARE(root.call("Raise").type(), QDBusMessage::ReplyMessage);
+        QVERIFY(program.saidOnOut(announced("<b>iface </b>showing")));
+        QCOMPARE(root.call("Quit").type(), QDBusMessage::ReplyMessage);
+        QVERIFY(program.saidOnOut(announced(QString::fromUtf8("Ðûñ² unløªded "))));
+        QCOMPARE(program.exitCode(), 0);
+    }
+};
+
+DUN2_TEST(MprisTest);
+#include "tst_mpris.moc"
