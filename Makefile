@@ -1,11 +1,12 @@
 # Two entry points for a new user: `make run` and `make test`.
 # Both first install whatever Debian packages are missing.
+# `make package` makes the Debian package build/dun2_VERSION_ARCH.deb.
 
 BUILD      ?= build
 TEST_BUILD ?= build-test
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps bench package clean
 
 deps:
 	./scripts/install-deps.sh
@@ -27,6 +28,9 @@ test: deps
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)

@@ -12,6 +12,7 @@ fonts-dejavu-core
 strace
 ngircd inspircd atheme-services openssl
 playerctl dbus
+desktop-file-utils dpkg-dev file
 "
 
 missing=""

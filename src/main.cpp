@@ -48,18 +48,31 @@ void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext &context, c
     standardMessageHandler(type, context, message);
 }
 
-bool wantsConsole(int argc, char **argv)
+// Looked for before the application exists, since that opens the window
+// system.
+bool hasFlag(int argc, char **argv, const char *flag)
 {
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--console") == 0)
+        if (qstrcmp(argv[i], flag) == 0)
             return true;
-    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return false;
+}
+
+bool wantsConsole(int argc, char **argv)
+{
+    return hasFlag(argc, argv, "--console")
+           || (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // Answered without a display, as package tools and scripts ask it.
+    if (hasFlag(argc, argv, "--version")) {
+        std::puts("dun2 " DUN2_VERSION);
+        return EXIT_SUCCESS;
+    }
     const bool console = wantsConsole(argc, argv);
     // Without a screen the program's own windows still exist, off screen.
     if (console && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -88,8 +101,10 @@ int main(int argc, char **argv)
                                           "Take the SASL password from the first line of this file"
                                           " (DUN2_IRC_PASSWORD goes first).",
                                           "FILE");
+    // Answered above; here so that --help lists it.
+    QCommandLineOption versionOption("version", "Print the version and exit.");
     options.addOptions({homeOption, nameOption, consoleOption, ircOption, ownerOption, ownerAccountOption, caOption,
-                        passwordFileOption});
+                        passwordFileOption, versionOption});
     options.process(app);
 
     const auto given = [&options](const QCommandLineOption &option) {

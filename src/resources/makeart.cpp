@@ -1,6 +1,7 @@
-// Draws the program's pictures into PNG files: the 32 by 32 icon of 256
-// colours and the 115 by 48 picture of the about window. Not part of the
-// program; run it after changing a drawing:
+// Draws the program's pictures into PNG files: the icon of 256 colours, 32
+// by 32 for the program's windows and 48 by 48 for the desktop's menus, and
+// the 115 by 48 picture of the about window. Not part of the program; run it
+// after changing a drawing:
 //   cmake --build build --target makeart && build/src/makeart src/resources
 #include <QDir>
 #include <QGuiApplication>
@@ -44,12 +45,14 @@ void drawNotes(QPainter &painter, QPointF origin, qreal scale)
 // pictures keep well under 256 colours, so they need no dithering.
 const QColor Backdrop(52, 22, 96);
 
-QImage icon()
+// Drawn on a grid of 32 and scaled, so that every size is the same picture.
+QImage icon(int size)
 {
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
     // A chat bubble with its tail at the lower left, music inside.
     QPainterPath bubble;
     bubble.addRoundedRect(QRectF(1, 1, 30, 25), 7, 7);
@@ -93,7 +96,8 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("."));
-    bool ok = icon().save(out.filePath("dun2.png")) && aboutPicture().save(out.filePath("about.png"));
+    bool ok = icon(32).save(out.filePath("dun2.png")) && icon(48).save(out.filePath("dun2-48.png"))
+              && aboutPicture().save(out.filePath("about.png"));
     if (!ok)
         std::fprintf(stderr, "makeart: cannot write into %s\n", qPrintable(out.absolutePath()));
     return ok ? 0 : 1;

@@ -1,11 +1,16 @@
 #include "app/interfacestate.h"
 #include "app/mainwindow.h"
+#include "app/secondarywindows.h"
 #include "app/tray.h"
 #include "platform/clicklabel.h"
 #include "platform/twips.h"
 #include "support/testregistry.h"
 #include "support/world.h"
+#include "windows/aboutwindow.h"
+#include "windows/commandlist.h"
 #include "windows/pathchooser.h"
+
+#include <QApplication>
 
 #include <QTest>
 #include <functional>
@@ -18,8 +23,7 @@ struct Seen {
     bool rollDownShown = false;
     bool minimized = false;
     bool ended = false;
-    bool mainShown = false;
-    bool pathChooserShown = false;
+    QStringList shown; // the classes of the windows up
 };
 
 class Watcher
@@ -28,8 +32,11 @@ public:
     Watcher(TestWorld &world, Form1 &form)
     {
         QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&world, &form, this] {
-            seen.push_back({form.height(), !form.Label3->isHidden(), form.isMinimized(), world.programEnded(),
-                            form.isVisible(), form.form2Loaded() && form.form2().isVisible()});
+            QStringList shown;
+            for (const QWidget *window : QApplication::topLevelWidgets())
+                if (window->isVisible())
+                    shown << window->metaObject()->className();
+            seen.push_back({form.height(), !form.Label3->isHidden(), form.isMinimized(), world.programEnded(), shown});
         });
     }
     std::vector<Seen> seen;
@@ -73,10 +80,20 @@ private slots:
             {"close label", {}, [](Form1 &f) { QTest::mouseClick(f.Label2, Qt::LeftButton); },
              [](const Seen &s, Form1 &) { return s.ended; }, [](TestWorld &w, Form1 &) { return w.programEnded(); },
              "Ðûñ² unløªded "},
-            // The other way round: the path chooser is up before it is announced.
+            // The other way round: the path chooser and the about window are up
+            // before they are announced; the command list comes after.
             {"new path", {}, [](Form1 &f) { QTest::mouseClick(f.Label5, Qt::LeftButton); },
-             [](const Seen &s, Form1 &) { return !s.pathChooserShown || s.mainShown; },
+             [](const Seen &s, Form1 &) { return !s.shown.contains("Form2") || s.shown.contains("Form1"); },
              [](TestWorld &, Form1 &f) { return f.form2().isVisible(); }, "searching for path "},
+            {"about", {}, showAbout,
+             [](const Seen &s, Form1 &) { return !s.shown.contains("Form7") || s.shown.contains("Form1"); },
+             [](TestWorld &, Form1 &f) { return f.form7().isVisible(); }, "<b>about</b> Ðûñ²"},
+            {"coms", {}, showCommandList,
+             [](const Seen &s, Form1 &) { return s.shown.contains("Form8") || !s.shown.contains("Form1"); },
+             [](TestWorld &, Form1 &f) { return f.form8().isVisible() && !f.isVisible(); }, "<b>v</b>i<b>ewing</b> coms"},
+            {"xcoms", showCommandList, closeCommandList,
+             [](const Seen &s, Form1 &) { return s.shown.contains("Form8") || !s.shown.contains("Form1"); },
+             [](TestWorld &, Form1 &f) { return !f.form8().isVisible() && f.isVisible(); }, "<b>c</b>l<b>osed</b> coms"},
         };
         for (const Case &c : cases) {
             TestWorld world;

@@ -18,28 +18,13 @@ private slots:
         TestWorld world;
         Form1 &form = startWithTracks(world, {"one.mp3"});
         const QString megabyte(1 << 20, u'x');
-        const QStringList lines{
-            megabyte,
-            "." + megabyte,
-            ".stop" + megabyte,
-            megabyte + ".stop",
-            QString(".st") + QChar(0) + "op",
-            QString(".stop") + QChar(0),
-            "\x01\x02\x03\x1b[31m.stop",
-            ".stop\r\n",
-            "\t.stop",
-            ".[stop]",
-            "[.stop]",
-            ".[a-z]",
-            ".*",
-            ".?",
-            "[",
-            ".p",
-            ".pstop",
-            QString::fromUtf8(".st\xC3\xB6p"),
-            QString(QChar(0xD800)) + ".stop", // half a surrogate pair
-            ".stop" + QString(QChar(0xDC00)),
-        };
+        const QStringList lines{megabyte, "." + megabyte, ".stop" + megabyte, megabyte + ".stop",
+                                QString(".st") + QChar(0) + "op", QString(".stop") + QChar(0),
+                                "\x01\x02\x03\x1b[31m.stop", ".stop\r\n", "\t.stop", ".[stop]", "[.stop]", ".[a-z]",
+                                ".*", ".?", "[", ".p", ".pstop", QString::fromUtf8(".st\xC3\xB6p"),
+                                QString(QChar(0xD800)) + ".stop", // half a surrogate pair
+                                ".stop" + QString(QChar(0xDC00)), ".xwelc ", " .xwelc", "xwelc", "..xwelc",
+                                ".mp3s", ".mp3s??", ".b c", ".vol", ".handle", "", ".", "hello everybody"};
         QSignalSpy seen(form.chat1, &ChatScan::ChatLine);
         for (const QString &line : lines)
             world.say(line);

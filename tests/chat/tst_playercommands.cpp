@@ -32,38 +32,6 @@ class PlayerCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void playModes()
-    {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {});
-        // The boxes as they were when the reply went out.
-        std::pair<bool, bool> atReply;
-        QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&] {
-            atReply = {form.Check1->isChecked(), form.Check2->isChecked()};
-        });
-        const struct {
-            const char *line;
-            const char *answer;
-            std::pair<bool, bool> atReply, after; // random, continuous
-        } steps[] = {
-            {".xrand", "<b>a</b>uto <b>rand</b>om mode is already off", {false, false}, {false, false}},
-            {".arand", "<b>a</b>uto <b>rand</b>om on", {false, false}, {true, false}},
-            {".ARAND", "<b>a</b>uto <b>rand</b>om is already on", {true, false}, {true, false}},
-            {".cont", "<b>a</b>uto <b>rand</b>om mode is on", {true, false}, {true, false}},
-            {".xrand", "<b>a</b>uto <b>rand</b>om mode turned off", {false, false}, {false, false}},
-            {".xcont", "<b>cont</b>inous mode is already off", {false, false}, {false, false}},
-            {".cont", "<b>cont</b>inous mode turned on", {false, false}, {false, true}},
-            {".cont", "<b>cont</b>inous mode is already on", {false, true}, {false, true}},
-            {".arand", "<b>cont</b>inous mode is on", {false, true}, {false, true}},
-            {".xcont", "<b>cont</b>inous mode turned off", {false, false}, {false, false}},
-        };
-        for (const auto &step : steps) {
-            QVERIFY2(said(world, step.line, 1) == QStringList{step.answer}, step.line);
-            QCOMPARE(atReply, step.atReply);
-            QCOMPARE(std::pair(form.Check1->isChecked(), form.Check2->isChecked()), step.after);
-        }
-    }
-
     void volume()
     {
         TestWorld world;
@@ -73,14 +41,9 @@ private slots:
             int bar;
             long volume;
         } steps[] = {
-            {".vol 50", 50, -1250},
-            {".vol 100", 100, 0},
-            {".vol 1", 1, -2475},
+            {".vol 50", 50, -1250}, {".vol 100", 100, 0}, {".vol 1", 1, -2475},
             {".vol 50.5", 50, -1238}, // halves to the even neighbour
-            {".vol 99.99", 100, 0},
-            {".VOL   7  ", 7, -2325},
-            {".vol 1e1", 10, -2250},
-            {".vol +20", 20, -2000},
+            {".vol 99.99", 100, 0}, {".VOL   7  ", 7, -2325}, {".vol 1e1", 10, -2250}, {".vol +20", 20, -2000},
         };
         for (const auto &step : steps) {
             const QString arg = QString(step.line).mid(4);
@@ -120,7 +83,8 @@ private slots:
     }
 
     // Each word reaches its button's action (the buttons' own test goes
-    // through the ends of the list), and a face that listens to the owner of
+    // through the ends of the list); a mode already on or off is said so,
+    // and the boxes change before or after the answer; a face that listens to the owner of
     // the player's actions hears every change, whether a click or a line made it.
     void playbackAsTheButtonsHeardByEveryFace()
     {
@@ -133,34 +97,47 @@ private slots:
             continuous(actions, &PlayerActions::continuousModeChanged);
         QTest::keyClick(form.HScroll1, Qt::Key_Home);
         QTest::keyClick(form.HScroll3, Qt::Key_Home);
+        // The random and continuous boxes as they were when each line reached the room.
+        QList<std::pair<QString, QString>> boxesAt;
+        QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&](WindowHandle, const ChatClientLine &l) {
+            boxesAt.append({l.text, QString(form.Check1->isChecked() ? "R" : "-") + (form.Check2->isChecked() ? "C" : "-")});
+        });
+        const QString randomOn = "<b>a</b>uto <b>rand</b>om", continuousOn = "<b>cont</b>inous mode";
         const struct {
             const char *line; // said, or the name of what is clicked
             QStringList answer;
+            const char *boxes = ""; // at the answer, where it matters
             QWidget *clicked = nullptr;
         } steps[] = {
-            {"random box", {}, form.Check1},
-            {".xrand", {"<b>a</b>uto <b>rand</b>om mode turned off"}},
-            {".cont", {"<b>cont</b>inous mode turned on"}},
-            {"random box", {}, form.Check1}, // turns continuous off, and that does not undo it
-            {"mute", {"<b>mp3</b> player mute"}, form.mute},
-            {".mute", {"<b>mp3</b> player unmute"}},
-            {".vol 50", {"<b>volume</b> set 50%"}},
-            {".br", {"<b>balance</b>: right"}},
-            {".bc", {"<b>balance</b>: center"}},
-            {".refresh", {"directory refreshed "}},
-            {".next", {"<b>playing</b>: one"}},
-            {".pause", {"<b>paused</b>: one"}},
-            {"play", {"<b>playing</b>: one"}, form.play},
-            {".next", {"<b>playing</b>: three"}},
-            {".stop", {"<b>stopped</b>: three"}},
-            {".prev", {"<b>playing</b>: one"}},
+            {".xrand", {randomOn + " mode is already off"}, "--"},
+            {".xcont", {continuousOn + " is already off"}, "--"},
+            {".arand", {randomOn + " on"}, "--"},
+            {".ARAND", {randomOn + " is already on"}, "R-"},
+            {".cont", {randomOn + " mode is on"}, "R-"},
+            {".xrand", {randomOn + " mode turned off"}, "--"},
+            {".cont", {continuousOn + " turned on"}, "--"},
+            {".cont", {continuousOn + " is already on"}, "-C"},
+            {".arand", {continuousOn + " is on"}, "-C"},
+            {".xcont", {continuousOn + " turned off"}, "--"},
+            {".cont", {continuousOn + " turned on"}},
+            {"random box", {}, "", form.Check1}, // turns continuous off, and that does not undo it
+            {"mute", {"<b>mp3</b> player mute"}, "", form.mute}, {".mute", {"<b>mp3</b> player unmute"}},
+            {".vol 50", {"<b>volume</b> set 50%"}}, {".br", {"<b>balance</b>: right"}},
+            {".bc", {"<b>balance</b>: center"}}, {".refresh", {"directory refreshed "}},
+            {".next", {"<b>playing</b>: one"}}, {".pause", {"<b>paused</b>: one"}},
+            {"play", {"<b>playing</b>: one"}, "", form.play}, {".next", {"<b>playing</b>: three"}},
+            {".stop", {"<b>stopped</b>: three"}}, {".prev", {"<b>playing</b>: one"}},
         };
         for (const auto &step : steps) {
             world.clearLines();
+            boxesAt.clear();
             if (step.clicked)
                 QTest::mouseClick(step.clicked, Qt::LeftButton);
             QVERIFY2((step.clicked ? announcements(world) : answerTo(world, step.line)) == step.answer, step.line);
+            if (*step.boxes)
+                QVERIFY2(boxesAt.contains({TestWorld::styled(step.answer.first()), step.boxes}), step.line);
         }
+        QVERIFY(form.Check1->isChecked() && !form.Check2->isChecked());
         QCOMPARE(form.File1->listIndex(), 0);
         QCOMPARE(world.player.PlayState(), 2);
 
@@ -172,7 +149,7 @@ private slots:
         QCOMPARE(heard<long>(balances), QList<long>({-5000, 5000, 0}));
         QCOMPARE(heard<bool>(mutes), QList<bool>({true, false}));
         QCOMPARE(heard<bool>(randoms), QList<bool>({true, false, true}));
-        QCOMPARE(heard<bool>(continuous), QList<bool>({true, false}));
+        QCOMPARE(heard<bool>(continuous), QList<bool>({true, false, true, false}));
     }
 
     // Copied from an old Windows machine: the name's bytes are Latin-1.

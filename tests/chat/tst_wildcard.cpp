@@ -50,17 +50,6 @@ private slots:
                                      .arg(line, pattern, c.matches ? "" : "not ")));
         }
     }
-
-    void longLinesTakeOnePass()
-    {
-        // A megabyte of the same letter against patterns that fail at its end:
-        // quick only if no star backtracks over the line again and again.
-        const QString line = QString(1 << 20, u'a') + u'b';
-        QVERIFY(MatchesPattern(line, u".p *") == false);
-        QVERIFY(MatchesPattern(line, u"*b"));
-        QVERIFY(!MatchesPattern(line, u"*c"));
-        QVERIFY(!MatchesPattern(line, u"a*a*c"));
-    }
 };
 
 DUN2_TEST(WildcardTest);

@@ -73,44 +73,33 @@ private slots:
         QTest::addColumn<int>("selected");
         QTest::addColumn<QString>("nowPlaying");
 
-        const QString alpha = "<b>playing</b>: Alpha";
-        const QString noMp3 = "<b>error</b>, no mp3 playing";
-        QTest::newRow("no stray click takes the selection away")
-            << QStringList{"dclick 1", "ctrl 1", "beside", "pause"} << QStringList{alpha, "<b>paused</b>: Alpha"} << 1
-            << 1 << "Alpha.mp3";
-        QTest::newRow("play replaces what plays")
-            << QStringList{"dclick 1", "select 2", "play"} << QStringList{alpha, "<b>playing</b>: beta"} << 2 << 2
-            << "beta.MP3";
-        QTest::newRow("pause does not resume")
-            << QStringList{"dclick 1", "pause", "pause", "stop"}
-            << QStringList{alpha, "<b>paused</b>: Alpha", noMp3, noMp3} << 1 << 1 << "Alpha.mp3";
-        QTest::newRow("play after pause loads again")
-            << QStringList{"dclick 1", "pause", "play"} << QStringList{alpha, "<b>paused</b>: Alpha", alpha} << 2 << 1
-            << "Alpha.mp3";
-        QTest::newRow("stop") << QStringList{"dclick 1", "stop", "stop", "pause"}
-                              << QStringList{alpha, "<b>stopped</b>: Alpha", noMp3, noMp3} << 0 << 1 << "Alpha.mp3";
-        QTest::newRow("next from nothing selected plays the first, names as written")
-            << QStringList{"next"} << QStringList{"<b>playing</b>: &lt;3 &amp; you"} << 2 << 0 << "<3 & you.mp3";
-        QTest::newRow("next and previous")
-            << QStringList{"select 0", "next", "next", "last"}
-            << QStringList{alpha, "<b>playing</b>: beta", alpha} << 2 << 1 << "Alpha.mp3";
-        QTest::newRow("next on the last entry does nothing")
-            << QStringList{"select 2", "next"} << QStringList{} << 0 << 2 << "beta.MP3";
-        QTest::newRow("previous on the first entry does nothing")
-            << QStringList{"dclick 0", "last"} << QStringList{"<b>playing</b>: &lt;3 &amp; you"} << 2 << 0
-            << "<3 & you.mp3";
-        QTest::newRow("previous with nothing selected does nothing")
-            << QStringList{"last", "play"} << QStringList{} << 0 << -1 << "";
-        QTest::newRow("refresh keeps the place")
-            << QStringList{"dclick 1", "refresh", "pause", "next"}
-            << QStringList{alpha, "directory refreshed ", "<b>paused</b>: Alpha", "<b>playing</b>: beta"} << 2 << 2
-            << "beta.MP3";
-        QTest::newRow("a track gone since the list was read")
-            << QStringList{"select 2", "remove 2", "play"} << QStringList{"<b>error</b>, can't play: beta"} << 0 << 2
-            << "beta.MP3";
-        QTest::newRow("a device that fails mid-track, then the next track")
-            << QStringList{"dclick 1", "unplug", "next"}
-            << QStringList{alpha, "<b>error</b>, can't play: Alpha", "<b>playing</b>: beta"} << 2 << 2 << "beta.MP3";
+        // The steps and the messages said, each as one text.
+        const auto row = [](const char *name, const char *steps, const QString &said, int state, int selected,
+                            const char *nowPlaying) {
+            QTest::newRow(name) << QString(steps).split(", ") << said.split('|', Qt::SkipEmptyParts) << state
+                                << selected << QString(nowPlaying);
+        };
+        const QString alpha = "<b>playing</b>: Alpha|", paused = "<b>paused</b>: Alpha|";
+        const QString noMp3 = "<b>error</b>, no mp3 playing|", first = "<b>playing</b>: &lt;3 &amp; you";
+        row("no stray click takes the selection away", "dclick 1, ctrl 1, beside, pause", alpha + paused, 1, 1,
+            "Alpha.mp3");
+        row("play replaces what plays", "dclick 1, select 2, play", alpha + "<b>playing</b>: beta", 2, 2, "beta.MP3");
+        row("pause does not resume", "dclick 1, pause, pause, stop", alpha + paused + noMp3 + noMp3, 1, 1, "Alpha.mp3");
+        row("play after pause loads again", "dclick 1, pause, play", alpha + paused + alpha, 2, 1, "Alpha.mp3");
+        row("stop", "dclick 1, stop, stop, pause", alpha + "<b>stopped</b>: Alpha|" + noMp3 + noMp3, 0, 1,
+            "Alpha.mp3");
+        row("next from nothing selected plays the first, names as written", "next", first, 2, 0, "<3 & you.mp3");
+        row("next and previous", "select 0, next, next, last", alpha + "<b>playing</b>: beta|" + alpha, 2, 1,
+            "Alpha.mp3");
+        row("next on the last entry does nothing", "select 2, next", "", 0, 2, "beta.MP3");
+        row("previous on the first entry does nothing", "dclick 0, last", first, 2, 0, "<3 & you.mp3");
+        row("previous with nothing selected does nothing", "last, play", "", 0, -1, "");
+        row("refresh keeps the place", "dclick 1, refresh, pause, next",
+            alpha + "directory refreshed |" + paused + "<b>playing</b>: beta", 2, 2, "beta.MP3");
+        row("a track gone since the list was read", "select 2, remove 2, play", "<b>error</b>, can't play: beta", 0, 2,
+            "beta.MP3");
+        row("a device that fails mid-track, then the next track", "dclick 1, unplug, next",
+            alpha + "<b>error</b>, can't play: Alpha|<b>playing</b>: beta", 2, 2, "beta.MP3");
     }
 
     void buttonsActAndSay()

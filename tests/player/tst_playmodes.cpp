@@ -41,81 +41,71 @@ class PlayModesTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Both stops leave the last track tried named, and play tries it again.
-    void continuousPlaysOnUntilTheLastOrABrokenTrack_data()
+    // What an end starts: in continuous mode the next entry, until the last
+    // or a broken one (both stops leave the last track tried named, and play
+    // tries it again), as the list is after the wait, not an index from
+    // before; in random mode nothing from a list emptied meanwhile.
+    void theEndStartsWhatTheListSays_data()
     {
         QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("bBroken");
+        QTest::addColumn<QString>("meddle");
+        QTest::addColumn<int>("endCount");
         QTest::addColumn<QStringList>("said");
-        QTest::newRow("to the last track") << QStringList{"a.mp3", "b.mp3"} << false << playing({"a", "b"});
+        const QStringList abc{"a.mp3", "b.mp3", "c.mp3"};
+        const QString refreshed = TestWorld::styled("directory refreshed ");
+        QTest::newRow("to the last track") << QStringList{"a.mp3", "b.mp3"} << "" << 2 << playing({"a", "b"});
         QTest::newRow("a track that will not play")
-            << QStringList{"a.mp3", "c.mp3"} << true
-            << (QStringList{TestWorld::styled("directory refreshed ")} << playing({"a"})
-                                                                      << TestWorld::styled("<b>error</b>, can't play: b"));
+            << QStringList{"a.mp3", "c.mp3"} << "break b" << 1
+            << (QStringList{refreshed} << playing({"a"}) << TestWorld::styled("<b>error</b>, can't play: b"));
+        QTest::newRow("nothing selected after the wait") << abc << "drop b" << 1 << (playing({"a"}) << refreshed);
+        QTest::newRow("the user picks another in the wait")
+            << abc << "drop b, pick c" << 1 << (playing({"a"}) << refreshed << playing({"c"}));
+        QTest::newRow("random, the list emptied") << QStringList{"a.mp3"} << "random, drop a" << 1
+                                                  << (playing({"a"}) << refreshed);
     }
 
-    void continuousPlaysOnUntilTheLastOrABrokenTrack()
+    void theEndStartsWhatTheListSays()
     {
         QFETCH(QStringList, files);
-        QFETCH(bool, bBroken);
+        QFETCH(QString, meddle);
+        QFETCH(int, endCount);
         QFETCH(QStringList, said);
         TestWorld world;
         Form1 &form = startWithTracks(world, files, trackSeconds);
-        if (bBroken) {
+        if (meddle == "break b") {
             QFile(world.musicDir() + "/b.mp3").open(QIODevice::WriteOnly);
             QTest::mouseClick(form.refresh, Qt::LeftButton);
         }
         QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
-        QTest::mouseClick(form.Check2, Qt::LeftButton);
+        QTest::mouseClick(meddle.startsWith("random") ? form.Check1 : form.Check2, Qt::LeftButton);
         playFirst(form);
-
-        // The program's own handler runs before the spy sees an end.
-        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), bBroken ? 1 : 2, endTimeoutMs);
-        QCOMPARE(world.userLines(), said);
-        QCOMPARE(world.player.PlayState(), 0);
-        QCOMPARE(form.File1->listIndex(), 1);
-        QCOMPARE(form.List1.text(), QString("b.mp3"));
-        QTest::mouseClick(form.play, Qt::LeftButton);
-        QCOMPARE(world.userLines(), said << said.last());
-    }
-
-    // The list is re-read while the next track is being started: the track
-    // started is what the list says after the wait, not an index from before.
-    void continuousTakesTheListAsItIsAfterTheWait_data()
-    {
-        QTest::addColumn<bool>("reselect");
-        QTest::addColumn<QStringList>("said");
-        QTest::newRow("nothing selected any more")
-            << false << (playing({"a"}) << TestWorld::styled("directory refreshed "));
-        QTest::newRow("the user picks another")
-            << true << (playing({"a"}) << TestWorld::styled("directory refreshed ") << playing({"c"}));
-    }
-
-    void continuousTakesTheListAsItIsAfterTheWait()
-    {
-        QFETCH(bool, reselect);
-        QFETCH(QStringList, said);
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3", "b.mp3", "c.mp3"}, trackSeconds);
-        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
-        QTest::mouseClick(form.Check2, Qt::LeftButton);
-        playFirst(form);
+        if (meddle == "random, drop a") {
+            QFile::remove(world.musicDir() + "/a.mp3");
+            QTest::mouseClick(form.refresh, Qt::LeftButton);
+        }
         QObject::connect(form.File1, &FileListBox::listClicked, &form, [&] {
-            if (form.File1->fileName() != "b.mp3")
+            if (!meddle.startsWith("drop b") || form.File1->fileName() != "b.mp3")
                 return;
             // Runs inside the wait that follows this selection.
             QTimer::singleShot(0, &form, [&] {
                 QFile::remove(world.musicDir() + "/b.mp3");
                 QTest::mouseClick(form.refresh, Qt::LeftButton);
-                if (reselect)
+                if (meddle.endsWith("pick c"))
                     form.File1->setListIndex(1); // c, now second
             });
         });
-        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, endTimeoutMs);
+        // The program's own handler runs before the spy sees an end.
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), endCount, endTimeoutMs);
         QCOMPARE(world.userLines(), said);
-        QCOMPARE(world.player.PlayState(), reselect ? 2 : 0);
-        if (reselect)
+        QCOMPARE(world.player.PlayState(), meddle.endsWith("pick c") ? 2 : 0);
+        if (meddle.endsWith("pick c"))
             QCOMPARE(world.player.FileName(), world.musicDir() + "/c.mp3");
+        if (meddle.isEmpty() || meddle == "break b") {
+            QCOMPARE(form.File1->listIndex(), 1);
+            QCOMPARE(form.List1.text(), QString("b.mp3"));
+            QTest::mouseClick(form.play, Qt::LeftButton);
+            QCOMPARE(world.userLines(), said << said.last());
+        }
     }
 
     // Which entry is drawn is RandomNumber's test; here what a draw does.
@@ -145,21 +135,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 3, endTimeoutMs);
         QCOMPARE(world.userLines().size(), 3);
         QCOMPARE(world.player.PlayState(), 0);
-    }
-
-    void randomWithAnEmptyListSaysNothing()
-    {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3"}, trackSeconds);
-        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
-        QTest::mouseClick(form.Check1, Qt::LeftButton);
-        playFirst(form);
-        QFile::remove(world.musicDir() + "/a.mp3");
-        QTest::mouseClick(form.refresh, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, endTimeoutMs);
-        QCOMPARE(world.userLines(), playing({"a"}) << TestWorld::styled("directory refreshed "));
-        QCOMPARE(world.player.PlayState(), 0);
-        QCOMPARE(form.List1.listCount(), 0);
     }
 };
 

@@ -24,26 +24,31 @@ private:
     }
 
 private slots:
-    // The volume bar is heard in the mute test.
-    void balanceBarSetsWhatIsHeard_data()
+    // The volume is set before the track loads, the balance while it plays;
+    // a balance in between adds to the volume.
+    void barsSetWhatIsHeard_data()
     {
-        QTest::addColumn<int>("key"); // pressed on the bar, as the keyboard moves it
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<int>("balance");
         QTest::addColumn<double>("left");
         QTest::addColumn<double>("right");
-        QTest::newRow("balance left") << int(Qt::Key_Home) << FullLevel << FullLevel - 50;
-        QTest::newRow("balance right") << int(Qt::Key_End) << FullLevel - 50 << FullLevel;
+        QTest::newRow("balance left") << 100 << -5000 << FullLevel << FullLevel - 50;
+        QTest::newRow("balance right") << 100 << 5000 << FullLevel - 50 << FullLevel;
+        QTest::newRow("low, a little right") << 1 << 600 << FullLevel - 30.75 << FullLevel - 24.75;
     }
 
-    void balanceBarSetsWhatIsHeard()
+    void barsSetWhatIsHeard()
     {
-        QFETCH(int, key);
+        QFETCH(int, volume);
+        QFETCH(int, balance);
         QFETCH(double, left);
         QFETCH(double, right);
         LevelSink sink;
         TestWorld world("tester", sink.element());
         Form1 &form = startWithTracks(world, {"tone.mp3"}, 3.0);
-        QTest::keyClick(form.HScroll3, Qt::Key(key));
+        form.HScroll1->setValue(volume);
         playTrack(form, sink);
+        form.HScroll3->setValue(balance);
         QTRY_LEVELS(sink, left, right);
         QVERIFY(world.userLines().size() == 1); // the bars say nothing, play does
     }

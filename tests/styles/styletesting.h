@@ -35,13 +35,15 @@ inline QStringList entries(const QListWidget *list)
     return texts;
 }
 
-// Opens the editor as the options menu and the "create" command do.
-inline Form6 &openEditor(Form1 &form)
+// Opens a window in place of the main one, as the options menu and the
+// "create" and "styles" commands do: openInstead(form, &Form1::form6).
+template <typename Window>
+Window &openInstead(Form1 &form, Window &(Form1::*window)())
 {
     form.hide();
-    Form6 &editor = form.form6();
-    editor.show();
-    return editor;
+    Window &opened = (form.*window)();
+    opened.show();
+    return opened;
 }
 
 inline void fillEditor(Form6 &editor, const QString &name, const QString &ascii, const QString &acolor,
@@ -65,15 +67,6 @@ inline void saveExpectingSuccess(Form6 &editor)
     MessageBoxAnswer box;
     click(editor.Label6);
     QVERIFY2(!box.seen(), qPrintable(box.text()));
-}
-
-// Opens the chooser as the options menu and the "styles" command do.
-inline Form4 &openChooser(Form1 &form)
-{
-    form.hide();
-    Form4 &chooser = form.form4();
-    chooser.show();
-    return chooser;
 }
 
 inline QString stylesDir(const QString &home)

@@ -75,23 +75,11 @@ private slots:
         QFETCH(QString, reason);
         TestWorld world;
         Form1 &form = world.make();
-        Form6 &editor = openEditor(form);
+        Form6 &editor = openInstead(form, &Form1::form6);
         fillEditor(editor, fields[0], fields[1], fields[2], fields[3]);
         expectRefused(world, form, editor, reason);
         QVERIFY(!QDir(stylesDir(world.home())).exists());
         QCOMPARE(QDir(world.home()).entryList(QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(openChooser(form).List1->count(), 0);
-    }
-
-    // One space is a value like any other.
-    void savedStyleIsWrittenWhole()
-    {
-        TestWorld world;
-        Form6 &editor = openEditor(world.make());
-        fillEditor(editor, Blue, " ", "FF0000", "0000FF");
-        saveExpectingSuccess(editor);
-        QCOMPARE(contents(stylesDir(world.home()) + "blue.ini"),
-                 QByteArray("[styles]\nSTYLE=blue\nASCII=\" \"\nACOLOR=FF0000\nFCOLOR=0000FF\n"));
     }
 
     void savingAnExistingNameReplacesItsValues()
@@ -106,7 +94,7 @@ private slots:
         const QByteArray name = QFile::encodeName(file);
         QVERIFY(chown(name, 1234, 1234) == 0 || geteuid() != 0);
         QCOMPARE(chmod(name, 0640), 0);
-        Form6 &editor = openEditor(form);
+        Form6 &editor = openInstead(form, &Form1::form6);
         fillEditor(editor, Blue, "new", "AAAAAA", "BBBBBB");
         saveExpectingSuccess(editor);
 
@@ -127,6 +115,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("ascii");
         QTest::addColumn<QString>("acolor");
+        QTest::newRow("one space") << Blue << " " << "FF0000"; // a value like any other
         QTest::newRow("blanks") << " my  blue " << "  " << "FF0000";
         QTest::newRow("guillemet") << QString::fromUtf8("»blue«") << QString::fromUtf8("»") << "FF0000";
         // Without a closing tag: "/" cannot be in a file name.
@@ -144,12 +133,15 @@ private slots:
         QFETCH(QString, acolor);
         TestWorld world;
         Form1 &form = world.make();
-        Form6 &editor = openEditor(form);
+        Form6 &editor = openInstead(form, &Form1::form6);
         fillEditor(editor, name, ascii, acolor, "0000FF");
         saveExpectingSuccess(editor);
 
         QCOMPARE(world.userLines(), QStringList{TestWorld::styled("<b>style</b> " + name + " saved")});
         QCOMPARE(filesIn(stylesDir(world.home())), QStringList{name + ".ini"});
+        if (name == Blue)
+            QCOMPARE(contents(stylesDir(world.home()) + "blue.ini"),
+                     QByteArray("[styles]\nSTYLE=blue\nASCII=\" \"\nACOLOR=FF0000\nFCOLOR=0000FF\n"));
         Form4 &chooser = form.form4();
         QVERIFY(!form.form6Loaded() && !form.isVisible() && chooser.isVisible());
         QCOMPARE(entries(chooser.List1), QStringList{name});
@@ -158,43 +150,34 @@ private slots:
         QCOMPARE(chooser.Text2->text(), acolor);
         QCOMPARE(chooser.text3->text(), QString("0000FF"));
         // Unloaded: the next opening starts empty.
-        QCOMPARE(editorFields(openEditor(form)), QStringList({"", "", "", ""}));
+        QCOMPARE(editorFields(openInstead(form, &Form1::form6)), QStringList({"", "", "", ""}));
     }
 
-    void failedSaveIsReportedAndLeavesNoHalfStyle_data()
-    {
-        QTest::addColumn<QString>("setup");
-        QTest::newRow("styles is a file") << "file";
-        QTest::newRow("disk full, existing style") << "limit, existing";
-    }
-
+    // The styles directory is a file, or the disk fills up over a style
+    // saved before, which is left as it was.
     void failedSaveIsReportedAndLeavesNoHalfStyle()
     {
-        QFETCH(QString, setup);
-        TestWorld world;
-        Form1 &form = world.make();
-        const QString dir = stylesDir(world.home());
-        const QString file = dir + "blue.ini";
-        const QByteArray old = styleFileText(Blue, "a", "111111", "222222");
-        if (setup == "file") {
-            QFile styles(world.home() + "/styles");
-            QVERIFY(styles.open(QIODevice::WriteOnly));
-        } else {
-            writeStyleFile(world.home(), "blue.ini", old);
-        }
-        Form6 &editor = openEditor(form);
-        // A long decoration: the name fits under the limit, the rest does not.
-        const QString ascii(100, '*');
-        fillEditor(editor, Blue, ascii, "FF0000", "0000FF");
-        {
-            std::optional<FileSizeLimit> limit;
-            if (setup.startsWith("limit"))
-                limit.emplace(60);
-            expectRefused(world, form, editor, "could not be saved");
-        }
-        if (setup != "file") {
-            QCOMPARE(filesIn(dir), QStringList{"blue.ini"});
-            QCOMPARE(contents(file), old);
+        for (const bool diskFull : {false, true}) {
+            TestWorld world;
+            Form1 &form = world.make();
+            const QByteArray old = styleFileText(Blue, "a", "111111", "222222");
+            if (diskFull)
+                writeStyleFile(world.home(), "blue.ini", old);
+            else
+                QVERIFY(QFile(world.home() + "/styles").open(QIODevice::WriteOnly));
+            Form6 &editor = openInstead(form, &Form1::form6);
+            // A long decoration: the name fits under the limit, the rest does not.
+            fillEditor(editor, Blue, QString(100, '*'), "FF0000", "0000FF");
+            {
+                std::optional<FileSizeLimit> limit;
+                if (diskFull)
+                    limit.emplace(60);
+                expectRefused(world, form, editor, "could not be saved");
+            }
+            if (diskFull) {
+                QCOMPARE(filesIn(stylesDir(world.home())), QStringList{"blue.ini"});
+                QCOMPARE(contents(stylesDir(world.home()) + "blue.ini"), old);
+            }
         }
     }
 };

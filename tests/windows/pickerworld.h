@@ -18,9 +18,3 @@ inline Form3 &openPicker(Form1 &form, const QStringList &entries)
     picker.show();
     return picker;
 }
-
-// "<b>playing</b>: " and the name, in the picker's own style.
-inline QString pickerPlaying(const QString &name)
-{
-    return TestWorld::styled("<b>playing</b>: " + name);
-}

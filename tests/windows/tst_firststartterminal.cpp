@@ -23,49 +23,45 @@ class FirstStartTerminalTest : public QObject
     Q_OBJECT
 
 private slots:
-    void pathChooserTakesALine_data()
-    {
-        QTest::addColumn<bool>("startInMusic"); // else in the program's home
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("typeAhead");
-        QTest::addColumn<QByteArray>("complaint");
-        QTest::newRow("no such directory, then one from where it stands")
-            << false << "nowhere\nmusic\n" << false << QByteArray("no directory nowhere");
-        QTest::newRow("everything at once") << true << "\n" << true << QByteArray();
-    }
-
     void pathChooserTakesALine()
     {
-        QFETCH(bool, startInMusic);
-        QFETCH(QString, answer);
-        QFETCH(bool, typeAhead);
-        QFETCH(QByteArray, complaint);
-        QTemporaryDir home;
-        const QString music = home.path() + "/music";
-        QVERIFY(QDir().mkpath(music));
-        const QString start = startInMusic ? music : home.path();
+        const struct {
+            bool startInMusic; // else in the program's home
+            QString answer;
+            bool typeAhead;
+            QByteArray complaint;
+        } cases[] = {
+            {false, "nowhere\nmusic\n", false, "no directory nowhere"}, // then one from where it stands
+            {true, "\n", true, {}}, // everything at once
+        };
+        for (const auto &[startInMusic, answer, typeAhead, complaint] : cases) {
+            QTemporaryDir home;
+            const QString music = home.path() + "/music";
+            QVERIFY(QDir().mkpath(music));
+            const QString start = startInMusic ? music : home.path();
 
-        Program program(home.path(), {"--console", "--screen-name", "tester"}, {}, start);
-        // The handle, and once the program has said who its user is, the
-        // rest; or everything at once, as a pipe would send it.
-        program.write(typeAhead ? "joe\n" + answer.toUtf8() : QByteArray("joe\n"));
-        if (!typeAhead) {
-            QVERIFY(program.saidOnOut("user: ", 30000));
-            program.write(answer.toUtf8());
+            Program program(home.path(), {"--console", "--screen-name", "tester"}, {}, start);
+            // The handle, and once the program has said who its user is, the
+            // rest; or everything at once, as a pipe would send it.
+            program.write(typeAhead ? "joe\n" + answer.toUtf8() : QByteArray("joe\n"));
+            if (!typeAhead) {
+                QVERIFY(program.saidOnOut("user: ", 30000));
+                program.write(answer.toUtf8());
+            }
+            QCOMPARE(program.exitCode(60000), 0);
+            QByteArray out = program.out();
+            QVERIFY2(out.endsWith('\n'), out);
+            out.chop(1);
+            QByteArrayList expected = {announced(QString::fromUtf8("Ðûñ² løªded ")), announced("user: joe"),
+                                       announced("joe set path to " + music)};
+            // Typed ahead, the path chooser takes its line while start-up waits
+            // between its two announcements.
+            if (typeAhead)
+                expected.swapItemsAt(1, 2);
+            QCOMPARE(out.split('\n'), expected);
+            QVERIFY2(program.errors().contains("directøry: " + start.toUtf8()), program.errors());
+            QVERIFY2(program.errors().contains(complaint), program.errors());
         }
-        QCOMPARE(program.exitCode(60000), 0);
-        QByteArray out = program.out();
-        QVERIFY2(out.endsWith('\n'), out);
-        out.chop(1);
-        QByteArrayList expected = {announced(QString::fromUtf8("Ðûñ² løªded ")), announced("user: joe"),
-                                   announced("joe set path to " + music)};
-        // Typed ahead, the path chooser takes its line while start-up waits
-        // between its two announcements.
-        if (typeAhead)
-            expected.swapItemsAt(1, 2);
-        QCOMPARE(out.split('\n'), expected);
-        QVERIFY2(program.errors().contains("directøry: " + start.toUtf8()), program.errors());
-        QVERIFY2(program.errors().contains(complaint), program.errors());
     }
 };
 

@@ -1,5 +1,4 @@
 #include "app/interfacestate.h"
-#include "app/secondarywindows.h"
 #include "app/tray.h"
 #include "platform/clicklabel.h"
 #include "pickerworld.h"
@@ -12,7 +11,6 @@
 #include "windows/pathchooser.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <functional>
@@ -22,36 +20,6 @@ class SecondaryWindowsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // What each command says and leaves is checked with the chat commands;
-    // here, which windows are up at the moment the line goes out.
-    void commandsSwapTheWindowsInTheirOrder()
-    {
-        struct Case {
-            void (*command)(Form1 &);
-            QWidget &(*window)(Form1 &);
-            bool mainShownAtLine;
-            bool windowShownAtLine;
-        };
-        const auto about = [](Form1 &f) -> QWidget & { return f.form7(); };
-        const auto coms = [](Form1 &f) -> QWidget & { return f.form8(); };
-        // In this order, each from where the one before left the windows.
-        const Case cases[] = {
-            {showCommandList, coms, true, false}, {closeCommandList, coms, true, false}, {showAbout, about, false, true}};
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {});
-        std::vector<std::pair<bool, bool>> shownAtLines;
-        const Case *current = nullptr;
-        QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&] {
-            shownAtLines.emplace_back(form.isVisible(), current->window(form).isVisible());
-        });
-        for (const Case &c : cases) {
-            current = &c;
-            shownAtLines.clear();
-            c.command(form);
-            QCOMPARE(shownAtLines, (std::vector{std::pair(c.mainShownAtLine, c.windowShownAtLine)}));
-        }
-    }
-
     // A close by the window manager takes the window's own way out (so this
     // checks both): the main window comes back, even from the tray. The path
     // chooser has no way out but "Set" and stays.

@@ -25,61 +25,47 @@ class SongPickerTest : public QObject
     Q_OBJECT
 
 private slots:
-    void playWaitsThenPlaysTheSelectedEntryInItsOwnStyleAndLeaves()
+    // Each waits, plays in the picker's own style and leaves: "play" the
+    // selected entry, once even if clicked again during its wait; "random"
+    // any entry, said while the picker is still up, and empties the list.
+    void playAndRandomPlayInThePickersStyleAndLeave()
     {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3", "b.mp3", "c.mp3"});
-        // Another style on the main window and another face on the picker:
-        // the picker's line is made of its own pieces.
-        form.style.fascii = "main ";
-        Form3 &picker = openPicker(form, {"a.mp3", "b.mp3", "c.mp3"});
-        picker.style.font1 = "<font face=\"Tahoma\">";
-        picker.List1->setCurrentRow(1);
-        world.clearLines();
-
-        // A second "play" during the wait would play the track twice and is
-        // not taken.
-        QTimer::singleShot(100, &picker, [&] { QTest::mouseClick(picker.play, Qt::LeftButton); });
-        QElapsedTimer clock;
-        clock.start();
-        QTest::mouseClick(picker.play, Qt::LeftButton);
-        QVERIFY(clock.elapsed() >= 400);
-        world.settle();
-        StylePieces expected = StylePieces::initial();
-        expected.font1 = "<font face=\"Tahoma\">";
-        QCOMPARE(world.userLines(), QStringList{expected.styledLine("<b>playing</b>: b")});
-        QCOMPARE(world.player.FileName(), world.musicDir() + "/b.mp3");
-        QCOMPARE(world.player.PlayState(), 2);
-        QVERIFY(!picker.isVisible());
-        QVERIFY(form.isVisible());
-        QVERIFY(!form.chat2->scanning());
-        QCOMPARE(picker.List1->count(), 3);
+        const QStringList entries{"a.mp3", "b.mp3", "c.mp3"};
+        for (const bool random : {false, true}) {
+            TestWorld world;
+            Form1 &form = startWithTracks(world, entries);
+            form.style.fascii = "main ";
+            Form3 &picker = openPicker(form, entries);
+            picker.style.font1 = "<font face=\"Tahoma\">";
+            picker.List1->setCurrentRow(1);
+            QElapsedTimer clock;
+            qint64 announcedAt = -1;
+            bool openAtAnnouncement = false;
+            QObject::connect(&world.client(), &ChatClient::lineReceived, &picker, [&] {
+                announcedAt = clock.elapsed();
+                openAtAnnouncement = picker.isVisible();
+            });
+            world.clearLines();
+            if (!random)
+                QTimer::singleShot(100, &picker, [&] { QTest::mouseClick(picker.play, Qt::LeftButton); });
+            clock.start();
+            QTest::mouseClick(random ? picker.pause : picker.play, Qt::LeftButton);
+            QVERIFY(random ? clock.elapsed() - announcedAt >= 300 && openAtAnnouncement : clock.elapsed() >= 400);
+            world.settle();
+            const QString file = world.player.FileName().section('/', -1);
+            QVERIFY2(random ? entries.contains(file) : file == "b.mp3", qPrintable(file));
+            StylePieces expected = StylePieces::initial();
+            expected.font1 = "<font face=\"Tahoma\">";
+            QCOMPARE(world.userLines(), QStringList{expected.styledLine("<b>playing</b>: " + file.chopped(4))});
+            QCOMPARE(world.player.PlayState(), 2);
+            QCOMPARE(picker.List1->count(), random ? 0 : 3);
+            QVERIFY(!picker.isVisible() && form.isVisible() && !form.chat2->scanning());
+        }
     }
 
-    void doubleClickPlaysAndStays()
-    {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3", "Song.MP3"});
-        Form3 &picker = openPicker(form, {"gone & lost.mp3", "a.mp3", "Song.MP3"});
-        world.clearLines();
-
-        // An entry that cannot play is said so.
-        doubleClick(picker.List1, 0);
-        QVERIFY(world.player.PlayState() != 2);
-        doubleClick(picker.List1, 1);
-        QCOMPARE(world.player.PlayState(), 2);
-        doubleClick(picker.List1, 2);
-        QCOMPARE(world.player.FileName(), world.musicDir() + "/Song.MP3");
-        QCOMPARE(world.player.PlayState(), 2);
-        QCOMPARE(world.userLines(),
-                 QStringList({TestWorld::styled("<b>error</b>, can't play: gone &amp; lost"), pickerPlaying("a"),
-                              pickerPlaying("Song")}));
-        QVERIFY(picker.isVisible());
-        QVERIFY(!form.isVisible());
-        QVERIFY(form.chat2->scanning());
-    }
-
-    void nothingToPlayDoesNothingAndStays()
+    // Nothing to play does nothing; a double-click plays, or says that an
+    // entry cannot; the picker stays up either way.
+    void thePickerStays()
     {
         struct Case {
             const char *name;
@@ -93,22 +79,33 @@ private slots:
             {"play, empty", {}, play},
             {"random, empty", {}, random},
             {"double-click, empty", {}, dblclick},
-            {"play, none selected", {"a.mp3", "b.mp3"}, play},
-            {"double-click below the entries", {"a.mp3", "b.mp3"}, dblclick},
+            {"play, none selected", {"a.mp3", "Song.MP3"}, play},
+            {"double-click below the entries", {"a.mp3", "Song.MP3"}, dblclick},
         };
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3", "b.mp3"});
+        Form1 &form = startWithTracks(world, {"a.mp3", "Song.MP3"});
         for (const Case &c : cases) {
             Form3 &picker = openPicker(form, c.entries);
             world.clearLines();
             c.act(picker);
             world.settle();
-            QVERIFY2(world.lines().isEmpty(), c.name);
-            QVERIFY2(picker.isVisible(), c.name);
-            QVERIFY2(!form.isVisible(), c.name);
-            QVERIFY2(form.chat2->scanning(), c.name);
-            QVERIFY2(world.player.PlayState() != 2, c.name);
+            QVERIFY2(world.lines().isEmpty() && world.player.PlayState() != 2, c.name);
+            QVERIFY2(picker.isVisible() && !form.isVisible() && form.chat2->scanning(), c.name);
         }
+
+        Form3 &picker = openPicker(form, {"gone & lost.mp3", "a.mp3", "Song.MP3"});
+        world.clearLines();
+        doubleClick(picker.List1, 0);
+        QVERIFY(world.player.PlayState() != 2);
+        doubleClick(picker.List1, 1);
+        QCOMPARE(world.player.PlayState(), 2);
+        doubleClick(picker.List1, 2);
+        QCOMPARE(world.player.FileName(), world.musicDir() + "/Song.MP3");
+        QCOMPARE(world.player.PlayState(), 2);
+        QCOMPARE(world.userLines(),
+                 QStringList({TestWorld::styled("<b>error</b>, can't play: gone &amp; lost"),
+                              TestWorld::styled("<b>playing</b>: a"), TestWorld::styled("<b>playing</b>: Song")}));
+        QVERIFY(picker.isVisible() && !form.isVisible() && form.chat2->scanning());
     }
 
     // Even during the wait of "play", "back" leaves nothing to play.
@@ -131,34 +128,6 @@ private slots:
         QVERIFY(form.isVisible());
         QVERIFY(!form.chat2->scanning());
         QCOMPARE(world.player.PlayState(), 0);
-    }
-
-    // The draw itself is RandomNumber's; here what a draw through the window does.
-    void randomAnnouncesWaitsAndLeaves()
-    {
-        const QStringList entries{"a.mp3", "b.mp3", "c.mp3"};
-        TestWorld world;
-        Form1 &form = startWithTracks(world, entries);
-        Form3 &picker = form.form3();
-        QElapsedTimer clock;
-        qint64 announcedAt = -1;
-        bool openAtAnnouncement = false;
-        QObject::connect(&world.client(), &ChatClient::lineReceived, &picker, [&] {
-            announcedAt = clock.elapsed();
-            openAtAnnouncement = picker.isVisible();
-        });
-        openPicker(form, entries);
-        world.clearLines();
-        clock.start();
-        QTest::mouseClick(picker.pause, Qt::LeftButton);
-        QVERIFY(clock.elapsed() - announcedAt >= 300);
-        QVERIFY(openAtAnnouncement);
-        const QString file = world.player.FileName().section('/', -1);
-        QVERIFY2(entries.contains(file), qPrintable(file));
-        QCOMPARE(world.userLines(), QStringList{pickerPlaying(file.chopped(4))});
-        QCOMPARE(world.player.PlayState(), 2);
-        QCOMPARE(picker.List1->count(), 0);
-        QVERIFY(!picker.isVisible() && form.isVisible() && !form.chat2->scanning());
     }
 };
 
