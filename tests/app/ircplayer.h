@@ -4,6 +4,7 @@
 
 #include "chat/announcement.h"
 #include "platform/irc/ircformat.h"
+#include "support/ircservers.h"
 #include "support/program.h"
 #include "support/rawircclient.h"
 
@@ -12,9 +13,10 @@ inline QByteArray inIrc(const QString &message)
     return IrcFromChatMarkup(StylePieces::initial().styledLine(message)).toUtf8();
 }
 
-inline QByteArray said(const QByteArray &nick, const QByteArray &text)
+// The channel the player joins on `server`.
+inline QString music(const TestIrcServer &server)
 {
-    return nick + " PRIVMSG #music :" + text;
+    return QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port());
 }
 
 // Waits for the player's line in the channel, as a participant reads it.

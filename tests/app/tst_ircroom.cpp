@@ -2,7 +2,6 @@
 // channel of a server started for the test, and raw participants say lines
 // there and read what arrives.
 #include "ircplayer.h"
-#include "support/ircservers.h"
 #include "support/testregistry.h"
 
 #include <QTemporaryDir>
@@ -21,8 +20,7 @@ private slots:
         QVERIFY(server.start());
         QTemporaryDir home;
         fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc",
-                                    QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port())});
+        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
         RawIrcClient boss(server, {.nick = "boss"});
         RawIrcClient eve(server, {.nick = "Boss_"});
         QVERIFY(boss.signOn() && boss.join("#music") && eve.signOn() && eve.join("#music"));
@@ -59,7 +57,7 @@ private slots:
 
     // With --owner-account the server must vouch for the owner's account:
     // the owner's nick without it commands nothing, and a server that can't
-    // vouch for accounts is refused.
+    // vouch for accounts is refused, as is one that can't take a login.
     void theOwnersAccountIsVouchedFor()
     {
         TestIrcServer server(TestIrcServer::Kind::Inspircd);
@@ -68,7 +66,7 @@ private slots:
         QTemporaryDir home;
         fillHome(home.path(), {"alpha"});
         Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "bossaccount",
-                                    "--irc", QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port())});
+                                    "--irc", music(server)});
         {
             RawIrcClient impostor(server, {.nick = "boss"});
             QVERIFY(impostor.signOn() && impostor.join("#music"));
@@ -85,9 +83,13 @@ private slots:
         TestIrcServer plain(TestIrcServer::Kind::Ngircd);
         QVERIFY(plain.start());
         Program refused(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "boss",
-                                     "--irc", QStringLiteral("irc://127.0.0.1:%1/#music").arg(plain.port())});
+                                     "--irc", music(plain)});
         QVERIFY2(refused.saidOnError("can't vouch for accounts"), refused.errors());
         QCOMPARE(refused.exitCode(), 1);
+        // Nor does it go on without the login it was given a password for.
+        Program loginless(home.path(), {"--screen-name", "ceo", "--irc", music(plain)}, {"DUN2_IRC_PASSWORD=secret"});
+        QVERIFY2(loginless.saidOnError("the server offers no SASL login, and a password was given"), loginless.errors());
+        QCOMPARE(loginless.exitCode(), 1);
     }
 
     // As the user's own client over TLS with SASL: TLS trusts the system's
@@ -119,9 +121,9 @@ private slots:
         QVERIFY(friendly.signOn() && friendly.join("#music"));
         QVERIFY(player.saidOnError("in #music"));
         player.type(".mp3s?");
-        const QByteArray typed = friendly.waitFor(said("", ".mp3s?"));
+        const QByteArray typed = friendly.waitFor("PRIVMSG #music :.mp3s?");
         QVERIFY2(typed.contains("account=ceo") && typed.contains(" :ceo!"), typed);
-        QVERIFY(!friendly.waitFor(said("", inIrc("<b>mp3 count </b>1"))).isEmpty());
+        QVERIFY(!friendly.waitFor("PRIVMSG #music :" + inIrc("<b>mp3 count </b>1")).isEmpty());
         QTRY_COMPARE(player.out().count("ceo:\t.mp3s?\n"), 1);
         QTRY_COMPARE(player.out().count("mp3 count"), 1);
     }
@@ -136,12 +138,11 @@ private slots:
         QVERIFY(holder.signOn() && holder.join("#music"));
         QTemporaryDir home;
         fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo", "--irc",
-                                    QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port())});
+        Program player(home.path(), {"--screen-name", "ceo", "--irc", music(server)});
         QVERIFY(player.saidOnError("in #music as ceo_"));
         player.type(".mp3s?");
         QVERIFY(holder.waitFor("PRIVMSG #music :.mp3s?").startsWith(":ceo_!"));
-        QVERIFY(holder.waitFor(said("", inIrc("<b>mp3 count </b>1"))).startsWith(":ceo_!"));
+        QVERIFY(holder.waitFor("PRIVMSG #music :" + inIrc("<b>mp3 count </b>1")).startsWith(":ceo_!"));
         QTRY_COMPARE(player.out().count("ceo_:\t.mp3s?\n"), 1);
     }
 };

@@ -1,7 +1,6 @@
 // A long scroll through the player on a server that disconnects flooders:
 // on its own, as it takes as long as the pacing makes it.
 #include "ircplayer.h"
-#include "support/ircservers.h"
 #include "support/testregistry.h"
 
 #include <QTemporaryDir>
@@ -24,8 +23,7 @@ private slots:
         for (int i = 1; i <= Tracks; ++i)
             tracks.append(QStringLiteral("song %1").arg(i, 2, 10, QChar('0')));
         fillHome(home.path(), tracks);
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc",
-                                    QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port())});
+        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
         RawIrcClient boss(server, {.nick = "boss"});
         QVERIFY(boss.signOn() && boss.join("#music"));
         QVERIFY(!boss.waitFor(":ceo-player!").isEmpty());
@@ -43,7 +41,6 @@ private slots:
         for (int i = 0; i <= Tracks; ++i)
             flooder.say("#flood", QStringLiteral("line %1").arg(i));
         QVERIFY(flooder.waitFor("ERROR :Closing link").contains("Excess Flood"));
-        QTRY_VERIFY(flooder.wasDisconnected());
     }
 };
 

@@ -3,18 +3,19 @@
 // depends on a system-wide server or on another test's.
 //
 // Ngircd: plain text with its default flood limits (it reads a client that
-// sends too fast more slowly, and so delays what it relays).
-// Inspircd: plain and TLS (a certificate for "localhost" and 127.0.0.1,
-// signed by a certificate authority made for this server, see caFile()),
-// IRCv3 capabilities (echo-message, message-tags, account-tag,
-// extended-join, account-notify, sasl) and a real services daemon
-// (atheme) linked to it, so accounts can be registered through NickServ
-// and logged in to with SASL PLAIN.
+// sends too fast more slowly, and so delays what it relays), no
+// capabilities, no echo.
+// Inspircd: plain and TLS (a self-signed certificate for "localhost" and
+// 127.0.0.1, see caFile()), IRCv3 capabilities (echo-message, message-tags,
+// account-tag, extended-join, account-notify, sasl) and a real services
+// daemon (atheme) linked to it, so accounts can be registered through
+// NickServ and logged in to with SASL PLAIN.
 #pragma once
 
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 class TestIrcServer
@@ -23,7 +24,7 @@ public:
     enum class Kind { Ngircd, Inspircd };
 
     explicit TestIrcServer(Kind kind);
-    ~TestIrcServer();
+    ~TestIrcServer() { stop(); }
     TestIrcServer(const TestIrcServer &) = delete;
     TestIrcServer &operator=(const TestIrcServer &) = delete;
 
@@ -37,8 +38,8 @@ public:
     quint16 port() const { return m_port; }
     // The TLS port, 0 on ngircd.
     quint16 tlsPort() const { return m_tlsPort; }
-    // The certificate authority a client must trust for the TLS port.
-    QString caFile() const;
+    // The certificate a client must trust for the TLS port.
+    QString caFile() const { return m_dir.filePath(QStringLiteral("server.pem")); }
 
     // Registers a services account (inspircd only) by signing on as `account`
     // and asking NickServ; a client can then log in with SASL PLAIN.
@@ -52,16 +53,9 @@ public:
     // it only reads from it more slowly.
     void setDisconnectFlooders(bool on) { m_disconnectFlooders = on; }
 
-    // What the server and its services wrote, for a failure message.
-    QString logs() const;
-
 private:
-    bool writeConfiguration();
-    bool makeCertificates();
-    bool startProcess(QProcess &process, const QString &program, const QStringList &arguments,
-                      const QString &logName);
-    bool waitUntilReady(QProcess &process, const QString &name);
-    bool servicesLinked() const;
+    bool launch(std::unique_ptr<QProcess> &process, const QString &program, const QStringList &arguments,
+                const std::function<bool()> &ready);
 
     Kind m_kind;
     QTemporaryDir m_dir;

@@ -15,7 +15,6 @@ constexpr int Rate = 48000;
 struct LevelMeter
 {
     std::mutex mutex;
-    LevelSink *owner = nullptr;
     struct {
         double heard[2] = {};   // mean squares per channel of the last whole window
         double pending[2] = {}; // sums of squares of the window being played
@@ -43,10 +42,6 @@ void onHandoff(GstElement *, GstBuffer *buffer, GstPad *, gpointer data)
     const auto *samples = reinterpret_cast<const float *>(map.data);
     const qint64 frames = qint64(map.size / (2 * sizeof(float)));
     std::lock_guard lock(meter.mutex);
-    if (played.frames == 0 && frames > 0 && meter.owner) {
-        LevelSink *sink = meter.owner;
-        QMetaObject::invokeMethod(sink, [sink] { emit sink->firstBuffer(); }, Qt::QueuedConnection);
-    }
     for (qint64 i = 0; i < 2 * frames; ++i)
         played.pending[i % 2] += double(samples[i]) * samples[i];
     played.frames += frames;
@@ -63,13 +58,11 @@ void onHandoff(GstElement *, GstBuffer *buffer, GstPad *, gpointer data)
 
 } // namespace
 
-LevelSink::LevelSink(QObject *parent)
-    : QObject(parent)
-    , m_meter(std::make_shared<LevelMeter>())
+LevelSink::LevelSink()
+    : m_meter(std::make_shared<LevelMeter>())
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
-    m_meter->owner = this;
     // Synchronised to the clock, so a level read now is what a listener hears now.
     m_bin = gst_parse_bin_from_description(
         "audioconvert ! audioresample ! audio/x-raw,format=F32LE,layout=interleaved,channels=2,rate=48000"
@@ -85,10 +78,6 @@ LevelSink::LevelSink(QObject *parent)
 
 LevelSink::~LevelSink()
 {
-    {
-        std::lock_guard lock(m_meter->mutex);
-        m_meter->owner = nullptr;
-    }
     gst_object_unref(m_bin);
 }
 
@@ -97,14 +86,9 @@ GstElement *LevelSink::element() const
     return m_bin;
 }
 
-double LevelSink::leftDb() const
+double LevelSink::db(int channel) const
 {
-    return m_meter->db(0);
-}
-
-double LevelSink::rightDb() const
-{
-    return m_meter->db(1);
+    return m_meter->db(channel);
 }
 
 double LevelSink::playedSeconds() const
@@ -124,13 +108,13 @@ bool levelsNear(const LevelSink &sink, double left, double right)
     const auto near = [](double measured, double expected) {
         return std::isinf(expected) ? measured < -90 : std::abs(measured - expected) <= 1.0;
     };
-    return near(sink.leftDb(), left) && near(sink.rightDb(), right);
+    return near(sink.db(0), left) && near(sink.db(1), right);
 }
 
 QByteArray levels(const LevelSink &sink)
 {
-    return "left " + QByteArray::number(sink.leftDb(), 'f', 2) + " dB, right "
-        + QByteArray::number(sink.rightDb(), 'f', 2) + " dB";
+    return "left " + QByteArray::number(sink.db(0), 'f', 2) + " dB, right " + QByteArray::number(sink.db(1), 'f', 2)
+           + " dB";
 }
 
 void unplug(GstElement *device)

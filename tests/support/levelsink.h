@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QObject>
 
 #include <cmath>
 #include <limits>
@@ -13,31 +12,27 @@
 typedef struct _GstElement GstElement;
 struct LevelMeter;
 
-class LevelSink : public QObject
+class LevelSink
 {
-    Q_OBJECT
-
 public:
-    explicit LevelSink(QObject *parent = nullptr);
-    ~LevelSink() override;
+    LevelSink();
+    ~LevelSink();
+    LevelSink(const LevelSink &) = delete;
+    LevelSink &operator=(const LevelSink &) = delete;
 
     // The sink to hand to MediaPlayer(GstElement *); this object keeps a
     // reference of its own, so either may go first.
     GstElement *element() const;
 
-    // RMS level in dBFS of the last whole ~100 ms played since the last
-    // reset; minus infinity while nothing (or only silence) played.
-    double leftDb() const;
-    double rightDb() const;
+    // RMS level in dBFS of a channel (0 left, 1 right) over the last whole
+    // ~100 ms played since the last reset; minus infinity while nothing (or
+    // only silence) played.
+    double db(int channel) const;
 
     // How much sound was played since the last reset.
     double playedSeconds() const;
 
     void reset();
-
-signals:
-    // Once after each reset, on this object's thread, when the first buffer plays.
-    void firstBuffer();
 
 private:
     std::shared_ptr<LevelMeter> m_meter;
