@@ -1,0 +1,65 @@
+// What every benchmark shares: the size it runs at, the window thread's own
+// time, and one way of printing a figure against the floor measured in
+// the same run.
+#pragma once
+
+#include <QByteArray>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+// The size given as the first argument: a count, or one with k or M
+// (1k, 100k, 1M); `fallback` when none is given (make bench runs 100k).
+inline int benchSize(int argc, char **argv, int fallback = 100000)
+{
+    if (argc < 2)
+        return fallback;
+    QByteArray text(argv[1]);
+    int scale = 1;
+    if (text.endsWith('k') || text.endsWith('K'))
+        scale = 1000;
+    else if (text.endsWith('M'))
+        scale = 1000000;
+    if (scale != 1)
+        text.chop(1);
+    return text.toInt() * scale;
+}
+
+// CPU time of the calling thread: the program's own work, whatever runs
+// inside a call (handlers taken during its waits included), and nothing
+// of the time it sleeps.
+inline double threadCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+inline double ownMilliseconds(const std::function<void()> &call)
+{
+    const double start = threadCpuMilliseconds();
+    call();
+    return threadCpuMilliseconds() - start;
+}
+
+// The median of `runs` calls' own time.
+inline double medianOwnMilliseconds(const std::function<void()> &call, int runs = 5)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run)
+        times.push_back(ownMilliseconds(call));
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// "what: 12.3 ms, floor 4.1 ms (what the floor is): 3.0x, target <= 2x"
+inline void printAgainstFloor(const char *what, double value, double floor, const char *floorIs,
+                              double targetRatio, const char *unit = "ms")
+{
+    const double ratio = floor > 0 ? value / floor : 0;
+    std::printf("%-34s %10.2f %s   floor %10.2f %s (%s)   %5.2fx   target <= %.1fx %s\n", what, value, unit, floor,
+                unit, floorIs, ratio, targetRatio, ratio <= targetRatio ? "ok" : "MISSED");
+    std::fflush(stdout);
+}
