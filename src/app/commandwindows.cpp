@@ -3,12 +3,11 @@
 #include "app/interfacestate.h"
 #include "app/mainwindow.h"
 #include "app/secondarywindows.h"
+#include "platform/stringlistview.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
-
-#include <QListWidget>
 
 // The main window's own procedures carry the same names as the steps, so
 // they are called by their full names.
@@ -92,7 +91,7 @@ void CommandWindows::reshowMainWindow()
     m_form.show();
 }
 
-QListWidget &CommandWindows::pickerList()
+StringListView &CommandWindows::pickerList()
 {
     return *m_form.form3().List1;
 }

@@ -26,7 +26,7 @@ public:
     void showStyleChooser() override;
     void showSongPicker() override;
     void reshowMainWindow() override;
-    QListWidget &pickerList() override;
+    StringListView &pickerList() override;
     void clearPickerList() override;
     void storeHandle(const QString &handle) override;
 

@@ -12,6 +12,7 @@
 #include "platform/filelistbox.h"
 #include "platform/fonts.h"
 #include "platform/inifile.h"
+#include "platform/stringlistview.h"
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
 #include "player/playeractions.h"
@@ -29,7 +30,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QScrollBar>
 
 namespace {

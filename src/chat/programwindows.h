@@ -3,8 +3,8 @@
 // it says around it. The main window's side provides it.
 #pragma once
 
-class QListWidget;
 class QString;
+class StringListView;
 
 class ProgramWindows
 {
@@ -33,7 +33,7 @@ public:
     virtual void reshowMainWindow() = 0;
 
     // The song picker's list; the picker is made at its first use.
-    virtual QListWidget &pickerList() = 0;
+    virtual StringListView &pickerList() = 0;
     // Empties it; a picker not yet made has none.
     virtual void clearPickerList() = 0;
     // Keeps a new handle where the path chooser and the preferences hold it.

@@ -8,10 +8,10 @@
 #include "chat/wildcard.h"
 #include "platform/filelistbox.h"
 #include "platform/listbox.h"
+#include "platform/stringlistview.h"
 #include "player/playeractions.h"
 #include "player/waitseconds.h"
 
-#include <QListWidget>
 #include <array>
 
 namespace {
@@ -54,13 +54,7 @@ void scroll(const CommandContext &context)
     context.announcer.announce("<b>p</b> and song to play");
     WaitSeconds(0.3);
     // A copy: the list may be emptied or refilled during the waits below.
-    const QStringList entries = [&context] {
-        QStringList texts;
-        const QListWidget &list = context.windows.pickerList();
-        for (int i = 0; i < list.count(); ++i)
-            texts.append(list.item(i)->text());
-        return texts;
-    }();
+    const QStringList entries = context.windows.pickerList().entries();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         context.announcer.announce("<b>" + QString::number(i + 1) + "</b> " + TrackName(entries[i]));
         WaitSeconds(0.5);
@@ -122,7 +116,7 @@ Handling searchSongs(const CommandContext &context, const QString &text)
         return Handling::GoesOn;
     }
     context.chat2.StartScan();
-    QListWidget &picker = context.windows.pickerList();
+    StringListView &picker = context.windows.pickerList();
     picker.clear();
     picker.addItems(matches);
     context.announcer.announce("[<b>" + QString::number(picker.count()) + "</b>] strings found for <b>" +

@@ -3,13 +3,13 @@
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
 #include "platform/listbox.h"
+#include "platform/stringlistview.h"
 #include "player/randomnumber.h"
 #include "player/trackname.h"
 #include "player/waitseconds.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QScrollBar>
 #include <cmath>
 #include <memory>
@@ -277,13 +277,13 @@ void PlayerActions::playRandomTrack(double waitBeforeDrawing, double waitBeforeA
     startTrack(m_controls.File1->list(index), Load::Open, waitBeforeAnnouncing);
 }
 
-bool PlayerActions::playRandomListEntry(QListWidget &list, const Announce &voice)
+bool PlayerActions::playRandomListEntry(StringListView &list, const Announce &voice)
 {
     if (list.count() == 0)
         return false;
     const int index = randomIndex(list.count());
     list.setCurrentRow(index);
-    startTrack(list.item(index)->text(), Load::Open, 0, voice);
+    startTrack(list.entries().at(index), Load::Open, 0, voice);
     return true;
 }
 

@@ -16,8 +16,8 @@ class FileListBox;
 class ListBox;
 class QCheckBox;
 class QLabel;
-class QListWidget;
 class QScrollBar;
+class StringListView;
 
 // Says one message in the chat room, as a styled line.
 using Announce = std::function<void(const QString &message)>;
@@ -85,7 +85,7 @@ public:
     // Opens an entry drawn at random from another list of track names (the
     // song picker's) and says so. False, and nothing done, when the list
     // is empty.
-    bool playRandomListEntry(QListWidget &list, const Announce &voice = {});
+    bool playRandomListEntry(StringListView &list, const Announce &voice = {});
 
     // The two modes exclude each other. Switching one on refuses while the
     // other is on, and then false ends a command's handling.

@@ -6,12 +6,12 @@
 #include "platform/fonts.h"
 #include "platform/listbox.h"
 #include "platform/stayontop.h"
+#include "platform/stringlistview.h"
 #include "platform/twips.h"
 #include "player/playeractions.h"
 #include "player/waitseconds.h"
 
 #include <QLabel>
-#include <QListWidget>
 
 namespace {
 
@@ -29,7 +29,7 @@ Form3::Form3(PickerLinks links, QWidget *parent)
     Label4 = new QLabel(QString::fromUtf8("  Ðûñ²    by Ðûñnet"), this);
     Label4->setFont(tahomaFont(true));
     placeInTwips(Label4, 0, 0, WidthTwips, 240);
-    List1 = new QListWidget(this);
+    List1 = new StringListView(this);
     placeInTwips(List1, 60, 240, 3255, 2520);
     play = new ClickLabel("play", this);
     pause = new ClickLabel("random", this);
@@ -42,7 +42,7 @@ Form3::Form3(PickerLinks links, QWidget *parent)
     }
     resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
 
-    connect(List1, &QListWidget::itemDoubleClicked, this, &Form3::playSelected);
+    connect(List1, &StringListView::doubleClicked, this, &Form3::playSelected);
     connect(play, &ClickLabel::clicked, this, &Form3::playClicked);
     connect(pause, &ClickLabel::clicked, this, &Form3::randomClicked);
     connect(stop, &ClickLabel::clicked, this, &Form3::backClicked);
@@ -52,27 +52,21 @@ Form3::Form3(PickerLinks links, QWidget *parent)
     StayOnTop(this);
 }
 
-QString Form3::selectedEntry() const
-{
-    const QList<QListWidgetItem *> selected = List1->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
-}
-
 void Form3::playSelected()
 {
-    m_links.actions.playNamed(selectedEntry(), m_voice);
+    m_links.actions.playNamed(List1->selectedText(), m_voice);
 }
 
 void Form3::playClicked()
 {
-    if (m_leaving || selectedEntry().isEmpty())
+    if (m_leaving || List1->selectedText().isEmpty())
         return;
     m_leaving = true;
     WaitSeconds(0.4);
     m_leaving = false;
     // The wait let other handlers run: what is selected now is what plays,
     // and a list emptied meanwhile leaves nothing to play.
-    if (selectedEntry().isEmpty())
+    if (List1->selectedText().isEmpty())
         return;
     playSelected();
     leave();

@@ -12,7 +12,7 @@ class Desktop;
 class ListBox;
 class PlayerActions;
 class QLabel;
-class QListWidget;
+class StringListView;
 
 // What the picker takes from the main window.
 struct PickerLinks {
@@ -37,7 +37,7 @@ public:
     QString mpath;
     QString Trigger = ".";
 
-    QListWidget *List1 = nullptr; // the picker list
+    StringListView *List1 = nullptr; // the picker list
     ClickLabel *play = nullptr;   // "play"
     ClickLabel *pause = nullptr;  // "random"
     ClickLabel *stop = nullptr;   // "back"
@@ -50,8 +50,6 @@ private:
     void backClicked();
     void playSelected();
 
-    // The entry that is selected, "" when there is none.
-    QString selectedEntry() const;
     void leave();
 
     PickerLinks m_links;

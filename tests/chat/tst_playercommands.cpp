@@ -2,13 +2,13 @@
 #include "chatworld.h"
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
+#include "platform/stringlistview.h"
 #include "player/playeractions.h"
 #include "support/testregistry.h"
 #include "windows/songpicker.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <filesystem>
@@ -71,7 +71,7 @@ private slots:
         TestWorld world;
         Form1 &form = startWithTracks(world, files);
         for (int i = 0; i < 2; ++i) {
-            form.form3().List1->addItem("left from a search");
+            form.form3().List1->addItems({"left from a search"});
             const QStringList played = said(world, ".r", 1);
             const QString chosen = form.File1->fileName();
             QVERIFY(files.contains(chosen));

@@ -2,10 +2,10 @@
 #include "chat/chatscan.h"
 #include "chatworld.h"
 #include "platform/filelistbox.h"
+#include "platform/stringlistview.h"
 #include "support/testregistry.h"
 #include "windows/songpicker.h"
 
-#include <QListWidget>
 #include <QTimer>
 
 namespace {
@@ -16,10 +16,7 @@ const QString Prompt = "<b>type</b>: view, scroll, rnd, or cancel ";
 
 QStringList pickerEntries(Form1 &form)
 {
-    QStringList entries;
-    for (int i = 0; i < form.form3().List1->count(); ++i)
-        entries << form.form3().List1->item(i)->text();
-    return entries;
+    return form.form3().List1->entries();
 }
 
 // Says a line as soon as the room has received the given message, from
@@ -68,7 +65,7 @@ private slots:
         };
         for (const auto &c : cases) {
             form.List1.addItem("Beta.mp3");
-            form.form3().List1->addItem("left from before");
+            form.form3().List1->addItems({"left from before"});
             heardAt.clear();
             clock.start();
             QVERIFY2(said(world, c.line, c.answer.size()) == c.answer, qPrintable(c.line));

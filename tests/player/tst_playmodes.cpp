@@ -1,13 +1,13 @@
 #include "chat/chatworld.h"
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
+#include "platform/stringlistview.h"
 #include "player/mediaplayer.h"
 #include "support/testregistry.h"
 #include "windows/songpicker.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>

@@ -4,9 +4,8 @@
 
 #include "chat/chatscan.h"
 #include "chat/chatworld.h"
+#include "platform/stringlistview.h"
 #include "windows/songpicker.h"
-
-#include <QListWidget>
 
 inline Form3 &openPicker(Form1 &form, const QStringList &entries)
 {

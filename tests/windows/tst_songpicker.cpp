@@ -11,9 +11,9 @@
 
 namespace {
 
-void doubleClick(QListWidget *list, int row)
+void doubleClick(StringListView *list, int row)
 {
-    const QPoint at = list->visualItemRect(list->item(row)).center();
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
