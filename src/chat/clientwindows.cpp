@@ -7,6 +7,8 @@ const QString MdiClass = "MDIClient";
 const QString ChildClass = "AOL Child";
 const QString EntryClass = "RICHCNTL";
 const QString WelcomePrefix = "Welcome, ";
+// The controls a chat room has, and other document windows lack.
+const QString RoomControlClasses[] = {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"};
 constexpr quintptr Enter = 13;
 
 WindowHandle mdiArea(const Desktop &desktop)
@@ -17,7 +19,7 @@ WindowHandle mdiArea(const Desktop &desktop)
 
 bool isChatRoom(const Desktop &desktop, WindowHandle child)
 {
-    for (const char *className : {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"})
+    for (const QString &className : RoomControlClasses)
         if (!desktop.findWindowEx(child, 0, className))
             return false;
     return true;

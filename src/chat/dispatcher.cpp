@@ -102,10 +102,14 @@ void handleCommandLine(const CommandContext &context, const QString &ScreenName,
         return;
     // For matching only; the actions take their arguments from the line as typed.
     const QString lowered = Text.toLower();
+    // One buffer for every test's pattern, not two new strings each.
+    QString pattern;
     for (const Command &command : Commands) {
-        const QStringView word(command.word.data(), qsizetype(command.word.size()));
         // The prefix is read for every test, as it is set.
-        const QString pattern = (command.takesPrefix ? context.Trigger : QString()) + word.toString();
+        pattern.resize(0);
+        if (command.takesPrefix)
+            pattern.append(context.Trigger);
+        pattern.append(QStringView(command.word.data(), qsizetype(command.word.size())));
         if (!MatchesPattern(lowered, pattern))
             continue;
         if (command.action(context, Text) == Handling::Ends)
