@@ -1,10 +1,13 @@
 // How soon the player answers on a real IRC network: from a participant's
 // ".mp3s?" to the player's reply reaching that participant, through an
-// inspircd on loopback, with the player's pacing out of the way. Median and
-// 99th percentile over 200 commands (target: a median under 10 ms). The
-// floor, measured in the same run: the same round trip with a bare client
-// answering instead of the player.
+// inspircd on loopback, with the player's pacing out of the way, on the wall
+// clock (three processes take part). Median and 99th percentile over 100
+// commands. The floor, measured in the same run: the same round trip with a
+// bare client answering instead of the player. Target: a median within 3
+// times the floor. A size means nothing here; one given
+// is ignored.
 #include "app/mainwindow.h"
+#include "figures.h"
 #include "platform/irc/ircroom.h"
 #include "platform/irc/ircsession.h"
 #include "support/ircservers.h"
@@ -22,7 +25,7 @@
 
 namespace {
 
-constexpr int commands = 200;
+constexpr int commands = 100;
 const QString channel = QStringLiteral("#bench");
 
 struct Figures {
@@ -96,12 +99,8 @@ int main(int argc, char **argv)
     const Figures player = measure([&](int) { owner.say(channel, ".mp3s?"); },
                                    [&] { return reply(owner, ":player!", "mp3 count"); });
 
-    std::printf("from a participant's .mp3s? to the reply reaching it, %d commands, inspircd on loopback:\n",
-                commands);
-    std::printf("  a bare client answering (floor): median %6.2f ms, 99th percentile %6.2f ms\n", floor.median,
-                floor.p99);
-    std::printf("  the player answering:            median %6.2f ms, 99th percentile %6.2f ms = %.1f x the floor"
-                " (target: median under 10 ms)\n",
-                player.median, player.p99, player.median / floor.median);
+    std::printf("bench_ircreply: from a participant's .mp3s? to the reply reaching it, %d commands\n", commands);
+    printAgainstFloor("the player's reply, median", player.median, floor.median, "a bare client's", 3);
+    printAgainstFloor("the player's reply, 99th percentile", player.p99, floor.p99, "a bare client's", 3);
     return 0;
 }

@@ -1,31 +1,33 @@
-// How long the style chooser takes to open over a large styles directory,
-// and how long RemoveDuplicates takes over a long list.
+// How long the style chooser takes to open over a large styles directory
+// (one file for every ten entries of the size, half of them a second
+// style of the same name) against reading the same files, and how long
+// RemoveDuplicates takes over a list of the size against reading its texts
+// into a hash set, each floor measured in the same run.
+// Usage: bench_styles [entries: 1k|100k|1M]
 #include "app/mainwindow.h"
+#include "figures.h"
 #include "styles/removeduplicates.h"
 #include "styles/stylechooser.h"
 #include "support/world.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
-#include <algorithm>
+#include <QSet>
 #include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr int StyleFiles = 10000;
-constexpr int DistinctStyles = 5000;
-constexpr int ListEntries = 100000;
-constexpr int Runs = 5;
-
-void writeStyleFiles(const QString &home)
+void writeStyleFiles(const QString &home, int files)
 {
     const QString dir = home + "/styles/";
     QDir().mkpath(dir);
-    for (int i = 0; i < StyleFiles; ++i) {
-        const QString name = QStringLiteral("style %1").arg(i % DistinctStyles, 5, 10, QChar('0'));
+    for (int i = 0; i < files; ++i) {
+        const QString name = QStringLiteral("style %1").arg(i % (files / 2), 5, 10, QChar('0'));
         QFile file(dir + QStringLiteral("file %1.ini").arg(i, 5, 10, QChar('0')));
         if (!file.open(QIODevice::WriteOnly)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
@@ -35,34 +37,50 @@ void writeStyleFiles(const QString &home)
     }
 }
 
-double openChooserMs()
+double openChooserMs(int files)
 {
     TestWorld world;
-    writeStyleFiles(world.home());
+    writeStyleFiles(world.home(), files);
     Form1 &form = world.make();
-    QElapsedTimer clock;
-    clock.start();
-    Form4 &chooser = form.form4();
-    chooser.show();
-    const double ms = clock.nsecsElapsed() / 1e6;
-    if (chooser.List1->count() != DistinctStyles)
-        std::fprintf(stderr, "expected %d entries, got %d\n", DistinctStyles, chooser.List1->count());
+    const double ms = ownMilliseconds([&] { form.form4().show(); });
+    if (form.form4().List1->count() != files / 2)
+        std::fprintf(stderr, "expected %d entries, got %d\n", files / 2, form.form4().List1->count());
     return ms;
 }
 
+// Each file of the folder opened and read whole, with the system's own calls.
+double readFilesMs(const QByteArray &folder)
+{
+    qsizetype bytes = 0;
+    const double ms = ownMilliseconds([&] {
+        DIR *dir = opendir(folder.constData());
+        char buffer[4096];
+        while (dirent *entry = dir ? readdir(dir) : nullptr) {
+            const int fd = openat(dirfd(dir), entry->d_name, O_RDONLY);
+            for (ssize_t got; fd >= 0 && (got = read(fd, buffer, sizeof buffer)) > 0;)
+                bytes += got;
+            if (fd >= 0)
+                close(fd);
+        }
+        if (dir)
+            closedir(dir);
+    });
+    return bytes > 0 ? ms : 0;
+}
+
 // Every text twice, the copies in the second half: half the list goes.
-QStringList halfDuplicates()
+QStringList halfDuplicates(int entries)
 {
     QStringList texts;
-    for (int i = 0; i < ListEntries; ++i)
-        texts << QStringLiteral("style %1").arg(i % (ListEntries / 2));
+    for (int i = 0; i < entries; ++i)
+        texts << QStringLiteral("style %1").arg(i % (entries / 2));
     return texts;
 }
 
-QStringList allDistinct()
+QStringList allDistinct(int entries)
 {
     QStringList texts;
-    for (int i = 0; i < ListEntries; ++i)
+    for (int i = 0; i < entries; ++i)
         texts << QStringLiteral("style %1").arg(i);
     return texts;
 }
@@ -72,19 +90,21 @@ double removeDuplicatesMs(const QStringList &texts)
     QListWidget list;
     list.setUniformItemSizes(true);
     list.addItems(texts);
-    QElapsedTimer clock;
-    clock.start();
-    RemoveDuplicates(&list);
-    return clock.nsecsElapsed() / 1e6;
+    return ownMilliseconds([&] { RemoveDuplicates(&list); });
 }
 
-template<typename Measure>
-double best(Measure measure)
+// Each text of the same list read and put in a hash set.
+double hashSetMs(const QStringList &texts)
 {
-    double fastest = 1e300;
-    for (int run = 0; run < Runs; ++run)
-        fastest = std::min(fastest, measure());
-    return fastest;
+    QListWidget list;
+    list.setUniformItemSizes(true);
+    list.addItems(texts);
+    QSet<QString> seen;
+    const double ms = ownMilliseconds([&] {
+        for (int i = 0; i < list.count(); ++i)
+            seen.insert(list.item(i)->text());
+    });
+    return seen.isEmpty() ? 0 : ms;
 }
 
 } // namespace
@@ -95,13 +115,29 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    std::printf("style chooser, %d files, %d distinct styles: %.1f ms (target < 1000 ms), best of %d\n",
-                StyleFiles, DistinctStyles, best(openChooserMs), Runs);
-    const QStringList half = halfDuplicates();
-    std::printf("RemoveDuplicates, %d entries, half of them copies: %.1f ms (target < 100 ms), best of %d\n",
-                ListEntries, best([&] { return removeDuplicatesMs(half); }), Runs);
-    const QStringList distinct = allDistinct();
-    std::printf("RemoveDuplicates, %d entries, all distinct: %.1f ms, best of %d\n", ListEntries,
-                best([&] { return removeDuplicatesMs(distinct); }), Runs);
+    const int entries = benchSize(argc, argv);
+    const int files = std::max(2, entries / 10);
+    std::printf("bench_styles: %d style files, %d entries to rid of duplicates; best of 5\n", files, entries);
+    const auto best = [](const std::function<double()> &measure) {
+        double fastest = 1e300;
+        for (int run = 0; run < 5; ++run)
+            fastest = std::min(fastest, measure());
+        return fastest;
+    };
+    TestWorld floorWorld;
+    writeStyleFiles(floorWorld.home(), files);
+    const QByteArray written = QFile::encodeName(floorWorld.home() + "/styles");
+    printAgainstFloor("style chooser opened", best([&] { return openChooserMs(files); }),
+                      best([&] { return readFilesMs(written); }), "the files read", 3);
+    const struct {
+        const char *what;
+        QStringList texts;
+    } lists[] = {
+        {"RemoveDuplicates, half copies", halfDuplicates(entries)},
+        {"RemoveDuplicates, all distinct", allDistinct(entries)},
+    };
+    for (const auto &list : lists)
+        printAgainstFloor(list.what, best([&] { return removeDuplicatesMs(list.texts); }),
+                          best([&] { return hashSetMs(list.texts); }), "a hash set of the texts", 3);
     return 0;
 }
