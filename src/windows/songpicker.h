@@ -38,10 +38,10 @@ public:
     QString Trigger = ".";
 
     StringListView *List1 = nullptr; // the picker list
-    ClickLabel *play = nullptr;   // "play"
-    ClickLabel *pause = nullptr;  // "random"
-    ClickLabel *stop = nullptr;   // "back"
-    QLabel *Label4 = nullptr;     // credit strip
+    ClickLabel *play = nullptr;      // "play"
+    ClickLabel *pause = nullptr;     // "random"
+    ClickLabel *stop = nullptr;      // "back"
+    QLabel *Label4 = nullptr;        // credit strip
 
 private:
     // The picker's own buttons and the double-click.
