@@ -117,10 +117,10 @@ int main(int argc, char **argv)
 
     const int entries = benchSize(argc, argv);
     const int files = std::max(2, entries / 10);
-    std::printf("bench_styles: %d style files, %d entries to rid of duplicates; best of 5\n", files, entries);
+    std::printf("bench_styles: %d style files, %d entries to rid of duplicates; best of 3\n", files, entries);
     const auto best = [](const std::function<double()> &measure) {
         double fastest = 1e300;
-        for (int run = 0; run < 5; ++run)
+        for (int run = 0; run < 3; ++run)
             fastest = std::min(fastest, measure());
         return fastest;
     };
