@@ -16,34 +16,6 @@
 
 namespace {
 
-// Whether the name, lower-cased, holds the lower-cased word. A search reads
-// every name of the list, so plain ASCII names are lowered into one buffer
-// kept between them rather than into a new string each.
-bool nameHolds(const QString &name, const QString &loweredWord, QString &buffer)
-{
-    buffer.resize(name.size());
-    QChar *lowered = buffer.data();
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
-        if (c >= 0x80)
-            return name.toLower().contains(loweredWord);
-        lowered[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c);
-    }
-    return QStringView(buffer).contains(loweredWord);
-}
-
-// The tracks whose names hold the word, letter case ignored, in list order.
-QStringList tracksHolding(const QStringList &names, const QString &word)
-{
-    const QString lowered = word.toLower();
-    QString buffer;
-    QStringList matches;
-    for (const QString &name : names)
-        if (nameHolds(name, lowered, buffer))
-            matches.append(name);
-    return matches;
-}
-
 void view(const CommandContext &context)
 {
     context.windows.showSongPicker();
@@ -99,7 +71,7 @@ Handling searchSongs(const CommandContext &context, const QString &text)
     context.chat2.StartScan();
     // As typed: the count message quotes it in the user's own case.
     const QString word = text.mid(3);
-    const QStringList matches = tracksHolding(context.File1.entries(), word);
+    const QStringList matches = context.File1.entriesHolding(word);
     // Filled afresh rather than added to: a search or a track that ended
     // during the wait may have put names in it since it was emptied.
     context.List1.clear();

@@ -1,17 +1,50 @@
 #include "platform/filelistbox.h"
 
+#include "platform/caselessorder.h"
 #include "platform/filename.h"
 #include "platform/legacytext.h"
 
+#include <QAbstractListModel>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
 #include <QSignalBlocker>
-#include <QStringListModel>
 
 #include <algorithm>
 #include <vector>
 #include <dirent.h>
 #include <sys/stat.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+// The list box's names as its view shows them.
+class FileListModel : public QAbstractListModel
+{
+public:
+    FileListModel(const QStringList &names, QObject *parent)
+        : QAbstractListModel(parent)
+        , m_names(names)
+    {
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_names.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_names.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return QVariant();
+        return m_names[index.row()];
+    }
+
+    void beginReset() { beginResetModel(); }
+    void endReset() { endResetModel(); }
+
+private:
+    const QStringList &m_names;
+};
 
 namespace {
 
@@ -35,7 +68,7 @@ public:
         }
     }
 
-    bool matches(const QString &name) const
+    bool matches(QStringView name) const
     {
         if (m_everything)
             return true;
@@ -43,7 +76,7 @@ public:
             if (name.endsWith(suffix, Qt::CaseInsensitive))
                 return true;
         for (const QRegularExpression &expression : m_expressions)
-            if (expression.match(name).hasMatch())
+            if (expression.match(QString::fromRawData(name.data(), name.size())).hasMatch())
                 return true;
         return false;
     }
@@ -57,9 +90,14 @@ private:
 // The names as shown, and the bytes of those that do not decode back to
 // the same bytes.
 struct Listing {
-    QStringList names;
+    PackedNames names;
     QHash<QString, QByteArray> rawNames;
 };
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
+}
 
 // The names of a directory's files that match, not of its folders, and not
 // the hidden ones (a leading dot), which a file list box does not show. The
@@ -74,6 +112,12 @@ Listing matchingFiles(const QString &path, const NamePattern &pattern)
     if (!dir)
         return listing;
     const int dirFd = dirfd(dir);
+    PackedNames &names = listing.names;
+    // A folder's size on the usual file systems is near the length of the
+    // names in it: room for them at once, rather than copies as they grow.
+    struct stat folder;
+    if (fstat(dirFd, &folder) == 0)
+        names.text.reserve(qsizetype(std::min<off_t>(folder.st_size, off_t(64) << 20)));
     while (const dirent *entry = readdir(dir)) {
         if (entry->d_name[0] == '.')
             continue;
@@ -85,94 +129,69 @@ Listing matchingFiles(const QString &path, const NamePattern &pattern)
         if (!isFile)
             continue;
         const QByteArrayView raw(entry->d_name);
-        DecodedText name = decodeUtf8OrWindows1252(raw);
-        if (!pattern.matches(name.text))
-            continue;
-        if (name.windows1252)
-            listing.rawNames.insert(name.text, raw.toByteArray());
-        listing.names.append(std::move(name.text));
+        const qsizetype start = names.text.size();
+        if (isAscii(raw)) {
+            // Decoded in place, without a string of its own.
+            names.text.append(QLatin1String(raw.data(), raw.size()));
+            if (!pattern.matches(QStringView(names.text).sliced(start))) {
+                names.text.truncate(start);
+                continue;
+            }
+        } else {
+            const DecodedText name = decodeUtf8OrWindows1252(raw);
+            if (!pattern.matches(name.text))
+                continue;
+            if (name.windows1252)
+                listing.rawNames.insert(name.text, raw.toByteArray());
+            names.text.append(name.text);
+        }
+        names.ends.append(names.text.size());
     }
     closedir(dir);
     return listing;
 }
 
+// The names in the list's order, each made afresh in that order: they lie
+// in memory as the list does, and a search through a million reads them
+// without cache misses. The packed names are let go.
+//
 // Two files can show the same name, one in UTF-8 and one in an old code
 // page, and a name must lead to one file: the UTF-8 one, shown as it is, is
 // kept. Equal names lie side by side once sorted.
-void dropNamesShownTwice(Listing &listing)
+QStringList namesInOrder(Listing &listing)
 {
-    if (listing.rawNames.isEmpty())
-        return;
-    QStringList &names = listing.names;
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (kept > 0 && names[i] == names[kept - 1])
-            listing.rawNames.remove(names[i]);
-        else
-            names[kept++] = std::move(names[i]);
+    const std::vector<quint32> order = caselessOrder(listing.names);
+    QStringList names;
+    names.reserve(qsizetype(order.size()));
+    for (const quint32 index : order) {
+        const QStringView name = listing.names.at(index);
+        if (!listing.rawNames.isEmpty() && !names.isEmpty() && QStringView(names.constLast()) == name) {
+            listing.rawNames.remove(names.constLast());
+            continue;
+        }
+        names.append(name.toString());
     }
-    names.resize(kept);
+    listing.names = PackedNames();
+    return names;
 }
 
-// Each name is folded once, into one shared buffer, and the sort compares
-// the folded keys: several times quicker than folding both names at every
-// comparison, and without an allocation per name. The first four folded
-// characters, packed in one number, settle most comparisons without
-// reading the keys. Names that differ only in letter case keep one order
-// all the same.
-void sortIgnoringCase(QStringList &names)
+// glibc keeps the heap a big list leaves behind for the process, where it
+// shows as memory in use; a refresh that let one go hands it back.
+void giveBackFreedHeap(qsizetype before, qsizetype after)
 {
-    struct Entry {
-        quint64 head;
-        qsizetype offset;
-        qsizetype length;
-        qsizetype index;
-    };
-    std::vector<char16_t> folded;
-    std::vector<Entry> entries;
-    entries.reserve(std::size_t(names.size()));
-    for (qsizetype index = 0; index < names.size(); ++index) {
-        const QString &name = names.at(index);
-        const qsizetype offset = qsizetype(folded.size());
-        const bool ascii = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; });
-        if (ascii) {
-            for (QChar c : name) {
-                const char16_t u = c.unicode();
-                folded.push_back(u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
-            }
-        } else {
-            const QString key = name.toCaseFolded();
-            folded.insert(folded.end(), key.utf16(), key.utf16() + key.size());
-        }
-        const qsizetype length = qsizetype(folded.size()) - offset;
-        quint64 head = 0;
-        for (qsizetype i = 0; i < 4; ++i)
-            head = head << 16 | (i < length ? folded[std::size_t(offset + i)] : 0);
-        entries.push_back({head, offset, length, index});
-    }
-    const auto key = [&folded](const Entry &entry) {
-        return QStringView(folded.data() + entry.offset, entry.length);
-    };
-    std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        const int order = key(a).compare(key(b));
-        return order != 0 ? order < 0 : names.at(a.index) < names.at(b.index);
-    });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (const Entry &entry : entries)
-        // Fresh copies, made in list order, lie in memory in that order: a
-        // search through 100,000 names then reads them without cache misses.
-        sorted.append(QString(names[entry.index].constData(), names[entry.index].size()));
-    names = std::move(sorted);
+    constexpr qsizetype LargeList = 10000;
+    if (std::max(before, after) < LargeList)
+        return;
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
 
 FileListBox::FileListBox(QWidget *parent)
     : QListView(parent)
-    , m_model(new QStringListModel(this))
+    , m_model(new FileListModel(m_names, this))
 {
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -203,15 +222,22 @@ void FileListBox::refresh()
 
 void FileListBox::reread(const QString &keep)
 {
-    Listing listing = matchingFiles(m_path, NamePattern(m_pattern));
-    sortIgnoringCase(listing.names);
-    dropNamesShownTwice(listing);
-    m_names = std::move(listing.names);
-    m_rawNames = std::move(listing.rawNames);
     // Neither a fresh listing nor the entry kept is a click: the name now
     // playing stays.
     const QSignalBlocker quiet(selectionModel());
-    m_model->setStringList(m_names);
+    // The old list goes before the new one is read, in one reset of the
+    // view: a folder of a million names is never held twice.
+    const qsizetype before = m_names.size();
+    m_model->beginReset();
+    m_names = QStringList();
+    m_rawNames = QHash<QString, QByteArray>();
+    m_lowered = LoweredNames();
+    Listing listing = matchingFiles(m_path, NamePattern(m_pattern));
+    m_names = namesInOrder(listing);
+    m_rawNames = std::move(listing.rawNames);
+    m_lowered = LoweredNames(m_names);
+    m_model->endReset();
+    giveBackFreedHeap(before, m_names.size());
     if (!keep.isEmpty())
         setListIndex(int(m_names.indexOf(keep)));
 }

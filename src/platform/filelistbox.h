@@ -7,12 +7,14 @@
 // Windows copies come); the file itself is found by its bytes.
 #pragma once
 
+#include "platform/lowerednames.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QListView>
 #include <QStringList>
 
-class QStringListModel;
+class FileListModel;
 
 class FileListBox : public QListView
 {
@@ -34,6 +36,9 @@ public:
     int listCount() const { return int(m_names.size()); }
     QString list(int index) const;
     const QStringList &entries() const { return m_names; }
+    // The entries whose names hold the word, letter case ignored as
+    // QString::toLower ignores it, in list order.
+    QStringList entriesHolding(const QString &word) const { return m_lowered.holding(m_names, word); }
     // -1 when nothing is selected.
     int listIndex() const;
     // An index outside the list selects nothing and leaves the selection.
@@ -58,7 +63,8 @@ private:
     QStringList m_names;
     // The bytes of the few names that their decoded form does not give back.
     QHash<QString, QByteArray> m_rawNames;
+    LoweredNames m_lowered;
     QString m_path;
     QString m_pattern = "*.*";
-    QStringListModel *m_model = nullptr;
+    FileListModel *m_model = nullptr;
 };

@@ -10,7 +10,8 @@
 
 namespace {
 
-const QStringList Tracks{"Alpha One.mp3", "alpha two.MP3", "Beta.mp3", "Salt & Pepper.mp3", "Tom & Jerry.mp3",
+const QStringList Tracks{"Alpha One.mp3",     "alpha two.MP3",   "Beta.mp3",
+                         "Salt & Pepper.mp3", QString::fromUtf8("Sun \xC4\xB0.mp3"), "Tom & Jerry.mp3",
                          QString::fromUtf8("\xC3\x84rger Live.mp3")};
 const QString Prompt = "<b>type</b>: view, scroll, rnd, or cancel ";
 
@@ -59,8 +60,10 @@ private slots:
             {".p BET", {"<b>playing</b>: Beta"}, {"Beta.mp3"}},
             // Letters beyond ASCII are lower-cased too.
             {QString::fromUtf8(".p \xC3\xA4RGER"), {"<b>playing</b>: " + aerger}, {aerger + ".mp3"}},
+            // Lower-cased, İ grows to two characters, in the word and in the name.
+            {QString::fromUtf8(".p \xC4\xB0"), {"<b>playing</b>: " + Tracks[4].chopped(4)}, {Tracks[4]}},
             {".P ALPHA", {"[<b>2</b>] strings found for <b>ALPHA</b>", Prompt}, {"Alpha One.mp3", "alpha two.MP3"}},
-            {".p ", {"[<b>6</b>] strings found for <b></b>", Prompt}, Tracks},
+            {".p ", {"[<b>7</b>] strings found for <b></b>", Prompt}, Tracks},
             {".p  & ", {"[<b>2</b>] strings found for <b> &amp; </b>", Prompt}, {"Salt & Pepper.mp3", "Tom & Jerry.mp3"}},
         };
         for (const auto &c : cases) {

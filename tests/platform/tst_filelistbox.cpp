@@ -35,7 +35,8 @@ private slots:
         QTemporaryDir dir;
         const QString d = dir.path();
         for (const char *name : {"b.mp3", "A.MP3", "c.Mp3", "a.mp3", "Zed.mp3", "notes.txt", "mp3", "song.mp3.bak",
-                                 ".hidden.mp3", "<3 & you.mp3"})
+                                 ".hidden.mp3", "<3 & you.mp3", "twelve chars.MP3", "Twelve chars.mp3",
+                                 "twelve chars 2.mp3"})
             touch(d + "/" + name);
         // Beyond ASCII, letters still fold: Ä sorts with ä, both after z.
         // Latin-1 names show decoded; one that shows as another name does
@@ -53,7 +54,8 @@ private slots:
         box.setPath(d);
         const QString cafe = QString::fromUtf8("Caf\xC3\xA9.mp3"), apfel = QString::fromUtf8("\xC3\xA4pfel.mp3");
         QCOMPARE(box.entries(), QStringList({"<3 & you.mp3", "A.MP3", "a.mp3", "b.mp3", "c.Mp3", cafe,
-                                             "link to b.mp3", "Zed.mp3", apfel,
+                                             "link to b.mp3", "twelve chars 2.mp3", "Twelve chars.mp3",
+                                             "twelve chars.MP3", "Zed.mp3", apfel,
                                              QString::fromUtf8("\xC3\x84rger.mp3")}));
         QCOMPARE(box.filePath(cafe), bytes + "/Caf\xE9.mp3");
         QCOMPARE(box.filePath(apfel), bytes + "/\xC3\xA4pfel.mp3");
