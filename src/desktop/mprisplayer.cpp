@@ -13,7 +13,7 @@
 namespace {
 
 // Track ids live in a name space of the program's own, not under /org/mpris,
-// which the specification keeps for itself.
+// which the media player interface keeps for its own paths.
 QDBusObjectPath trackId(int number)
 {
     return QDBusObjectPath("/io/github/dun2/track/" + QString::number(number));
