@@ -47,12 +47,7 @@ void reportSince(long before)
 int floorCase(const QString &folder)
 {
     const long before = startPeak();
-    QStringList names;
-    DIR *dir = opendir(QFile::encodeName(folder).constData());
-    while (const dirent *entry = dir ? readdir(dir) : nullptr)
-        names.append(QString::fromUtf8(entry->d_name));
-    if (dir)
-        closedir(dir);
+    const QStringList names = namesAlone(folder);
     reportSince(before);
     return names.isEmpty() ? 1 : 0;
 }

@@ -6,8 +6,11 @@
 #include <QFile>
 #include <QString>
 
+#include <QStringList>
+
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <functional>
 #include <unistd.h>
@@ -26,4 +29,17 @@ inline void makeEmptyFiles(const QString &folder, int count, const std::function
         }
         ::close(made);
     }
+}
+
+// The floor of every listing: the names as the folder gives them, decoded,
+// and nothing stat'ed, matched or sorted.
+inline QStringList namesAlone(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = opendir(QFile::encodeName(folder).constData());
+    while (const dirent *entry = dir ? readdir(dir) : nullptr)
+        names.append(QString::fromUtf8(entry->d_name));
+    if (dir)
+        closedir(dir);
+    return names;
 }
