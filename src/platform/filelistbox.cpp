@@ -3,8 +3,8 @@
 #include "platform/caselessorder.h"
 #include "platform/filename.h"
 #include "platform/legacytext.h"
+#include "platform/stringrows.h"
 
-#include <QAbstractListModel>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -18,29 +18,20 @@
 #endif
 
 // The list box's names as its view shows them.
-class FileListModel : public QAbstractListModel
+class FileListModel : public StringRows
 {
 public:
     FileListModel(const QStringList &names, QObject *parent)
-        : QAbstractListModel(parent)
+        : StringRows(parent)
         , m_names(names)
     {
     }
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : int(m_names.size());
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid() || index.row() >= m_names.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
-            return QVariant();
-        return m_names[index.row()];
-    }
-
     void beginReset() { beginResetModel(); }
     void endReset() { endResetModel(); }
+
+protected:
+    const QStringList &rows() const override { return m_names; }
 
 private:
     const QStringList &m_names;

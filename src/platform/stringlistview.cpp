@@ -1,21 +1,12 @@
 #include "platform/stringlistview.h"
 
-#include <QAbstractListModel>
+#include "platform/stringrows.h"
 
 // Rows that can be selected and not edited, as a list widget's items are.
-class StringListView::Model : public QAbstractListModel
+class StringListView::Model : public StringRows
 {
 public:
-    using QAbstractListModel::QAbstractListModel;
-
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_texts.size()); }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
-            return {};
-        return m_texts.at(index.row());
-    }
+    using StringRows::StringRows;
 
     const QStringList &texts() const { return m_texts; }
 
@@ -38,6 +29,9 @@ public:
         m_texts.clear();
         endResetModel();
     }
+
+protected:
+    const QStringList &rows() const override { return m_texts; }
 
 private:
     QStringList m_texts;
