@@ -75,8 +75,7 @@ Handling searchSongs(const CommandContext &context, const QString &text)
     // Filled afresh rather than added to: a search or a track that ended
     // during the wait may have put names in it since it was emptied.
     context.List1.clear();
-    for (const QString &match : matches)
-        context.List1.addItem(match);
+    context.List1.addItems(matches);
 
     if (matches.isEmpty()) {
         context.announcer.announce("<b>error</b> no mp3 found ");

@@ -13,6 +13,14 @@ public:
         m_index = -1;
     }
     void addItem(const QString &item) { m_items.append(item); }
+    // Into an empty list the items are shared, not copied one by one.
+    void addItems(const QStringList &items)
+    {
+        if (m_items.isEmpty())
+            m_items = items;
+        else
+            m_items += items;
+    }
     int listCount() const { return int(m_items.size()); }
     QString list(int index) const { return index >= 0 && index < m_items.size() ? m_items[index] : QString(); }
     const QStringList &items() const { return m_items; }

@@ -58,6 +58,9 @@ void LoweredNames::append(const QString &name)
 
 QStringList LoweredNames::holding(const QStringList &names, const QString &word) const
 {
+    // Every name holds the empty word: the list is shared, not gathered.
+    if (word.isEmpty() && names.size() == m_ends.size())
+        return names;
     const QString lowered = word.toLower();
     // A form in Latin-1 holds no character beyond it.
     const bool wordFitsLatin1 = fitsLatin1(lowered);
