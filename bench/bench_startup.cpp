@@ -6,6 +6,7 @@
 // calls the program makes while idle as files come and go in /tmp and in
 // its folder (target: none), counted by strace.
 // Usage: bench_startup [file count: 1k|100k|1M] [program, else the dun2 built beside it]
+#include "emptyfiles.h"
 #include "figures.h"
 
 #include <QCoreApplication>
@@ -33,19 +34,6 @@ struct Figures {
     double cpuMs = 0;    // spent by the second one
     double peakMb = 0;   // resident, by the second one
 };
-
-void fill(const QString &folder, int count)
-{
-    const QByteArray path = QFile::encodeName(folder);
-    for (int i = 0; i < count; ++i) {
-        const int fd = creat((path + "/track " + QByteArray::number(i) + ".mp3").constData(), 0644);
-        if (fd < 0) {
-            std::fprintf(stderr, "bench_startup: cannot write in %s\n", path.constData());
-            std::exit(1);
-        }
-        close(fd);
-    }
-}
 
 void writePreferences(const QString &home, const QString &mp3Path)
 {
@@ -182,7 +170,7 @@ int main(int argc, char **argv)
     const int files = benchSize(argc, argv);
     const QString program = argc > 2 ? QString(argv[2]) : QCoreApplication::applicationDirPath() + "/../dun2";
     QTemporaryDir home, empty, big;
-    fill(big.path(), files);
+    makeEmptyFiles(big.path(), files, [](int i) { return QString("track %1.mp3").arg(i); });
 
     std::printf("bench_startup: to the first announcement among %d files, median of %d runs"
                 " (CPU and peak memory by the second):\n", files, runs);

@@ -68,12 +68,22 @@ inline double medianOwnMilliseconds(const std::function<void()> &call, int runs 
     return times[times.size() / 2];
 }
 
-// "what: 12.3 ms, floor 4.1 ms (what the floor is): 3.0x, target <= 2x"
+// "what  12.3 ms  floor 4.1 ms (what the floor is)  3.0x  note"
+inline void printRatio(const char *what, double value, double floor, const char *floorIs, const char *note,
+                         const char *unit = "ms")
+{
+    const double ratio = floor > 0 ? value / floor : 0;
+    std::printf("%-34s %10.2f %s   floor %10.2f %s (%s)   %5.2fx   %s\n", what, value, unit, floor, unit, floorIs,
+                ratio, note);
+    std::fflush(stdout);
+}
+
+// The same, with the target and whether it is met.
 inline void printAgainstFloor(const char *what, double value, double floor, const char *floorIs,
                               double targetRatio, const char *unit = "ms")
 {
     const double ratio = floor > 0 ? value / floor : 0;
-    std::printf("%-34s %10.2f %s   floor %10.2f %s (%s)   %5.2fx   target <= %.1fx %s\n", what, value, unit, floor,
-                unit, floorIs, ratio, targetRatio, ratio <= targetRatio ? "ok" : "MISSED");
-    std::fflush(stdout);
+    char note[64];
+    std::snprintf(note, sizeof note, "target <= %.1fx %s", targetRatio, ratio <= targetRatio ? "ok" : "MISSED");
+    printRatio(what, value, floor, floorIs, note, unit);
 }
