@@ -153,7 +153,7 @@ std::map<QByteArray, int> idleCalls(const QString &path, const QString &home, co
         // "PID name(args...) = result". Attaching interrupts the wait each
         // thread sleeps in, which comes back as restart_syscall: strace's
         // doing, not the program's.
-        const QByteArray call = line.mid(line.indexOf(' ') + 1);
+        const QByteArray call = line.mid(line.indexOf(' ') + 1).trimmed(); // strace pads short PIDs
         if (call.isEmpty() || call.startsWith("<...") || call.startsWith("+++") || call.startsWith("---")
             || call.startsWith("restart_syscall("))
             continue;
