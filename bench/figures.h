@@ -70,7 +70,7 @@ inline double medianOwnMilliseconds(const std::function<void()> &call, int runs 
 
 // "what  12.3 ms  floor 4.1 ms (what the floor is)  3.0x  note"
 inline void printRatio(const char *what, double value, double floor, const char *floorIs, const char *note,
-                         const char *unit = "ms")
+                       const char *unit = "ms")
 {
     const double ratio = floor > 0 ? value / floor : 0;
     std::printf("%-34s %10.2f %s   floor %10.2f %s (%s)   %5.2fx   %s\n", what, value, unit, floor, unit, floorIs,
