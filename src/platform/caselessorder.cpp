@@ -1,5 +1,7 @@
 #include "platform/caselessorder.h"
 
+#include "platform/asciitext.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -13,9 +15,9 @@ namespace {
 // their folded QStrings does, and eight bytes of a key fit in one number.
 void appendKey(std::vector<char> &keys, QStringView name)
 {
-    if (std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+    if (isAscii(name)) {
         for (QChar c : name)
-            keys.push_back(char(c >= u'A' && c <= u'Z' ? c.unicode() + ('a' - 'A') : c.unicode()));
+            keys.push_back(asciiLowered(c));
         return;
     }
     // Folded as a QString held apart: the in-place folding of a temporary

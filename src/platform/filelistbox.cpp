@@ -1,5 +1,6 @@
 #include "platform/filelistbox.h"
 
+#include "platform/asciitext.h"
 #include "platform/caselessorder.h"
 #include "platform/filename.h"
 #include "platform/legacytext.h"
@@ -84,11 +85,6 @@ struct Listing {
     PackedNames names;
     QHash<QString, QByteArray> rawNames;
 };
-
-bool isAscii(QByteArrayView bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
-}
 
 // The names of a directory's files that match, not of its folders, and not
 // the hidden ones (a leading dot), which a file list box does not show. The

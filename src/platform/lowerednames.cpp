@@ -1,5 +1,7 @@
 #include "platform/lowerednames.h"
 
+#include "platform/asciitext.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -23,17 +25,16 @@ LoweredNames::LoweredNames(const QStringList &names)
 void LoweredNames::append(const QString &name)
 {
     const qsizetype start = m_forms.size();
-    const bool ascii = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; });
     // Plain ASCII, the common name, is lowered here without a QString.
-    if (ascii) {
-        if (std::none_of(name.begin(), name.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; })) {
+    if (isAscii(name)) {
+        if (std::none_of(name.begin(), name.end(), isAsciiCapital)) {
             m_ends.append(quint64(start) << 1);
             return;
         }
         m_forms.resize(start + name.size());
         char *out = m_forms.data() + start;
         for (QChar c : name)
-            *out++ = char(c >= u'A' && c <= u'Z' ? c.unicode() + ('a' - 'A') : c.unicode());
+            *out++ = asciiLowered(c);
         m_ends.append(quint64(m_forms.size()) << 1);
         return;
     }
