@@ -2,6 +2,8 @@
 // The program keeps the name of the current track in one.
 #pragma once
 
+#include "platform/appendshared.h"
+
 #include <QStringList>
 
 class ListBox
@@ -13,14 +15,7 @@ public:
         m_index = -1;
     }
     void addItem(const QString &item) { m_items.append(item); }
-    // Into an empty list the items are shared, not copied one by one.
-    void addItems(const QStringList &items)
-    {
-        if (m_items.isEmpty())
-            m_items = items;
-        else
-            m_items += items;
-    }
+    void addItems(const QStringList &items) { appendShared(m_items, items); }
     int listCount() const { return int(m_items.size()); }
     QString list(int index) const { return index >= 0 && index < m_items.size() ? m_items[index] : QString(); }
     const QStringList &items() const { return m_items; }

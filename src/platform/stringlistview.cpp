@@ -1,5 +1,6 @@
 #include "platform/stringlistview.h"
 
+#include "platform/appendshared.h"
 #include "platform/stringrows.h"
 
 // Rows that can be selected and not edited, as a list widget's items are.
@@ -15,11 +16,7 @@ public:
         if (texts.isEmpty())
             return;
         beginInsertRows({}, rowCount(), rowCount() + int(texts.size()) - 1);
-        // Into an empty list the texts are shared, not copied one by one.
-        if (m_texts.isEmpty())
-            m_texts = texts;
-        else
-            m_texts += texts;
+        appendShared(m_texts, texts);
         endInsertRows();
     }
 
