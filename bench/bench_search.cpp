@@ -8,6 +8,7 @@
 // Target: at most 2x the floor; filling the picker with every name at most
 // 3x the search that finds none.
 #include "app/mainwindow.h"
+#include "bareplaybin.h"
 #include "chat/dispatcher.h"
 #include "emptyfiles.h"
 #include "figures.h"
@@ -20,9 +21,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-
-#include <gst/gst.h>
 
 namespace {
 
@@ -71,25 +69,15 @@ qsizetype countHolding(const QStringList &lowered, const QStringList &names, con
 // before it is told to; the window thread's own time.
 double barePlaybinStart(const QString &path)
 {
-    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
-    g_object_set(playbin, "audio-sink", gst_element_factory_make("fakesink", nullptr), nullptr);
-    gchar *uri = gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr);
-    const double ms = medianOwnMilliseconds(
-        [&] {
-            g_object_set(playbin, "uri", uri, nullptr);
+    BarePlaybin bare(path, gst_element_factory_make("fakesink", nullptr));
+    GstElement *playbin = bare.element();
+    return medianOwnMilliseconds(
+        [playbin] {
             gst_element_set_state(playbin, GST_STATE_PAUSED);
             gst_element_get_state(playbin, nullptr, nullptr, GST_CLOCK_TIME_NONE);
             gst_element_set_state(playbin, GST_STATE_PLAYING);
         },
-        5,
-        [&] {
-            gst_element_set_state(playbin, GST_STATE_READY);
-            gst_element_get_state(playbin, nullptr, nullptr, GST_CLOCK_TIME_NONE);
-        });
-    gst_element_set_state(playbin, GST_STATE_NULL);
-    gst_object_unref(playbin);
-    g_free(uri);
-    return ms;
+        5, [&bare] { bare.ready(); });
 }
 
 } // namespace
