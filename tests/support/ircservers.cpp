@@ -4,10 +4,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <array>
+#include <algorithm>
 
 namespace {
 
@@ -106,29 +105,34 @@ bool accepts(quint16 port, bool ircReply)
 
 } // namespace
 
-// Three ports held at once so they differ; the server binds them a moment
-// later, which no other test on this machine is racing for.
-TestIrcServer::TestIrcServer(Kind kind) : m_kind(kind)
-{
-    std::array<QTcpServer, 3> listeners;
-    for (QTcpServer &listener : listeners)
-        listener.listen(QHostAddress::LocalHost, 0);
-    m_port = listeners[0].serverPort();
-    if (m_kind == Kind::Inspircd) {
-        m_tlsPort = listeners[1].serverPort();
-        m_linkPort = listeners[2].serverPort();
-    }
-}
+TestIrcServer::TestIrcServer(Kind kind) : m_kind(kind) {}
 
 bool TestIrcServer::start()
 {
+    for (int attempt = 1;; ++attempt) {
+        const Launch launched = startOnce();
+        if (launched == Launch::Ready)
+            return m_started = true;
+        if (launched == Launch::Failed || m_started || attempt == 5)
+            return false;
+        stop();
+        // Claimed before the old ones go, so they differ.
+        m_ports = {};
+    }
+}
+
+TestIrcServer::Launch TestIrcServer::startOnce()
+{
     stop();
     ++m_starts;
+    if (std::any_of(m_ports.begin(), m_ports.end(), [](const PortClaim &claim) { return claim.port() == 0; }))
+        return Launch::Failed;
     const QString conf = m_dir.filePath(QStringLiteral("server.conf"));
-    const auto accepting = [this] { return accepts(m_port, true) && (m_tlsPort == 0 || accepts(m_tlsPort, false)); };
+    const auto accepting = [this] { return accepts(port(), true) && (m_kind != Kind::Inspircd || accepts(tlsPort(), false)); };
     if (m_kind == Kind::Ngircd)
-        return writeFile(conf, QString(NgircdConfiguration).arg(m_port))
-               && launch(m_server, QStringLiteral("ngircd"), {"-n", "-f", conf}, accepting);
+        return writeFile(conf, QString(NgircdConfiguration).arg(port()))
+                   ? launch(m_server, QStringLiteral("ngircd"), {"-n", "-f", conf}, accepting)
+                   : Launch::Failed;
     const QString log = m_dir.filePath(QStringLiteral("atheme-%1.log").arg(m_starts));
     const auto linked = [log] {
         QFile file(log);
@@ -139,21 +143,27 @@ bool TestIrcServer::start()
                                   "-nodes", "-days", "2", "-subj", "/CN=localhost", "-keyout",
                                   m_dir.filePath(QStringLiteral("server.key")), "-out", caFile(), "-addext",
                                   "subjectAltName=DNS:localhost,IP:127.0.0.1"};
-    return (QFile::exists(caFile()) || QProcess::execute(QStringLiteral("openssl"), certificate) == 0)
-           && writeFile(conf, QString(InspircdConfiguration)
-                                  .arg(m_dir.path())
-                                  .arg(m_port)
-                                  .arg(m_tlsPort)
-                                  .arg(m_linkPort)
-                                  .arg(m_starts)
-                                  .arg(m_disconnectFlooders ? 10 : 1000)
-                                  .arg(m_disconnectFlooders ? 1000 : 100000))
-           && writeFile(m_dir.filePath(QStringLiteral("atheme.conf")), QString(AthemeConfiguration).arg(m_linkPort))
-           && launch(m_server, QStringLiteral("inspircd"), {"--nofork", "--runasroot", "--config", conf}, accepting)
-           && launch(m_services, QStringLiteral("atheme-services"),
-                     {"-n", "-c", m_dir.filePath(QStringLiteral("atheme.conf")), "-D", m_dir.path(), "-l", log, "-p",
-                      m_dir.filePath(QStringLiteral("atheme.pid"))},
-                     linked);
+    const bool configured =
+        (QFile::exists(caFile()) || QProcess::execute(QStringLiteral("openssl"), certificate) == 0)
+        && writeFile(conf, QString(InspircdConfiguration)
+                               .arg(m_dir.path())
+                               .arg(port())
+                               .arg(tlsPort())
+                               .arg(linkPort())
+                               .arg(m_starts)
+                               .arg(m_disconnectFlooders ? 10 : 1000)
+                               .arg(m_disconnectFlooders ? 1000 : 100000))
+        && writeFile(m_dir.filePath(QStringLiteral("atheme.conf")), QString(AthemeConfiguration).arg(linkPort()));
+    if (!configured)
+        return Launch::Failed;
+    const Launch server =
+        launch(m_server, QStringLiteral("inspircd"), {"--nofork", "--runasroot", "--config", conf}, accepting);
+    if (server != Launch::Ready)
+        return server;
+    return launch(m_services, QStringLiteral("atheme-services"),
+                  {"-n", "-c", m_dir.filePath(QStringLiteral("atheme.conf")), "-D", m_dir.path(), "-l", log, "-p",
+                   m_dir.filePath(QStringLiteral("atheme.pid"))},
+                  linked);
 }
 
 void TestIrcServer::stop()
@@ -171,19 +181,31 @@ void TestIrcServer::stop()
     }
 }
 
-// Waits, as QTRY does, until the process is ready, ends or 20 s pass; on
-// failure prints what the servers wrote.
-bool TestIrcServer::launch(std::unique_ptr<QProcess> &process, const QString &program, const QStringList &arguments,
-                           const std::function<bool()> &ready)
+// Waits, as QTRY does, until the process is ready, says a port of its was
+// taken, ends or 20 s pass; on failure prints what the servers wrote.
+TestIrcServer::Launch TestIrcServer::launch(std::unique_ptr<QProcess> &process, const QString &program,
+                                            const QStringList &arguments, const std::function<bool()> &ready)
 {
+    const QString output = m_dir.filePath(QStringLiteral("%1-%2.out").arg(program).arg(m_starts));
+    // Both servers say so on their output; ngircd then ends, inspircd goes
+    // on without that listener.
+    const auto portTaken = [&output] {
+        QFile file(output);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("Address already in use");
+    };
     process = std::make_unique<QProcess>();
     process->setWorkingDirectory(m_dir.path());
     process->setProcessChannelMode(QProcess::MergedChannels);
-    process->setStandardOutputFile(m_dir.filePath(QStringLiteral("%1-%2.out").arg(program).arg(m_starts)));
+    process->setStandardOutputFile(output);
     process->start(program, arguments);
-    if (QTest::qWaitFor([&] { return process->state() == QProcess::NotRunning || ready(); }, 20000)
-        && process->state() == QProcess::Running)
-        return true;
+    // Until then the process reads as starting even once it serves, and a
+    // server that is ready at the first look would count as not running.
+    process->waitForStarted();
+    bool taken = false;
+    const bool settled = QTest::qWaitFor(
+        [&] { return (taken = portTaken()) || process->state() == QProcess::NotRunning || ready(); }, 20000);
+    if (settled && !taken && process->state() == QProcess::Running)
+        return Launch::Ready;
     QString logs;
     const QDir dir(m_dir.path());
     for (const QString &name : dir.entryList({"*.out", "*.log"}, QDir::Files, QDir::Name)) {
@@ -191,9 +213,9 @@ bool TestIrcServer::launch(std::unique_ptr<QProcess> &process, const QString &pr
         if (file.open(QIODevice::ReadOnly))
             logs += "--- " + name + '\n' + QString::fromUtf8(file.readAll().right(20000)) + '\n';
     }
-    qWarning().noquote() << program << "did not get ready on ports" << m_port << m_tlsPort << m_linkPort
-                         << process->errorString() << '\n' << logs;
-    return false;
+    qWarning().noquote() << program << (taken ? "found a port taken:" : "did not get ready on ports") << port()
+                         << tlsPort() << linkPort() << process->errorString() << '\n' << logs;
+    return taken ? Launch::PortTaken : Launch::Failed;
 }
 
 bool TestIrcServer::registerAccount(const QString &account, const QString &password)

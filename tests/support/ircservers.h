@@ -12,9 +12,12 @@
 // NickServ and logged in to with SASL PLAIN.
 #pragma once
 
+#include "portclaim.h"
+
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -30,14 +33,16 @@ public:
 
     // Returns once the server accepts connections (and, on inspircd, its
     // services have linked); false, with the logs printed, when it could
-    // not start. A second start() after stop() uses the same ports.
+    // not start. Should a port be taken all the same, the first start moves
+    // to fresh ones; a start after stop() uses the same ports, which its
+    // clients come back to.
     bool start();
     void stop();
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
-    quint16 port() const { return m_port; }
+    quint16 port() const { return m_ports[0].port(); }
     // The TLS port, 0 on ngircd.
-    quint16 tlsPort() const { return m_tlsPort; }
+    quint16 tlsPort() const { return m_kind == Kind::Inspircd ? m_ports[1].port() : 0; }
     // The certificate a client must trust for the TLS port.
     QString caFile() const { return m_dir.filePath(QStringLiteral("server.pem")); }
 
@@ -54,15 +59,19 @@ public:
     void setDisconnectFlooders(bool on) { m_disconnectFlooders = on; }
 
 private:
-    bool launch(std::unique_ptr<QProcess> &process, const QString &program, const QStringList &arguments,
-                const std::function<bool()> &ready);
+    enum class Launch { Ready, PortTaken, Failed };
+
+    Launch startOnce();
+    Launch launch(std::unique_ptr<QProcess> &process, const QString &program, const QStringList &arguments,
+                  const std::function<bool()> &ready);
+    quint16 linkPort() const { return m_ports[2].port(); }
 
     Kind m_kind;
     QTemporaryDir m_dir;
-    quint16 m_port = 0;
-    quint16 m_tlsPort = 0;
-    quint16 m_linkPort = 0;
+    // Clients, TLS clients, services link; held as long as the server may run.
+    std::array<PortClaim, 3> m_ports;
     int m_starts = 0;
+    bool m_started = false;
     bool m_disconnectFlooders = false;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_services;
