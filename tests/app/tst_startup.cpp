@@ -30,7 +30,6 @@ private slots:
             QVERIFY(!form.isVisible());
             QVERIFY(!QFile::exists(world.preferencesPath()));
             QCOMPARE(form.Handle, QString());
-            QCOMPARE(form.form3().Handle, QString("new user"));
             QCOMPARE(world.userLines(), QStringList({TestWorld::styled(QString::fromUtf8("Ðûñ² løªded ")),
                                                      TestWorld::styled("user: ")}));
         }

@@ -31,7 +31,8 @@ inline Form1 &startWithTracks(TestWorld &world, const QStringList &names, double
         QFile::copy(sampleMp3(seconds), world.musicDir() + "/" + name);
     world.writePreferences(world.musicDir(), "Ann");
     Form1 &form = world.start();
-    world.settle(); // the start-up lines reach the scans, as every line does
+    // The start-up lines reach the scans, as every line does.
+    QTest::qVerify(world.waitUntilHandled(), "waitUntilHandled()", "start-up", __FILE__, __LINE__);
     world.clearLines();
     return form;
 }
@@ -51,33 +52,10 @@ inline QStringList announcements(const TestWorld &world)
     return messages;
 }
 
-// Waits until at least count messages have been announced.
-inline bool waitForAnnouncements(const TestWorld &world, int count, int timeoutMs = 5000)
-{
-    return QTest::qWaitFor([&] { return announcements(world).size() >= count; }, timeoutMs);
-}
-
-// What a line that runs waits is answered with, once count messages are out.
-inline QStringList said(TestWorld &world, const QString &line, int count)
-{
-    world.clearLines();
-    world.say(line);
-    return waitForAnnouncements(world, count) ? announcements(world) : QStringList{"(no answer)"};
-}
-
-// What a line that runs no wait is answered with: the line is followed by
-// ".mp3s?", whose answer shows that the line before it has been handled.
+// Everything a line is answered with, once it has been handled whole.
 inline QStringList answerTo(TestWorld &world, const QString &line)
 {
     world.clearLines();
     world.say(line);
-    world.say(".mp3s?");
-    const auto answered = [&] {
-        return !announcements(world).isEmpty() && announcements(world).last().startsWith("<b>mp3 count </b>");
-    };
-    if (!QTest::qWaitFor(answered, 5000))
-        return {"(no answer)"};
-    QStringList messages = announcements(world);
-    messages.removeLast();
-    return messages;
+    return world.waitUntilHandled() ? announcements(world) : QStringList{"(no answer)"};
 }

@@ -28,10 +28,9 @@ private slots:
         QSignalSpy seen(form.chat1, &ChatScan::ChatLine);
         for (const QString &line : lines)
             world.say(line);
-        world.say(".mp3s?");
-        QVERIFY(waitForAnnouncements(world, 1, 10000));
-        QTRY_COMPARE(seen.count(), int(lines.size()) + 2); // the answer is a line of the room too
-        QCOMPARE(announcements(world), QStringList{"<b>mp3 count </b>1"});
+        QVERIFY(world.waitUntilHandled());
+        QCOMPARE(announcements(world), QStringList());
+        QTRY_COMPARE(seen.count(), int(lines.size()) + 2); // the sentinel's answer is a line of the room too
         QVERIFY(!world.programEnded());
         QVERIFY(!form.chat2->scanning());
     }
@@ -44,7 +43,7 @@ private slots:
         QCOMPARE(answerTo(world, ".vol " + digits), QStringList{"<b>volume</b> can be set 1 - 100"});
         QCOMPARE(answerTo(world, ".vol 50." + digits), QStringList{"<b>volume</b> set 50." + digits + "%"});
         QCOMPARE(form.HScroll1->value(), 51);
-        QCOMPARE(said(world, ".p " + QString(1 << 20, u'['), 1), QStringList{"<b>error</b> no mp3 found "});
+        QCOMPARE(answerTo(world, ".p " + QString(1 << 20, u'[')), QStringList{"<b>error</b> no mp3 found "});
     }
 
     void burstsOfLines()
@@ -57,10 +56,9 @@ private slots:
             world.sayAs("bob", i % 2 ? kilobyte : ".stop");
         for (int i = 0; i < 10000; ++i)
             world.say(i % 2 ? kilobyte : "just talking");
-        world.say(".mp3s?");
-        QVERIFY(waitForAnnouncements(world, 1, 60000));
+        QVERIFY(world.waitUntilHandled(60000));
+        QCOMPARE(announcements(world), QStringList());
         QTRY_COMPARE(seen.count(), 20002);
-        QCOMPARE(announcements(world), QStringList{"<b>mp3 count </b>1"});
     }
 };
 

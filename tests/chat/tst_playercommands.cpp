@@ -72,7 +72,7 @@ private slots:
         Form1 &form = startWithTracks(world, files);
         for (int i = 0; i < 2; ++i) {
             form.form3().List1->addItems({"left from a search"});
-            const QStringList played = said(world, ".r", 1);
+            const QStringList played = answerTo(world, ".r");
             const QString chosen = form.File1->fileName();
             QVERIFY(files.contains(chosen));
             QCOMPARE(played, QStringList{"<b>playing</b>: " + chosen.chopped(4)});
@@ -166,7 +166,7 @@ private slots:
         world.clearLines();
         QTest::mouseClick(form.play, Qt::LeftButton);
         world.say(".p caf");
-        QVERIFY(waitForAnnouncements(world, 2));
+        QVERIFY(world.waitUntilHandled());
         QCOMPARE(announcements(world), QStringList(2, "<b>playing</b>: " + cafe));
     }
 };

@@ -50,15 +50,14 @@ private slots:
         for (const auto &step : steps) {
             world.clearLines();
             step.leaf ? step.leaf->trigger() : world.say(step.line);
-            QVERIFY2(waitForAnnouncements(world, int(step.answer.size())), step.line);
-            world.settle();
+            QVERIFY2(world.waitUntilHandled(), step.line);
             QVERIFY2(announcements(world) == step.answer, step.line);
         }
         QVERIFY(form.isVisible() && !trayIconAdded());
         QVERIFY(form.Check1->isChecked() && !form.Check2->isChecked());
         world.clearLines();
         menu.cmdexit->trigger();
-        QVERIFY(waitForAnnouncements(world, 1) && world.programEnded());
+        QVERIFY(world.waitUntilHandled() && world.programEnded());
         QCOMPARE(announcements(world), QStringList{QString::fromUtf8("Ðûñ² unløªded ")});
     }
 };

@@ -89,7 +89,7 @@ private slots:
         clickEntry(w.chooser->List1, 0);
         // The wait before the confirmation keeps the room and the window
         // going; the line names the entry selected when it goes out.
-        QTimer::singleShot(100, [&] {
+        duringNextWait([&] {
             w.world.sayAs("bob", "hi");
             clickEntry(w.chooser->List1, 1);
         });
@@ -135,7 +135,7 @@ private slots:
             QVERIFY(!w.chooser->isVisible() && w.form->isVisible());
         }
         QCOMPARE(w.chooser->Text1->text(), Guillemet);
-        w.world.settle();
+        QVERIFY(w.world.waitUntilHandled());
         QVERIFY(w.world.lines().isEmpty());
     }
 };

@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "platform/inifile.h"
+#include "platform/nestedloop.h"
 #include "platform/programend.h"
 
 #include <QAbstractButton>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 TestWorld::TestWorld(const QString &screenName, GstElement *audioSink)
     : player(audioSink)
@@ -74,9 +76,45 @@ QStringList TestWorld::lines(bool usersOnly) const
     return texts;
 }
 
-void TestWorld::settle(int ms)
+bool TestWorld::waitUntilHandled(int timeoutMs)
 {
-    QTest::qWait(ms);
+    const QString sentinel = m_form1->Trigger + "mp3s?";
+    const qsizetype from = qsizetype(m_lines.size());
+    say(sentinel);
+    const auto isAnswer = [this](const Line &line) {
+        return line.screenName == m_client.screenName() && line.text.contains("mp3 count </b>");
+    };
+    const auto answers = [&] { return std::count_if(m_lines.begin() + from, m_lines.end(), isAnswer); };
+    // The line being waited for may be a count query too; the sentinel,
+    // said after it, is answered after it.
+    const bool handled = QTest::qWaitFor([&] { return NestedLoop::depth() == 0 && answers() > 0; }, timeoutMs);
+    if (handled) {
+        const auto lastAnswer = std::find_if(m_lines.rbegin(), m_lines.rend(), isAnswer);
+        m_lines.erase(std::next(lastAnswer).base());
+    }
+    const auto said = std::find_if(m_lines.begin() + from, m_lines.end(), [&](const Line &line) {
+        return line.screenName == m_client.screenName() && line.text == sentinel;
+    });
+    if (said != m_lines.end())
+        m_lines.erase(said);
+    return handled;
+}
+
+void duringNextWait(std::function<void()> action)
+{
+    // Timers fire in the order they fall due, so the poll runs inside the
+    // wait before the wait's own deadline, even on a machine that stalls.
+    auto *poll = new QTimer(QCoreApplication::instance());
+    poll->setInterval(1);
+    const int outside = NestedLoop::depth();
+    QObject::connect(poll, &QTimer::timeout, [poll, outside, action = std::move(action)] {
+        if (NestedLoop::depth() <= outside)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action();
+    });
+    poll->start();
 }
 
 void answerNextInputBox(std::optional<QString> answer)

@@ -16,6 +16,7 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -53,8 +54,17 @@ public:
     QStringList lines(bool usersOnly = false) const;
     QStringList userLines() const { return lines(true); }
     void clearLines() { m_lines.clear(); }
-    // Handles pending events, so queued chat lines reach their handlers.
-    void settle(int ms = 50);
+    // Returns once the program is done with every line said so far and no
+    // wait of any handler is still running; false on timeout. What a line
+    // could have caused is in lines() by then: the ".mp3s?" said as the
+    // sentinel is answered only after the lines before it are handled, and
+    // the sentinel and its answer are taken out of lines() again.
+    bool waitUntilHandled(int timeoutMs = 10000);
+    // Whether a line of the room is such a sentinel or an answer like its.
+    static bool isSentinel(const QString &text)
+    {
+        return text.endsWith("mp3s?") || text.contains("mp3 count </b>");
+    }
 
     // The announcement of a message in the initial style.
     static QString styled(const QString &message) { return StylePieces::initial().styledLine(message); }
@@ -82,6 +92,10 @@ private:
     std::unique_ptr<Form1> m_form1;
     bool m_ended = false;
 };
+
+// Runs `action` once, inside the next wait that begins (the nested loop of
+// a handler that waits), however long the machine takes to get there.
+void duringNextWait(std::function<void()> action);
 
 // Answers the next modal input box that opens: with a text, or cancels it.
 void answerNextInputBox(std::optional<QString> answer);

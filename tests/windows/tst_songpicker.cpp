@@ -47,11 +47,11 @@ private slots:
             });
             world.clearLines();
             if (!random)
-                QTimer::singleShot(100, &picker, [&] { QTest::mouseClick(picker.play, Qt::LeftButton); });
+                duringNextWait([&] { QTest::mouseClick(picker.play, Qt::LeftButton); });
             clock.start();
             QTest::mouseClick(random ? picker.pause : picker.play, Qt::LeftButton);
             QVERIFY(random ? clock.elapsed() - announcedAt >= 300 && openAtAnnouncement : clock.elapsed() >= 400);
-            world.settle();
+            QVERIFY(world.waitUntilHandled());
             const QString file = world.player.FileName().section('/', -1);
             QVERIFY2(random ? entries.contains(file) : file == "b.mp3", qPrintable(file));
             StylePieces expected = StylePieces::initial();
@@ -88,7 +88,7 @@ private slots:
             Form3 &picker = openPicker(form, c.entries);
             world.clearLines();
             c.act(picker);
-            world.settle();
+            QVERIFY2(world.waitUntilHandled(), c.name);
             QVERIFY2(world.lines().isEmpty() && world.player.PlayState() != 2, c.name);
             QVERIFY2(picker.isVisible() && !form.isVisible() && form.chat2->scanning(), c.name);
         }
@@ -118,9 +118,9 @@ private slots:
         Form3 &picker = openPicker(form, {"a.mp3", "b.mp3", "c.mp3"});
         picker.List1->setCurrentRow(0);
         world.clearLines();
-        QTimer::singleShot(100, &picker, [&] { QTest::mouseClick(picker.stop, Qt::LeftButton); });
+        duringNextWait([&] { QTest::mouseClick(picker.stop, Qt::LeftButton); });
         QTest::mouseClick(picker.play, Qt::LeftButton);
-        world.settle();
+        QVERIFY(world.waitUntilHandled());
         QVERIFY(world.lines().isEmpty());
         QCOMPARE(picker.List1->count(), 0);
         QCOMPARE(form.List1.listCount(), 0);
