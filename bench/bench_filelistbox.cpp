@@ -54,5 +54,5 @@ int main(int argc, char **argv)
         printAgainstFloor("refresh (list, sort and show)", refresh, floor, "readdir + decoding", 2.0);
     else
         printRatio("refresh (list, sort and show)", refresh, floor, "readdir + decoding", "target <= 2.0x at 1M");
-    return list.listCount() == count && names == count + 2 ? 0 : 1;
+    return benchDone(list.listCount() == count && names == count + 2);
 }

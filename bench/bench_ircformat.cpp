@@ -52,5 +52,5 @@ int main(int argc, char **argv)
                 qlonglong(irc.size()));
     for (const auto &c : cases)
         printAgainstFloor(c.what, medianOwnMilliseconds(c.work), floor, "UTF-8 encoding", TargetRatio);
-    return made > 0 ? 0 : 1;
+    return benchDone(made > 0);
 }

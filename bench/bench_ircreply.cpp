@@ -102,5 +102,5 @@ int main(int argc, char **argv)
     std::printf("bench_ircreply: from a participant's .mp3s? to the reply reaching it, %d commands\n", commands);
     printAgainstFloor("the player's reply, median", player.median, floor.median, "a bare client's", 3);
     printAgainstFloor("the player's reply, 99th percentile", player.p99, floor.p99, "a bare client's", 3);
-    return 0;
+    return benchDone();
 }

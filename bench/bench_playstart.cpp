@@ -122,5 +122,5 @@ int main(int argc, char **argv)
     player.Stop();
     std::printf("bench_playstart: from stopped to the first buffer at the sink, median of 20 runs\n");
     printAgainstFloor("play start", ms, floor, "a bare playbin", 2);
-    return 0;
+    return benchDone();
 }

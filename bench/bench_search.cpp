@@ -172,6 +172,6 @@ int main(int argc, char **argv)
         }
     }
     if (!exact)
-        std::printf("MISSED: a case did not find the number of names it should\n");
-    return exact ? 0 : 1;
+        std::printf("a case did not find the number of names it should: its figures mean nothing\n");
+    return benchDone(exact);
 }

@@ -139,5 +139,5 @@ int main(int argc, char **argv)
     for (const auto &list : lists)
         printAgainstFloor(list.what, best([&] { return removeDuplicatesMs(list.texts); }),
                           best([&] { return hashSetMs(list.texts); }), "a hash set of the texts", 3);
-    return 0;
+    return benchDone();
 }

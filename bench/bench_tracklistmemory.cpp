@@ -101,5 +101,5 @@ int main(int argc, char **argv)
     std::printf("memory the program takes on for %d tracks, each case in a fresh process:\n", count);
     printAgainstFloor("resident after listing", rss, floorRss, "the names alone", 1.5, "MB");
     printAgainstFloor("peak while listing", peak, floorPeak, "the names alone", 2.0, "MB");
-    return 0;
+    return benchDone();
 }
