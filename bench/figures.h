@@ -108,6 +108,15 @@ inline bool printAgainstFloor(const char *what, double value, double floor, cons
     return met;
 }
 
+// A figure against a fixed limit: "what  12.3 ms  target under 30 ms  ok".
+inline bool printUnder(const char *what, double value, double limit, const char *unit = "ms")
+{
+    const bool met = value < limit;
+    std::printf("%-34s %10.2f %s   target under %g %s   %s\n", what, value, unit, limit, unit, counted(met));
+    std::fflush(stdout);
+    return met;
+}
+
 // The last line of every benchmark, "N ok, M missed", and its exit status:
 // not 0 when a target was missed or the run was not `sound` (a case did
 // not do what it should, so its figures mean nothing).
