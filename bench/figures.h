@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -87,6 +88,21 @@ inline const char *counted(bool met)
     return met ? "ok" : "MISSED";
 }
 
+// make bench-scale compares a figure at two sizes: with DUN2_BENCH_FIGURES
+// set, each figure is added to that file once, under its label.
+inline void recordFigure(const char *what, const QByteArray &value)
+{
+    static QList<QByteArray> recorded;
+    const QByteArray path = qgetenv("DUN2_BENCH_FIGURES");
+    if (path.isEmpty() || recorded.contains(what))
+        return;
+    recorded.append(what);
+    if (std::FILE *file = std::fopen(path.constData(), "a")) {
+        std::fprintf(file, "%s\t%s\n", what, value.constData());
+        std::fclose(file);
+    }
+}
+
 // "what  12.3 ms  floor 4.1 ms (what the floor is)  3.0x  note"
 inline void printRatio(const char *what, double value, double floor, const char *floorIs, const char *note,
                        const char *unit = "ms")
@@ -105,6 +121,7 @@ inline bool printAgainstFloor(const char *what, double value, double floor, cons
     char note[64];
     std::snprintf(note, sizeof note, "target <= %.1fx %s", targetRatio, counted(met));
     printRatio(what, value, floor, floorIs, note, unit);
+    recordFigure(what, QByteArray::number(value) + '\t' + unit);
     return met;
 }
 
@@ -114,6 +131,7 @@ inline bool printUnder(const char *what, double value, double limit, const char 
     const bool met = value < limit;
     std::printf("%-34s %10.2f %s   target under %g %s   %s\n", what, value, unit, limit, unit, counted(met));
     std::fflush(stdout);
+    recordFigure(what, QByteArray::number(value) + '\t' + unit);
     return met;
 }
 

@@ -5,12 +5,23 @@
 # failed in another way (it ended early, or a case did not do what it should).
 #
 #   scripts/bench.sh DIR           every benchmark in DIR, at 100k
+#   scripts/bench.sh --scale DIR   those that take a size, at 100k and at 1M,
+#                                  then how much each figure grew between them
 set -u
 
-dir=${1:?usage: scripts/bench.sh BENCH_DIR}
-outputs=$(mktemp -d)
-trap 'rm -rf "$outputs"' EXIT
+scale=false
+if [ "${1:-}" = --scale ]; then
+    scale=true
+    shift
+fi
+dir=${1:?usage: scripts/bench.sh [--scale] BENCH_DIR}
+sources=$(dirname "$0")/../bench
+figures=$(mktemp -d)
+trap 'rm -rf "$figures"' EXIT
 
+# Ten times the names may take at most 12 times as long (or as much memory):
+# growth close to linear.
+growth_target=12
 ok=0 missed=0 failed=0
 
 tally() {
@@ -18,13 +29,13 @@ tally() {
     missed=$((missed + $2))
 }
 
-# run BENCHMARK SIZE: its output shown, and its verdicts counted.
+# run BENCHMARK SIZE: its output shown and kept, its figures in $figures.
 run() {
     local name out verdicts status
     name=$(basename "$1")
-    out="$outputs/$name.$2.out"
+    out="$figures/$name.$2.out"
     echo "== $name $2"
-    "$1" "$2" | tee "$out"
+    DUN2_BENCH_FIGURES="$figures/$name.$2" "$1" "$2" | tee "$out"
     status=${PIPESTATUS[0]}
     verdicts=$(sed -nE 's/^([0-9]+) ok, ([0-9]+) missed$/\1 \2/p' "$out" | tail -n 1)
     if [ -n "$verdicts" ]; then
@@ -36,9 +47,33 @@ run() {
     fi
 }
 
+# grow NAME: each figure at 1M against the same at 100k.
+grow() {
+    local lines
+    [ -f "$figures/$1.100k" ] && [ -f "$figures/$1.1M" ] || return
+    echo "== $1, from 100k to 1M (target <= ${growth_target}x)"
+    lines=$(awk -F '\t' -v target="$growth_target" '
+        NR == FNR { small[$1] = $2; next }
+        $1 in small {
+            ratio = small[$1] > 0 ? $2 / small[$1] : -1
+            verdict = (ratio >= 0 && ratio <= target) ? "ok" : "MISSED"
+            printf "%-34s %10.2f %s at 100k %10.2f %s at 1M   %6.2fx   %s\n", $1, small[$1], $3, $2, $3, ratio, verdict
+        }' "$figures/$1.100k" "$figures/$1.1M")
+    [ -n "$lines" ] || return
+    echo "$lines"
+    tally "$(grep -c ' ok$' <<<"$lines")" "$(grep -c ' MISSED$' <<<"$lines")"
+}
+
 for bench in "$dir"/bench_*; do
     [ -f "$bench" ] && [ -x "$bench" ] || continue
-    run "$bench" 100k
+    name=$(basename "$bench")
+    if ! $scale; then
+        run "$bench" 100k
+    elif grep -q 'benchSize(' "$sources/$name.cpp" 2>/dev/null; then # it takes a size
+        run "$bench" 100k
+        run "$bench" 1M
+        grow "$name"
+    fi
 done
 
 echo "$ok ok, $missed missed"
