@@ -89,8 +89,10 @@ inline const char *counted(bool met)
 }
 
 // make bench-scale compares a figure at two sizes: with DUN2_BENCH_FIGURES
-// set, each figure is added to that file once, under its label.
-inline void recordFigure(const char *what, const QByteArray &value)
+// set, each figure is added to that file once, under its label, with its
+// unit and its floor (0 when it has none), so that how much the floor grew
+// can be shown beside it.
+inline void recordFigure(const char *what, double value, const char *unit, double floor = 0)
 {
     static QList<QByteArray> recorded;
     const QByteArray path = qgetenv("DUN2_BENCH_FIGURES");
@@ -98,7 +100,7 @@ inline void recordFigure(const char *what, const QByteArray &value)
         return;
     recorded.append(what);
     if (std::FILE *file = std::fopen(path.constData(), "a")) {
-        std::fprintf(file, "%s\t%s\n", what, value.constData());
+        std::fprintf(file, "%s\t%g\t%s\t%g\n", what, value, unit, floor);
         std::fclose(file);
     }
 }
@@ -121,7 +123,7 @@ inline bool printAgainstFloor(const char *what, double value, double floor, cons
     char note[64];
     std::snprintf(note, sizeof note, "target <= %.1fx %s", targetRatio, counted(met));
     printRatio(what, value, floor, floorIs, note, unit);
-    recordFigure(what, QByteArray::number(value) + '\t' + unit);
+    recordFigure(what, value, unit, floor);
     return met;
 }
 
@@ -131,7 +133,7 @@ inline bool printUnder(const char *what, double value, double limit, const char 
     const bool met = value < limit;
     std::printf("%-34s %10.2f %s   target under %g %s   %s\n", what, value, unit, limit, unit, counted(met));
     std::fflush(stdout);
-    recordFigure(what, QByteArray::number(value) + '\t' + unit);
+    recordFigure(what, value, unit);
     return met;
 }
 

@@ -47,17 +47,20 @@ run() {
     fi
 }
 
-# grow NAME: each figure at 1M against the same at 100k.
+# grow NAME: each figure at 1M against the same at 100k, with how much its
+# floor grew beside it, which tells the program's growth from the machine's.
 grow() {
     local lines
     [ -f "$figures/$1.100k" ] && [ -f "$figures/$1.1M" ] || return
     echo "== $1, from 100k to 1M (target <= ${growth_target}x)"
     lines=$(awk -F '\t' -v target="$growth_target" '
-        NR == FNR { small[$1] = $2; next }
+        NR == FNR { small[$1] = $2; smallFloor[$1] = $4; next }
         $1 in small {
             ratio = small[$1] > 0 ? $2 / small[$1] : -1
+            floor = smallFloor[$1] > 0 && $4 > 0 ? sprintf("floor %.2fx", $4 / smallFloor[$1]) : "no floor"
             verdict = (ratio >= 0 && ratio <= target) ? "ok" : "MISSED"
-            printf "%-34s %10.2f %s at 100k %10.2f %s at 1M   %6.2fx   %s\n", $1, small[$1], $3, $2, $3, ratio, verdict
+            printf "%-34s %10.2f %s at 100k %10.2f %s at 1M   %6.2fx (%s)   %s\n", $1, small[$1], $3, $2, $3, ratio,
+                   floor, verdict
         }' "$figures/$1.100k" "$figures/$1.1M")
     [ -n "$lines" ] || return
     echo "$lines"
