@@ -1,7 +1,7 @@
 // How long the track list takes to list and sort a folder of mp3 names
 // (100k unless a size is given: 1k, 100k, 1M), against the floor of reading
-// and decoding the same folder's names alone. Target: at most 2x the floor
-// at a million names.
+// and decoding the same folder's names alone. Target: at most 3x the floor
+// up to 100k names, and 2x from a million.
 #include "emptyfiles.h"
 #include "figures.h"
 #include "platform/filelistbox.h"
@@ -47,12 +47,11 @@ int main(int argc, char **argv)
         QCoreApplication::processEvents(); // the list shown anew
     });
     std::printf("listing %d tracks, median of 5 runs, the thread's own time:\n", list.listCount());
-    // The target is set at a million names, where a refresh is felt. At
-    // 100k the sort alone costs about half the floor; at a million the
-    // floor's own reading of the folder grows faster than the sort.
-    if (count >= 1000000)
-        printAgainstFloor("refresh (list, sort and show)", refresh, floor, "readdir + decoding", 2.0);
-    else
-        printRatio("refresh (list, sort and show)", refresh, floor, "readdir + decoding", "target <= 2.0x at 1M");
-    return list.listCount() == count && names == count + 2 ? 0 : 1;
+    // 3x is what the list was first held to, at 100k names. At a million,
+    // where a refresh is felt, it is held to 2x: there the floor's own
+    // reading of the folder grows faster than the sort, which at 100k costs
+    // about half the floor.
+    printAgainstFloor("refresh (list, sort and show)", refresh, floor, "readdir + decoding",
+                      count >= 1000000 ? 2.0 : 3.0);
+    return benchDone(list.listCount() == count && names == count + 2);
 }

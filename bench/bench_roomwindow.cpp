@@ -87,5 +87,5 @@ int main(int argc, char **argv)
                               })
         / flood;
     printAgainstFloor("32 new colours a line", newColours, sameColours, "the same 32 colours", 2, "ms a line");
-    return 0;
+    return benchDone();
 }

@@ -1,9 +1,10 @@
 // What every benchmark shares: the size it runs at, the window thread's own
-// time, and one way of printing a figure against the floor measured in
-// the same run.
+// time, and one way of printing a figure against its target (most often a
+// floor measured in the same run), which counts whether it was met.
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -68,6 +69,42 @@ inline double medianOwnMilliseconds(const std::function<void()> &call, int runs 
     return times[times.size() / 2];
 }
 
+// Every verdict on a target is counted here, so that the run can end with
+// how many held and fail when one did not.
+struct Tally {
+    int ok = 0;
+    int missed = 0;
+};
+
+inline Tally &tally()
+{
+    static Tally counts;
+    return counts;
+}
+
+inline const char *counted(bool met)
+{
+    ++(met ? tally().ok : tally().missed);
+    return met ? "ok" : "MISSED";
+}
+
+// make bench-scale compares a figure at two sizes: with DUN2_BENCH_FIGURES
+// set, each figure is added to that file once, under its label, with its
+// unit and its floor (0 when it has none), so that how much the floor grew
+// can be shown beside it.
+inline void recordFigure(const char *what, double value, const char *unit, double floor = 0)
+{
+    static QList<QByteArray> recorded;
+    const QByteArray path = qgetenv("DUN2_BENCH_FIGURES");
+    if (path.isEmpty() || recorded.contains(what))
+        return;
+    recorded.append(what);
+    if (std::FILE *file = std::fopen(path.constData(), "a")) {
+        std::fprintf(file, "%s\t%g\t%s\t%g\n", what, value, unit, floor);
+        std::fclose(file);
+    }
+}
+
 // "what  12.3 ms  floor 4.1 ms (what the floor is)  3.0x  note"
 inline void printRatio(const char *what, double value, double floor, const char *floorIs, const char *note,
                        const char *unit = "ms")
@@ -79,11 +116,33 @@ inline void printRatio(const char *what, double value, double floor, const char 
 }
 
 // The same, with the target and whether it is met.
-inline void printAgainstFloor(const char *what, double value, double floor, const char *floorIs,
+inline bool printAgainstFloor(const char *what, double value, double floor, const char *floorIs,
                               double targetRatio, const char *unit = "ms")
 {
-    const double ratio = floor > 0 ? value / floor : 0;
+    const bool met = floor > 0 && value <= targetRatio * floor;
     char note[64];
-    std::snprintf(note, sizeof note, "target <= %.1fx %s", targetRatio, ratio <= targetRatio ? "ok" : "MISSED");
+    std::snprintf(note, sizeof note, "target <= %.1fx %s", targetRatio, counted(met));
     printRatio(what, value, floor, floorIs, note, unit);
+    recordFigure(what, value, unit, floor);
+    return met;
+}
+
+// A figure against a fixed limit: "what  12.3 ms  target under 30 ms  ok".
+inline bool printUnder(const char *what, double value, double limit, const char *unit = "ms")
+{
+    const bool met = value < limit;
+    std::printf("%-34s %10.2f %s   target under %g %s   %s\n", what, value, unit, limit, unit, counted(met));
+    std::fflush(stdout);
+    recordFigure(what, value, unit);
+    return met;
+}
+
+// The last line of every benchmark, "N ok, M missed", and its exit status:
+// not 0 when a target was missed or the run was not `sound` (a case did
+// not do what it should, so its figures mean nothing).
+inline int benchDone(bool sound = true)
+{
+    std::printf("%d ok, %d missed\n", tally().ok, tally().missed);
+    std::fflush(stdout);
+    return tally().missed == 0 && sound ? 0 : 1;
 }
