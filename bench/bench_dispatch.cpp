@@ -63,7 +63,7 @@ int main(int argc, char **argv)
     TestWorld world("tester");
     world.writePreferences(world.musicDir(), "Ann");
     Form1 &form = world.start();
-    world.settle();
+    world.waitUntilHandled();
     int seen = 0;
     QObject::connect(form.chat1, &ChatScan::ChatLine, [&seen] { ++seen; });
     const auto throughTheRoom = [&](const QString &speaker, const QStringList &lines) {

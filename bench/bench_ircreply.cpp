@@ -104,7 +104,6 @@ int main(int argc, char **argv)
     IrcSession session({server.host(), server.port(), false}, {"player"}, channel);
     IrcRoom room(world.client(), session, {"owner", {}});
     world.start();
-    world.settle();
     session.start();
     if (!QTest::qWaitFor([&] { return session.inChannel(); }, 30000)) {
         std::fprintf(stderr, "bench_ircreply: the player did not join: %s\n", qPrintable(session.status()));

@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTest>
 
 namespace {
 
@@ -99,7 +100,7 @@ int main(int argc, char **argv)
     }
     world.writePreferences(world.musicDir(), "Ann");
     Form1 &form = world.start();
-    world.settle();
+    world.waitUntilHandled();
 
     // The command waits 0.3 s before it searches, and once more before it
     // offers the picker, as it always has: the floor holds what those waits
@@ -110,7 +111,6 @@ int main(int argc, char **argv)
     bool exact = true;
     for (const NameSet &set : nameSets) {
         form.File1->setPath(world.home() + "/" + set.what);
-        world.settle();
         std::printf("%s names: %d\n", set.what, form.File1->listCount());
         const QString oneSong = world.home() + "/" + set.what + "/" + set.oneSong;
         QStringList lowered;
@@ -146,7 +146,7 @@ int main(int argc, char **argv)
                 // A track it started plays on and ends: its handling is
                 // not the next search's.
                 form.playerActions->stop();
-                world.settle(100);
+                QTest::qWait(100);
             }
             std::sort(own.begin(), own.end());
             const double median = own[own.size() / 2];
