@@ -26,7 +26,7 @@ private slots:
         Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
         RawIrcClient boss(server, {.nick = "boss"});
         QVERIFY(boss.signOn() && boss.join("#music"));
-        QVERIFY(!boss.waitFor(":ceo-player!").isEmpty());
+        QVERIFY(player.saidOnError("in #music"));
         boss.say("#music", ".p song");
         QVERIFY(heard(boss, inIrc("<b>type</b>: view, scroll, rnd, or cancel ")));
         boss.say("#music", ".scroll");
@@ -34,6 +34,9 @@ private slots:
         for (int i = 1; i <= Tracks; ++i)
             QVERIFY2(heard(boss, inIrc(QStringLiteral("<b>%1</b> song %2").arg(i).arg(i, 2, 10, QChar('0')))),
                      qPrintable(QString::number(i)));
+        // Still there after the burst: a later command is answered.
+        boss.say("#music", ".mp3s?");
+        QVERIFY(heard(boss, inIrc(QStringLiteral("<b>mp3 count </b>%1").arg(Tracks))));
         QVERIFY(!player.errors().contains("lost"));
         // The same burst unpaced does get a client disconnected here.
         RawIrcClient flooder(server, {.nick = "flooder"});

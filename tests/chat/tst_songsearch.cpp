@@ -82,7 +82,7 @@ private slots:
             QCOMPARE(heardAt.size(), c.answer.size() + 1);
             for (qsizetype i = 1; i < heardAt.size(); ++i)
                 QVERIFY2(heardAt[i] - heardAt[i - 1] >= 300, qPrintable(c.line));
-            QCOMPARE(world.player.PlayState() == 2, c.answer.first().startsWith("<b>playing"));
+            QCOMPARE(world.player.PlayState() == MediaPlayer::Playing, c.answer.first().startsWith("<b>playing"));
             if (c.nowPlaying.size() == 1)
                 QCOMPARE(world.player.FileName(), world.musicDir() + "/" + c.nowPlaying.first());
             QVERIFY(form.chat2->scanning());
@@ -114,7 +114,7 @@ private slots:
         QVERIFY2(played == QStringList{"<b>playing</b>: Salt &amp; Pepper"} ||
                      played == QStringList{"<b>playing</b>: Tom &amp; Jerry"},
                  qPrintable(played.join('|')));
-        QCOMPARE(world.player.PlayState(), 2);
+        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
         QTRY_VERIFY(!form.chat2->scanning());
         QCOMPARE(form.form3().List1->count(), 0);
         QVERIFY(form.isVisible());

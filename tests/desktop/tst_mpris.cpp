@@ -64,7 +64,7 @@ private slots:
             {"play-pause", "<b>paused</b>: a", "status", "Paused"},
             {"play-pause", "<b>playing</b>: a", "metadata xesam:title", "a"},
             {"next", "<b>playing</b>: b", "metadata", ".*xesam:url +file:///.*/b\\.mp3"},
-            {".pause", "<b>paused</b>: b", "metadata mpris:trackid", "'/io/github/dun2/track/2'"},
+            {".pause", "<b>paused</b>: b", "metadata mpris:trackid", "'/io/github/dun2/track/\\d+'"},
             {"previous", "<b>playing</b>: a", "metadata mpris:length", "[12]\\d{7}"},
             {"stop", "<b>stopped</b>: a", "status", "Stopped"},
             {"volume 0.4", "", "volume", "0\\.40*"},

@@ -49,7 +49,7 @@ private:
             QTest::mouseRelease(form.File1->viewport(), Qt::LeftButton, {}, at);
         } else if (what == "unplug") {
             unplug(device->element());
-            QTRY_COMPARE(form.MediaPlayer1.PlayState(), 0); // the failure is seen before the next step
+            QTRY_COMPARE(form.MediaPlayer1.PlayState(), MediaPlayer::Stopped); // the failure is seen before the next step
         } else if (what == "remove") {
             QVERIFY(QFile::remove(form.File1->path() + "/" + form.File1->list(row)));
         } else {

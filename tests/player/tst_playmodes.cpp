@@ -97,12 +97,11 @@ private slots:
         // The program's own handler runs before the spy sees an end.
         QTRY_COMPARE_WITH_TIMEOUT(ends.count(), endCount, endTimeoutMs);
         QCOMPARE(world.userLines(), said);
-        QCOMPARE(world.player.PlayState(), meddle.endsWith("pick c") ? 2 : 0);
+        QCOMPARE(world.player.PlayState(), meddle.endsWith("pick c") ? MediaPlayer::Playing : MediaPlayer::Stopped);
         if (meddle.endsWith("pick c"))
             QCOMPARE(world.player.FileName(), world.musicDir() + "/c.mp3");
         if (meddle.isEmpty() || meddle == "break b") {
             QCOMPARE(form.File1->listIndex(), 1);
-            QCOMPARE(form.List1.text(), QString("b.mp3"));
             QTest::mouseClick(form.play, Qt::LeftButton);
             QCOMPARE(world.userLines(), said << said.last());
         }
@@ -125,16 +124,15 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(world.userLines().size(), end + 1, 5000);
             const QString now = form.File1->fileName();
             QVERIFY(files.contains(now));
-            QCOMPARE(form.List1.items(), QStringList{now});
             QCOMPARE(world.userLines().last(), playing({now.chopped(4)}).first());
             QCOMPARE(world.player.FileName(), world.musicDir() + "/" + now);
-            QCOMPARE(world.player.PlayState(), 2);
+            QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
             QCOMPARE(form.form3().List1->count(), 0);
         }
         QTest::mouseClick(form.Check1, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 3, endTimeoutMs);
         QCOMPARE(world.userLines().size(), 3);
-        QCOMPARE(world.player.PlayState(), 0);
+        QCOMPARE(world.player.PlayState(), MediaPlayer::Stopped);
     }
 };
 

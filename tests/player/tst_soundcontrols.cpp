@@ -20,7 +20,7 @@ private:
         form.File1->setListIndex(0);
         sink.reset();
         QTest::mouseClick(form.play, Qt::LeftButton);
-        QCOMPARE(form.MediaPlayer1.PlayState(), 2);
+        QCOMPARE(form.MediaPlayer1.PlayState(), MediaPlayer::Playing);
     }
 
 private slots:

@@ -85,9 +85,11 @@ bool TestWorld::waitUntilHandled(int timeoutMs)
         return line.screenName == m_client.screenName() && line.text.contains("mp3 count </b>");
     };
     const auto answers = [&] { return std::count_if(m_lines.begin() + from, m_lines.end(), isAnswer); };
-    // The line being waited for may be a count query too; the sentinel,
-    // said after it, is answered after it.
-    const bool handled = QTest::qWaitFor([&] { return NestedLoop::depth() == 0 && answers() > 0; }, timeoutMs);
+    // Looked for from the test's own frame, the answer is seen only once
+    // every wait begun inside the event processing has returned. The line
+    // being waited for may be a count query too; the sentinel, said after
+    // it, is answered after it.
+    const bool handled = QTest::qWaitFor([&] { return answers() > 0; }, timeoutMs);
     if (handled) {
         const auto lastAnswer = std::find_if(m_lines.rbegin(), m_lines.rend(), isAnswer);
         m_lines.erase(std::next(lastAnswer).base());

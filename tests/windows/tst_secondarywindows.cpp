@@ -50,10 +50,8 @@ private slots:
                  f.form6().Text4->setText("FF0000");
                  return f.form6();
              },
-             // Emptied but kept loaded.
-             close, [](Form1 &f) {
-                 return f.form6Loaded() && f.form6().Text1->text().isEmpty() && f.form6().Text4->text().isEmpty();
-             }},
+             // Emptied.
+             close, [](Form1 &f) { return f.form6().Text1->text().isEmpty() && f.form6().Text4->text().isEmpty(); }},
             {"path chooser, closed", [](Form1 &f) -> QWidget & { f.form5().cmdnew->trigger(); return f.form2(); },
              close, swapOnly, false},
         };
