@@ -101,13 +101,11 @@ private slots:
         QCOMPARE(answerTo(world, ".VIEW"), QStringList());
         QVERIFY(form.form3().isVisible());
         QVERIFY(!form.isVisible());
-        QVERIFY(form.chat2->scanning());
 
         // scroll: a header and every entry, numbered, as plain text, half a
         // second apart.
         QCOMPARE(answerTo(world, ".scroll"), QStringList({"<b>p</b> and song to play", "<b>1</b> Salt &amp; Pepper",
                                                          "<b>2</b> Tom &amp; Jerry"}));
-        QVERIFY(form.chat2->scanning());
 
         // rnd: one of them plays, the picker list empties, the main window is back.
         const QStringList played = answerTo(world, ".rnd");
@@ -123,7 +121,6 @@ private slots:
         // cancel after a new search: the lists stay as they are.
         QCOMPARE(answerTo(world, ".p alpha").size(), 2);
         QCOMPARE(answerTo(world, ".cancel"), QStringList{"<b>canceled</b> .. "});
-        QVERIFY(!form.chat2->scanning());
         QCOMPARE(pickerEntries(form).size(), 2);
         QCOMPARE(form.List1.listCount(), 2);
         // With the scan off the words are nobody's business.
