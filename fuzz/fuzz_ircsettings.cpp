@@ -40,7 +40,7 @@ QString written(const IrcAddress &a)
 void fuzzIrcSettings(QByteArrayView data)
 {
     const QString text = QString::fromUtf8(data);
-    const IrcAddress untouched{.host = "untouched", .port = 1, .channel = "#untouched"};
+    const IrcAddress untouched{.host = "untouched", .port = 1, .tls = false, .channel = "#untouched", .key = {}};
     IrcAddress address = untouched;
     if (const QString why = ParseIrcAddress(text, address); !why.isEmpty()) {
         FUZZ_CHECK(address.host == untouched.host && address.port == untouched.port && address.channel == untouched.channel,
