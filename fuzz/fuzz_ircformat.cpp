@@ -87,7 +87,8 @@ void checkSplit(QByteArrayView data, const QString &irc, int maxBytes)
         // A piece too small for one character beside the codes that bring
         // back its formatting gets the character alone, without them.
         const bool alone = !piece.isEmpty() && QStringView(piece).toUcs4().size() == 1;
-        FUZZ_CHECK(piece.toUtf8().size() <= maxBytes || alone, "a piece holds at most maxBytes bytes, or one character alone",
+        FUZZ_CHECK(piece.toUtf8().size() <= maxBytes || alone,
+                   "a piece holds at most maxBytes bytes, or one character alone",
                    QString::number(maxBytes) + ": " + piece);
         FUZZ_CHECK(pieces.size() == 1 || !StripIrcFormatting(piece).isEmpty(), "every piece of several has text",
                    pieces.join(u'|'));
@@ -102,10 +103,12 @@ void checkSplit(QByteArrayView data, const QString &irc, int maxBytes)
     FUZZ_CHECK(whole.size() == seenInPieces.size(), "the pieces show as many characters", pieces.join(u'|'));
     // A room shows the colours of a line's first 32 fonts only: past them
     // the whole line may show less than its pieces.
-    if (std::count_if(irc.begin(), irc.end(), [](QChar c) { return c == u'\x03' || c == u'\x04' || c == u'\x0F'; }) > 32)
+    const auto setsColour = [](QChar c) { return c == u'\x03' || c == u'\x04' || c == u'\x0F'; };
+    if (std::count_if(irc.begin(), irc.end(), setsColour) > 32)
         return;
     for (std::size_t i = 0; i < whole.size(); ++i) {
-        FUZZ_CHECK(plain[i] ? whole[i].c == seenInPieces[i].c : whole[i] == seenInPieces[i], "each piece brings back the formatting in force",
+        FUZZ_CHECK(plain[i] ? whole[i].c == seenInPieces[i].c : whole[i] == seenInPieces[i],
+                   "each piece brings back the formatting in force",
                    QString::number(maxBytes) + ": " + pieces.join(u'|') + "\n  shows " + described(seenInPieces)
                        + "\n  not " + described(whole));
     }

@@ -29,7 +29,8 @@ void fuzzIrcMessage(QByteArrayView data)
     FUZZ_CHECK(!message->command.isEmpty(), "a message has a command", described(*message));
 
     // The writer refuses exactly what would break its line.
-    const bool breaks = breaksLine(message->command) || std::any_of(message->params.begin(), message->params.end(), breaksLine);
+    const bool breaks =
+        breaksLine(message->command) || std::any_of(message->params.begin(), message->params.end(), breaksLine);
     const std::optional<QByteArray> line = IrcLine(message->command, message->params);
     FUZZ_CHECK(line.has_value() != breaks, "the writer refuses only what breaks a line", described(*message));
     if (!line)

@@ -21,7 +21,10 @@ bool joinable(const QString &s)
 
 QString described(const IrcAddress &a)
 {
-    return QString("%1 %2 port %3 channel %4 key %5").arg(a.tls ? "ircs" : "irc", a.host).arg(a.port).arg(a.channel, a.key);
+    return QString("%1 %2 port %3 channel %4 key %5")
+        .arg(a.tls ? "ircs" : "irc", a.host)
+        .arg(a.port)
+        .arg(a.channel, a.key);
 }
 
 QString written(const IrcAddress &a)
@@ -43,23 +46,26 @@ void fuzzIrcSettings(QByteArrayView data)
     const IrcAddress untouched{.host = "untouched", .port = 1, .tls = false, .channel = "#untouched", .key = {}};
     IrcAddress address = untouched;
     if (const QString why = ParseIrcAddress(text, address); !why.isEmpty()) {
-        FUZZ_CHECK(address.host == untouched.host && address.port == untouched.port && address.channel == untouched.channel,
+        FUZZ_CHECK(address.host == untouched.host && address.port == untouched.port
+                       && address.channel == untouched.channel,
                    "a refused address fills nothing in", described(address));
     } else {
-        FUZZ_CHECK(!address.host.isEmpty() && address.port != 0, "an address names a host and a port", described(address));
+        FUZZ_CHECK(!address.host.isEmpty() && address.port != 0, "an address names a host and a port",
+                   described(address));
         FUZZ_CHECK(address.channel.size() >= 2 && QStringView(u"#&+!").contains(address.channel.front()),
                    "a channel has its prefix and a name", described(address));
         FUZZ_CHECK(joinable(address.channel) && joinable(address.key), "the channel and key fit on a JOIN line",
                    described(address));
-        const std::optional<QByteArray> join =
-            IrcLine("JOIN", address.key.isEmpty() ? QStringList{address.channel} : QStringList{address.channel, address.key});
+        const QStringList joinParams =
+            address.key.isEmpty() ? QStringList{address.channel} : QStringList{address.channel, address.key};
+        const std::optional<QByteArray> join = IrcLine("JOIN", joinParams);
         FUZZ_CHECK(join, "the JOIN line can be written", described(address));
 
         IrcAddress again = untouched;
         const QString url = written(address);
         const QString problem = ParseIrcAddress(url, again);
-        FUZZ_CHECK(problem.isEmpty() && again.host == address.host && again.port == address.port && again.tls == address.tls
-                       && again.channel == address.channel && again.key == address.key,
+        FUZZ_CHECK(problem.isEmpty() && again.host == address.host && again.port == address.port
+                       && again.tls == address.tls && again.channel == address.channel && again.key == address.key,
                    "an address written again reads the same", url + ": " + problem + described(again));
     }
 

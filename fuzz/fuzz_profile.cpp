@@ -86,7 +86,8 @@ void fuzzProfile(QByteArrayView data)
     const QString path = directory() + "/p.ini";
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes.data(), bytes.size()) != bytes.size())
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || file.write(bytes.data(), bytes.size()) != bytes.size())
             qFatal("cannot write %s", qPrintable(path));
     }
     Read before[std::size(Sections)][std::size(Keys)];

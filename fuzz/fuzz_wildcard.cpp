@@ -37,7 +37,8 @@ std::vector<Element> elements(const std::vector<char32_t> &p)
                 out.push_back({Element::Kind::Empty, {}});
                 i = close;
             } else {
-                out.push_back({Element::Kind::One, {p.begin() + i + 1 + (negated ? 1 : 0), p.begin() + close}, negated});
+                const auto first = p.begin() + i + 1 + (negated ? 1 : 0);
+                out.push_back({Element::Kind::One, {first, p.begin() + close}, negated});
                 i = close;
             }
         } else {
