@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = $(patsubst fuzz/fuzz_%.cpp,%,$(wildcard fuzz/fuzz_*.cpp))
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test build deps bench fuzz package clean
+.PHONY: run test build deps bench package clean
 
 deps:
 	./scripts/install-deps.sh
@@ -37,6 +37,7 @@ bench: build
 # Each fuzz target for FUZZ_SECONDS seconds, one after the other, from the
 # inputs kept in tests/fuzz/corpus. What libFuzzer adds to them, and an input
 # that breaks a check, stay in the build tree; the run stops at the first.
+.PHONY: fuzz
 fuzz: deps
 	./scripts/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDUN2_FUZZ=ON
