@@ -4,6 +4,9 @@
 
 BUILD      ?= build
 TEST_BUILD ?= build-test
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = $(patsubst fuzz/fuzz_%.cpp,%,$(wildcard fuzz/fuzz_*.cpp))
 JOBS       ?= $(shell nproc)
 
 .PHONY: run test build deps bench bench-scale package clean
@@ -39,8 +42,23 @@ bench-scale: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	./scripts/bench.sh --scale $(BUILD)/bench
 
+# Each fuzz target for FUZZ_SECONDS seconds, one after the other, from the
+# inputs kept in tests/fuzz/corpus. What libFuzzer adds to them, and an input
+# that breaks a check, stay in the build tree; the run stops at the first.
+.PHONY: fuzz
+fuzz: deps
+	./scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DDUN2_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	for t in $(FUZZ_TARGETS); do \
+	    echo "== $$t"; mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/crashes || exit 1; \
+	    QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
+	    $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	        -artifact_prefix=$(FUZZ_BUILD)/crashes/$$t- $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
+	done
+
 package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD)

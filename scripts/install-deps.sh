@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build, the program and the tests need,
-# only those that are missing, so a second run costs nothing.
+# only those that are missing, so a second run costs nothing. With "fuzz":
+# those `make fuzz` needs beside them, clang with its sanitizers and libFuzzer.
 set -eu
 
 packages="
@@ -14,6 +15,9 @@ ngircd inspircd atheme-services openssl
 playerctl dbus
 desktop-file-utils dpkg-dev file
 "
+if [ "${1:-}" = fuzz ]; then
+    packages="clang libclang-rt-14-dev libfuzzer-14-dev"
+fi
 
 missing=""
 for p in $packages; do

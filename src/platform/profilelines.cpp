@@ -11,6 +11,10 @@ ProfileBytes::ProfileBytes(QByteArray bytes) : m_bytes(std::move(bytes))
     else if (m_bytes.startsWith("\xFE\xFF"))
         m_encoding = Encoding::Utf16BE;
     m_textStart = m_encoding != Encoding::Utf8OrWindows1252 ? 2 : m_bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    // Half a unit at the end of a UTF-16 file is no text. Kept, it would
+    // put every line a write adds after it out of step by one byte.
+    if (m_encoding != Encoding::Utf8OrWindows1252 && m_bytes.size() % 2 != 0)
+        m_bytes.chop(1);
 }
 
 char16_t ProfileBytes::unit(qsizetype at) const
@@ -60,10 +64,8 @@ bool ProfileLineReader::next(ProfileLine &line)
     if (m_pos >= size)
         return false;
     line.start = m_pos;
-    while (m_pos + unit <= size && !isLineBreak(m_pos))
+    while (m_pos < size && !isLineBreak(m_pos))
         m_pos += unit;
-    if (m_pos + unit > size)
-        m_pos = size;
     line.end = m_pos;
     if (m_pos < size) {
         const bool cr = m_file.unit(m_pos) == u'\r';

@@ -20,7 +20,8 @@ class ProfileBytes
 {
 public:
     // A file that starts with a UTF-16 byte-order mark (either order) is
-    // UTF-16; any other holds lines of UTF-8 or Windows-1252.
+    // UTF-16, less an odd byte at its end; any other holds lines of UTF-8
+    // or Windows-1252.
     explicit ProfileBytes(QByteArray bytes);
 
     const QByteArray &bytes() const { return m_bytes; }
@@ -43,8 +44,7 @@ private:
     qsizetype m_textStart = 0; // after a byte-order mark
 };
 
-// Lines end at CRLF, LF or a lone CR. An odd byte at the end of a UTF-16
-// file belongs to the last line.
+// Lines end at CRLF, LF or a lone CR.
 class ProfileLineReader
 {
 public:

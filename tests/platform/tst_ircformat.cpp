@@ -33,7 +33,7 @@ private slots:
              "<b>bold</b> <i>it</i><i><u>both</u></i>plain"},
             {ChatMarkupFromIrc, "\x03" "04red\x03" "12,01blue\x03 none \x04" "ff8800hex\x03" "99x\x03" "42y",
              "<font color=#FF0000>red</font><font color=#0000FC>blue</font> none <font color=#FF8800>hex</font>xy"},
-            {ChatMarkupFromIrc, "\x02\x03" "4open", "<b><font color=#FF0000>open</font></b>"},
+            {ChatMarkupFromIrc, "\x02\x03" "4open\x02" "b\x1D" "i", "<font color=#FF0000><b>open</b>b<i>i</i></font>"},
         };
         for (const auto &c : cases)
             QCOMPARE(c.convert(c.from), c.to);

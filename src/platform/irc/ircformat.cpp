@@ -190,11 +190,11 @@ IrcStyle shownStyle(const IrcStyle &style)
     return shown;
 }
 
-void openTags(QString &out, const IrcStyle &shown)
+// The font goes outside the other tags, so that switching bold, italic or
+// underline leaves it open: a room honours only the first few fonts of a
+// line, and a line that switches often would lose its colour.
+void openFont(QString &out, const IrcStyle &shown)
 {
-    for (std::size_t n = 0; n < std::size(ShownTags); ++n)
-        if (shown.toggles & (1u << n))
-            out += ShownTags[n].open;
     if (shown.fg != NoColour) {
         out += u"<font color=#";
         out += hexDigits(shown.fg);
@@ -202,10 +202,21 @@ void openTags(QString &out, const IrcStyle &shown)
     }
 }
 
-void closeTags(QString &out, const IrcStyle &shown)
+void closeFont(QString &out, const IrcStyle &shown)
 {
     if (shown.fg != NoColour)
         out += u"</font>";
+}
+
+void openToggles(QString &out, const IrcStyle &shown)
+{
+    for (std::size_t n = 0; n < std::size(ShownTags); ++n)
+        if (shown.toggles & (1u << n))
+            out += ShownTags[n].open;
+}
+
+void closeToggles(QString &out, const IrcStyle &shown)
+{
     for (std::size_t n = std::size(ShownTags); n-- > 0;)
         if (shown.toggles & (1u << n))
             out += ShownTags[n].close;
@@ -278,8 +289,12 @@ QString ChatMarkupFromIrc(QStringView text)
             continue;
         }
         if (const IrcStyle shown = shownStyle(style); shown != open) {
-            closeTags(out, open);
-            openTags(out, shown);
+            closeToggles(out, open);
+            if (shown.fg != open.fg) {
+                closeFont(out, open);
+                openFont(out, shown);
+            }
+            openToggles(out, shown);
             open = shown;
         }
         const QChar c = text[i++];
@@ -292,7 +307,8 @@ QString ChatMarkupFromIrc(QStringView text)
         else
             out += c;
     }
-    closeTags(out, open);
+    closeToggles(out, open);
+    closeFont(out, open);
     return out;
 }
 

@@ -47,6 +47,16 @@ bool breaksLine(QChar c)
     return c == u'\r' || c == u'\n' || c == u'\0';
 }
 
+// Letters, or a numeric's three digits. Anything else is no command: a word
+// starting with '@' or ':' would read back as tags or a source.
+bool isCommand(QStringView word)
+{
+    const auto letter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    return (!word.isEmpty() && std::all_of(word.begin(), word.end(), letter))
+           || (word.size() == 3 && std::all_of(word.begin(), word.end(), digit));
+}
+
 } // namespace
 
 QString IrcMessage::nick() const
@@ -85,9 +95,10 @@ std::optional<IrcMessage> ParseIrcMessage(const QByteArray &line)
     }
     if (rest.startsWith(u':'))
         message.source = takeWord(rest).mid(1).toString();
-    message.command = takeWord(rest).toString().toUpper();
-    if (message.command.isEmpty())
+    const QStringView command = takeWord(rest);
+    if (!isCommand(command))
         return std::nullopt;
+    message.command = command.toString().toUpper();
     while (!rest.isEmpty()) {
         if (rest.startsWith(u':')) {
             message.params.append(rest.mid(1).toString());
@@ -100,7 +111,7 @@ std::optional<IrcMessage> ParseIrcMessage(const QByteArray &line)
 
 std::optional<QByteArray> IrcLine(const QString &command, const QStringList &params)
 {
-    if (command.isEmpty() || command.contains(u' ') || std::any_of(command.begin(), command.end(), breaksLine))
+    if (!isCommand(command))
         return std::nullopt;
     QString line = command;
     for (qsizetype i = 0; i < params.size(); ++i) {

@@ -27,11 +27,11 @@ struct IrcMessage {
 
 // Parses one line without its CR LF. The bytes are taken as UTF-8 when they
 // are, else as Windows-1252 (what older clients send). Nothing when the line
-// holds no command.
+// holds no command (ASCII letters, or three digits).
 std::optional<IrcMessage> ParseIrcMessage(const QByteArray &line);
 
 // Writes a line to send, without CR LF. Only the last parameter may hold
-// blanks or start with ':'. Nothing when any parameter holds CR, LF or NUL,
-// or a middle one is empty, holds a blank or starts with ':': such a line
-// would say something else than its caller meant.
+// blanks or start with ':'. Nothing when the command is none, any parameter
+// holds CR, LF or NUL, or a middle one is empty, holds a blank or starts
+// with ':': such a line would say something else than its caller meant.
 std::optional<QByteArray> IrcLine(const QString &command, const QStringList &params = {});
