@@ -99,6 +99,42 @@ private slots:
         QCOMPARE(loginless.exitCode(), 1);
     }
 
+    // Where strangers may speak from outside the channel, a line is the
+    // owner's only with the account tag on it: the owner's earlier tagged
+    // line vouches for nobody who takes the nick after the owner quits,
+    // which the player, outside their channels, never sees.
+    void aLineFromOutsideIsVouchedForByItsOwnTag()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Inspircd);
+        QVERIFY(server.start());
+        QVERIFY(server.registerAccount("bossaccount", "boss-secret"));
+        RawIrcClient op(server, {.nick = "op"});
+        QVERIFY(op.signOn() && op.join("#music"));
+        op.send("MODE #music -n");
+        QVERIFY(!op.waitFor("MODE #music :-n").isEmpty());
+        QTemporaryDir home;
+        fillHome(home.path(), {"alpha"});
+        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "bossaccount",
+                                    "--irc", music(server)});
+        QVERIFY(player.saidOnError("in #music"));
+        {
+            RawIrcClient boss(server, {.nick = "boss", .account = "bossaccount", .password = "boss-secret"});
+            QVERIFY(boss.signOn());
+            boss.say("#music", ".mp3s?");
+            QVERIFY(heard(op, inIrc("<b>mp3 count </b>1")));
+            boss.send("QUIT");
+            QVERIFY(!boss.waitFor("ERROR").isEmpty());
+        }
+        RawIrcClient stranger(server, {.nick = "boss"});
+        QVERIFY(stranger.signOn());
+        stranger.say("#music", ".vol 7");
+        QTRY_VERIFY(player.out().contains("boss (not logged in):\t.vol 7\n"));
+        // Whatever that line caused is out before a later one is shown.
+        op.say("#music", "ok");
+        QTRY_VERIFY(player.out().contains("op:\tok\n"));
+        QCOMPARE(player.out().count("volume"), 0);
+    }
+
     // As the user's own client over TLS with SASL: TLS trusts the system's
     // authorities and the one given, nothing else; typed lines and the
     // program's announcements are the user's, each seen once; a refused

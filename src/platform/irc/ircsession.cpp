@@ -686,11 +686,14 @@ void IrcSession::handlePrivmsg(const IrcMessage &message)
         action = true;
     }
     const QString nick = message.nick();
-    // Only the server writes this tag, and only with the capability on.
-    const std::optional<QString> tagged = hasCap("account-tag") ? message.tag("account") : std::nullopt;
-    if (tagged)
-        m_accounts.set(nick, *tagged);
-    post(Line{nick, text, tagged.value_or(m_accounts.account(nick)), action, isMe(nick)});
+    // With account-tag the server tags every line of a logged-in sender, so
+    // a line without the tag is logged in to nothing, whatever was known of
+    // the nick before: a sender outside the channel may have quit unseen and
+    // left the nick to someone else. What is known of the channel's members
+    // serves only servers without the tag.
+    const QString account =
+        hasCap("account-tag") ? message.tag("account").value_or(QString()) : m_accounts.account(nick);
+    post(Line{nick, text, account, action, isMe(nick)});
 }
 
 bool IrcSession::isChannel(const QString &target) const
