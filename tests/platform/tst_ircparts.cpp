@@ -108,6 +108,11 @@ private slots:
         for (int i = 0; i < IrcAccounts::MaxNicks; ++i)
             accounts.forget("N" + QString::number(i));
         QCOMPARE(accounts.size(), 0);
+        // Account names fold ASCII letters alone, as services do.
+        QVERIFY(IrcAccounts::sameAccount("Kate", "kATE"));
+        QVERIFY(!IrcAccounts::sameAccount(QString::fromUtf16(u"\u212Aate"), "kate")); // a Kelvin sign
+        QVERIFY(!IrcAccounts::sameAccount(QString::fromUtf16(u"\u017Fam"), "sam"));   // a long s
+        QVERIFY(!IrcAccounts::sameAccount("kat", "kate"));
     }
 };
 

@@ -1,5 +1,7 @@
 #include "platform/irc/ircaccounts.h"
 
+#include <algorithm>
+
 void IrcAccounts::setCaseMapping(const QString &name)
 {
     const QString lower = name.toLower();
@@ -24,6 +26,13 @@ QString IrcAccounts::fold(const QString &nick) const
         if (c.unicode() >= u'A' && c.unicode() <= last)
             c = QChar(c.unicode() + 0x20);
     return folded;
+}
+
+bool IrcAccounts::sameAccount(const QString &a, const QString &b)
+{
+    const auto folded = [](QChar c) { return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 0x20) : c; };
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(), [&](QChar x, QChar y) { return folded(x) == folded(y); });
 }
 
 void IrcAccounts::set(const QString &nick, const QString &account)

@@ -19,6 +19,10 @@ public:
     void setCaseMapping(const QString &name);
     QString fold(const QString &nick) const;
     bool sameNick(const QString &a, const QString &b) const { return fold(a) == fold(b); }
+    // Services fold only ASCII letters in account names: under Unicode's
+    // folding a Kelvin sign or a long s would pass for a k or an s, and an
+    // account that merely looks like the owner's would count as theirs.
+    static bool sameAccount(const QString &a, const QString &b);
 
     // "" or "*" means logged in to no account.
     void set(const QString &nick, const QString &account);

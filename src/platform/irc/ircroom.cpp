@@ -45,7 +45,7 @@ QString IrcRoom::speakerName(const QString &nick, const QString &account, bool o
     // gate compares names: a nick that only looks like it stays itself.
     if (m_owner.nick.isEmpty() || nick != m_owner.nick || m_owner.account.isEmpty())
         return nick;
-    if (account.compare(m_owner.account, Qt::CaseInsensitive) == 0)
+    if (IrcAccounts::sameAccount(account, m_owner.account))
         return nick;
     return nick + UnverifiedMark.toString();
 }
