@@ -128,7 +128,7 @@ TestIrcServer::Launch TestIrcServer::startOnce()
     if (std::any_of(m_ports.begin(), m_ports.end(), [](const PortClaim &claim) { return claim.port() == 0; }))
         return Launch::Failed;
     const QString conf = m_dir.filePath(QStringLiteral("server.conf"));
-    const auto accepting = [this] { return accepts(port(), true) && (m_kind != Kind::Inspircd || accepts(tlsPort(), false)); };
+    const auto accepting = [this] { return accepts(port(), true) && (tlsPort() == 0 || accepts(tlsPort(), false)); };
     if (m_kind == Kind::Ngircd)
         return writeFile(conf, QString(NgircdConfiguration).arg(port()))
                    ? launch(m_server, QStringLiteral("ngircd"), {"-n", "-f", conf}, accepting)

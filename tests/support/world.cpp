@@ -76,20 +76,33 @@ QStringList TestWorld::lines(bool usersOnly) const
     return texts;
 }
 
+namespace {
+
+// The sentinel's command word and what its answer holds.
+const QString SentinelWord = QStringLiteral("mp3s?");
+const QString SentinelAnswer = QStringLiteral("mp3 count </b>");
+
+} // namespace
+
+bool TestWorld::isSentinel(const QString &text)
+{
+    return text.endsWith(SentinelWord) || text.contains(SentinelAnswer);
+}
+
 bool TestWorld::waitUntilHandled(int timeoutMs)
 {
-    const QString sentinel = m_form1->Trigger + "mp3s?";
+    const QString sentinel = m_form1->Trigger + SentinelWord;
     const qsizetype from = qsizetype(m_lines.size());
     say(sentinel);
     const auto isAnswer = [this](const Line &line) {
-        return line.screenName == m_client.screenName() && line.text.contains("mp3 count </b>");
+        return line.screenName == m_client.screenName() && line.text.contains(SentinelAnswer);
     };
-    const auto answers = [&] { return std::count_if(m_lines.begin() + from, m_lines.end(), isAnswer); };
     // Looked for from the test's own frame, the answer is seen only once
     // every wait begun inside the event processing has returned. The line
     // being waited for may be a count query too; the sentinel, said after
     // it, is answered after it.
-    const bool handled = QTest::qWaitFor([&] { return answers() > 0; }, timeoutMs);
+    const bool handled =
+        QTest::qWaitFor([&] { return std::any_of(m_lines.begin() + from, m_lines.end(), isAnswer); }, timeoutMs);
     if (handled) {
         const auto lastAnswer = std::find_if(m_lines.rbegin(), m_lines.rend(), isAnswer);
         m_lines.erase(std::next(lastAnswer).base());

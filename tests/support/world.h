@@ -61,10 +61,7 @@ public:
     // the sentinel and its answer are taken out of lines() again.
     bool waitUntilHandled(int timeoutMs = 10000);
     // Whether a line of the room is such a sentinel or an answer like its.
-    static bool isSentinel(const QString &text)
-    {
-        return text.endsWith("mp3s?") || text.contains("mp3 count </b>");
-    }
+    static bool isSentinel(const QString &text);
 
     // The announcement of a message in the initial style.
     static QString styled(const QString &message) { return StylePieces::initial().styledLine(message); }
