@@ -1,0 +1,54 @@
+// A server played line by line, for the steps no real server does on
+// demand (endless lines, silence, numerics out of turn); a test that uses
+// it says which step that is.
+#pragma once
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <memory>
+
+class ScriptedServer
+{
+public:
+    ScriptedServer() { m_server.listen(QHostAddress::LocalHost); }
+    quint16 port() const { return m_server.serverPort(); }
+
+    // The next line from the client that holds `part`; empty after 10 s.
+    QByteArray waitFor(const QByteArray &part)
+    {
+        QByteArray found;
+        const bool seen = QTest::qWaitFor([&] {
+            if (m_server.hasPendingConnections())
+                m_client.reset(m_server.nextPendingConnection());
+            while (m_client && m_client->canReadLine()) {
+                const QByteArray line = m_client->readLine().trimmed();
+                if (line.contains(part))
+                    return found = line, true;
+            }
+            return false;
+        }, 10000);
+        return seen ? found : QByteArray();
+    }
+    void send(const QByteArray &bytes) { m_client->write(bytes); }
+
+    // Registers the client without capabilities and joins it to the channel.
+    bool welcome()
+    {
+        if (waitFor("CAP LS").isEmpty())
+            return false;
+        send(":irc.test CAP * LS :\r\n");
+        if (waitFor("CAP END").isEmpty())
+            return false;
+        send(":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End of MOTD\r\n");
+        if (waitFor("JOIN #music").isEmpty())
+            return false;
+        send(":ceo!~u@test JOIN #music\r\n");
+        return true;
+    }
+
+private:
+    QTcpServer m_server;
+    std::unique_ptr<QTcpSocket> m_client;
+};
+
