@@ -136,7 +136,7 @@ int main(int argc, char **argv)
     } else {
         session = std::make_unique<IrcSession>(
             IrcEndpoint{irc.address.host, irc.address.port, irc.address.tls, irc.caFile},
-            IrcLogin{irc.screenName, irc.password}, irc.address.channel, irc.address.key);
+            IrcLogin{.nick = irc.screenName, .password = irc.password, .othersNick = irc.owner}, irc.address.channel, irc.address.key);
         ircRoom = std::make_unique<IrcRoom>(client, *session, IrcOwner{irc.owner, irc.ownerAccount});
     }
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
@@ -164,6 +164,11 @@ int main(int argc, char **argv)
         }, Qt::QueuedConnection);
         std::fprintf(stderr, "dun2: joining %s on %s:%u\n", qPrintable(irc.address.channel),
                      qPrintable(irc.address.host), unsigned(irc.address.port));
+        if (const QString warning = NickOnlyTrustWarning({irc.owner, irc.ownerAccount}); !warning.isEmpty()) {
+            std::fprintf(stderr, "dun2: %s\n", qPrintable(warning));
+            if (roomWindow)
+                roomWindow->addNotice(warning);
+        }
         session->start();
     }
 

@@ -12,6 +12,6 @@ void showRoomWindow(ChatRoomWindow &room, Form1 &main)
     // Where start-up will put the main window; the chooser is there already.
     placeAtStartPosition(&main);
     placeClearOf(room, main.geometry() | main.form2().geometry());
-    room.showNotice(main.environment().player.soundProblem());
+    room.addNotice(main.environment().player.soundProblem());
     room.show();
 }

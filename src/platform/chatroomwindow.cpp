@@ -126,10 +126,12 @@ void ChatRoomWindow::showTitle()
     m_entry->setPlaceholderText(tr("Say something as %1").arg(m_client.screenName()));
 }
 
-void ChatRoomWindow::showNotice(const QString &text)
+void ChatRoomWindow::addNotice(const QString &text)
 {
-    m_notice->setText(text);
-    m_notice->setVisible(!text.isEmpty());
+    if (text.isEmpty())
+        return;
+    m_notice->setText(m_notice->text().isEmpty() ? text : m_notice->text() + u'\n' + text);
+    m_notice->show();
 }
 
 void ChatRoomWindow::showStatus()

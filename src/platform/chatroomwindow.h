@@ -31,8 +31,8 @@ public:
     QLabel *noticeLine() const { return m_notice; }
 
     // A line above the transcript about the program itself (no sound, say),
-    // for the user in front of the window only; "" takes it away.
-    void showNotice(const QString &text);
+    // for the user in front of the window only; "" adds nothing.
+    void addNotice(const QString &text);
 
 private:
     void followCurrentRoom();

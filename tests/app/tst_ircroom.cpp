@@ -190,6 +190,26 @@ private slots:
         QVERIFY(holder.waitFor("PRIVMSG #music :.mp3s?").startsWith(":ceo_!"));
         QVERIFY(holder.waitFor("PRIVMSG #music :" + inIrc("<b>mp3 count </b>1")).startsWith(":ceo_!"));
     }
+
+    // A player for someone else never falls back to its owner's nick, which
+    // would make its own lines the owner's; and it says once that it goes
+    // by the nick alone.
+    void theFallbackNickIsNeverTheOwners()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        RawIrcClient holder(server, {.nick = "ceo"});
+        QVERIFY(holder.signOn() && holder.join("#music"));
+        QTemporaryDir home;
+        fillHome(home.path(), {"alpha"});
+        Program player(home.path(), {"--screen-name", "ceo", "--owner", "ceo_", "--irc", music(server)});
+        QVERIFY2(player.saidOnError("in #music as ceo2"), player.errors());
+        QCOMPARE(player.errors().count("anyone who takes the nick ceo_ while its owner is away can command"), 1);
+        RawIrcClient owner(server, {.nick = "ceo_"});
+        QVERIFY(owner.signOn() && owner.join("#music"));
+        owner.say("#music", ".mp3s?");
+        QVERIFY(holder.waitFor("PRIVMSG #music :" + inIrc("<b>mp3 count </b>1")).startsWith(":ceo2!"));
+    }
 };
 
 DUN2_TEST(IrcRoomTest);

@@ -14,6 +14,15 @@ QString asAction(const QString &text, bool action)
 
 } // namespace
 
+QString NickOnlyTrustWarning(const IrcOwner &owner)
+{
+    if (owner.nick.isEmpty() || !owner.account.isEmpty())
+        return {};
+    return QStringLiteral("anyone who takes the nick %1 while its owner is away can command this player;"
+                          " --owner-account ACCOUNT makes it obey %1 only when logged in to that account")
+        .arg(owner.nick);
+}
+
 IrcRoom::IrcRoom(ChatClient &client, IrcSession &session, IrcOwner owner, QObject *parent)
     : QObject(parent)
     , m_client(client)

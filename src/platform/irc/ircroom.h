@@ -28,6 +28,10 @@ struct IrcOwner {
 // holds a blank, so the name can never be the owner's.
 inline constexpr QStringView UnverifiedMark = u" (not logged in)";
 
+// What a player that obeys a nick alone tells its user once, since anyone
+// may take the nick while its owner is away; "" when there is nothing to say.
+QString NickOnlyTrustWarning(const IrcOwner &owner);
+
 class IrcRoom : public QObject
 {
     Q_OBJECT

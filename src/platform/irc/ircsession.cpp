@@ -566,8 +566,13 @@ void IrcSession::handleNickRefused(const IrcMessage &message)
     // Too long, perhaps: the shortest limit any server has.
     if (message.command == u"432" && m_nick.size() > ShortestNickLimit)
         m_nickLength = ShortestNickLimit;
-    const QString suffix = m_nickTries == 1 ? QStringLiteral("_") : QString::number(m_nickTries);
-    const QString next = m_login.nick.left(std::max<qsizetype>(1, m_nickLength - suffix.size())) + suffix;
+    const auto fallback = [this](int tries) {
+        const QString suffix = tries == 1 ? QStringLiteral("_") : QString::number(tries);
+        return m_login.nick.left(std::max<qsizetype>(1, m_nickLength - suffix.size())) + suffix;
+    };
+    QString next = fallback(m_nickTries);
+    if (m_accounts.sameNick(next, m_login.othersNick))
+        next = fallback(++m_nickTries);
     setStatus(QStringLiteral("nick %1 refused (%2); trying %3").arg(m_nick, message.param(2), next));
     m_nick = next;
     sendProtocol("NICK", {next});

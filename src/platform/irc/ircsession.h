@@ -33,6 +33,9 @@ struct IrcLogin {
     QString password{};
     // The account to log in to; the nick when empty.
     QString account{};
+    // A nick never taken as a fallback: the owner's, whose lines would then
+    // be ours and who would find their nick held.
+    QString othersNick{};
 };
 
 // How long the link waits for what; tests shorten them.
