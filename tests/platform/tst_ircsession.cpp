@@ -1,3 +1,5 @@
+#include "platform/chatclient.h"
+#include "platform/irc/ircroom.h"
 #include "platform/irc/ircsession.h"
 #include "platform/nestedloop.h"
 #include "support/ircservers.h"
@@ -24,6 +26,14 @@ QList<Said> said(const QSignalSpy &spy)
     for (const QList<QVariant> &args : spy)
         lines.append({args[0].toString(), args[1].toString(), args[2].toBool(), args[4].toBool()});
     return lines;
+}
+
+QStringList accounts(const QSignalSpy &spy)
+{
+    QStringList found;
+    for (const QList<QVariant> &args : spy)
+        found << args[3].toString();
+    return found;
 }
 
 } // namespace
@@ -70,6 +80,41 @@ private slots:
         QTRY_COMPARE(lines.size(), 1003);
         QCOMPARE(said(lines).last(), (Said{"n999", "\x02\x03" "4,5hi\x0f", false, false}));
         QVERIFY(session.inChannel());
+    }
+
+    // A server that withdraws account-tag and offers it again, as a real
+    // one does only when its operator unloads the module (the test servers
+    // have no operator). Only what the session reads is asked for; while the
+    // tag is withdrawn no line is vouched for, not even by what the joins
+    // told, and the room says why.
+    void withdrawnAccountTagVouchesForNobody()
+    {
+        ScriptedServer server;
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo-player"}, Channel);
+        Desktop desktop;
+        ChatClient client(desktop, "boss");
+        IrcRoom room(client, session, {"boss", "boss"});
+        QSignalSpy lines(&session, &IrcSession::channelLine);
+        session.start();
+        QVERIFY(!server.waitFor("CAP LS").isEmpty());
+        server.send(":irc.test CAP * LS :message-tags account-tag extended-join account-notify chghost server-time"
+                    " batch away-notify\r\n");
+        const QByteArray used = "account-tag extended-join account-notify chghost server-time batch";
+        QCOMPARE(server.waitFor("CAP REQ"), "CAP REQ :" + used);
+        server.send(":irc.test CAP ceo-player ACK :" + used + "\r\n");
+        QVERIFY(!server.waitFor("CAP END").isEmpty());
+        server.send(":irc.test 001 ceo-player :Hi\r\n:irc.test 376 ceo-player :End\r\n");
+        QVERIFY(!server.waitFor("JOIN").isEmpty());
+        server.send(":ceo-player!u@h JOIN #music * :P\r\n:boss!u@h JOIN #music boss :B\r\n"
+                    "@account=boss :boss!u@h PRIVMSG #music :one\r\n:irc.test CAP ceo-player DEL :account-tag\r\n"
+                    ":boss!u@h PRIVMSG #music :two\r\n");
+        QTRY_COMPARE(accounts(lines), (QStringList{"boss", ""}));
+        QVERIFY2(client.status().endsWith("so boss's lines command nothing until it does again"), qPrintable(client.status()));
+        server.send(":irc.test CAP ceo-player NEW :account-tag\r\n");
+        QCOMPARE(server.waitFor("CAP REQ"), QByteArray("CAP REQ account-tag"));
+        server.send(":irc.test CAP ceo-player ACK :account-tag\r\n@account=boss :boss!u@h PRIVMSG #music :three\r\n");
+        QTRY_COMPARE(accounts(lines), (QStringList{"boss", "", "boss"}));
+        QCOMPARE(client.status(), QString("in #music as ceo-player"));
     }
 
     // A server gone quiet is asked, then given up and connected to again.

@@ -34,6 +34,7 @@ IrcRoom::IrcRoom(ChatClient &client, IrcSession &session, IrcOwner owner, QObjec
     connect(&m_session, &IrcSession::joined, this, &IrcRoom::enter);
     connect(&m_session, &IrcSession::left, this, &IrcRoom::leave);
     connect(&m_session, &IrcSession::channelLine, this, &IrcRoom::receive);
+    connect(&m_session, &IrcSession::vouchingChanged, this, &IrcRoom::showVouching);
     connect(&m_session, &IrcSession::failed, this, [this](const QString &why) {
         leave();
         emit failed(why);
@@ -87,14 +88,24 @@ void IrcRoom::post(const QString &chatMarkup)
 // be known by nick, which anyone may take while the owner is away.
 void IrcRoom::checkOwnerCanBeVouchedFor()
 {
-    if (m_owner.account.isEmpty() || m_session.hasCap(QStringLiteral("account-tag"))
-        || (m_session.hasCap(QStringLiteral("extended-join")) && m_session.hasCap(QStringLiteral("account-notify"))))
+    if (m_owner.account.isEmpty() || m_session.vouchesForAccounts())
         return;
     const QString why = QStringLiteral("the server can't vouch for accounts (it offers neither account-tag nor "
                                        "extended-join with account-notify), so --owner-account can't be checked");
     m_session.stop(why);
     leave();
     emit failed(why);
+}
+
+void IrcRoom::showVouching(bool vouches)
+{
+    if (m_owner.account.isEmpty())
+        return;
+    m_client.setStatus(vouches ? m_session.status()
+                               : m_session.status()
+                                     + QStringLiteral("; the server no longer vouches for accounts, so %1's lines"
+                                                      " command nothing until it does again")
+                                           .arg(m_owner.nick));
 }
 
 void IrcRoom::receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own)

@@ -53,6 +53,7 @@ private:
     void leave();
     void post(const QString &chatMarkup);
     void checkOwnerCanBeVouchedFor();
+    void showVouching(bool vouches);
     void receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own);
 
     ChatClient &m_client;

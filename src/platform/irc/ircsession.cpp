@@ -28,8 +28,12 @@ constexpr int GuessedUserBytes = 10;
 constexpr int GuessedHostBytes = 63;
 
 const QString Action = QStringLiteral("\x01" "ACTION");
-const QStringList WantedCaps = {"echo-message", "message-tags", "account-tag", "extended-join", "account-notify",
-                                "server-time"};
+// Only what the session reads: each one asked for changes what the server
+// sends. cap-notify is implied by CAP LS 302, and named for servers that
+// offer it without.
+const QStringList WantedCaps = {"echo-message",   "account-tag", "extended-join", "account-notify", "chghost",
+                                "server-time",    "batch",       "cap-notify"};
+const QString AccountTag = QStringLiteral("account-tag");
 
 QString seconds(int ms)
 {
@@ -327,6 +331,7 @@ void IrcSession::dropSocket()
     m_linkUp = m_probing = m_registered = m_joinSent = m_capsDone = false;
     m_caps.clear();
     m_offered.clear();
+    m_accountTagWithdrawn = false;
     m_reader.clear();
     m_pacer.clear();
     m_accounts.clear();
@@ -450,13 +455,18 @@ void IrcSession::handleCap(const IrcMessage &message)
         if (message.param(2) == u"*" && message.params.size() > 3)
             return;
         requestCaps();
-    } else if (sub == u"ACK" && !m_capsDone) {
+    } else if (sub == u"ACK") {
+        const bool vouched = vouchesForAccounts();
         for (const QString &cap : caps) {
             if (cap.startsWith(u'-'))
                 m_caps.remove(cap.mid(1));
             else
                 m_caps.insert(cap);
         }
+        if (hasCap(AccountTag))
+            m_accountTagWithdrawn = false;
+        if (m_capsDone)
+            return capsChangedFrom(vouched);
         if (!m_login.password.isEmpty() && !hasCap("sasl"))
             return fail(QStringLiteral("the server refused SASL login, and a password was given"));
         if (!m_login.password.isEmpty())
@@ -467,26 +477,62 @@ void IrcSession::handleCap(const IrcMessage &message)
         if (!m_login.password.isEmpty())
             return fail(QStringLiteral("the server refused SASL login, and a password was given"));
         endCaps();
+    } else if (sub == u"NEW") {
+        m_offered += caps;
+        if (m_capsDone)
+            if (const QStringList request = wantedOf(caps); !request.isEmpty())
+                sendProtocol("CAP", {"REQ", request.join(u' ')});
     } else if (sub == u"DEL") {
-        for (const QString &cap : caps)
-            m_caps.remove(cap);
+        const bool vouched = vouchesForAccounts();
+        for (const QString &cap : caps) {
+            m_offered.removeIf([&](const QString &offer) { return offer.section(u'=', 0, 0) == cap; });
+            if (!m_caps.remove(cap))
+                continue;
+            if (cap == AccountTag)
+                m_accountTagWithdrawn = true;
+            // Whoever logs out meanwhile would keep the account known here.
+            if (cap == u"account-notify" || cap == u"extended-join")
+                m_accounts.clear();
+        }
+        capsChangedFrom(vouched);
     }
+}
+
+QStringList IrcSession::wantedOf(const QStringList &offers) const
+{
+    QStringList request;
+    for (const QString &offer : offers) {
+        const QString name = offer.section(u'=', 0, 0);
+        if ((WantedCaps.contains(name) || (name == u"sasl" && !m_login.password.isEmpty())) && !hasCap(name)
+            && !request.contains(name))
+            request << name;
+    }
+    return request;
+}
+
+bool IrcSession::vouchesForAccounts() const
+{
+    if (hasCap(AccountTag))
+        return true;
+    return !m_accountTagWithdrawn && hasCap(QStringLiteral("extended-join")) && hasCap(QStringLiteral("account-notify"));
+}
+
+void IrcSession::capsChangedFrom(bool vouched)
+{
+    if (vouchesForAccounts() == vouched)
+        return;
+    // Those who joined while the server told nothing are learnt anew.
+    if (vouchesForAccounts() && m_inChannel && m_whox && !hasCap(AccountTag))
+        sendProtocol("WHO", {m_channel, "%tna,1"});
+    emit vouchingChanged(vouchesForAccounts());
 }
 
 void IrcSession::requestCaps()
 {
-    QStringList wanted = WantedCaps;
     QString sasl;
-    if (!m_login.password.isEmpty())
-        wanted << "sasl";
-    QStringList request;
-    for (const QString &offer : std::as_const(m_offered)) {
-        const QString name = offer.section(u'=', 0, 0);
-        if (wanted.contains(name) && !request.contains(name))
-            request << name;
-        if (name == u"sasl")
+    for (const QString &offer : std::as_const(m_offered))
+        if (offer.section(u'=', 0, 0) == u"sasl")
             sasl = offer;
-    }
     if (!m_login.password.isEmpty()) {
         if (sasl.isEmpty())
             return fail(QStringLiteral("the server offers no SASL login, and a password was given"));
@@ -494,6 +540,7 @@ void IrcSession::requestCaps()
         if (sasl.contains(u'=') && !sasl.section(u'=', 1).split(u',').contains(u"PLAIN"))
             return fail(QStringLiteral("the server does not take SASL PLAIN logins"));
     }
+    const QStringList request = wantedOf(m_offered);
     if (request.isEmpty())
         return endCaps();
     sendProtocol("CAP", {"REQ", request.join(u' ')});
@@ -696,8 +743,9 @@ void IrcSession::handlePrivmsg(const IrcMessage &message)
     // the nick before: a sender outside the channel may have quit unseen and
     // left the nick to someone else. What is known of the channel's members
     // serves only servers without the tag.
-    const QString account =
-        hasCap("account-tag") ? message.tag("account").value_or(QString()) : m_accounts.account(nick);
+    const QString account = hasCap(AccountTag)       ? message.tag("account").value_or(QString())
+                            : vouchesForAccounts() ? m_accounts.account(nick)
+                                                   : QString();
     post(Line{nick, text, account, action, isMe(nick)});
 }
 

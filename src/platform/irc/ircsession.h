@@ -80,6 +80,11 @@ public:
     QString channel() const { return m_channel; }
     // Final once `registered` has been sent.
     bool hasCap(const QString &cap) const { return m_caps.contains(cap); }
+    // Whether a line's account is the server's word: it tags every line
+    // (account-tag), or tells of every member's login (extended-join with
+    // account-notify). Once account-tag is withdrawn, no line is vouched for
+    // until it is back, since the members' logins were never followed.
+    bool vouchesForAccounts() const;
     QString status() const { return m_status; }
 
 signals:
@@ -93,6 +98,8 @@ signals:
     void joined(const QString &channel);
     void left(const QString &why);
     void nickChanged(const QString &nick);
+    // The server withdrew or offered again what vouches for accounts.
+    void vouchingChanged(bool vouches);
     // account: the services account the server vouches for, "" when none.
     // own: a line of ours (the server's echo, or ours reported when it was
     // queued on a server that does not echo). A NOTICE is never a line:
@@ -136,6 +143,8 @@ private:
     void handle(const IrcMessage &message);
     void handleCap(const IrcMessage &message);
     void requestCaps();
+    QStringList wantedOf(const QStringList &offers) const;
+    void capsChangedFrom(bool vouched);
     void handleSasl(const IrcMessage &message);
     void saslRefused(const IrcMessage &message);
     void endCaps();
@@ -203,6 +212,7 @@ private:
     QStringList m_offered;
     QSet<QString> m_caps;
     bool m_capsDone = false;
+    bool m_accountTagWithdrawn = false;
     bool m_whox = false;
     QString m_chanTypes = QStringLiteral("#&");
 
