@@ -155,7 +155,9 @@ void ChatClient::deliver(WindowHandle window, const ChatClientLine &line)
     r->transcript.push_back({line.screenName.left(ChatLineShown + 1), line.shown.left(ChatLineShown + 1)});
     if (r->transcript.size() > TranscriptLength)
         r->transcript.pop_front();
-    emit lineReceived(window, line);
+    emit lineShown(window, line);
+    if (!line.earlier)
+        emit lineReceived(window, line);
 }
 
 void ChatClient::postEntry(WindowHandle entry)

@@ -22,6 +22,9 @@ struct ChatClientLine {
     QString text;
     // The chat markup the faces render.
     QString shown;
+    // Said before the user came in (a network's replay): the faces show it,
+    // nothing reads it as a line said now.
+    bool earlier = false;
 };
 
 // What a room's transcript keeps of a line for its faces.
@@ -85,6 +88,9 @@ public:
     void setStatus(const QString &status);
 
 signals:
+    // Every line of a room, for its faces; then, when it is said now, for
+    // whatever reads the room's lines.
+    void lineShown(WindowHandle room, const ChatClientLine &line);
     void lineReceived(WindowHandle room, const ChatClientLine &line);
     void roomOpened(WindowHandle room);
     // Once the room's windows are gone: nothing finds it any more.

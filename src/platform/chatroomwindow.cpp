@@ -74,7 +74,7 @@ ChatRoomWindow::ChatRoomWindow(ChatClient &client, QWidget *parent)
 
     followCurrentRoom();
     showTitle();
-    connect(&m_client, &ChatClient::lineReceived, this, &ChatRoomWindow::appendLine);
+    connect(&m_client, &ChatClient::lineShown, this, &ChatRoomWindow::appendLine);
     connect(&m_client, &ChatClient::roomOpened, this, &ChatRoomWindow::followCurrentRoom);
     connect(&m_client, &ChatClient::roomClosed, this, &ChatRoomWindow::followCurrentRoom);
     connect(&m_client, &ChatClient::statusChanged, this, &ChatRoomWindow::showStatus);

@@ -63,7 +63,7 @@ TerminalFace::TerminalFace(ChatClient &client, int inputFd, std::FILE *output, Q
     , m_output(output)
     , m_colours(isatty(fileno(output)))
 {
-    connect(&m_client, &ChatClient::lineReceived, this, &TerminalFace::printLine);
+    connect(&m_client, &ChatClient::lineShown, this, &TerminalFace::printLine);
     connect(&m_client, &ChatClient::statusChanged, this, &TerminalFace::printStatus);
     connect(m_reader, &LineReader::lineRead, this, &TerminalFace::takeLine);
     connect(m_reader, &LineReader::endOfInput, this, &TerminalFace::takeEndOfInput);

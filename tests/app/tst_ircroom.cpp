@@ -174,6 +174,33 @@ private slots:
         QCOMPARE(player.out().count("mp3 count"), 1);
     }
 
+    // A server that replays the channel's history to whoever joins shows
+    // the player its own old lines again after a kick: they are shown as
+    // earlier and never run again (an old exit would end it on every
+    // rejoin). What the user types next is the first line after the kick.
+    void historyIsNeverACommand()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Inspircd);
+        QVERIFY(server.start());
+        RawIrcClient op(server, {.nick = "op"});
+        QVERIFY(op.signOn() && op.join("#music"));
+        op.send("MODE #music +H 50:1d");
+        QVERIFY(!op.waitFor("MODE #music +H").isEmpty());
+        QTemporaryDir home;
+        fillHome(home.path(), {"alpha"});
+        Program player(home.path(), {"--screen-name", "ceo", "--irc", music(server)});
+        QVERIFY(player.saidOnError("in #music"));
+        player.type(".mp3s?");
+        const auto fromCeo = [](const QByteArray &line) { return line.startsWith(":ceo!") && line.contains(" PRIVMSG "); };
+        QVERIFY(op.waitFor(fromCeo).endsWith(":.mp3s?"));
+        QVERIFY(op.waitFor(fromCeo).endsWith(inIrc("<b>mp3 count </b>1")));
+        op.send("KICK #music ceo :again");
+        QTRY_VERIFY_WITH_TIMEOUT(player.out().contains("ceo (earlier):\t.mp3s?\n"), 20000);
+        player.type(".mp3s?");
+        QVERIFY(op.waitFor(fromCeo).endsWith(":.mp3s?"));
+        QVERIFY(op.waitFor(fromCeo).endsWith(inIrc("<b>mp3 count </b>1")));
+    }
+
     // The nick held is the signed-on name: under a fallback nick the user's
     // own lines still command, on a server that echoes nothing.
     void aFallbackNickStillCommands()

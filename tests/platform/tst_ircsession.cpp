@@ -117,6 +117,32 @@ private slots:
         QCOMPARE(client.status(), QString("in #music as ceo-player"));
     }
 
+    // A bouncer's playback: older than the join by the server's clock, or
+    // in a batch of history; inspircd's replay (the program's test) always
+    // comes in a batch, so the times are played here.
+    void playbackIsEarlier()
+    {
+        ScriptedServer server;
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        QSignalSpy lines(&session, &IrcSession::channelLine);
+        session.start();
+        QVERIFY(!server.waitFor("CAP LS").isEmpty());
+        server.send(":b CAP * LS :server-time batch\r\n");
+        QVERIFY(!server.waitFor("CAP REQ").isEmpty());
+        server.send(":b CAP ceo ACK :server-time batch\r\n:b 001 ceo :Hi\r\n:b 422 ceo :No MOTD\r\n");
+        QVERIFY(!server.waitFor("JOIN").isEmpty());
+        server.send("@time=2026-01-01T10:00:00.500Z :ceo!u@h JOIN #music\r\n"
+                    "@time=2026-01-01T10:00:00.499Z :ceo!u@h PRIVMSG #music :.exit\r\n"
+                    ":b BATCH +p znc.in/playback #music\r\n@batch=p :a!u@h PRIVMSG #music :played back\r\n"
+                    ":b BATCH -p\r\n@batch=p :a!u@h PRIVMSG #music :in no batch kept\r\n"
+                    "@time=2026-01-01T10:00:00.500Z :a!u@h PRIVMSG #music :now\r\n");
+        QTRY_COMPARE(lines.size(), 4);
+        QList<bool> earlier;
+        for (const QList<QVariant> &args : std::as_const(lines))
+            earlier << args[5].toBool();
+        QCOMPARE(earlier, (QList<bool>{true, true, true, false}));
+    }
+
     // A server gone quiet is asked, then given up and connected to again.
     // (The probe waits its turn behind the registration, so the drop comes
     // later than the pacing.)

@@ -43,6 +43,10 @@ const char *const InspircdConfiguration = R"(<server name="irc.test" description
 <module name="ircv3_echomessage">
 <module name="ircv3_ctctags">
 <module name="ircv3_accounttag">
+<module name="ircv3_servertime">
+<module name="ircv3_batch">
+<module name="chanhistory">
+<chanhistory maxlines="50" notice="no">
 <module name="services_account">
 <module name="sasl">
 <module name="spanningtree">

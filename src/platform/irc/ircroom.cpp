@@ -108,11 +108,13 @@ void IrcRoom::showVouching(bool vouches)
                                            .arg(m_owner.nick));
 }
 
-void IrcRoom::receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own)
+void IrcRoom::receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own,
+                      bool earlier)
 {
     if (!m_room)
         return;
     const QString text = asAction(StripIrcFormatting(ircText), action);
     const QString shown = action ? "<i>" + asAction(ChatMarkupFromIrc(ircText), true) + "</i>" : ChatMarkupFromIrc(ircText);
-    m_client.deliver(m_room, ChatClientLine{speakerName(nick, account, own), text, shown});
+    const QString speaker = speakerName(nick, account, own) + (earlier ? EarlierMark.toString() : QString());
+    m_client.deliver(m_room, ChatClientLine{speaker, text, shown, earlier});
 }

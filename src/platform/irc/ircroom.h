@@ -27,6 +27,8 @@ struct IrcOwner {
 // Marks the owner's nick on a line the server does not vouch for: no nick
 // holds a blank, so the name can never be the owner's.
 inline constexpr QStringView UnverifiedMark = u" (not logged in)";
+// Marks the speaker of a line said before the room was joined.
+inline constexpr QStringView EarlierMark = u" (earlier)";
 
 // What a player that obeys a nick alone tells its user once, since anyone
 // may take the nick while its owner is away; "" when there is nothing to say.
@@ -54,7 +56,8 @@ private:
     void post(const QString &chatMarkup);
     void checkOwnerCanBeVouchedFor();
     void showVouching(bool vouches);
-    void receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own);
+    void receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own,
+                 bool earlier);
 
     ChatClient &m_client;
     IrcSession &m_session;

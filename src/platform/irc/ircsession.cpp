@@ -21,6 +21,8 @@ constexpr qint64 SocketBuffer = 64 * 1024;
 // until they do.
 constexpr size_t MaxInbox = 256;
 constexpr int MaxNickTries = 20;
+// More batches than a server nests; a line in one not kept counts as earlier.
+constexpr qsizetype MaxOpenBatches = 16;
 // Every server takes nicks this long.
 constexpr int ShortestNickLimit = 9;
 // What our prefix may take when the server has not told us yet.
@@ -332,6 +334,7 @@ void IrcSession::dropSocket()
     m_caps.clear();
     m_offered.clear();
     m_accountTagWithdrawn = false;
+    m_batches.clear();
     m_reader.clear();
     m_pacer.clear();
     m_accounts.clear();
@@ -439,6 +442,7 @@ void IrcSession::handle(const IrcMessage &message)
                  s.m_accounts.set(m.param(2), m.param(3));
          }},
         {"PRIVMSG", [](IrcSession &s, const IrcMessage &m) { s.handlePrivmsg(m); }},
+        {"BATCH", [](IrcSession &s, const IrcMessage &m) { s.handleBatch(m); }},
         {"471", joinRefused}, {"473", joinRefused}, {"474", joinRefused},
         {"475", joinRefused}, {"477", joinRefused}, {"403", joinRefused},
     };
@@ -662,6 +666,7 @@ void IrcSession::handleJoin(const IrcMessage &message)
     if (!isMe(nick) || m_inChannel)
         return;
     learnPrefix(message.source);
+    m_joinedAt = QDateTime::fromString(message.tag("time").value_or(QString()), Qt::ISODateWithMs);
     m_inChannel = true;
     m_retryTimer.stop();
     m_stableTimer.start(m_timings.stableMs);
@@ -746,7 +751,33 @@ void IrcSession::handlePrivmsg(const IrcMessage &message)
     const QString account = hasCap(AccountTag)       ? message.tag("account").value_or(QString())
                             : vouchesForAccounts() ? m_accounts.account(nick)
                                                    : QString();
-    post(Line{nick, text, account, action, isMe(nick)});
+    post(Line{nick, text, account, action, isMe(nick), saidBeforeWeJoined(message)});
+}
+
+void IrcSession::handleBatch(const IrcMessage &message)
+{
+    const QString reference = message.param(0);
+    if (reference.startsWith(u'-'))
+        m_batches.remove(reference.mid(1));
+    else if (reference.startsWith(u'+') && m_batches.size() < MaxOpenBatches)
+        m_batches.insert(reference.mid(1), message.param(1));
+}
+
+// A server replays the channel's history on joining (chathistory), a
+// bouncer what was said while its user was away; either would otherwise
+// run old commands again, an old exit among them.
+bool IrcSession::saidBeforeWeJoined(const IrcMessage &message) const
+{
+    if (const std::optional<QString> batch = message.tag("batch")) {
+        // Only these come in batches with what is asked for; one not kept
+        // may be anything, and is not taken for live.
+        const QString type = m_batches.value(*batch);
+        return type.isEmpty() || type == u"chathistory" || type == u"znc.in/playback";
+    }
+    if (m_joinedAt.isNull())
+        return false;
+    const QDateTime said = QDateTime::fromString(message.tag("time").value_or(QString()), Qt::ISODateWithMs);
+    return said.isValid() && said < m_joinedAt;
 }
 
 bool IrcSession::isChannel(const QString &target) const
@@ -790,7 +821,7 @@ void IrcSession::deliver()
     deliverLater();
     readLater();
     if (const Line *line = std::get_if<Line>(&event))
-        emit channelLine(line->nick, line->text, line->action, line->account, line->own);
+        emit channelLine(line->nick, line->text, line->action, line->account, line->own, line->earlier);
     else if (std::holds_alternative<Joined>(event))
         emit joined(m_channel);
     else if (const Left *left = std::get_if<Left>(&event))

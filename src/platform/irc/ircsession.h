@@ -8,6 +8,8 @@
 #include "platform/irc/ircpacer.h"
 #include "platform/irc/ircreader.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QSslCertificate>
 #include <QSet>
@@ -104,12 +106,15 @@ signals:
     // own: a line of ours (the server's echo, or ours reported when it was
     // queued on a server that does not echo). A NOTICE is never a line:
     // bots answer none, so two of them in one channel cannot loop.
-    void channelLine(const QString &nick, const QString &ircText, bool action, const QString &account, bool own);
+    // earlier: said before we joined, replayed by the server or a bouncer;
+    // to be shown, never obeyed.
+    void channelLine(const QString &nick, const QString &ircText, bool action, const QString &account, bool own,
+                     bool earlier);
 
 private:
     struct Line {
         QString nick, text, account;
-        bool action = false, own = false;
+        bool action = false, own = false, earlier = false;
     };
     struct Joined {};
     struct Left { QString why; };
@@ -161,6 +166,8 @@ private:
     void joinRefused(const IrcMessage &message);
     void leaveChannel(const QString &why);
     void handlePrivmsg(const IrcMessage &message);
+    void handleBatch(const IrcMessage &message);
+    bool saidBeforeWeJoined(const IrcMessage &message) const;
     bool isChannel(const QString &target) const;
     bool isMe(const QString &nick) const { return m_accounts.sameNick(nick, m_nick); }
     void learnPrefix(const QString &source);
@@ -213,6 +220,10 @@ private:
     QSet<QString> m_caps;
     bool m_capsDone = false;
     bool m_accountTagWithdrawn = false;
+    // The batches the server has open, by reference tag: their types.
+    QHash<QString, QString> m_batches;
+    // When the server says we joined (server-time); null when it did not say.
+    QDateTime m_joinedAt;
     bool m_whox = false;
     QString m_chanTypes = QStringLiteral("#&");
 
