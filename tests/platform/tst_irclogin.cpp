@@ -13,45 +13,32 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
-const QString Channel = QStringLiteral("#music");
+using Script = std::vector<std::pair<QByteArray, QByteArray>>;
 
-// Takes the session through CAP to its AUTHENTICATE PLAIN; `offer` is the
-// server's capability list.
-bool askForPlain(ScriptedServer &server, const QByteArray &offer = "sasl=PLAIN")
+// The server's side: each line of the client's waited for, then answered.
+bool play(ScriptedServer &server, const Script &script)
 {
-    if (server.waitFor("CAP LS").isEmpty())
-        return false;
-    server.send(":irc.test CAP * LS :" + offer + "\r\n");
-    if (!offer.contains("sasl"))
-        return true;
-    if (server.waitFor("CAP REQ").isEmpty())
-        return false;
-    server.send(":irc.test CAP ceo ACK :sasl\r\n");
-    return !server.waitFor("AUTHENTICATE PLAIN").isEmpty();
-}
-
-// Logs "ceo" in with the password "pw" and joins it to the channel.
-bool logInAndJoin(ScriptedServer &server)
-{
-    if (!askForPlain(server))
-        return false;
-    // 908 only lists the mechanisms taken; it refuses nothing.
-    server.send(":irc.test 908 ceo PLAIN :are available SASL mechanisms\r\nAUTHENTICATE +\r\n");
-    if (server.waitFor("AUTHENTICATE Y2VvAGNlbwBwdw==").isEmpty())
-        return false;
-    server.send(":irc.test 900 ceo ceo!u@h ceo :You are now logged in as ceo\r\n"
-                ":irc.test 903 ceo :SASL authentication successful\r\n");
-    if (server.waitFor("CAP END").isEmpty())
-        return false;
-    server.send(":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End of MOTD\r\n");
-    if (server.waitFor("JOIN #music").isEmpty())
-        return false;
-    server.send(":ceo!u@h JOIN #music\r\n");
+    for (const auto &[heard, answer] : script) {
+        if (server.waitFor(heard).isEmpty())
+            return false;
+        server.send(answer);
+    }
     return true;
 }
+
+const Script OfferSasl = {{"CAP LS", ":irc.test CAP * LS :sasl=PLAIN\r\n"},
+                          {"CAP REQ", ":irc.test CAP ceo ACK :sasl\r\n"}};
+// "ceo" logged in with the password "pw" and in the channel; 908 only lists
+// the mechanisms taken, it refuses nothing.
+const Script LogInAndJoin = {
+    {"AUTHENTICATE PLAIN", ":irc.test 908 ceo PLAIN :are available SASL mechanisms\r\nAUTHENTICATE +\r\n"},
+    {"AUTHENTICATE Y2VvAGNlbwBwdw==", ":irc.test 900 ceo ceo!u@h ceo :Logged in\r\n:irc.test 903 ceo :Done\r\n"},
+    {"CAP END", ":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End of MOTD\r\n"},
+    {"JOIN #music", ":ceo!u@h JOIN #music\r\n"}};
 
 } // namespace
 
@@ -66,14 +53,14 @@ private slots:
     void aLoginThatWorkedIsRetried()
     {
         ScriptedServer server;
-        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo", "pw"}, Channel);
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo", "pw"}, "#music");
         session.setTimings({.firstRetryMs = 100, .paceStepMs = 10});
         QSignalSpy failed(&session, &IrcSession::failed);
         QSignalSpy joined(&session, &IrcSession::joined);
         QSignalSpy lines(&session, &IrcSession::channelLine);
         QSignalSpy statuses(&session, &IrcSession::statusChanged);
         session.start();
-        QVERIFY(logInAndJoin(server));
+        QVERIFY(play(server, OfferSasl) && play(server, LogInAndJoin));
         QVERIFY(joined.wait());
         server.send(":irc.test 904 ceo :failed\r\n:irc.test 902 ceo :locked\r\n:irc.test 905 ceo :long\r\n"
                     ":irc.test 906 ceo :aborted\r\n:irc.test 908 ceo PLAIN :mechanisms\r\n"
@@ -81,26 +68,25 @@ private slots:
         QVERIFY(lines.wait());
         QVERIFY(failed.isEmpty() && session.inChannel());
 
-        const struct {
-            QByteArray offer, answer, status;
-        } later[] = {
-            {"sasl=PLAIN", ":irc.test 904 ceo :SASL authentication failed\r\n",
-             "can't log in (SASL login refused: SASL authentication failed (904)); retrying in"},
-            {"sasl=PLAIN", ":irc.test 001 ceo :Welcome\r\n",
-             "can't log in (the server let us in before the SASL login was done); retrying in"},
-            {"echo-message", "", "can't log in (the server offers no SASL login, and a password was given); retrying in"},
+        const std::pair<Script, QString> later[] = {
+            {{{"AUTHENTICATE PLAIN", ":irc.test 904 ceo :SASL authentication failed\r\n"}},
+             "SASL login refused: SASL authentication failed (904)"},
+            {{{"AUTHENTICATE PLAIN", ":irc.test 001 ceo :Welcome\r\n"}},
+             "the server let us in before the SASL login was done"},
+            {{}, "the server offers no SASL login, and a password was given"},
         };
-        for (const auto &link : later) {
+        for (const auto &[script, why] : later) {
             statuses.clear();
             server.drop();
-            QVERIFY(askForPlain(server, link.offer));
-            server.send(link.answer);
+            QVERIFY(script.empty() ? play(server, {{"CAP LS", ":irc.test CAP * LS :echo-message\r\n"}})
+                                   : play(server, OfferSasl) && play(server, script));
+            const QString status = "can't log in (" + why + "); retrying in";
             QTRY_VERIFY2(std::any_of(statuses.begin(), statuses.end(),
-                                     [&](const QList<QVariant> &s) { return s[0].toString().startsWith(link.status); }),
-                         link.status);
+                                     [&](const QList<QVariant> &s) { return s[0].toString().startsWith(status); }),
+                         qPrintable(status));
         }
         server.drop();
-        QVERIFY(logInAndJoin(server));
+        QVERIFY(play(server, OfferSasl) && play(server, LogInAndJoin));
         QTRY_COMPARE(joined.size(), 2);
         QVERIFY(failed.isEmpty());
     }
@@ -110,12 +96,12 @@ private slots:
     void aWelcomeBeforeTheLoginIsARefusal()
     {
         ScriptedServer server;
-        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo", "pw"}, Channel);
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo", "pw"}, "#music");
         QSignalSpy failed(&session, &IrcSession::failed);
         QSignalSpy registered(&session, &IrcSession::registered);
         session.start();
-        QVERIFY(askForPlain(server));
-        server.send(":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End of MOTD\r\n");
+        QVERIFY(play(server, OfferSasl));
+        QVERIFY(play(server, {{"AUTHENTICATE PLAIN", ":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :MOTD\r\n"}}));
         QVERIFY(failed.wait());
         QCOMPARE(failed.first().first().toString(), QString("the server let us in before the SASL login was done"));
         QCOMPARE(registered.size(), 0);
@@ -125,36 +111,33 @@ private slots:
     // the command line or in irc.ini.
     void aPasswordInClearIsAskedFor()
     {
-        QTemporaryDir yes, maybe, bare;
-        for (const auto &[dir, answer] : {std::pair{&yes, "Yes"}, std::pair{&maybe, "maybe"}}) {
-            QFile ini(dir->filePath("irc.ini"));
-            QVERIFY(ini.open(QIODevice::WriteOnly));
-            ini.write(QByteArray("[irc]\r\nallow plain password=") + answer + "\r\n");
-        }
+        QTemporaryDir home;
+        // irc.ini's answer, the address, the option; the password, or a part of the problem.
         const struct {
-            const QTemporaryDir *home;
-            const char *url, *password;
+            const char *answer, *url;
             bool allow;
-            const char *expected; // the password, or a part of the problem
+            const char *expected;
         } cases[] = {
-            {&bare, "irc://h/#a", "pw", false, "readable by anyone on the way: use an ircs:// address, or"
-                                               " --irc-allow-plain-password"},
-            {&bare, "irc://h/#a", "pw", true, "pw"},
-            {&yes, "irc://h/#a", "pw", false, "pw"},
-            {&maybe, "irc://h/#a", "pw", false, "allow plain password is yes or no"},
-            {&maybe, "ircs://h/#a", "pw", false, "pw"},
-            {&maybe, "irc://h/#a", "", false, ""},
-            {&bare, nullptr, "", true, "give --irc URL too"},
+            {"", "irc://h/#a", false, "readable by anyone on the way: use an ircs:// address, or"
+                                      " --irc-allow-plain-password"},
+            {"", "irc://h/#a", true, "pw"},
+            {"Yes", "irc://h/#a", false, "pw"},
+            {"maybe", "irc://h/#a", false, "allow plain password is yes or no"},
+            {"maybe", "ircs://h/#a", false, "pw"},
+            {"", nullptr, true, "give --irc URL too"},
         };
         for (const auto &c : cases) {
+            QFile ini(home.filePath("irc.ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ini.write(QByteArray("[irc]\r\nallow plain password=") + c.answer + "\r\n");
+            ini.close();
             IrcOptions given;
             if (c.url)
                 given.address = c.url;
             given.allowPlainPassword = c.allow;
             IrcSettings s;
-            const QString problem = ResolveIrcSettings(given, c.home->path(), "login", c.password, s);
-            const QString got = problem.isEmpty() ? s.password : problem;
-            QVERIFY2(problem.isEmpty() ? got == c.expected : got.contains(c.expected), qPrintable(got));
+            const QString problem = ResolveIrcSettings(given, home.path(), "login", "pw", s);
+            QVERIFY2(problem.isEmpty() ? s.password == c.expected : problem.contains(c.expected), qPrintable(problem));
         }
     }
 };
