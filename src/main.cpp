@@ -22,10 +22,12 @@
 #include <QDir>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <pwd.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -58,6 +60,28 @@ bool hasFlag(int argc, char **argv, const char *flag)
     return false;
 }
 
+// Takes a secret out of the environment, so that no child (GStreamer's
+// plugin scanner, anything started later) inherits it. unsetenv only drops
+// the pointers; the bytes they pointed to, which /proc/PID/environ shows
+// for the environment the program started with, are wiped too.
+QString takeSecret(const char *name)
+{
+    const size_t nameLength = std::strlen(name);
+    std::vector<std::pair<char *, size_t>> entries;
+    QString secret;
+    for (char **entry = environ; *entry; ++entry) {
+        if (std::strncmp(*entry, name, nameLength) != 0 || (*entry)[nameLength] != '=')
+            continue;
+        if (entries.empty())
+            secret = QString::fromLocal8Bit(*entry + nameLength + 1);
+        entries.emplace_back(*entry, std::strlen(*entry));
+    }
+    unsetenv(name);
+    for (const auto &[entry, length] : entries)
+        explicit_bzero(entry, length);
+    return secret;
+}
+
 bool wantsConsole(int argc, char **argv)
 {
     return hasFlag(argc, argv, "--console")
@@ -68,6 +92,7 @@ bool wantsConsole(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    const QString environmentPassword = takeSecret("DUN2_IRC_PASSWORD");
     // Answered without a display, as package tools and scripts ask it.
     if (hasFlag(argc, argv, "--version")) {
         std::puts("dun2 " DUN2_VERSION);
@@ -101,10 +126,13 @@ int main(int argc, char **argv)
                                           "Take the SASL password from the first line of this file"
                                           " (DUN2_IRC_PASSWORD goes first).",
                                           "FILE");
+    QCommandLineOption plainPasswordOption("irc-allow-plain-password",
+                                           "Send the password even over a plain irc:// link, where anyone on the"
+                                           " way can read it.");
     // Answered above; here so that --help lists it.
     QCommandLineOption versionOption("version", "Print the version and exit.");
     options.addOptions({homeOption, nameOption, consoleOption, ircOption, ownerOption, ownerAccountOption, caOption,
-                        passwordFileOption, versionOption});
+                        passwordFileOption, plainPasswordOption, versionOption});
     options.process(app);
 
     const auto given = [&options](const QCommandLineOption &option) {
@@ -112,10 +140,11 @@ int main(int argc, char **argv)
     };
     const QString home = ProgramHome(given(homeOption), QCoreApplication::applicationDirPath());
     const IrcOptions ircOptions{given(ircOption),          given(nameOption), given(ownerOption),
-                                given(ownerAccountOption), given(caOption),   given(passwordFileOption)};
+                                given(ownerAccountOption), given(caOption),   given(passwordFileOption),
+                                options.isSet(plainPasswordOption)};
     IrcSettings irc;
     if (const QString problem =
-            ResolveIrcSettings(ircOptions, home, loginName(), qEnvironmentVariable("DUN2_IRC_PASSWORD"), irc);
+            ResolveIrcSettings(ircOptions, home, loginName(), environmentPassword, irc);
         !problem.isEmpty()) {
         std::fprintf(stderr, "dun2: %s\n", qPrintable(problem));
         return EXIT_FAILURE;

@@ -94,7 +94,8 @@ private slots:
         QVERIFY2(refused.saidOnError("can't vouch for accounts"), refused.errors());
         QCOMPARE(refused.exitCode(), 1);
         // Nor does it go on without the login it was given a password for.
-        Program loginless(home.path(), {"--screen-name", "ceo", "--irc", music(plain)}, {"DUN2_IRC_PASSWORD=secret"});
+        Program loginless(home.path(), {"--screen-name", "ceo", "--irc-allow-plain-password", "--irc", music(plain)},
+                          {"DUN2_IRC_PASSWORD=secret"});
         QVERIFY2(loginless.saidOnError("the server offers no SASL login, and a password was given"), loginless.errors());
         QCOMPARE(loginless.exitCode(), 1);
     }

@@ -111,8 +111,9 @@ bool accepts(quint16 port, bool ircReply)
 
 TestIrcServer::TestIrcServer(Kind kind) : m_kind(kind) {}
 
-bool TestIrcServer::start()
+bool TestIrcServer::start(bool withServices)
 {
+    m_withServices = withServices;
     for (int attempt = 1;; ++attempt) {
         const Launch launched = startOnce();
         if (launched == Launch::Ready)
@@ -137,11 +138,6 @@ TestIrcServer::Launch TestIrcServer::startOnce()
         return writeFile(conf, QString(NgircdConfiguration).arg(port()))
                    ? launch(m_server, QStringLiteral("ngircd"), {"-n", "-f", conf}, accepting)
                    : Launch::Failed;
-    const QString log = m_dir.filePath(QStringLiteral("atheme-%1.log").arg(m_starts));
-    const auto linked = [log] {
-        QFile file(log);
-        return file.open(QIODevice::ReadOnly) && file.readAll().contains("finished synching with uplink");
-    };
     // Valid for two days; trusted by a client that is given it as its authority.
     const QStringList certificate{"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
                                   "-nodes", "-days", "2", "-subj", "/CN=localhost", "-keyout",
@@ -162,8 +158,16 @@ TestIrcServer::Launch TestIrcServer::startOnce()
         return Launch::Failed;
     const Launch server =
         launch(m_server, QStringLiteral("inspircd"), {"--nofork", "--runasroot", "--config", conf}, accepting);
-    if (server != Launch::Ready)
-        return server;
+    return server != Launch::Ready || !m_withServices ? server : launchServices();
+}
+
+TestIrcServer::Launch TestIrcServer::launchServices()
+{
+    const QString log = m_dir.filePath(QStringLiteral("atheme-%1.log").arg(m_starts));
+    const auto linked = [log] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("finished synching with uplink");
+    };
     return launch(m_services, QStringLiteral("atheme-services"),
                   {"-n", "-c", m_dir.filePath(QStringLiteral("atheme.conf")), "-D", m_dir.path(), "-l", log, "-p",
                    m_dir.filePath(QStringLiteral("atheme.pid"))},

@@ -36,8 +36,10 @@ public:
     // services have linked); false, with the logs printed, when it could
     // not start. Should a port be taken all the same, the first start moves
     // to fresh ones; a start after stop() uses the same ports, which its
-    // clients come back to.
-    bool start();
+    // clients come back to. Without its services, inspircd runs as a
+    // network restarted before them, until startServices().
+    bool start(bool withServices = true);
+    bool startServices() { return launchServices() == Launch::Ready; }
     void stop();
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
@@ -63,6 +65,7 @@ private:
     enum class Launch { Ready, PortTaken, Failed };
 
     Launch startOnce();
+    Launch launchServices();
     Launch launch(std::unique_ptr<QProcess> &process, const QString &program, const QStringList &arguments,
                   const std::function<bool()> &ready);
     quint16 linkPort() const { return m_ports[2].port(); }
@@ -74,6 +77,7 @@ private:
     int m_starts = 0;
     bool m_started = false;
     bool m_disconnectFlooders = false;
+    bool m_withServices = true;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_services;
 };

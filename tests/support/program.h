@@ -32,6 +32,7 @@ public:
             m_process.kill();
     }
 
+    qint64 pid() const { return m_process.processId(); }
     void write(const QByteArray &input) { m_process.write(input); }
     void type(const QByteArray &line) { write(line + "\n"); }
     QByteArray out() { return m_out += m_process.readAllStandardOutput(); }

@@ -31,6 +31,8 @@ public:
         return seen ? found : QByteArray();
     }
     void send(const QByteArray &bytes) { m_client->write(bytes); }
+    // Closes the link, as a server does when it restarts.
+    void drop() { m_client->disconnectFromHost(); }
 
     // Registers the client without capabilities and joins it to the channel.
     bool welcome()

@@ -344,6 +344,7 @@ void IrcSession::dropSocket()
     m_user.clear();
     m_host.clear();
     m_account.clear();
+    m_sasl = Sasl::NotStarted;
     m_nickTries = 0;
 }
 
@@ -413,9 +414,17 @@ void IrcSession::handle(const IrcMessage &message)
         {"ERROR", [](IrcSession &s, const IrcMessage &m) { s.m_closeReason = m.param(0); }},
         {"CAP", [](IrcSession &s, const IrcMessage &m) { s.handleCap(m); }},
         {"AUTHENTICATE", [](IrcSession &s, const IrcMessage &m) { s.handleSasl(m); }},
-        {"900", [](IrcSession &s, const IrcMessage &m) { s.m_account = m.param(2); }},
-        {"903", [](IrcSession &s, const IrcMessage &) { s.endCaps(); }},
-        {"902", saslRefused}, {"904", saslRefused}, {"905", saslRefused}, {"906", saslRefused}, {"908", saslRefused},
+        {"900", [](IrcSession &s, const IrcMessage &m) {
+             s.m_account = m.param(2);
+             s.saslSucceeded();
+         }},
+        {"903", [](IrcSession &s, const IrcMessage &) {
+             s.saslSucceeded();
+             if (s.m_sasl == Sasl::LoggedIn)
+                 s.endCaps();
+         }},
+        // 908 only lists the mechanisms the server takes.
+        {"902", saslRefused}, {"904", saslRefused}, {"905", saslRefused}, {"906", saslRefused},
         {"001", [](IrcSession &s, const IrcMessage &m) { s.handleWelcome(m); }},
         {"005", [](IrcSession &s, const IrcMessage &m) { s.handleSupport(m); }},
         {"376", [](IrcSession &s, const IrcMessage &) { s.joinChannel(); }},
@@ -472,14 +481,14 @@ void IrcSession::handleCap(const IrcMessage &message)
         if (m_capsDone)
             return capsChangedFrom(vouched);
         if (!m_login.password.isEmpty() && !hasCap("sasl"))
-            return fail(QStringLiteral("the server refused SASL login, and a password was given"));
-        if (!m_login.password.isEmpty())
-            sendProtocol("AUTHENTICATE", {"PLAIN"});
-        else
-            endCaps();
+            return loginFailed(QStringLiteral("the server refused SASL login, and a password was given"));
+        if (m_login.password.isEmpty())
+            return endCaps();
+        m_sasl = Sasl::Exchanging;
+        sendProtocol("AUTHENTICATE", {"PLAIN"});
     } else if (sub == u"NAK" && !m_capsDone) {
         if (!m_login.password.isEmpty())
-            return fail(QStringLiteral("the server refused SASL login, and a password was given"));
+            return loginFailed(QStringLiteral("the server refused SASL login, and a password was given"));
         endCaps();
     } else if (sub == u"NEW") {
         m_offered += caps;
@@ -539,10 +548,10 @@ void IrcSession::requestCaps()
             sasl = offer;
     if (!m_login.password.isEmpty()) {
         if (sasl.isEmpty())
-            return fail(QStringLiteral("the server offers no SASL login, and a password was given"));
+            return loginFailed(QStringLiteral("the server offers no SASL login, and a password was given"));
         // "sasl=EXTERNAL,PLAIN" lists the mechanisms; a bare "sasl" may take any.
         if (sasl.contains(u'=') && !sasl.section(u'=', 1).split(u',').contains(u"PLAIN"))
-            return fail(QStringLiteral("the server does not take SASL PLAIN logins"));
+            return loginFailed(QStringLiteral("the server does not take SASL PLAIN logins"));
     }
     const QStringList request = wantedOf(m_offered);
     if (request.isEmpty())
@@ -552,7 +561,7 @@ void IrcSession::requestCaps()
 
 void IrcSession::handleSasl(const IrcMessage &message)
 {
-    if (message.param(0) != u"+" || m_capsDone || m_login.password.isEmpty())
+    if (message.param(0) != u"+" || m_sasl != Sasl::Exchanging)
         return;
     const QString account = m_login.account.isEmpty() ? m_login.nick : m_login.account;
     const QByteArray plain = (account + QChar(0) + account + QChar(0) + m_login.password).toUtf8().toBase64();
@@ -564,10 +573,32 @@ void IrcSession::handleSasl(const IrcMessage &message)
         sendProtocol("AUTHENTICATE", {"+"});
 }
 
+// Outside our own exchange these answer no question of ours.
 void IrcSession::saslRefused(const IrcMessage &message)
 {
+    if (m_sasl != Sasl::Exchanging)
+        return;
     const QString text = message.param(message.params.size() - 1);
-    fail(QStringLiteral("SASL login refused: %1 (%2)").arg(text, message.command));
+    loginFailed(QStringLiteral("SASL login refused: %1 (%2)").arg(text, message.command));
+}
+
+void IrcSession::saslSucceeded()
+{
+    if (m_sasl != Sasl::Exchanging)
+        return;
+    m_sasl = Sasl::LoggedIn;
+    m_loginWorked = true;
+}
+
+// Before a login has worked the password may be wrong, and trying it again
+// would not mend that. Once one has, a refusal means the network lacks its
+// services for a while (restarted before them, split from them).
+void IrcSession::loginFailed(const QString &why)
+{
+    if (!m_loginWorked)
+        return fail(why);
+    dropSocket();
+    retryLater(QStringLiteral("can't log in (%1)").arg(why), RetryAction::Connect, nextDelay());
 }
 
 void IrcSession::endCaps()
@@ -583,8 +614,12 @@ void IrcSession::handleWelcome(const IrcMessage &message)
         return;
     // A server that knows no CAP registers us at once.
     m_capsDone = true;
-    if (!m_login.password.isEmpty() && m_account.isEmpty() && !hasCap("sasl"))
-        return fail(QStringLiteral("the server offers no SASL login, and a password was given"));
+    // With a password, a welcome before the login is done would take us
+    // into the channel logged in to nothing.
+    if (!m_login.password.isEmpty() && m_sasl != Sasl::LoggedIn)
+        return loginFailed(hasCap("sasl")
+                               ? QStringLiteral("the server let us in before the SASL login was done")
+                               : QStringLiteral("the server offers no SASL login, and a password was given"));
     m_registered = true;
     if (!message.param(0).isEmpty())
         setNick(message.param(0));

@@ -122,6 +122,9 @@ private:
     using Event = std::variant<Line, Joined, Left, NickChanged>;
 
     enum class RetryAction { Connect, Join };
+    // Where this link's SASL login stands: only an exchange in progress can
+    // be refused.
+    enum class Sasl { NotStarted, Exchanging, LoggedIn };
 
     bool send(const QString &ircText, bool action);
     int pieceBytes(bool action) const;
@@ -152,6 +155,8 @@ private:
     void capsChangedFrom(bool vouched);
     void handleSasl(const IrcMessage &message);
     void saslRefused(const IrcMessage &message);
+    void saslSucceeded();
+    void loginFailed(const QString &why);
     void endCaps();
     void handleWelcome(const IrcMessage &message);
     void handleSupport(const IrcMessage &message);
@@ -216,6 +221,10 @@ private:
     QString m_user;  // our user@host as others see it, once known
     QString m_host;
     QString m_account;  // what the server says we are logged in as
+    Sasl m_sasl = Sasl::NotStarted;
+    // The password has been taken once on this run: a later refusal is the
+    // network's passing trouble (services not back yet), not a wrong password.
+    bool m_loginWorked = false;
     QStringList m_offered;
     QSet<QString> m_caps;
     bool m_capsDone = false;

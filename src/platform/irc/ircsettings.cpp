@@ -21,6 +21,8 @@ constexpr int ValueBuffer = 1024;
 constexpr qint64 CaFileLimit = 1 << 20;
 const QString Section = QStringLiteral("irc");
 const QString ChannelPrefixes = QStringLiteral("#&+!");
+const QStringList TrueWords = {"yes", "true", "on", "1"};
+const QStringList FalseWords = {"", "no", "false", "off", "0"};
 
 bool isAsciiLetter(QChar c)
 {
@@ -204,9 +206,9 @@ QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const Q
     if (!s.ownerAccount.isEmpty() && s.owner.isEmpty())
         return QStringLiteral("an owner account is the account of an owner: give --owner NICK too");
     if (s.url.isEmpty()) {
-        if (given.owner || given.ownerAccount || given.caFile || given.passwordFile)
-            return QStringLiteral("--owner, --owner-account, --irc-ca and --irc-password-file are for a network:"
-                                  " give --irc URL too");
+        if (given.owner || given.ownerAccount || given.caFile || given.passwordFile || given.allowPlainPassword)
+            return QStringLiteral("--owner, --owner-account, --irc-ca, --irc-password-file and"
+                                  " --irc-allow-plain-password are for a network: give --irc URL too");
         settings = IrcSettings{};
         settings.screenName = s.screenName;
         return {};
@@ -249,6 +251,19 @@ QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const Q
     }
     if (s.password.contains(QChar(0)))
         return QStringLiteral("a password can't hold a NUL character");
+    if (!s.password.isEmpty() && !s.address.tls) {
+        bool allowed = given.allowPlainPassword;
+        if (!allowed) {
+            const QString answer = value({}, "allow plain password").trimmed().toLower();
+            allowed = TrueWords.contains(answer);
+            if (!allowed && !FalseWords.contains(answer))
+                return iniPath + ": allow plain password is yes or no, not \"" + answer + "\"";
+        }
+        if (!allowed)
+            return QStringLiteral("a password on a plain irc:// link would cross the network readable by anyone on"
+                                  " the way: use an ircs:// address, or --irc-allow-plain-password (allow plain"
+                                  " password=yes in irc.ini) to send it all the same");
+    }
     settings = s;
     return {};
 }

@@ -32,6 +32,8 @@ struct IrcOptions {
     std::optional<QString> ownerAccount;
     std::optional<QString> caFile;
     std::optional<QString> passwordFile;
+    // --irc-allow-plain-password: true when given; false leaves it to irc.ini.
+    bool allowPlainPassword = false;
 };
 
 struct IrcSettings {
