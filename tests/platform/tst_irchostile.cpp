@@ -1,4 +1,6 @@
 #include "platform/irc/ircsession.h"
+#include "support/ircservers.h"
+#include "support/rawircclient.h"
 #include "support/scriptedircserver.h"
 #include "support/testregistry.h"
 
@@ -60,6 +62,25 @@ private slots:
             QVERIFY(!server.waitFor("CAP LS").isEmpty());
             QVERIFY(session.heldBytes() < 1024);
         }
+    }
+
+    // On ngircd, which relays the bytes it is sent: a line in Windows-1252
+    // to a channel whose name is UTF-8 still reaches its channel.
+    void windows1252LineInAUtf8Channel()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        const QString channel = QString::fromUtf8("#mus\xC3\xADk");
+        RawIrcClient boss(server, {.nick = "boss"});
+        QVERIFY(boss.signOn() && boss.join(channel));
+        IrcSession session({server.host(), server.port(), false}, {"ceo"}, channel);
+        QSignalSpy lines(&session, &IrcSession::channelLine);
+        session.start();
+        QTRY_VERIFY_WITH_TIMEOUT(session.inChannel(), 15000);
+        boss.send("PRIVMSG #mus\xC3\xADk :caf\xE9 .vol 5");
+        QTRY_COMPARE(lines.size(), 1);
+        QCOMPARE(lines.first().at(0).toString(), QString("boss"));
+        QCOMPARE(lines.first().at(1).toString(), QString::fromUtf8("caf\xC3\xA9 .vol 5"));
     }
 };
 
