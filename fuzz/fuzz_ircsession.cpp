@@ -11,8 +11,8 @@ void fuzzIrcSession(QByteArrayView data)
 {
     // Enough rounds for a repeated capability list to pass its cap, few
     // enough for many inputs a second.
-    constexpr qsizetype FedBytes = 256 * 1024;
-    const qsizetype rounds = std::clamp<qsizetype>(FedBytes / std::max<qsizetype>(1, data.size()), 1, 64);
+    constexpr qsizetype FedBytes = 64 * 1024;
+    const qsizetype rounds = std::clamp<qsizetype>(FedBytes / std::max<qsizetype>(1, data.size()), 1, 16);
     IrcSession session({"irc.test", 6667, false}, {"ceo"}, "#music");
     for (qsizetype round = 0; round < rounds; ++round) {
         session.takeServerBytes(data);
