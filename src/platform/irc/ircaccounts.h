@@ -12,9 +12,9 @@ class IrcAccounts
 public:
     enum class CaseMapping { Ascii, Rfc1459, StrictRfc1459 };
 
-    // More than 20,000 members take with nicks and accounts of 32
-    // characters each; beyond it new nicks stay unknown, which vouches for nobody, and
-    // the owner of the cache learns that the server overfilled it.
+    // Room for over 20,000 members whose nicks and accounts have 32
+    // characters each. Beyond it a new nick stays unknown, which vouches
+    // for nobody, and overflowed() tells that the server overfilled it.
     static constexpr qsizetype MaxBytes = 5 * 1024 * 1024;
 
     void setCaseMapping(const QString &name);
