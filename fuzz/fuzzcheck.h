@@ -9,6 +9,7 @@
 #include <cstdint>
 
 void fuzzIrcMessage(QByteArrayView data);
+void fuzzIrcSession(QByteArrayView data);
 void fuzzIrcFormat(QByteArrayView data);
 void fuzzChatMarkup(QByteArrayView data);
 void fuzzProfile(QByteArrayView data);

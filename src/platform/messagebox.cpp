@@ -1,6 +1,7 @@
 #include "platform/messagebox.h"
 
 #include "platform/nestedloop.h"
+#include "platform/terminaltext.h"
 
 #include <QMessageBox>
 
@@ -19,7 +20,7 @@ void DialogMessageBox::show(const QString &prompt, const QString &title)
 
 void TerminalMessageBox::show(const QString &prompt, const QString &title)
 {
-    const QByteArray line = (title + QStringLiteral(": ") + prompt).toUtf8() + '\n';
+    const QByteArray line = TerminalText(title + QStringLiteral(": ") + prompt) + '\n';
     std::fwrite(line.constData(), 1, std::size_t(line.size()), m_output);
     std::fflush(m_output);
 }

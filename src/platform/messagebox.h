@@ -24,7 +24,7 @@ class TerminalMessageBox final : public MessageBox
 {
 public:
     explicit TerminalMessageBox(std::FILE *output = stderr) : m_output(output) {}
-    // Writes "title: text" as one line.
+    // Writes "title: text" as one line, whatever the text holds.
     void show(const QString &prompt, const QString &title) override;
 
 private:

@@ -3,6 +3,7 @@
 #include "platform/chatclient.h"
 #include "platform/linereader.h"
 #include "platform/nestedloop.h"
+#include "platform/terminaltext.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -26,32 +27,6 @@ QString withoutTags(const QString &html)
             plain += c;
     }
     return plain.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
-}
-
-// One line of the room is one line on the terminal, whatever its speaker
-// put in it: control characters are written as escapes, so nobody's line
-// can start a line that seems to be someone else's, or drive the terminal.
-QByteArray visible(const QString &text)
-{
-    const auto isControl = [](QChar c) { return c.category() == QChar::Other_Control; };
-    if (std::none_of(text.begin(), text.end(), isControl))
-        return text.toUtf8();
-    QString escaped;
-    for (QChar c : text) {
-        if (!isControl(c))
-            escaped += c;
-        else if (c == '\n')
-            escaped += "\\n";
-        else if (c == '\r')
-            escaped += "\\r";
-        else if (c == '\t')
-            escaped += "\\t";
-        else if (c.unicode() < 0x80)
-            escaped += QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
-        else
-            escaped += QString("\\u%1").arg(c.unicode(), 4, 16, QChar('0'));
-    }
-    return escaped.toUtf8();
 }
 
 } // namespace
@@ -126,11 +101,11 @@ void TerminalFace::releaseHeldLines()
 
 void TerminalFace::printLine(WindowHandle, const ChatClientLine &roomLine)
 {
-    QByteArray line = visible(roomLine.screenName) + ":\t";
+    QByteArray line = TerminalText(roomLine.screenName) + ":\t";
     if (m_colours)
-        line += "\033[1m" + visible(withoutTags(roomLine.shown)) + "\033[0m";
+        line += "\033[1m" + TerminalText(withoutTags(roomLine.shown)) + "\033[0m";
     else
-        line += visible(roomLine.shown);
+        line += TerminalText(roomLine.shown);
     line += '\n';
     std::fwrite(line.constData(), 1, std::size_t(line.size()), m_output);
     std::fflush(m_output);
@@ -139,7 +114,7 @@ void TerminalFace::printLine(WindowHandle, const ChatClientLine &roomLine)
 void TerminalFace::printStatus(const QString &status)
 {
     if (!status.isEmpty())
-        std::fprintf(stderr, "dun2: %s\n", visible(status).constData());
+        std::fprintf(stderr, "dun2: %s\n", TerminalText(status).constData());
 }
 
 void TerminalFace::takeLine(const QByteArray &bytes)

@@ -18,8 +18,9 @@ private slots:
         const struct {
             const char *target;
             void (*check)(QByteArrayView);
-        } targets[] = {{"ircmessage", fuzzIrcMessage}, {"ircformat", fuzzIrcFormat}, {"chatmarkup", fuzzChatMarkup},
-                       {"profile", fuzzProfile},       {"ircsettings", fuzzIrcSettings}, {"wildcard", fuzzWildcard}};
+        } targets[] = {{"ircmessage", fuzzIrcMessage}, {"ircsession", fuzzIrcSession}, {"ircformat", fuzzIrcFormat},
+                       {"chatmarkup", fuzzChatMarkup}, {"profile", fuzzProfile},       {"ircsettings", fuzzIrcSettings},
+                       {"wildcard", fuzzWildcard}};
         for (const auto &[target, check] : targets) {
             const QDir corpus(QStringLiteral(DUN2_FUZZ_CORPUS "/") + target);
             const QStringList names = corpus.entryList(QDir::Files);

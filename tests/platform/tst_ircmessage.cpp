@@ -29,6 +29,9 @@ private slots:
         row("vendor tag, the last of a key counts", "@tag=1;example.com/x=y;tag=2 :n!u@h PRIVMSG #c :x",
             {"example.com/x=y", "tag=2", "n!u@h", "PRIVMSG", "#c", "x"});
         row("Windows-1252 text", ":n PRIVMSG #c :caf\xe9", {"n", "PRIVMSG", "#c", QString::fromUtf8("café")});
+        row("each part decoded on its own", "@t=\xc3\xa9 :n\xe9 PRIVMSG #mus\xc3\xadk :caf\xe9",
+            {QString::fromUtf8("t=é"), QString::fromUtf8("né"), "PRIVMSG", QString::fromUtf8("#musík"),
+             QString::fromUtf8("café")});
     }
 
     void parse()

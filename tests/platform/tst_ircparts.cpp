@@ -102,12 +102,21 @@ private slots:
         QCOMPARE(accounts.account("away"), QString("boss"));
         accounts.set("away", "*");
         QCOMPARE(accounts.account("away"), QString());
-        for (int i = 0; i < IrcAccounts::MaxNicks + 1000; ++i)
-            accounts.set("n" + QString::number(i), "a");
-        QCOMPARE(accounts.size(), IrcAccounts::MaxNicks);
-        for (int i = 0; i < IrcAccounts::MaxNicks; ++i)
-            accounts.forget("N" + QString::number(i));
-        QCOMPARE(accounts.size(), 0);
+        // Bounded by bytes: the largest channel's members fit, a server's
+        // 4 KB nicks do not, and what is kept is still found.
+        const QString longest(32, u'x');
+        int members = 0;
+        for (; members < 20000; ++members)
+            accounts.set(longest.left(26) + QString::number(100000 + members), longest);
+        QVERIFY(!accounts.overflowed());
+        const QString huge(4096, u'y');
+        for (int i = 0; !accounts.overflowed(); ++i)
+            accounts.set(huge + QString::number(i), huge);
+        QVERIFY(accounts.bytes() <= IrcAccounts::MaxBytes);
+        accounts.rename(longest.left(26) + "100000", "Other");
+        QCOMPARE(accounts.account("other"), longest);
+        accounts.clear();
+        QVERIFY(!accounts.overflowed() && accounts.bytes() == 0 && accounts.size() == 0);
         // Account names fold ASCII letters alone, as services do.
         QVERIFY(IrcAccounts::sameAccount("Kate", "kATE"));
         QVERIFY(!IrcAccounts::sameAccount(QString::fromUtf16(u"\u212Aate"), "kate")); // a Kelvin sign

@@ -12,7 +12,7 @@ void IrcAccounts::setCaseMapping(const QString &name)
         return;
     m_mapping = mapping;
     // Keys folded the old way would no longer be found.
-    m_accounts.clear();
+    clear();
 }
 
 QString IrcAccounts::fold(const QString &nick) const
@@ -38,22 +38,49 @@ bool IrcAccounts::sameAccount(const QString &a, const QString &b)
 void IrcAccounts::set(const QString &nick, const QString &account)
 {
     const QString key = fold(nick);
-    if (account.isEmpty() || account == u"*") {
-        m_accounts.remove(key);
+    remove(key);
+    if (account.isEmpty() || account == u"*")
+        return;
+    const qsizetype bytes = entryBytes(key, account);
+    if (m_bytes + bytes > MaxBytes) {
+        m_overflowed = true;
         return;
     }
-    if (m_accounts.size() < MaxNicks || m_accounts.contains(key))
-        m_accounts.insert(key, account);
+    m_accounts.insert(key, account);
+    m_bytes += bytes;
 }
 
 void IrcAccounts::forget(const QString &nick)
 {
-    m_accounts.remove(fold(nick));
+    remove(fold(nick));
 }
 
 void IrcAccounts::rename(const QString &from, const QString &to)
 {
-    const QString account = m_accounts.take(fold(from));
-    m_accounts.remove(fold(to));
+    const QString account = m_accounts.value(fold(from));
+    remove(fold(from));
     set(to, account);
+}
+
+void IrcAccounts::clear()
+{
+    m_accounts.clear();
+    m_bytes = 0;
+    m_overflowed = false;
+}
+
+// The two strings' characters, and what a hash node and two string headers
+// take besides.
+qsizetype IrcAccounts::entryBytes(const QString &key, const QString &account)
+{
+    constexpr qsizetype EntryOverhead = 96;
+    return (key.size() + account.size()) * qsizetype(sizeof(QChar)) + EntryOverhead;
+}
+
+void IrcAccounts::remove(const QString &key)
+{
+    if (const auto it = m_accounts.constFind(key); it != m_accounts.cend()) {
+        m_bytes -= entryBytes(key, *it);
+        m_accounts.erase(it);
+    }
 }

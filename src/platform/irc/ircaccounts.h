@@ -12,9 +12,10 @@ class IrcAccounts
 public:
     enum class CaseMapping { Ascii, Rfc1459, StrictRfc1459 };
 
-    // More nicks than any channel holds; beyond it new ones stay unknown,
-    // which vouches for nobody.
-    static constexpr qsizetype MaxNicks = 20000;
+    // Room for over 20,000 members whose nicks and accounts have 32
+    // characters each. Beyond it a new nick stays unknown, which vouches
+    // for nobody, and overflowed() tells that the server overfilled it.
+    static constexpr qsizetype MaxBytes = 5 * 1024 * 1024;
 
     void setCaseMapping(const QString &name);
     QString fold(const QString &nick) const;
@@ -31,9 +32,18 @@ public:
     // "" when none or unknown.
     QString account(const QString &nick) const { return m_accounts.value(fold(nick)); }
     qsizetype size() const { return m_accounts.size(); }
-    void clear() { m_accounts.clear(); }
+    // What the cache takes in memory, about; never more than MaxBytes.
+    qsizetype bytes() const { return m_bytes; }
+    // A nick was refused for want of room since the last clear().
+    bool overflowed() const { return m_overflowed; }
+    void clear();
 
 private:
+    static qsizetype entryBytes(const QString &key, const QString &account);
+    void remove(const QString &key);
+
     CaseMapping m_mapping = CaseMapping::Rfc1459;
     QHash<QString, QString> m_accounts;
+    qsizetype m_bytes = 0;
+    bool m_overflowed = false;
 };

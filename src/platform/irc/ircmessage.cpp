@@ -31,15 +31,24 @@ QString unescapeTagValue(QStringView value)
     return out;
 }
 
-// The next word up to a blank; several blanks count as one separator.
-QStringView takeWord(QStringView &rest)
+// The next word up to a blank; several blanks count as one separator. The
+// blank is one byte in UTF-8 and in Windows-1252 alike, and never part of
+// a longer character.
+QByteArrayView takeWord(QByteArrayView &rest)
 {
-    qsizetype blank = rest.indexOf(u' ');
-    QStringView word = blank < 0 ? rest : rest.left(blank);
-    rest = blank < 0 ? QStringView() : rest.mid(blank + 1);
-    while (rest.startsWith(u' '))
-        rest = rest.mid(1);
+    qsizetype blank = rest.indexOf(' ');
+    QByteArrayView word = blank < 0 ? rest : rest.first(blank);
+    rest = blank < 0 ? QByteArrayView() : rest.sliced(blank + 1);
+    while (rest.startsWith(' '))
+        rest = rest.sliced(1);
     return word;
+}
+
+// Each part on its own: a client that sends Windows-1252 text to a
+// channel whose name is UTF-8 still names that channel.
+QString decoded(QByteArrayView bytes)
+{
+    return decodeUtf8OrWindows1252(bytes).text;
 }
 
 bool breaksLine(QChar c)
@@ -49,10 +58,11 @@ bool breaksLine(QChar c)
 
 // Letters, or a numeric's three digits. Anything else is no command: a word
 // starting with '@' or ':' would read back as tags or a source.
-bool isCommand(QStringView word)
+template <typename Text>
+bool isCommand(const Text &word)
 {
-    const auto letter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
-    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto letter = [](auto c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    const auto digit = [](auto c) { return c >= u'0' && c <= u'9'; };
     return (!word.isEmpty() && std::all_of(word.begin(), word.end(), letter))
            || (word.size() == 3 && std::all_of(word.begin(), word.end(), digit));
 }
@@ -77,14 +87,13 @@ std::optional<QString> IrcMessage::tag(const QString &key) const
 
 std::optional<IrcMessage> ParseIrcMessage(const QByteArray &line)
 {
-    const QString text = decodeUtf8OrWindows1252(line).text;
-    QStringView rest(text);
-    while (rest.startsWith(u' '))
-        rest = rest.mid(1);
+    QByteArrayView rest(line);
+    while (rest.startsWith(' '))
+        rest = rest.sliced(1);
     IrcMessage message;
-    if (rest.startsWith(u'@')) {
-        QStringView tags = takeWord(rest).mid(1);
-        for (QStringView tag : tags.split(u';', Qt::SkipEmptyParts)) {
+    if (rest.startsWith('@')) {
+        const QString tags = decoded(takeWord(rest).sliced(1));
+        for (QStringView tag : QStringView(tags).split(u';', Qt::SkipEmptyParts)) {
             qsizetype equals = tag.indexOf(u'=');
             QString key = (equals < 0 ? tag : tag.left(equals)).toString();
             QString value = equals < 0 ? QString() : unescapeTagValue(tag.mid(equals + 1));
@@ -93,18 +102,18 @@ std::optional<IrcMessage> ParseIrcMessage(const QByteArray &line)
             message.tags.emplace_back(std::move(key), std::move(value));
         }
     }
-    if (rest.startsWith(u':'))
-        message.source = takeWord(rest).mid(1).toString();
-    const QStringView command = takeWord(rest);
+    if (rest.startsWith(':'))
+        message.source = decoded(takeWord(rest).sliced(1));
+    const QByteArrayView command = takeWord(rest);
     if (!isCommand(command))
         return std::nullopt;
-    message.command = command.toString().toUpper();
+    message.command = QString::fromLatin1(command).toUpper();
     while (!rest.isEmpty()) {
-        if (rest.startsWith(u':')) {
-            message.params.append(rest.mid(1).toString());
+        if (rest.startsWith(':')) {
+            message.params.append(decoded(rest.sliced(1)));
             break;
         }
-        message.params.append(takeWord(rest).toString());
+        message.params.append(decoded(takeWord(rest)));
     }
     return message;
 }

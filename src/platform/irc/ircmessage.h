@@ -25,8 +25,9 @@ struct IrcMessage {
     QString param(qsizetype index) const { return params.value(index); }
 };
 
-// Parses one line without its CR LF. The bytes are taken as UTF-8 when they
-// are, else as Windows-1252 (what older clients send). Nothing when the line
+// Parses one line without its CR LF. Each part (the tags, the source, each
+// parameter) is taken as UTF-8 when it is, else as Windows-1252 (what older
+// clients send). Nothing when the line
 // holds no command (ASCII letters, or three digits).
 std::optional<IrcMessage> ParseIrcMessage(const QByteArray &line);
 

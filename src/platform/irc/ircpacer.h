@@ -37,6 +37,7 @@ public:
     // How long until take() has a line again; -1 when nothing waits.
     qint64 msUntilNext() const;
     bool isEmpty() const { return m_protocol.empty() && m_channel.empty(); }
+    qsizetype protocolBytes() const { return m_protocolBytes; }
     // How far each line moves the timer; 0 sends at once, for a server that
     // lets this client send as fast as it likes (a benchmark's).
     void setStepMs(qint64 stepMs) { m_stepMs = stepMs; }

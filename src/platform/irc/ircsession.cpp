@@ -390,8 +390,16 @@ void IrcSession::readSome()
     acknowledgeAtOnce();
     heard();
     const quint64 link = m_linkId;
+    takeServerBytes(QByteArrayView(buffer, n));
+    if (link == m_linkId && m_socket && m_socket->bytesAvailable() > 0)
+        readLater();
+}
+
+void IrcSession::takeServerBytes(QByteArrayView bytes)
+{
+    const quint64 link = m_linkId;
     m_reading = true;
-    m_reader.append(QByteArrayView(buffer, n));
+    m_reader.append(bytes);
     while (std::optional<QByteArray> line = m_reader.takeLine()) {
         if (std::optional<IrcMessage> message = ParseIrcMessage(*line))
             handle(*message);
@@ -400,8 +408,6 @@ void IrcSession::readSome()
             break;
     }
     m_reading = false;
-    if (link == m_linkId && m_socket && m_socket->bytesAvailable() > 0)
-        readLater();
 }
 
 void IrcSession::handle(const IrcMessage &message)
@@ -457,6 +463,36 @@ void IrcSession::handle(const IrcMessage &message)
     };
     if (const Handler handler = handlers.value(message.command))
         handler(*this, message);
+    dropIfOverfilled(message);
+}
+
+// No real server comes near these; one that does is broken or hostile, and
+// the growing waits between its links keep it from making that a loop.
+void IrcSession::dropIfOverfilled(const IrcMessage &message)
+{
+    if (m_accounts.overflowed())
+        loseLink(QStringLiteral("the server named more members' accounts than fit in %1 MB")
+                     .arg(IrcAccounts::MaxBytes / (1024 * 1024)));
+    // Only CAP lines change the list: other lines need not count it.
+    else if (message.command == u"CAP" && capabilityBytes() > MaxCapabilityBytes)
+        loseLink(QStringLiteral("the server offered more capabilities than fit in %1 KB").arg(MaxCapabilityBytes / 1024));
+}
+
+qsizetype IrcSession::capabilityBytes() const
+{
+    // Each name's characters and its string's header.
+    constexpr qsizetype NameOverhead = 32;
+    qsizetype bytes = 0;
+    for (const QString &cap : m_offered)
+        bytes += cap.size() * qsizetype(sizeof(QChar)) + NameOverhead;
+    for (const QString &cap : m_caps)
+        bytes += cap.size() * qsizetype(sizeof(QChar)) + NameOverhead;
+    return bytes;
+}
+
+qsizetype IrcSession::heldBytes() const
+{
+    return capabilityBytes() + m_accounts.bytes() + m_reader.heldBytes() + m_pacer.protocolBytes();
 }
 
 void IrcSession::handleCap(const IrcMessage &message)

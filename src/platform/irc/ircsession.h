@@ -89,6 +89,19 @@ public:
     bool vouchesForAccounts() const;
     QString status() const { return m_status; }
 
+    // What a server may make the session keep at most: its capability list,
+    // the accounts of the channel's members, a partial line and the replies
+    // it asked for. The lines waiting for the listeners are not counted:
+    // reading stops while too many wait. A server that overfills a cache
+    // loses its link.
+    static constexpr qsizetype MaxCapabilityBytes = 32 * 1024;
+    static constexpr qsizetype MaxHeldBytes = MaxCapabilityBytes + IrcAccounts::MaxBytes
+                                              + IrcLineReader::MaxLineBytes + 1 + IrcPacer::MaxProtocolBytes;
+    qsizetype heldBytes() const;
+    // Bytes as read from the server, handled line by line. The link reads
+    // through here; the fuzz target drives the same road without a network.
+    void takeServerBytes(QByteArrayView bytes);
+
 signals:
     void statusChanged(const QString &status);
     void registered();
@@ -149,6 +162,8 @@ private:
     void acknowledgeAtOnce();
     void readSome();
     void handle(const IrcMessage &message);
+    void dropIfOverfilled(const IrcMessage &message);
+    qsizetype capabilityBytes() const;
     void handleCap(const IrcMessage &message);
     void requestCaps();
     QStringList wantedOf(const QStringList &offers) const;
