@@ -5,9 +5,9 @@
 #include "platform/nestedloop.h"
 
 #include <QRandomGenerator>
-#include <optional>
 #include <QSslConfiguration>
 #include <QSslSocket>
+#include <optional>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
