@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -48,6 +49,8 @@ std::optional<QByteArray> IrcPacer::take()
     if (isEmpty() || msUntilNext() > 0)
         return std::nullopt;
     m_timer = std::max(m_timer, m_clock()) + m_stepMs;
+    if (m_pong)
+        return std::exchange(m_pong, std::nullopt);
     const bool protocol = !m_protocol.empty();
     std::deque<QByteArray> &queue = protocol ? m_protocol : m_channel;
     QByteArray line = std::move(queue.front());
@@ -63,10 +66,12 @@ qint64 IrcPacer::msUntilNext() const
     return std::max<qint64>(0, m_timer + m_stepMs - AheadMs - m_clock());
 }
 
-void IrcPacer::clearChannel()
+qsizetype IrcPacer::clearChannel()
 {
+    const qsizetype dropped = channelLines();
     m_channel.clear();
     m_channelBytes = 0;
+    return dropped;
 }
 
 void IrcPacer::clear()
@@ -74,4 +79,5 @@ void IrcPacer::clear()
     clearChannel();
     m_protocol.clear();
     m_protocolBytes = 0;
+    m_pong.reset();
 }

@@ -27,27 +27,35 @@ public:
 
     explicit IrcPacer(Clock clock = {});
 
-    // Protocol replies (PONG, CAP, AUTHENTICATE, JOIN) go ahead of the
-    // channel's lines; both count on the same timer. False when full.
+    // Protocol replies (CAP, AUTHENTICATE, JOIN) go ahead of the channel's
+    // lines; both count on the same timer. False when full.
     bool addProtocol(const QByteArray &line);
+    // The answer to the server's newest PING goes ahead of everything, and
+    // replaces one still waiting: the server wants one sign of life, not a
+    // reply for each PING of a flood.
+    void setPong(const QByteArray &line) { m_pong = line; }
     // All of them or none: the pieces of one line are never cut short.
     bool addChannel(const std::vector<QByteArray> &lines);
     // The next line that may be sent now, if any.
     std::optional<QByteArray> take();
     // How long until take() has a line again; -1 when nothing waits.
     qint64 msUntilNext() const;
-    bool isEmpty() const { return m_protocol.empty() && m_channel.empty(); }
+    bool isEmpty() const { return !m_pong && m_protocol.empty() && m_channel.empty(); }
     qsizetype protocolBytes() const { return m_protocolBytes; }
+    // Channel lines still waiting, so that the caller knows which were sent.
+    qsizetype channelLines() const { return qsizetype(m_channel.size()); }
     // How far each line moves the timer; 0 sends at once, for a server that
     // lets this client send as fast as it likes (a benchmark's).
     void setStepMs(qint64 stepMs) { m_stepMs = stepMs; }
-    void clearChannel();
+    // Returns how many channel lines were dropped unsent.
+    qsizetype clearChannel();
     void clear();
 
 private:
     Clock m_clock;
     qint64 m_stepMs = StepMs;
     qint64 m_timer = 0;
+    std::optional<QByteArray> m_pong;
     std::deque<QByteArray> m_protocol;
     std::deque<QByteArray> m_channel;
     qsizetype m_protocolBytes = 0;

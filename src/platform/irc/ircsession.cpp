@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QSslConfiguration>
 #include <QSslSocket>
+#include <optional>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -17,8 +18,10 @@ namespace {
 // a few of them, and the rest waits in the kernel.
 constexpr qint64 ReadChunk = 16 * 1024;
 constexpr qint64 SocketBuffer = 64 * 1024;
-// Events the listeners have not taken yet; beyond it nothing more is read
-// until they do.
+// Channel lines the listeners have not taken yet. Beyond it the link is
+// read no further while they are taking lines; while the line gate keeps
+// them from it, the link is read all the same, for the protocol's sake, and
+// the channel's lines beyond it are skipped and counted.
 constexpr size_t MaxInbox = 256;
 constexpr int MaxNickTries = 20;
 // More batches than a server nests; a line in one not kept counts as earlier.
@@ -40,6 +43,11 @@ const QString AccountTag = QStringLiteral("account-tag");
 QString seconds(int ms)
 {
     return QStringLiteral("%1 s").arg((ms + 999) / 1000);
+}
+
+QString lines(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(count);
 }
 
 QString describeTlsError(const QSslError &error)
@@ -65,8 +73,12 @@ QString describeTlsError(const QSslError &error)
 QString joinRefusal(const QString &numeric)
 {
     static const QHash<QString, QString> reasons = {
-        {"471", "the channel is full"}, {"473", "invite only"}, {"474", "banned"},
-        {"475", "wrong channel key"},   {"477", "needs a registered nick"}, {"403", "no such channel"}};
+        {"471", "the channel is full"},        {"473", "invite only"},
+        {"474", "banned"},                     {"475", "wrong channel key"},
+        {"477", "needs a registered nick"},    {"403", "no such channel"},
+        {"405", "in too many channels"},       {"437", "the channel is unavailable for now"},
+        {"470", "forwarded elsewhere"},        {"480", "the channel refuses this connection"},
+        {"489", "needs a secure connection"}, {"520", "for operators only"}};
     return reasons.value(numeric);
 }
 
@@ -81,11 +93,17 @@ IrcSession::IrcSession(IrcEndpoint endpoint, IrcLogin login, QString channel, QS
     , m_nick(m_login.nick)
     , m_reportedNick(m_login.nick)
 {
-    for (QTimer *timer : {&m_sendTimer, &m_quietTimer, &m_retryTimer, &m_stableTimer})
+    for (QTimer *timer : {&m_sendTimer, &m_quietTimer, &m_retryTimer, &m_stableTimer, &m_registerTimer, &m_joinTimer})
         timer->setSingleShot(true);
     connect(&m_sendTimer, &QTimer::timeout, this, &IrcSession::pump);
     connect(&m_quietTimer, &QTimer::timeout, this, &IrcSession::onQuiet);
     connect(&m_retryTimer, &QTimer::timeout, this, &IrcSession::retryNow);
+    connect(&m_joinTimer, &QTimer::timeout, this, &IrcSession::joinTimedOut);
+    // A server that trickles bytes, or answers PINGs and never welcomes us,
+    // keeps the link busy but useless.
+    connect(&m_registerTimer, &QTimer::timeout, this, [this] {
+        loseLink(QStringLiteral("not welcomed within %1").arg(seconds(m_timings.registerMs)));
+    });
     connect(&m_stableTimer, &QTimer::timeout, this, [this] {
         m_retryMs = m_timings.firstRetryMs;
         m_kickRejoinUsed = false;
@@ -149,19 +167,20 @@ bool IrcSession::send(const QString &ircText, bool action)
     QStringList pieces = SplitIrcText(text, pieceBytes(action));
     pieces.removeAll(QString());
     std::vector<QByteArray> lines;
+    std::vector<Line> shown;
     for (const QString &piece : std::as_const(pieces))
         if (std::optional<QByteArray> line =
-                IrcLine("PRIVMSG", {m_channel, action ? Action + u' ' + piece + u'\x01' : piece}))
+                IrcLine("PRIVMSG", {m_channel, action ? Action + u' ' + piece + u'\x01' : piece})) {
             lines.push_back(*line);
+            shown.push_back(Line{m_nick, piece, m_account, action, true});
+        }
     if (lines.empty())
         return false;
     if (!m_pacer.addChannel(lines)) {
-        setStatus(QStringLiteral("in %1 as %2; a line was not sent: too much is waiting to be sent").arg(m_channel, m_nick));
+        setStatus(QStringLiteral("in %1 as %2; a line was not delivered: too much is waiting to be sent").arg(m_channel, m_nick));
         return false;
     }
-    if (!hasCap(QStringLiteral("echo-message")))
-        for (const QString &piece : std::as_const(pieces))
-            post(Line{m_nick, piece, m_account, action, true});
+    m_unsent.insert(m_unsent.end(), shown.begin(), shown.end());
     pump();
     return true;
 }
@@ -190,8 +209,17 @@ void IrcSession::pump()
 {
     if (!m_socket || !m_linkUp)
         return;
-    while (std::optional<QByteArray> line = m_pacer.take())
+    while (std::optional<QByteArray> line = m_pacer.take()) {
+        const bool ours = m_pacer.channelLines() < qsizetype(m_unsent.size());
         m_socket->write(*line + "\r\n");
+        if (!ours)
+            continue;
+        Line said = std::move(m_unsent.front());
+        m_unsent.pop_front();
+        // Shown once it is on its way, not while it may still be lost with the link.
+        if (!hasCap(QStringLiteral("echo-message")))
+            postLine(std::move(said));
+    }
     if (const qint64 wait = m_pacer.msUntilNext(); wait >= 0)
         m_sendTimer.start(int(wait));
 }
@@ -201,6 +229,7 @@ void IrcSession::pump()
 void IrcSession::connectNow()
 {
     dropSocket();
+    emptyInbox();
     m_nick = m_login.nick;
     m_closeReason.clear();
     auto *socket = new QSslSocket(this);
@@ -212,6 +241,7 @@ void IrcSession::connectNow()
     const QString where = QStringLiteral("%1:%2").arg(m_endpoint.host).arg(m_endpoint.port);
     setStatus(QStringLiteral("connecting to %1").arg(where));
     m_quietTimer.start(m_timings.probeAfterMs);
+    m_registerTimer.start(m_timings.registerMs);
     if (!m_endpoint.tls) {
         connect(socket, &QAbstractSocket::connected, this, &IrcSession::onConnected);
         socket->connectToHost(m_endpoint.host, m_endpoint.port);
@@ -279,8 +309,7 @@ void IrcSession::loseLink(const QString &reason)
 {
     if (m_stopped)
         return;
-    const QString why = QStringLiteral("link lost (%1)").arg(reason);
-    leaveChannel(why);
+    const QString why = leaveChannel(QStringLiteral("link lost (%1)").arg(reason));
     dropSocket();
     retryLater(why, RetryAction::Connect, nextDelay());
 }
@@ -316,8 +345,7 @@ void IrcSession::fail(const QString &why)
     m_stopped = true;
     dropSocket();
     m_retryTimer.stop();
-    leaveChannel(why);
-    setStatus(QStringLiteral("stopped: %1").arg(why));
+    setStatus(QStringLiteral("stopped: %1").arg(leaveChannel(why)));
     emit failed(why);
 }
 
@@ -337,10 +365,13 @@ void IrcSession::dropSocket()
     m_batches.clear();
     m_reader.clear();
     m_pacer.clear();
+    m_unsent.clear();
     m_accounts.clear();
     m_sendTimer.stop();
     m_quietTimer.stop();
     m_stableTimer.stop();
+    m_registerTimer.stop();
+    m_joinTimer.stop();
     m_user.clear();
     m_host.clear();
     m_account.clear();
@@ -378,20 +409,30 @@ void IrcSession::readLater()
         QMetaObject::invokeMethod(this, &IrcSession::readSome, Qt::QueuedConnection);
 }
 
+bool IrcSession::listenersBehind() const
+{
+    return m_inboxLines >= MaxInbox && LineGate::isOpen();
+}
+
 void IrcSession::readSome()
 {
     m_readQueued = false;
-    if (!m_socket || m_reading || m_inbox.size() >= MaxInbox)
+    if (!m_socket || m_reading || listenersBehind())
         return;
     char buffer[ReadChunk];
-    const qint64 n = m_socket->read(buffer, sizeof buffer);
-    if (n <= 0)
-        return;
-    acknowledgeAtOnce();
-    heard();
+    QByteArrayView bytes;
+    // What is left of the last read is taken before anything more is read.
+    if (m_reader.drained()) {
+        const qint64 n = m_socket->read(buffer, sizeof buffer);
+        if (n <= 0)
+            return;
+        acknowledgeAtOnce();
+        heard();
+        bytes = QByteArrayView(buffer, n);
+    }
     const quint64 link = m_linkId;
-    takeServerBytes(QByteArrayView(buffer, n));
-    if (link == m_linkId && m_socket && m_socket->bytesAvailable() > 0)
+    takeServerBytes(bytes);
+    if (link == m_linkId && m_socket && !listenersBehind() && (!m_reader.drained() || m_socket->bytesAvailable() > 0))
         readLater();
 }
 
@@ -400,7 +441,11 @@ void IrcSession::takeServerBytes(QByteArrayView bytes)
     const quint64 link = m_linkId;
     m_reading = true;
     m_reader.append(bytes);
-    while (std::optional<QByteArray> line = m_reader.takeLine()) {
+    // What is left waits in the reader while the listeners catch up.
+    while (!listenersBehind()) {
+        const std::optional<QByteArray> line = m_reader.takeLine();
+        if (!line)
+            break;
         if (std::optional<IrcMessage> message = ParseIrcMessage(*line))
             handle(*message);
         // A status listener may have waited, or the line ended the link.
@@ -416,7 +461,12 @@ void IrcSession::handle(const IrcMessage &message)
     const Handler saslRefused = [](IrcSession &s, const IrcMessage &m) { s.saslRefused(m); };
     const Handler joinRefused = [](IrcSession &s, const IrcMessage &m) { s.joinRefused(m); };
     static const QHash<QString, Handler> handlers = {
-        {"PING", [](IrcSession &s, const IrcMessage &m) { s.sendProtocol("PONG", {m.params.value(m.params.size() - 1)}); }},
+        {"PING", [](IrcSession &s, const IrcMessage &m) {
+             if (std::optional<QByteArray> pong = IrcLine("PONG", {m.params.value(m.params.size() - 1)})) {
+                 s.m_pacer.setPong(*pong);
+                 s.pump();
+             }
+         }},
         {"ERROR", [](IrcSession &s, const IrcMessage &m) { s.m_closeReason = m.param(0); }},
         {"CAP", [](IrcSession &s, const IrcMessage &m) { s.handleCap(m); }},
         {"AUTHENTICATE", [](IrcSession &s, const IrcMessage &m) { s.handleSasl(m); }},
@@ -437,7 +487,13 @@ void IrcSession::handle(const IrcMessage &message)
         {"422", [](IrcSession &s, const IrcMessage &) { s.joinChannel(); }},
         {"432", [](IrcSession &s, const IrcMessage &m) { s.handleNickRefused(m); }},
         {"433", [](IrcSession &s, const IrcMessage &m) { s.handleNickRefused(m); }},
-        {"437", [](IrcSession &s, const IrcMessage &m) { s.handleNickRefused(m); }},
+        // Unavailable: the nick asked for, or the channel.
+        {"437", [](IrcSession &s, const IrcMessage &m) {
+             if (s.isChannel(m.param(1)))
+                 s.joinRefused(m);
+             else
+                 s.handleNickRefused(m);
+         }},
         {"396", [](IrcSession &s, const IrcMessage &m) { s.m_host = m.param(1); }},
         {"CHGHOST", [](IrcSession &s, const IrcMessage &m) {
              if (s.isMe(m.nick())) {
@@ -458,8 +514,9 @@ void IrcSession::handle(const IrcMessage &message)
          }},
         {"PRIVMSG", [](IrcSession &s, const IrcMessage &m) { s.handlePrivmsg(m); }},
         {"BATCH", [](IrcSession &s, const IrcMessage &m) { s.handleBatch(m); }},
-        {"471", joinRefused}, {"473", joinRefused}, {"474", joinRefused},
-        {"475", joinRefused}, {"477", joinRefused}, {"403", joinRefused},
+        {"403", joinRefused}, {"405", joinRefused}, {"470", joinRefused}, {"471", joinRefused},
+        {"473", joinRefused}, {"474", joinRefused}, {"475", joinRefused}, {"477", joinRefused},
+        {"480", joinRefused}, {"489", joinRefused}, {"520", joinRefused},
     };
     if (const Handler handler = handlers.value(message.command))
         handler(*this, message);
@@ -657,6 +714,8 @@ void IrcSession::handleWelcome(const IrcMessage &message)
                                ? QStringLiteral("the server let us in before the SASL login was done")
                                : QStringLiteral("the server offers no SASL login, and a password was given"));
     m_registered = true;
+    m_registerTimer.stop();
+    m_joinTimer.start(m_timings.motdWaitMs);
     if (!message.param(0).isEmpty())
         setNick(message.param(0));
     setStatus(QStringLiteral("registered as %1; joining %2").arg(m_nick, m_channel));
@@ -722,7 +781,20 @@ void IrcSession::joinChannel()
     if (m_stopped || !m_registered || m_inChannel)
         return;
     m_joinSent = true;
+    m_joinTimer.start(m_timings.joinAnswerMs);
     sendProtocol("JOIN", m_channelKey.isEmpty() ? QStringList{m_channel} : QStringList{m_channel, m_channelKey});
+}
+
+// Whatever kept us out (a refusal we do not know, a JOIN the server
+// ignored, a MOTD that never ends), a planned retry or this timer is always
+// running while registered and outside the channel.
+void IrcSession::joinTimedOut()
+{
+    if (m_stopped || !m_registered || m_inChannel || m_retryTimer.isActive())
+        return;
+    if (!m_joinSent)
+        return joinChannel();
+    retryLater(QStringLiteral("can't join %1: no answer from the server").arg(m_channel), RetryAction::Join, nextDelay());
 }
 
 void IrcSession::handleJoin(const IrcMessage &message)
@@ -740,6 +812,7 @@ void IrcSession::handleJoin(const IrcMessage &message)
     m_joinedAt = QDateTime::fromString(message.tag("time").value_or(QString()), Qt::ISODateWithMs);
     m_inChannel = true;
     m_retryTimer.stop();
+    m_joinTimer.stop();
     m_stableTimer.start(m_timings.stableMs);
     setStatus(QStringLiteral("in %1 as %2").arg(m_channel, m_nick));
     post(Joined{});
@@ -771,9 +844,9 @@ void IrcSession::handleKick(const IrcMessage &message)
     removedFromChannel(why);
 }
 
-void IrcSession::removedFromChannel(const QString &why)
+void IrcSession::removedFromChannel(const QString &reason)
 {
-    leaveChannel(why);
+    const QString why = leaveChannel(reason);
     // One rejoin after a pause; whoever removes us again waits longer each time.
     const int delay = m_kickRejoinUsed ? nextDelay() : m_timings.kickRejoinMs;
     m_kickRejoinUsed = true;
@@ -788,14 +861,18 @@ void IrcSession::joinRefused(const IrcMessage &message)
     retryLater(why, RetryAction::Join, nextDelay());
 }
 
-void IrcSession::leaveChannel(const QString &why)
+// Returns the reason, with how many of our lines it kept from being sent.
+QString IrcSession::leaveChannel(const QString &why)
 {
-    m_pacer.clearChannel();
+    m_unsent.clear();
+    const qsizetype dropped = m_pacer.clearChannel();
+    const QString said = dropped == 0 ? why : QStringLiteral("%1; %2 of ours not delivered").arg(why, lines(dropped));
     if (!std::exchange(m_inChannel, false))
-        return;
+        return said;
     m_stableTimer.stop();
     m_accounts.clear();
-    post(Left{why});
+    post(Left{said});
+    return said;
 }
 
 void IrcSession::handlePrivmsg(const IrcMessage &message)
@@ -822,7 +899,7 @@ void IrcSession::handlePrivmsg(const IrcMessage &message)
     const QString account = hasCap(AccountTag)       ? message.tag("account").value_or(QString())
                             : vouchesForAccounts() ? m_accounts.account(nick)
                                                    : QString();
-    post(Line{nick, text, account, action, isMe(nick), saidBeforeWeJoined(message)});
+    postLine(Line{nick, text, account, action, isMe(nick), saidBeforeWeJoined(message)});
 }
 
 void IrcSession::handleBatch(const IrcMessage &message)
@@ -868,10 +945,64 @@ void IrcSession::learnPrefix(const QString &source)
 
 // ---- the listeners
 
+// Only lines make the inbox grow: a join and a leave the listeners have not
+// heard of yet cancel out, and only the newest nick counts, so a server that
+// repeats them keeps the inbox no longer than its lines.
 void IrcSession::post(Event event)
 {
+    if (!m_inbox.empty()) {
+        Event &last = m_inbox.back();
+        if ((std::holds_alternative<Joined>(event) && std::holds_alternative<Left>(last))
+            || (std::holds_alternative<Left>(event) && std::holds_alternative<Joined>(last))) {
+            m_inbox.pop_back();
+            return;
+        }
+        if (std::holds_alternative<NickChanged>(event) && std::holds_alternative<NickChanged>(last)) {
+            last = std::move(event);
+            return;
+        }
+    }
     m_inbox.push_back(std::move(event));
     deliverLater();
+}
+
+void IrcSession::postLine(Line line)
+{
+    if (m_inboxLines < MaxInbox) {
+        ++m_inboxLines;
+        return post(std::move(line));
+    }
+    if (Skipped *skipped = m_inbox.empty() ? nullptr : std::get_if<Skipped>(&m_inbox.back()))
+        ++skipped->count;
+    else
+        post(Skipped{1});
+}
+
+// A new link's events only: the listeners are told what the old one's
+// would have changed (the room left, the nick) and how many lines it lost.
+void IrcSession::emptyInbox()
+{
+    qsizetype lost = 0;
+    std::optional<Left> left;
+    std::optional<NickChanged> nick;
+    for (const Event &event : m_inbox) {
+        if (const Skipped *skipped = std::get_if<Skipped>(&event))
+            lost += skipped->count;
+        else if (std::holds_alternative<Line>(event))
+            ++lost;
+        else if (const Left *leaving = std::get_if<Left>(&event))
+            left = *leaving;
+        else if (const NickChanged *changed = std::get_if<NickChanged>(&event))
+            nick = *changed;
+    }
+    m_inbox.clear();
+    m_inboxLines = 0;
+    if (m_listenersInChannel)
+        post(left.value_or(Left{QStringLiteral("link lost")}));
+    if (nick)
+        post(*nick);
+    if (lost > 0)
+        post(Skipped{lost});
 }
 
 void IrcSession::deliverLater()
@@ -883,10 +1014,17 @@ void IrcSession::deliverLater()
 void IrcSession::deliver()
 {
     m_deliveryQueued = false;
-    if (m_inbox.empty() || !LineGate::isOpen())
+    if (m_inbox.empty())
         return;
+    // Shut now, perhaps after the link's reading paused for the listeners.
+    if (!LineGate::isOpen())
+        return readLater();
     const Event event = std::move(m_inbox.front());
     m_inbox.pop_front();
+    if (std::holds_alternative<Line>(event))
+        --m_inboxLines;
+    else if (std::holds_alternative<Joined>(event) || std::holds_alternative<Left>(event))
+        m_listenersInChannel = std::holds_alternative<Joined>(event);
     // Both queued before the event goes out: a listener that waits takes
     // the next one inside its wait, and may even stop the session.
     deliverLater();
@@ -899,4 +1037,8 @@ void IrcSession::deliver()
         emit this->left(left->why);
     else if (const NickChanged *changed = std::get_if<NickChanged>(&event))
         emit nickChanged(changed->nick);
+    else if (const Skipped *skipped = std::get_if<Skipped>(&event))
+        setStatus(QStringLiteral("%1%2 of %3 skipped: too many were waiting for the player")
+                      .arg(m_inChannel ? QStringLiteral("in %1 as %2; ").arg(m_channel, m_nick) : QString(),
+                           lines(skipped->count), m_channel));
 }

@@ -49,6 +49,9 @@ struct IrcTimings {
     int kickRejoinMs = 5'000;
     int stableMs = 60'000;      // in the channel this long: the waits start short again
     int paceStepMs = 2'000;     // each line sent moves the message timer this far
+    int registerMs = 60'000;    // from connecting to the welcome (001), or the link is dropped
+    int motdWaitMs = 10'000;    // after the welcome, the join goes without waiting for the MOTD's end
+    int joinAnswerMs = 30'000;  // a JOIN unanswered this long is sent again later
 };
 
 class IrcSession : public QObject
@@ -117,7 +120,7 @@ signals:
     void vouchingChanged(bool vouches);
     // account: the services account the server vouches for, "" when none.
     // own: a line of ours (the server's echo, or ours reported when it was
-    // queued on a server that does not echo). A NOTICE is never a line:
+    // written to the link on a server that does not echo). A NOTICE is never a line:
     // bots answer none, so two of them in one channel cannot loop.
     // earlier: said before we joined, replayed by the server or a bouncer;
     // to be shown, never obeyed.
@@ -132,7 +135,9 @@ private:
     struct Joined {};
     struct Left { QString why; };
     struct NickChanged { QString nick; };
-    using Event = std::variant<Line, Joined, Left, NickChanged>;
+    // Channel lines not taken because the listeners had too many waiting.
+    struct Skipped { qsizetype count = 0; };
+    using Event = std::variant<Line, Joined, Left, NickChanged, Skipped>;
 
     enum class RetryAction { Connect, Join };
     // Where this link's SASL login stands: only an exchange in progress can
@@ -161,6 +166,7 @@ private:
     void readLater();
     void acknowledgeAtOnce();
     void readSome();
+    bool listenersBehind() const;
     void handle(const IrcMessage &message);
     void dropIfOverfilled(const IrcMessage &message);
     qsizetype capabilityBytes() const;
@@ -179,12 +185,13 @@ private:
     void setNick(const QString &nick);
     void handleNick(const IrcMessage &message);
     void joinChannel();
+    void joinTimedOut();
     void handleJoin(const IrcMessage &message);
     void handlePart(const IrcMessage &message);
     void handleKick(const IrcMessage &message);
     void removedFromChannel(const QString &why);
     void joinRefused(const IrcMessage &message);
-    void leaveChannel(const QString &why);
+    QString leaveChannel(const QString &why);
     void handlePrivmsg(const IrcMessage &message);
     void handleBatch(const IrcMessage &message);
     bool saidBeforeWeJoined(const IrcMessage &message) const;
@@ -193,6 +200,8 @@ private:
     void learnPrefix(const QString &source);
 
     void post(Event event);
+    void postLine(Line line);
+    void emptyInbox();
     void deliverLater();
     void deliver();
 
@@ -213,6 +222,11 @@ private:
     QTimer m_quietTimer;
     QTimer m_retryTimer;
     QTimer m_stableTimer;
+    // Registration's deadline.
+    QTimer m_registerTimer;
+    // While registered and outside the channel with no retry planned: when
+    // to join (after the welcome) or to try again (after an unanswered JOIN).
+    QTimer m_joinTimer;
     // Why the server says it is closing the link (ERROR), or the TLS refusal.
     QString m_closeReason;
 
@@ -251,8 +265,15 @@ private:
     bool m_whox = false;
     QString m_chanTypes = QStringLiteral("#&");
 
-    // What the listeners have not been told yet, oldest first.
+    // Our channel lines in the send queue, in its order: each is reported
+    // once written, on servers that do not echo.
+    std::deque<Line> m_unsent;
+    // What the listeners have not been told yet, oldest first. Protocol
+    // traffic never waits here, only what the listeners must hear in order.
     std::deque<Event> m_inbox;
+    size_t m_inboxLines = 0;
+    // Whether the listeners were last told of a join (and not a leave).
+    bool m_listenersInChannel = false;
     bool m_deliveryQueued = false;
     bool m_readQueued = false;
     bool m_reading = false;

@@ -1,0 +1,45 @@
+// The player kept busy by its own waits on a real network: the link is
+// still served.
+#include "ircplayer.h"
+#include "support/testregistry.h"
+
+#include <QTemporaryDir>
+
+class IrcStallTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The owner's search over many tracks, then more scrolls through it than
+    // waits may nest and a crowd of lines: the player takes no more lines
+    // for a long while, and is kicked meanwhile. It comes back all the same.
+    void busyPlayerStillAnswersTheServer()
+    {
+        constexpr int Tracks = 200;
+        TestIrcServer server(TestIrcServer::Kind::Inspircd);
+        QVERIFY(server.start());
+        QTemporaryDir home;
+        QStringList tracks;
+        for (int i = 1; i <= Tracks; ++i)
+            tracks.append(QStringLiteral("song %1").arg(i));
+        fillHome(home.path(), tracks);
+        RawIrcClient boss(server, {.nick = "boss"});
+        QVERIFY(boss.signOn() && boss.join("#music"));
+        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
+        QVERIFY(player.saidOnError("in #music"));
+        QVERIFY(!boss.waitFor(" JOIN ").isEmpty());
+        boss.say("#music", ".p song");
+        QVERIFY(heard(boss, inIrc("<b>type</b>: view, scroll, rnd, or cancel ")));
+        for (int i = 0; i < 105; ++i)
+            boss.say("#music", ".scroll");
+        for (int i = 0; i < 800; ++i)
+            boss.say("#music", QStringLiteral("crowd %1").arg(i));
+        // The kick and the rejoin are the protocol's: neither waits behind the crowd.
+        boss.send("KICK #music ceo-player :out");
+        QVERIFY(!boss.waitFor("KICK #music ceo-player").isEmpty());
+        QVERIFY2(boss.waitFor(" JOIN ", 30000).startsWith(":ceo-player!"), player.errors().right(2000).constData());
+    }
+};
+
+DUN2_TEST(IrcStallTest);
+#include "tst_ircstall.moc"
