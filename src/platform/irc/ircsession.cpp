@@ -18,11 +18,6 @@ namespace {
 // a few of them, and the rest waits in the kernel.
 constexpr qint64 ReadChunk = 16 * 1024;
 constexpr qint64 SocketBuffer = 64 * 1024;
-// Channel lines the listeners have not taken yet. Beyond it the link is
-// read no further while they are taking lines; while the line gate keeps
-// them from it, the link is read all the same, for the protocol's sake, and
-// the channel's lines beyond it are skipped and counted.
-constexpr size_t MaxInbox = 256;
 constexpr int MaxNickTries = 20;
 // More batches than a server nests; a line in one not kept counts as earlier.
 constexpr qsizetype MaxOpenBatches = 16;
@@ -33,11 +28,6 @@ constexpr int GuessedUserBytes = 10;
 constexpr int GuessedHostBytes = 63;
 
 const QString Action = QStringLiteral("\x01" "ACTION");
-// Only what the session reads: each one asked for changes what the server
-// sends. cap-notify is implied by CAP LS 302, and named for servers that
-// offer it without.
-const QStringList WantedCaps = {"echo-message",   "account-tag", "extended-join", "account-notify", "chghost",
-                                "server-time",    "batch",       "cap-notify"};
 const QString AccountTag = QStringLiteral("account-tag");
 
 QString seconds(int ms)
@@ -167,12 +157,12 @@ bool IrcSession::send(const QString &ircText, bool action)
     QStringList pieces = SplitIrcText(text, pieceBytes(action));
     pieces.removeAll(QString());
     std::vector<QByteArray> lines;
-    std::vector<Line> shown;
+    std::vector<IrcInbox::Line> shown;
     for (const QString &piece : std::as_const(pieces))
         if (std::optional<QByteArray> line =
                 IrcLine("PRIVMSG", {m_channel, action ? Action + u' ' + piece + u'\x01' : piece})) {
             lines.push_back(*line);
-            shown.push_back(Line{m_nick, piece, m_account, action, true});
+            shown.push_back(IrcInbox::Line{m_nick, piece, m_account, action, true});
         }
     if (lines.empty())
         return false;
@@ -214,7 +204,7 @@ void IrcSession::pump()
         m_socket->write(*line + "\r\n");
         if (!ours)
             continue;
-        Line said = std::move(m_unsent.front());
+        IrcInbox::Line said = std::move(m_unsent.front());
         m_unsent.pop_front();
         // Shown once it is on its way, not while it may still be lost with the link.
         if (!hasCap(QStringLiteral("echo-message")))
@@ -229,7 +219,7 @@ void IrcSession::pump()
 void IrcSession::connectNow()
 {
     dropSocket();
-    emptyInbox();
+    m_inbox.restart();
     m_nick = m_login.nick;
     m_closeReason.clear();
     auto *socket = new QSslSocket(this);
@@ -360,8 +350,6 @@ void IrcSession::dropSocket()
     ++m_linkId;
     m_linkUp = m_probing = m_registered = m_joinSent = m_capsDone = false;
     m_caps.clear();
-    m_offered.clear();
-    m_accountTagWithdrawn = false;
     m_batches.clear();
     m_reader.clear();
     m_pacer.clear();
@@ -411,7 +399,7 @@ void IrcSession::readLater()
 
 bool IrcSession::listenersBehind() const
 {
-    return m_inboxLines >= MaxInbox && LineGate::isOpen();
+    return m_inbox.isFull() && LineGate::isOpen();
 }
 
 void IrcSession::readSome()
@@ -531,46 +519,28 @@ void IrcSession::dropIfOverfilled(const IrcMessage &message)
         loseLink(QStringLiteral("the server named more members' accounts than fit in %1 MB")
                      .arg(IrcAccounts::MaxBytes / (1024 * 1024)));
     // Only CAP lines change the list: other lines need not count it.
-    else if (message.command == u"CAP" && capabilityBytes() > MaxCapabilityBytes)
-        loseLink(QStringLiteral("the server offered more capabilities than fit in %1 KB").arg(MaxCapabilityBytes / 1024));
-}
-
-qsizetype IrcSession::capabilityBytes() const
-{
-    // Each name's characters and its string's header.
-    constexpr qsizetype NameOverhead = 32;
-    qsizetype bytes = 0;
-    for (const QString &cap : m_offered)
-        bytes += cap.size() * qsizetype(sizeof(QChar)) + NameOverhead;
-    for (const QString &cap : m_caps)
-        bytes += cap.size() * qsizetype(sizeof(QChar)) + NameOverhead;
-    return bytes;
+    else if (message.command == u"CAP" && m_caps.bytes() > IrcCapabilities::MaxBytes)
+        loseLink(QStringLiteral("the server offered more capabilities than fit in %1 KB")
+                     .arg(IrcCapabilities::MaxBytes / 1024));
 }
 
 qsizetype IrcSession::heldBytes() const
 {
-    return capabilityBytes() + m_accounts.bytes() + m_reader.heldBytes() + m_pacer.protocolBytes();
+    return m_caps.bytes() + m_accounts.bytes() + m_reader.heldBytes() + m_pacer.protocolBytes();
 }
 
 void IrcSession::handleCap(const IrcMessage &message)
 {
     const QString sub = message.param(1).toUpper();
     const QStringList caps = message.params.value(message.params.size() - 1).split(u' ', Qt::SkipEmptyParts);
+    const bool vouched = vouchesForAccounts();
     if (sub == u"LS" && !m_capsDone) {
-        m_offered += caps;
+        m_caps.offer(caps);
         if (message.param(2) == u"*" && message.params.size() > 3)
             return;
         requestCaps();
     } else if (sub == u"ACK") {
-        const bool vouched = vouchesForAccounts();
-        for (const QString &cap : caps) {
-            if (cap.startsWith(u'-'))
-                m_caps.remove(cap.mid(1));
-            else
-                m_caps.insert(cap);
-        }
-        if (hasCap(AccountTag))
-            m_accountTagWithdrawn = false;
+        m_caps.acknowledge(caps);
         if (m_capsDone)
             return capsChangedFrom(vouched);
         if (!m_login.password.isEmpty() && !hasCap("sasl"))
@@ -584,43 +554,17 @@ void IrcSession::handleCap(const IrcMessage &message)
             return loginFailed(QStringLiteral("the server refused SASL login, and a password was given"));
         endCaps();
     } else if (sub == u"NEW") {
-        m_offered += caps;
+        m_caps.offer(caps);
         if (m_capsDone)
-            if (const QStringList request = wantedOf(caps); !request.isEmpty())
+            if (const QStringList request = m_caps.wanted(caps, !m_login.password.isEmpty()); !request.isEmpty())
                 sendProtocol("CAP", {"REQ", request.join(u' ')});
     } else if (sub == u"DEL") {
-        const bool vouched = vouchesForAccounts();
-        for (const QString &cap : caps) {
-            m_offered.removeIf([&](const QString &offer) { return offer.section(u'=', 0, 0) == cap; });
-            if (!m_caps.remove(cap))
-                continue;
-            if (cap == AccountTag)
-                m_accountTagWithdrawn = true;
-            // Whoever logs out meanwhile would keep the account known here.
-            if (cap == u"account-notify" || cap == u"extended-join")
-                m_accounts.clear();
-        }
+        const QStringList gone = m_caps.withdraw(caps);
+        // Whoever logs out meanwhile would keep the account known here.
+        if (gone.contains(u"account-notify") || gone.contains(u"extended-join"))
+            m_accounts.clear();
         capsChangedFrom(vouched);
     }
-}
-
-QStringList IrcSession::wantedOf(const QStringList &offers) const
-{
-    QStringList request;
-    for (const QString &offer : offers) {
-        const QString name = offer.section(u'=', 0, 0);
-        if ((WantedCaps.contains(name) || (name == u"sasl" && !m_login.password.isEmpty())) && !hasCap(name)
-            && !request.contains(name))
-            request << name;
-    }
-    return request;
-}
-
-bool IrcSession::vouchesForAccounts() const
-{
-    if (hasCap(AccountTag))
-        return true;
-    return !m_accountTagWithdrawn && hasCap(QStringLiteral("extended-join")) && hasCap(QStringLiteral("account-notify"));
 }
 
 void IrcSession::capsChangedFrom(bool vouched)
@@ -635,18 +579,15 @@ void IrcSession::capsChangedFrom(bool vouched)
 
 void IrcSession::requestCaps()
 {
-    QString sasl;
-    for (const QString &offer : std::as_const(m_offered))
-        if (offer.section(u'=', 0, 0) == u"sasl")
-            sasl = offer;
     if (!m_login.password.isEmpty()) {
+        const QString sasl = m_caps.offered(QStringLiteral("sasl"));
         if (sasl.isEmpty())
             return loginFailed(QStringLiteral("the server offers no SASL login, and a password was given"));
         // "sasl=EXTERNAL,PLAIN" lists the mechanisms; a bare "sasl" may take any.
         if (sasl.contains(u'=') && !sasl.section(u'=', 1).split(u',').contains(u"PLAIN"))
             return loginFailed(QStringLiteral("the server does not take SASL PLAIN logins"));
     }
-    const QStringList request = wantedOf(m_offered);
+    const QStringList request = m_caps.wanted(!m_login.password.isEmpty());
     if (request.isEmpty())
         return endCaps();
     sendProtocol("CAP", {"REQ", request.join(u' ')});
@@ -764,7 +705,7 @@ void IrcSession::setNick(const QString &nick)
     m_nick = nick;
     if (m_registered && nick != m_reportedNick) {
         m_reportedNick = nick;
-        post(NickChanged{nick});
+        post(IrcInbox::NickChanged{nick});
     }
 }
 
@@ -815,7 +756,7 @@ void IrcSession::handleJoin(const IrcMessage &message)
     m_joinTimer.stop();
     m_stableTimer.start(m_timings.stableMs);
     setStatus(QStringLiteral("in %1 as %2").arg(m_channel, m_nick));
-    post(Joined{});
+    post(IrcInbox::Joined{});
     if (m_whox)
         sendProtocol("WHO", {m_channel, "%tna,1"});
 }
@@ -871,7 +812,7 @@ QString IrcSession::leaveChannel(const QString &why)
         return said;
     m_stableTimer.stop();
     m_accounts.clear();
-    post(Left{said});
+    post(IrcInbox::Left{said});
     return said;
 }
 
@@ -899,7 +840,7 @@ void IrcSession::handlePrivmsg(const IrcMessage &message)
     const QString account = hasCap(AccountTag)       ? message.tag("account").value_or(QString())
                             : vouchesForAccounts() ? m_accounts.account(nick)
                                                    : QString();
-    postLine(Line{nick, text, account, action, isMe(nick), saidBeforeWeJoined(message)});
+    postLine(IrcInbox::Line{nick, text, account, action, isMe(nick), saidBeforeWeJoined(message)});
 }
 
 void IrcSession::handleBatch(const IrcMessage &message)
@@ -945,99 +886,46 @@ void IrcSession::learnPrefix(const QString &source)
 
 // ---- the listeners
 
-// Only lines make the inbox grow: a join and a leave the listeners have not
-// heard of yet cancel out, and only the newest nick counts, so a server that
-// repeats them keeps the inbox no longer than its lines.
-void IrcSession::post(Event event)
+void IrcSession::post(IrcInbox::Event event)
 {
-    if (!m_inbox.empty()) {
-        Event &last = m_inbox.back();
-        if ((std::holds_alternative<Joined>(event) && std::holds_alternative<Left>(last))
-            || (std::holds_alternative<Left>(event) && std::holds_alternative<Joined>(last))) {
-            m_inbox.pop_back();
-            return;
-        }
-        if (std::holds_alternative<NickChanged>(event) && std::holds_alternative<NickChanged>(last)) {
-            last = std::move(event);
-            return;
-        }
-    }
-    m_inbox.push_back(std::move(event));
+    m_inbox.post(std::move(event));
     deliverLater();
 }
 
-void IrcSession::postLine(Line line)
+void IrcSession::postLine(IrcInbox::Line line)
 {
-    if (m_inboxLines < MaxInbox) {
-        ++m_inboxLines;
-        return post(std::move(line));
-    }
-    if (Skipped *skipped = m_inbox.empty() ? nullptr : std::get_if<Skipped>(&m_inbox.back()))
-        ++skipped->count;
-    else
-        post(Skipped{1});
-}
-
-// A new link's events only: the listeners are told what the old one's
-// would have changed (the room left, the nick) and how many lines it lost.
-void IrcSession::emptyInbox()
-{
-    qsizetype lost = 0;
-    std::optional<Left> left;
-    std::optional<NickChanged> nick;
-    for (const Event &event : m_inbox) {
-        if (const Skipped *skipped = std::get_if<Skipped>(&event))
-            lost += skipped->count;
-        else if (std::holds_alternative<Line>(event))
-            ++lost;
-        else if (const Left *leaving = std::get_if<Left>(&event))
-            left = *leaving;
-        else if (const NickChanged *changed = std::get_if<NickChanged>(&event))
-            nick = *changed;
-    }
-    m_inbox.clear();
-    m_inboxLines = 0;
-    if (m_listenersInChannel)
-        post(left.value_or(Left{QStringLiteral("link lost")}));
-    if (nick)
-        post(*nick);
-    if (lost > 0)
-        post(Skipped{lost});
+    m_inbox.postLine(std::move(line));
+    deliverLater();
 }
 
 void IrcSession::deliverLater()
 {
-    if (!m_inbox.empty() && !std::exchange(m_deliveryQueued, true))
+    if (!m_inbox.isEmpty() && !std::exchange(m_deliveryQueued, true))
         QMetaObject::invokeMethod(this, &IrcSession::deliver, Qt::QueuedConnection);
 }
 
 void IrcSession::deliver()
 {
     m_deliveryQueued = false;
-    if (m_inbox.empty())
+    if (m_inbox.isEmpty())
         return;
     // Shut now, perhaps after the link's reading paused for the listeners.
     if (!LineGate::isOpen())
         return readLater();
-    const Event event = std::move(m_inbox.front());
-    m_inbox.pop_front();
-    if (std::holds_alternative<Line>(event))
-        --m_inboxLines;
-    else if (std::holds_alternative<Joined>(event) || std::holds_alternative<Left>(event))
-        m_listenersInChannel = std::holds_alternative<Joined>(event);
+    const std::optional<IrcInbox::Event> event = m_inbox.take();
     // Both queued before the event goes out: a listener that waits takes
     // the next one inside its wait, and may even stop the session.
     deliverLater();
     readLater();
-    if (const Line *line = std::get_if<Line>(&event))
+    if (const auto *line = std::get_if<IrcInbox::Line>(&*event))
         emit channelLine(line->nick, line->text, line->action, line->account, line->own, line->earlier);
-    else if (std::holds_alternative<Joined>(event))
+    else if (std::holds_alternative<IrcInbox::Joined>(*event))
         emit joined(m_channel);
-    else if (const Left *left = std::get_if<Left>(&event))
+    else if (const auto *left = std::get_if<IrcInbox::Left>(&*event))
         emit this->left(left->why);
-    else if (const NickChanged *changed = std::get_if<NickChanged>(&event))
+    else if (const auto *changed = std::get_if<IrcInbox::NickChanged>(&*event))
         emit nickChanged(changed->nick);
-    else if (const Skipped *skipped = std::get_if<Skipped>(&event))
+    else if (const auto *skipped = std::get_if<IrcInbox::Skipped>(&*event))
         setStatus(QStringLiteral("%1%2 of %3 skipped: too many were waiting for the player")
                       .arg(m_inChannel ? QStringLiteral("in %1 as %2; ").arg(m_channel, m_nick) : QString(),
                            lines(skipped->count), m_channel));

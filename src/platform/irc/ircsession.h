@@ -5,6 +5,8 @@
 #pragma once
 
 #include "platform/irc/ircaccounts.h"
+#include "platform/irc/irccapabilities.h"
+#include "platform/irc/ircinbox.h"
 #include "platform/irc/ircpacer.h"
 #include "platform/irc/ircreader.h"
 
@@ -12,11 +14,9 @@
 #include <QHash>
 #include <QObject>
 #include <QSslCertificate>
-#include <QSet>
 #include <QSslError>
 #include <QTimer>
 #include <deque>
-#include <variant>
 
 class QSslSocket;
 struct IrcMessage;
@@ -84,12 +84,8 @@ public:
     QString nick() const { return m_nick; }
     QString channel() const { return m_channel; }
     // Final once `registered` has been sent.
-    bool hasCap(const QString &cap) const { return m_caps.contains(cap); }
-    // Whether a line's account is the server's word: it tags every line
-    // (account-tag), or tells of every member's login (extended-join with
-    // account-notify). Once account-tag is withdrawn, no line is vouched for
-    // until it is back, since the members' logins were never followed.
-    bool vouchesForAccounts() const;
+    bool hasCap(const QString &cap) const { return m_caps.has(cap); }
+    bool vouchesForAccounts() const { return m_caps.vouchesForAccounts(); }
     QString status() const { return m_status; }
 
     // What a server may make the session keep at most: its capability list,
@@ -97,8 +93,7 @@ public:
     // it asked for. The lines waiting for the listeners are not counted:
     // reading stops while too many wait. A server that overfills a cache
     // loses its link.
-    static constexpr qsizetype MaxCapabilityBytes = 32 * 1024;
-    static constexpr qsizetype MaxHeldBytes = MaxCapabilityBytes + IrcAccounts::MaxBytes
+    static constexpr qsizetype MaxHeldBytes = IrcCapabilities::MaxBytes + IrcAccounts::MaxBytes
                                               + IrcLineReader::MaxLineBytes + 1 + IrcPacer::MaxProtocolBytes;
     qsizetype heldBytes() const;
     // Bytes as read from the server, handled line by line. The link reads
@@ -128,16 +123,6 @@ signals:
                      bool earlier);
 
 private:
-    struct Line {
-        QString nick, text, account;
-        bool action = false, own = false, earlier = false;
-    };
-    struct Joined {};
-    struct Left { QString why; };
-    struct NickChanged { QString nick; };
-    // Channel lines not taken because the listeners had too many waiting.
-    struct Skipped { qsizetype count = 0; };
-    using Event = std::variant<Line, Joined, Left, NickChanged, Skipped>;
 
     enum class RetryAction { Connect, Join };
     // Where this link's SASL login stands: only an exchange in progress can
@@ -169,10 +154,8 @@ private:
     bool listenersBehind() const;
     void handle(const IrcMessage &message);
     void dropIfOverfilled(const IrcMessage &message);
-    qsizetype capabilityBytes() const;
     void handleCap(const IrcMessage &message);
     void requestCaps();
-    QStringList wantedOf(const QStringList &offers) const;
     void capsChangedFrom(bool vouched);
     void handleSasl(const IrcMessage &message);
     void saslRefused(const IrcMessage &message);
@@ -199,9 +182,8 @@ private:
     bool isMe(const QString &nick) const { return m_accounts.sameNick(nick, m_nick); }
     void learnPrefix(const QString &source);
 
-    void post(Event event);
-    void postLine(Line line);
-    void emptyInbox();
+    void post(IrcInbox::Event event);
+    void postLine(IrcInbox::Line line);
     void deliverLater();
     void deliver();
 
@@ -254,10 +236,8 @@ private:
     // The password has been taken once on this run: a later refusal is the
     // network's passing trouble (services not back yet), not a wrong password.
     bool m_loginWorked = false;
-    QStringList m_offered;
-    QSet<QString> m_caps;
+    IrcCapabilities m_caps;
     bool m_capsDone = false;
-    bool m_accountTagWithdrawn = false;
     // The batches the server has open, by reference tag: their types.
     QHash<QString, QString> m_batches;
     // When the server says we joined (server-time); null when it did not say.
@@ -267,13 +247,13 @@ private:
 
     // Our channel lines in the send queue, in its order: each is reported
     // once written, on servers that do not echo.
-    std::deque<Line> m_unsent;
-    // What the listeners have not been told yet, oldest first. Protocol
-    // traffic never waits here, only what the listeners must hear in order.
-    std::deque<Event> m_inbox;
-    size_t m_inboxLines = 0;
-    // Whether the listeners were last told of a join (and not a leave).
-    bool m_listenersInChannel = false;
+    std::deque<IrcInbox::Line> m_unsent;
+    // Protocol traffic never waits here, only what the listeners must hear
+    // in order. Beyond its bound the link is read no further while they are
+    // taking lines; while the line gate keeps them from it, the link is read
+    // all the same, for the protocol's sake, and the channel's lines beyond
+    // it are skipped and counted.
+    IrcInbox m_inbox;
     bool m_deliveryQueued = false;
     bool m_readQueued = false;
     bool m_reading = false;
