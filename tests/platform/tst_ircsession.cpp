@@ -1,7 +1,6 @@
 #include "platform/chatclient.h"
 #include "platform/irc/ircroom.h"
 #include "platform/irc/ircsession.h"
-#include "platform/nestedloop.h"
 #include "support/ircservers.h"
 #include "support/rawircclient.h"
 #include "support/scriptedircserver.h"
@@ -44,9 +43,9 @@ class IrcSessionTest : public QObject
 
 private slots:
     // A server that sends what no real one does (an endless line is the
-    // reader's test): CTCP without its closing mark, lines for others. Lines
-    // wait while the line gate is shut, PING does not.
-    void hostileServerAndTheGate()
+    // reader's test): CTCP without its closing mark, lines for others. (The
+    // line gate holding lines but not PING is the stall test's.)
+    void hostileServer()
     {
         ScriptedServer server;
         IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
@@ -59,15 +58,8 @@ private slots:
         QCOMPARE(server.waitFor("PRIVMSG"), QByteArray("PRIVMSG #music :hi  QUIT :gone"));
         QTRY_COMPARE(said(lines), (QList<Said>{{"ceo", "hi  QUIT :gone", false, true}}));
         lines.clear();
-        {
-            NestedLoop shut;
-            shut.ending();
-            server.send(":a!b@c PRIVMSG #music :one\r\nPING :alive\r\n:a!b@c PRIVMSG #music :\x01"
-                        "ACTION waves\r\n:a!b@c PRIVMSG #music :\x01VERSION\x01\r\n:a!b@c PRIVMSG ceo :private\r\n"
-                        ":a!b@c PRIVMSG #MUSIC :two\r\n");
-            QCOMPARE(server.waitFor("PONG"), QByteArray("PONG alive"));
-            QCOMPARE(lines.size(), 0);
-        }
+        server.send(":a!b@c PRIVMSG #music :one\r\n:a!b@c PRIVMSG #music :\x01" "ACTION waves\r\n"
+                    ":a!b@c PRIVMSG #music :\x01VERSION\x01\r\n:a!b@c PRIVMSG ceo :private\r\n:a!b@c PRIVMSG #MUSIC :two\r\n");
         QTRY_COMPARE(said(lines), (QList<Said>{{"a", "one", false, false}, {"a", "waves", true, false},
                                                {"a", "two", false, false}}));
         // A crowd coming and going leaves nothing behind but its lines.
