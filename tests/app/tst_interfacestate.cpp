@@ -26,22 +26,6 @@ struct Seen {
     QStringList shown; // the classes of the windows up
 };
 
-class Watcher
-{
-public:
-    Watcher(TestWorld &world, Form1 &form)
-    {
-        QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&world, &form, this] {
-            QStringList shown;
-            for (const QWidget *window : QApplication::topLevelWidgets())
-                if (window->isVisible())
-                    shown << window->metaObject()->className();
-            seen.push_back({form.height(), !form.Label3->isHidden(), form.isMinimized(), world.programEnded(), shown});
-        });
-    }
-    std::vector<Seen> seen;
-};
-
 } // namespace
 
 class InterfaceStateTest : public QObject
@@ -101,11 +85,18 @@ private slots:
             Form1 &form = world.start();
             if (c.before)
                 c.before(form);
-            Watcher watcher(world, form);
+            std::vector<Seen> seen;
+            QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&] {
+                QStringList shown;
+                for (const QWidget *window : QApplication::topLevelWidgets())
+                    if (window->isVisible())
+                        shown << window->metaObject()->className();
+                seen.push_back({form.height(), !form.Label3->isHidden(), form.isMinimized(), world.programEnded(), shown});
+            });
             world.clearLines();
             c.act(form);
             QVERIFY2(world.userLines() == QStringList{TestWorld::styled(QString::fromUtf8(c.line))}, c.name);
-            QVERIFY2(!c.probe(watcher.seen.front(), form), c.name);
+            QVERIFY2(!c.probe(seen.front(), form), c.name);
             QVERIFY2(c.after(world, form), c.name);
         }
     }

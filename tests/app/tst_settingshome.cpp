@@ -1,5 +1,6 @@
 // Where the program keeps its settings when the user does not say: they
 // must outlive the build folder and an installed program's read-only one.
+#include "support/files.h"
 #include "support/program.h"
 #include "support/testregistry.h"
 
@@ -7,16 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
-
-namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-}
-
-} // namespace
 
 class SettingsHomeTest : public QObject
 {

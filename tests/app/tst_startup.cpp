@@ -34,16 +34,6 @@ private slots:
         }
     }
 
-    void givenHandleIsStoredAndAnnounced()
-    {
-        TestWorld world;
-        world.start(QString("Joe"));
-        QFile prefs(world.preferencesPath());
-        QVERIFY(prefs.open(QIODevice::ReadOnly));
-        QCOMPARE(prefs.readAll(), QByteArray("[iNfO]\nHANDLE=Joe\n"));
-        QCOMPARE(world.userLines().last(), TestWorld::styled("user: Joe"));
-    }
-
     void storedDirectoryShowsMainWindowAtFullVolume()
     {
         TestWorld world;

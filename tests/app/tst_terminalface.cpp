@@ -38,21 +38,25 @@ class TerminalFaceTest : public QObject
 
 private slots:
     // Whatever a name or a line holds, each line of the room is one line
-    // here, and nobody's line passes for somebody else's.
+    // here, nobody's line passes for somebody else's, and no control or
+    // bidirectional character of theirs drives the terminal.
     void eachLineOfTheRoomIsOneLine()
     {
         QTemporaryDir home;
         makeMp3(home.filePath("x\nmallory:\tI am mallory.mp3"), 0.1);
         fillHome(home.path());
         const QByteArray input = ".p mallory\n/as bob hi \xC3\xB8 <b>x</b>\nplain words\n"
-                                 "/as bob x\rmallory:\tI am mallory\x1b[2J\n/as eve\x7f\x01 \xC2\x85\n";
+                                 "/as bob x\rmallory:\tI am mallory\x1b[2J\n/as eve\x7f\x01 \xC2\x85"
+                                 "txt.3pm\xE2\x80\xAE \xE2\x81\xA7isolated\xE2\x81\xA9\n";
         Run run = runProgram(home.path(), input);
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.contains(announced("<b>playing</b>: x mallory: I am mallory")), run.out);
         QVERIFY(run.out.contains("bob:\thi \xC3\xB8 <b>x</b>\n"));
         QVERIFY(run.out.contains("alice:\tplain words\n"));
         QVERIFY(run.out.contains("bob:\tx\\rmallory:\\tI am mallory\\x1b[2J\n"));
-        QVERIFY(run.out.contains("eve\\x7f\\x01:\t\\u0085\n"));
+        QVERIFY(run.out.contains("eve\\x7f\\x01:\t\\u0085txt.3pm\\u202e \\u2067isolated\\u2069\n"));
+        for (const char *raw : {"\x1b", "\x07", "\xE2\x80\xAE", "\xE2\x81\xA7"}) // ESC, BEL, U+202E, U+2067
+            QVERIFY(!run.out.contains(raw));
         QVERIFY(!run.out.contains("\nmallory"));
     }
 

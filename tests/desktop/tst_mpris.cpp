@@ -102,9 +102,6 @@ private slots:
 
         QDBusInterface root(Service, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2");
         QDBusInterface player(Service, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player");
-        QCOMPARE(root.property("Identity").toString(), QString::fromUtf8("Ðûñ²"));
-        QCOMPARE(root.property("DesktopEntry").toString(), "dun2");
-        QCOMPARE(root.property("SupportedMimeTypes").toStringList(), QStringList{"audio/mpeg"});
         for (const char *can : {"CanQuit", "CanRaise", "CanControl", "CanGoNext", "CanPlay"})
             QVERIFY2(root.property(can).toBool() || player.property(can).toBool(), can);
         for (const char *cannot : {"HasTrackList", "CanSeek", "CanPause", "CanGoPrevious"})

@@ -1,4 +1,5 @@
 #include "platform/filelistbox.h"
+#include "support/files.h"
 #include "support/testregistry.h"
 
 #include <QDir>
@@ -6,24 +7,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstdio>
-
-namespace {
-
-// Bytes, as the file system takes them: a name need not be UTF-8.
-void touch(const QByteArray &path)
-{
-    std::FILE *made = std::fopen(path.constData(), "w");
-    QVERIFY2(made, path.constData());
-    std::fclose(made);
-}
-
-void touch(const QString &path)
-{
-    touch(QFile::encodeName(path));
-}
-
-} // namespace
 
 class FileListBoxTest : public QObject
 {

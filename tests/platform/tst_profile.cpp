@@ -1,4 +1,6 @@
+#include "platform/inifile.h"
 #include "platform/profile.h"
+#include "support/files.h"
 #include "support/filesizelimit.h"
 #include "support/testregistry.h"
 
@@ -16,12 +18,6 @@
 namespace {
 
 const QByteArray noFile; // null, unlike QByteArray(""), an empty file
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // A file in a fresh directory, holding the bytes unless they are noFile.
 QString profileFile(const QTemporaryDir &dir, const QByteArray &bytes)
@@ -150,6 +146,17 @@ private slots:
             QCOMPARE(getPrivateProfileString("S", "K", "(none)", 750, path), readBack);
             QCOMPARE(getPrivateProfileString("t", "k", "(none)", 750, path), "other");
         }
+    }
+
+    // How the program reads and writes: keys it creates upper-cased, values
+    // read back cut to its 750-character buffer.
+    void throughReadIniAndWriteIni()
+    {
+        QTemporaryDir dir;
+        const QString path = profileFile(dir, noFile);
+        QVERIFY(WriteIni("iNfO", "mp3 path", QString(800, u'v'), path));
+        QCOMPARE(contents(path), "[iNfO]\nMP3 PATH=" + QByteArray(800, 'v') + "\n");
+        QCOMPARE(ReadIni("info", "mp3 path", path), QString(749, u'v'));
     }
 
     void failedWrite_data()

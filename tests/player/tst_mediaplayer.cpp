@@ -56,22 +56,14 @@ private slots:
         m_long = make("long.mp3", 10.0, 440);
     }
 
-    // A track plays whole, and only its end is an end. The program's own
-    // device output plays in the tests that run it.
+    // A track plays whole, and only its end is an end. Pause, stop and the
+    // states they leave are the buttons' test; the program's own device
+    // output plays in the tests that run it.
     void playsWholeTracksToTheirEnd()
     {
         LevelSink sink;
         MediaPlayer player(sink.element());
         QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
-        QCOMPARE(player.PlayState(), MediaPlayer::Stopped);
-        QVERIFY(player.setFileName(m_second));
-        QCOMPARE(QFile::encodeName(player.FileName()), m_second);
-        QTRY_VERIFY(sink.playedSeconds() > 0.4);
-        player.Pause();
-        QCOMPARE(player.PlayState(), MediaPlayer::Paused);
-        player.Stop();
-        QCOMPARE(player.PlayState(), MediaPlayer::Stopped);
-        sink.reset();
         QVERIFY(player.Open(m_second));
         QCOMPARE(player.PlayState(), MediaPlayer::Playing);
         QVERIFY(ends.wait(10000));

@@ -59,8 +59,6 @@ private slots:
         TestWorld world("tester", sink.element());
         Form1 &form = startWithTracks(world, {"tone.mp3"}, 3.0);
         form.HScroll1->setValue(57);
-        QCOMPARE(world.player.Volume(), -1075L);
-        QCOMPARE(form.volume1->text(), QString("57%"));
         const double level = FullLevel - 10.75;
 
         QTest::mouseClick(form.mute, Qt::LeftButton);

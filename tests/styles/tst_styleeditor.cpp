@@ -1,5 +1,6 @@
 #include "platform/inifile.h"
 #include "styletesting.h"
+#include "support/files.h"
 #include "support/filesizelimit.h"
 #include "support/testregistry.h"
 
@@ -15,12 +16,6 @@ const QString Blue = "blue";
 QStringList filesIn(const QString &dir)
 {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Clicks "ok" on a save that must be refused: a box says why, and nothing is

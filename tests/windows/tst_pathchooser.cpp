@@ -4,6 +4,7 @@
 #include "platform/filelistbox.h"
 #include "platform/filename.h"
 #include "platform/foldertree.h"
+#include "support/files.h"
 #include "support/testregistry.h"
 #include "support/world.h"
 #include "windows/pathchooser.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,11 +37,6 @@ public:
 private:
     QByteArray m_path, m_before;
 };
-
-void touch(const QByteArray &path)
-{
-    QVERIFY(close(creat(path.constData(), 0644)) == 0);
-}
 
 FolderTree *treeOf(DirectoryListBox *box)
 {

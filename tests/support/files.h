@@ -1,0 +1,22 @@
+// Files as the tests make and read them: by their bytes, so a name or a
+// content need not be UTF-8.
+#pragma once
+
+#include <QFile>
+#include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
+
+// The bytes of a file, or "(none)" when it cannot be read.
+inline QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+// An empty file, however the name is spelled.
+inline void touch(const QByteArray &path)
+{
+    QVERIFY2(::close(::creat(path.constData(), 0644)) == 0, path.constData());
+}
+inline void touch(const QString &path) { touch(QFile::encodeName(path)); }
