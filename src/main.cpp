@@ -106,6 +106,8 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("dun2");
+    // What the chat client answers a CTCP VERSION with.
+    QApplication::setApplicationVersion(DUN2_VERSION);
     QApplication::setQuitOnLastWindowClosed(false);
 
     QCommandLineParser options;

@@ -151,13 +151,29 @@ void ChatClient::deliver(WindowHandle window, const ChatClientLine &line)
     Room *r = room(window);
     if (!r)
         return;
-    // The room keeps what its window can show of a line, and no more.
-    r->transcript.push_back({line.screenName.left(ChatLineShown + 1), line.shown.left(ChatLineShown + 1)});
-    if (r->transcript.size() > TranscriptLength)
-        r->transcript.pop_front();
+    keep(*r, {line.screenName, line.shown});
     emit lineShown(window, line);
     if (!line.earlier)
         emit lineReceived(window, line);
+}
+
+void ChatClient::notify(WindowHandle window, const QString &text)
+{
+    Room *r = room(window);
+    if (!r)
+        return;
+    keep(*r, {QString(), text, true});
+    emit noticeShown(window, text);
+}
+
+void ChatClient::keep(Room &into, ChatTranscriptLine line)
+{
+    // The room keeps what its window can show of a line, and no more.
+    line.screenName.truncate(ChatLineShown + 1);
+    line.shown.truncate(ChatLineShown + 1);
+    into.transcript.push_back(std::move(line));
+    if (into.transcript.size() > TranscriptLength)
+        into.transcript.pop_front();
 }
 
 void ChatClient::postEntry(WindowHandle entry)

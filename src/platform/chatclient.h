@@ -31,6 +31,8 @@ struct ChatClientLine {
 struct ChatTranscriptLine {
     QString screenName;
     QString shown;
+    // A notice: shown is plain text, and no one said it.
+    bool notice = false;
 };
 
 // Why the service would not sign on this screen name, or "" when it would.
@@ -81,6 +83,10 @@ public:
     void say(WindowHandle room, const QString &screenName, const QString &text);
     // A line the network delivers into its room.
     void deliver(WindowHandle room, const ChatClientLine &line);
+    // What happens in the room apart from what is said (someone joined, the
+    // topic, a private message), in plain text: kept in the transcript and
+    // shown by the faces as nobody's line, never read as one said.
+    void notify(WindowHandle room, const QString &text);
 
     // The state of the client's link to its network, for its faces; "" for
     // a local room.
@@ -92,6 +98,7 @@ signals:
     // whatever reads the room's lines.
     void lineShown(WindowHandle room, const ChatClientLine &line);
     void lineReceived(WindowHandle room, const ChatClientLine &line);
+    void noticeShown(WindowHandle room, const QString &text);
     void roomOpened(WindowHandle room);
     // Once the room's windows are gone: nothing finds it any more.
     void roomClosed(WindowHandle room);
@@ -107,6 +114,7 @@ private:
     };
 
     void postEntry(WindowHandle entry);
+    static void keep(Room &into, ChatTranscriptLine line);
     Room *room(WindowHandle window);
     const Room *room(WindowHandle window) const;
 

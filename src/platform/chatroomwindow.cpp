@@ -75,6 +75,7 @@ ChatRoomWindow::ChatRoomWindow(ChatClient &client, QWidget *parent)
     followCurrentRoom();
     showTitle();
     connect(&m_client, &ChatClient::lineShown, this, &ChatRoomWindow::appendLine);
+    connect(&m_client, &ChatClient::noticeShown, this, &ChatRoomWindow::appendNotice);
     connect(&m_client, &ChatClient::roomOpened, this, &ChatRoomWindow::followCurrentRoom);
     connect(&m_client, &ChatClient::roomClosed, this, &ChatRoomWindow::followCurrentRoom);
     connect(&m_client, &ChatClient::statusChanged, this, &ChatRoomWindow::showStatus);
@@ -145,11 +146,21 @@ void ChatRoomWindow::showStatus()
 
 void ChatRoomWindow::appendLine(WindowHandle room, const ChatClientLine &line)
 {
-    if (room != m_room)
-        return;
+    if (room == m_room)
+        append({line.screenName, line.shown});
+}
+
+void ChatRoomWindow::appendNotice(WindowHandle room, const QString &text)
+{
+    if (room == m_room)
+        append({QString(), text, true});
+}
+
+void ChatRoomWindow::append(const ChatTranscriptLine &line)
+{
     QScrollBar *bar = m_transcript->verticalScrollBar();
     const bool followingTheEnd = bar->value() == bar->maximum();
-    writeLine(line.screenName, line.shown);
+    writeLine(line);
     if (++m_linesSinceFormatCount >= LinesBetweenFormatCounts) {
         m_linesSinceFormatCount = 0;
         if (m_transcript->document()->allFormats().size() > m_formatsAllowed)
@@ -159,7 +170,7 @@ void ChatRoomWindow::appendLine(WindowHandle room, const ChatClientLine &line)
         bar->setValue(bar->maximum());
 }
 
-void ChatRoomWindow::writeLine(const QString &screenName, const QString &text)
+void ChatRoomWindow::writeLine(const ChatTranscriptLine &line)
 {
     QTextDocument *document = m_transcript->document();
     QTextCursor cursor(document);
@@ -168,12 +179,20 @@ void ChatRoomWindow::writeLine(const QString &screenName, const QString &text)
     cursor.beginEditBlock();
     if (!document->isEmpty())
         cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    QTextCharFormat name;
-    name.setFontWeight(QFont::Bold);
-    InsertChatText(cursor, screenName, name);
-    cursor.insertText(":", name);
-    cursor.insertText(" ", QTextCharFormat());
-    InsertChatMarkup(cursor, text, QTextCharFormat());
+    if (line.notice) {
+        // Grey, slanted and nameless: nobody's line.
+        QTextCharFormat notice;
+        notice.setFontItalic(true);
+        notice.setForeground(Qt::gray);
+        InsertChatText(cursor, "-- " + line.shown, notice);
+    } else {
+        QTextCharFormat name;
+        name.setFontWeight(QFont::Bold);
+        InsertChatText(cursor, line.screenName, name);
+        cursor.insertText(":", name);
+        cursor.insertText(" ", QTextCharFormat());
+        InsertChatMarkup(cursor, line.shown, QTextCharFormat());
+    }
     cursor.endEditBlock();
 }
 
@@ -189,7 +208,7 @@ void ChatRoomWindow::rebuildTranscript()
 void ChatRoomWindow::writeRoomLines()
 {
     for (const ChatTranscriptLine &line : m_client.transcript(m_room))
-        writeLine(line.screenName, line.shown);
+        writeLine(line);
     m_formatsAllowed = m_transcript->document()->allFormats().size() + SpareFormats;
     m_linesSinceFormatCount = 0;
 }

@@ -11,6 +11,7 @@
 
 class ChatClient;
 struct ChatClientLine;
+struct ChatTranscriptLine;
 class QLabel;
 class QLineEdit;
 class QTextBrowser;
@@ -39,7 +40,9 @@ private:
     void showTitle();
     void showStatus();
     void appendLine(WindowHandle room, const ChatClientLine &line);
-    void writeLine(const QString &screenName, const QString &text);
+    void appendNotice(WindowHandle room, const QString &text);
+    void append(const ChatTranscriptLine &line);
+    void writeLine(const ChatTranscriptLine &line);
     void rebuildTranscript();
     void writeRoomLines();
     void followEntryBox(WindowHandle window);

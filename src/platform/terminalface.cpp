@@ -39,6 +39,7 @@ TerminalFace::TerminalFace(ChatClient &client, int inputFd, std::FILE *output, Q
     , m_colours(isatty(fileno(output)))
 {
     connect(&m_client, &ChatClient::lineShown, this, &TerminalFace::printLine);
+    connect(&m_client, &ChatClient::noticeShown, this, &TerminalFace::printNotice);
     connect(&m_client, &ChatClient::statusChanged, this, &TerminalFace::printStatus);
     connect(m_reader, &LineReader::lineRead, this, &TerminalFace::takeLine);
     connect(m_reader, &LineReader::endOfInput, this, &TerminalFace::takeEndOfInput);
@@ -106,6 +107,17 @@ void TerminalFace::printLine(WindowHandle, const ChatClientLine &roomLine)
         line += "\033[1m" + TerminalText(withoutTags(roomLine.shown)) + "\033[0m";
     else
         line += TerminalText(roomLine.shown);
+    print(line);
+}
+
+// The text is escaped, so it holds no tab: it never looks like a line said.
+void TerminalFace::printNotice(WindowHandle, const QString &text)
+{
+    print(m_colours ? "\033[2m-- " + TerminalText(text) + "\033[0m" : "-- " + TerminalText(text));
+}
+
+void TerminalFace::print(QByteArray line)
+{
     line += '\n';
     std::fwrite(line.constData(), 1, std::size_t(line.size()), m_output);
     std::fflush(m_output);

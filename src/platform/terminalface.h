@@ -1,5 +1,6 @@
 // The chat client's face where there is no screen: every line a room
-// receives goes to standard output as "name:<TAB>text", each line of
+// receives goes to standard output as "name:<TAB>text", and each notice as
+// "-- text" (no name holds a blank, and a notice no tab), each line of
 // standard input is posted in the room as the entry box would, and dialogs
 // that wait for an answer take the next line instead (the innermost waiting
 // one first). The state of the client's link goes to standard error.
@@ -42,6 +43,8 @@ signals:
 
 private:
     void printLine(WindowHandle room, const ChatClientLine &line);
+    void printNotice(WindowHandle room, const QString &text);
+    void print(QByteArray line);
     void printStatus(const QString &status);
     void takeLine(const QByteArray &line);
     void sayInRoom(const QString &line);

@@ -17,11 +17,11 @@ void IrcInbox::post(Event event)
     m_events.push_back(std::move(event));
 }
 
-void IrcInbox::postLine(Line line)
+void IrcInbox::postCounted(Event event)
 {
     if (!isFull()) {
         ++m_lines;
-        return post(std::move(line));
+        return post(std::move(event));
     }
     if (Skipped *skipped = m_events.empty() ? nullptr : std::get_if<Skipped>(&m_events.back()))
         ++skipped->count;
@@ -35,7 +35,7 @@ std::optional<IrcInbox::Event> IrcInbox::take()
         return std::nullopt;
     Event event = std::move(m_events.front());
     m_events.pop_front();
-    if (std::holds_alternative<Line>(event))
+    if (counted(event))
         --m_lines;
     else if (std::holds_alternative<Joined>(event) || std::holds_alternative<Left>(event))
         m_listenersInChannel = std::holds_alternative<Joined>(event);
@@ -50,7 +50,7 @@ void IrcInbox::restart()
     for (const Event &event : m_events) {
         if (const Skipped *skipped = std::get_if<Skipped>(&event))
             lost += skipped->count;
-        else if (std::holds_alternative<Line>(event))
+        else if (counted(event))
             ++lost;
         else if (const Left *leaving = std::get_if<Left>(&event))
             left = *leaving;

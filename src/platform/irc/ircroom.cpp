@@ -12,6 +12,12 @@ QString asAction(const QString &text, bool action)
     return action ? u'*' + text + u'*' : text;
 }
 
+// What the faces show of a line in IRC formatting.
+QString shownFromIrc(const QString &ircText, bool action)
+{
+    return action ? "<i>" + asAction(ChatMarkupFromIrc(ircText), true) + "</i>" : ChatMarkupFromIrc(ircText);
+}
+
 } // namespace
 
 QString NickOnlyTrustWarning(const IrcOwner &owner)
@@ -34,6 +40,8 @@ IrcRoom::IrcRoom(ChatClient &client, IrcSession &session, IrcOwner owner, QObjec
     connect(&m_session, &IrcSession::joined, this, &IrcRoom::enter);
     connect(&m_session, &IrcSession::left, this, &IrcRoom::leave);
     connect(&m_session, &IrcSession::channelLine, this, &IrcRoom::receive);
+    connect(&m_session, &IrcSession::privateLine, this, &IrcRoom::receivePrivately);
+    connect(&m_session, &IrcSession::noticed, this, &IrcRoom::notify);
     connect(&m_session, &IrcSession::vouchingChanged, this, &IrcRoom::showVouching);
     connect(&m_session, &IrcSession::failed, this, [this](const QString &why) {
         leave();
@@ -114,7 +122,26 @@ void IrcRoom::receive(const QString &nick, const QString &ircText, bool action, 
     if (!m_room)
         return;
     const QString text = asAction(StripIrcFormatting(ircText), action);
-    const QString shown = action ? "<i>" + asAction(ChatMarkupFromIrc(ircText), true) + "</i>" : ChatMarkupFromIrc(ircText);
+    const QString shown = shownFromIrc(ircText, action);
     const QString speaker = speakerName(nick, account, own) + (earlier ? EarlierMark.toString() : QString());
     m_client.deliver(m_room, ChatClientLine{speaker, text, shown, earlier});
+}
+
+// The owner, vouched for as in the channel, commands from a private line as
+// from the channel, and is answered there; anyone else's is only shown.
+void IrcRoom::receivePrivately(const QString &nick, const QString &ircText, bool action, const QString &account,
+                               bool earlier)
+{
+    if (!m_room)
+        return;
+    const QString text = asAction(StripIrcFormatting(ircText), action);
+    if (m_owner.nick.isEmpty() || earlier || speakerName(nick, account, false) != m_owner.nick)
+        return notify(QStringLiteral("private message from %1: %2").arg(nick, text));
+    m_client.deliver(m_room, ChatClientLine{nick, text, QStringLiteral("<i>(privately)</i> ") + shownFromIrc(ircText, action)});
+}
+
+void IrcRoom::notify(const QString &text)
+{
+    if (m_room)
+        m_client.notify(m_room, text);
 }

@@ -4,7 +4,8 @@
 // with a closed room. What the room's entry box posts (typed lines and the
 // program's announcements alike) leaves in IRC's formatting; what the
 // channel says arrives with its speaker named so that only the signed-on
-// user's lines pass as theirs.
+// user's lines pass as theirs; the owner's private lines command as theirs
+// in the channel do, anyone else's are only shown, as is the channel's life.
 #pragma once
 
 #include "platform/desktop.h"
@@ -58,6 +59,9 @@ private:
     void showVouching(bool vouches);
     void receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own,
                  bool earlier);
+    void receivePrivately(const QString &nick, const QString &ircText, bool action, const QString &account,
+                          bool earlier);
+    void notify(const QString &text);
 
     ChatClient &m_client;
     IrcSession &m_session;

@@ -40,6 +40,13 @@ QString lines(qsizetype count)
     return count == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(count);
 }
 
+// " (why)" after what someone did, or nothing when they gave no reason.
+QString because(const QString &why)
+{
+    const QString plain = StripIrcFormatting(why);
+    return plain.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(plain);
+}
+
 QString describeTlsError(const QSslError &error)
 {
     switch (error.error()) {
@@ -493,7 +500,10 @@ void IrcSession::handle(const IrcMessage &message)
         {"JOIN", [](IrcSession &s, const IrcMessage &m) { s.handleJoin(m); }},
         {"PART", [](IrcSession &s, const IrcMessage &m) { s.handlePart(m); }},
         {"KICK", [](IrcSession &s, const IrcMessage &m) { s.handleKick(m); }},
-        {"QUIT", [](IrcSession &s, const IrcMessage &m) { s.m_accounts.forget(m.nick()); }},
+        {"QUIT", [](IrcSession &s, const IrcMessage &m) {
+             s.m_accounts.forget(m.nick());
+             s.notice(QStringLiteral("%1 quit%2").arg(m.nick(), because(m.param(0))));
+         }},
         {"ACCOUNT", [](IrcSession &s, const IrcMessage &m) { s.m_accounts.set(m.nick(), m.param(0)); }},
         // WHO #channel %tna,1: "me 1 nick account", account 0 for none.
         {"354", [](IrcSession &s, const IrcMessage &m) {
@@ -501,6 +511,10 @@ void IrcSession::handle(const IrcMessage &message)
                  s.m_accounts.set(m.param(2), m.param(3));
          }},
         {"PRIVMSG", [](IrcSession &s, const IrcMessage &m) { s.handlePrivmsg(m); }},
+        {"NOTICE", [](IrcSession &s, const IrcMessage &m) { s.handleNotice(m); }},
+        {"TOPIC", [](IrcSession &s, const IrcMessage &m) { s.handleTopic(m); }},
+        {"332", [](IrcSession &s, const IrcMessage &m) { s.handleTopic(m); }},
+        {"333", [](IrcSession &s, const IrcMessage &m) { s.handleTopic(m); }},
         {"BATCH", [](IrcSession &s, const IrcMessage &m) { s.handleBatch(m); }},
         {"403", joinRefused}, {"405", joinRefused}, {"470", joinRefused}, {"471", joinRefused},
         {"473", joinRefused}, {"474", joinRefused}, {"475", joinRefused}, {"477", joinRefused},
@@ -715,6 +729,8 @@ void IrcSession::handleNick(const IrcMessage &message)
     m_accounts.rename(from, message.param(0));
     if (isMe(from) && !message.param(0).isEmpty())
         setNick(message.param(0));
+    else if (!isMe(from))
+        notice(QStringLiteral("%1 is now known as %2").arg(from, message.param(0)));
 }
 
 void IrcSession::joinChannel()
@@ -747,7 +763,9 @@ void IrcSession::handleJoin(const IrcMessage &message)
         m_accounts.set(nick, message.param(1));
     else
         m_accounts.forget(nick);
-    if (!isMe(nick) || m_inChannel)
+    if (!isMe(nick))
+        return notice(QStringLiteral("%1 joined %2").arg(nick, m_channel));
+    if (m_inChannel)
         return;
     learnPrefix(message.source);
     m_joinedAt = QDateTime::fromString(message.tag("time").value_or(QString()), Qt::ISODateWithMs);
@@ -769,6 +787,8 @@ void IrcSession::handlePart(const IrcMessage &message)
     // Parted by the network, not by us: like a kick.
     if (isMe(message.nick()))
         removedFromChannel(QStringLiteral("removed from %1 by the server").arg(m_channel));
+    else
+        notice(QStringLiteral("%1 left %2%3").arg(message.nick(), m_channel, because(message.param(1))));
 }
 
 void IrcSession::handleKick(const IrcMessage &message)
@@ -778,7 +798,8 @@ void IrcSession::handleKick(const IrcMessage &message)
     const QString victim = message.param(1);
     m_accounts.forget(victim);
     if (!isMe(victim))
-        return;
+        return notice(QStringLiteral("%1 was kicked from %2 by %3%4")
+                          .arg(victim, m_channel, message.nick(), because(message.param(2))));
     QString why = QStringLiteral("kicked from %1 by %2").arg(m_channel, message.nick());
     if (!message.param(2).isEmpty())
         why += QStringLiteral(" (%1)").arg(message.param(2));
@@ -818,20 +839,25 @@ QString IrcSession::leaveChannel(const QString &why)
 
 void IrcSession::handlePrivmsg(const IrcMessage &message)
 {
-    if (!isChannel(message.param(0)) || message.params.size() < 2)
+    const bool privately = !isChannel(message.param(0));
+    if ((privately && !isMe(message.param(0))) || message.params.size() < 2)
         return;
+    const QString nick = message.nick();
     QString text = message.param(1);
     bool action = false;
     if (text.startsWith(u'\x01')) {
         // Some clients leave the closing \x01 off.
         if (text.endsWith(u'\x01') && text.size() > 1)
             text.chop(1);
+        // Any other CTCP is a query to answer, never a line.
         if (text != Action && !text.startsWith(Action + u' '))
-            return;
+            return answerCtcp(nick, text.mid(1));
         text = text.mid(Action.size() + 1);
         action = true;
     }
-    const QString nick = message.nick();
+    // Outside the channel there is no room for a private line to be shown in.
+    if (privately && !m_inChannel)
+        return;
     // With account-tag the server tags every line of a logged-in sender, so
     // a line without the tag is logged in to nothing, whatever was known of
     // the nick before: a sender outside the channel may have quit unseen and
@@ -840,7 +866,52 @@ void IrcSession::handlePrivmsg(const IrcMessage &message)
     const QString account = hasCap(AccountTag)       ? message.tag("account").value_or(QString())
                             : vouchesForAccounts() ? m_accounts.account(nick)
                                                    : QString();
-    postLine(IrcInbox::Line{nick, text, account, action, isMe(nick), saidBeforeWeJoined(message)});
+    postLine(IrcInbox::Line{nick, text, account, action, isMe(nick), saidBeforeWeJoined(message), privately});
+}
+
+// Answered to the nick that asked, whether it asked us or the channel.
+void IrcSession::answerCtcp(const QString &nick, const QString &query)
+{
+    // A server's name holds a dot, which no nick does.
+    if (!m_registered || nick.isEmpty() || isMe(nick) || nick.contains(u'.'))
+        return;
+    if (const std::optional<QString> answer = m_ctcp.answer(m_accounts.fold(nick), query))
+        sendProtocol("NOTICE", {nick, u'\x01' + *answer + u'\x01'});
+}
+
+void IrcSession::handleNotice(const IrcMessage &message)
+{
+    const bool privately = !isChannel(message.param(0));
+    // Our own come back with echo-message; those before we joined have no room.
+    if ((privately && !isMe(message.param(0))) || isMe(message.nick()) || message.params.size() < 2)
+        return;
+    const QString from = message.nick().isEmpty() ? QStringLiteral("the server") : message.nick();
+    const QString text = StripIrcFormatting(message.param(1)).remove(u'\x01');
+    notice(privately ? QStringLiteral("notice from %1: %2").arg(from, text)
+                     : QStringLiteral("notice from %1 to %2: %3").arg(from, m_channel, text));
+}
+
+// The topic as we join (332, then who set it and when: 333) and as it changes.
+void IrcSession::handleTopic(const IrcMessage &message)
+{
+    const bool change = message.command == u"TOPIC";
+    if (!isChannel(message.param(change ? 0 : 1)))
+        return;
+    const QString topic = StripIrcFormatting(message.param(change ? 1 : 2));
+    if (message.command == u"332") {
+        notice(QStringLiteral("the topic of %1: %2").arg(m_channel, topic));
+    } else if (message.command == u"333") {
+        bool isTime = false;
+        const qint64 at = message.param(3).toLongLong(&isTime);
+        const QString when = isTime ? QDateTime::fromSecsSinceEpoch(at, Qt::UTC).toString(u"yyyy-MM-dd HH:mm 'UTC'")
+                                    : QString();
+        notice(QStringLiteral("topic set by %1%2").arg(message.param(2).section(u'!', 0, 0),
+                                                         when.isEmpty() ? QString() : " on " + when));
+    } else if (topic.isEmpty()) {
+        notice(QStringLiteral("%1 cleared the topic of %2").arg(message.nick(), m_channel));
+    } else {
+        notice(QStringLiteral("%1 set the topic of %2: %3").arg(message.nick(), m_channel, topic));
+    }
 }
 
 void IrcSession::handleBatch(const IrcMessage &message)
@@ -898,6 +969,14 @@ void IrcSession::postLine(IrcInbox::Line line)
     deliverLater();
 }
 
+void IrcSession::notice(const QString &text)
+{
+    if (!m_inChannel)
+        return;
+    m_inbox.postNotice({text});
+    deliverLater();
+}
+
 void IrcSession::deliverLater()
 {
     if (!m_inbox.isEmpty() && !std::exchange(m_deliveryQueued, true))
@@ -917,8 +996,12 @@ void IrcSession::deliver()
     // the next one inside its wait, and may even stop the session.
     deliverLater();
     readLater();
-    if (const auto *line = std::get_if<IrcInbox::Line>(&*event))
+    if (const auto *line = std::get_if<IrcInbox::Line>(&*event); line && line->privately)
+        emit privateLine(line->nick, line->text, line->action, line->account, line->earlier);
+    else if (line)
         emit channelLine(line->nick, line->text, line->action, line->account, line->own, line->earlier);
+    else if (const auto *shown = std::get_if<IrcInbox::Notice>(&*event))
+        emit noticed(shown->text);
     else if (std::holds_alternative<IrcInbox::Joined>(*event))
         emit joined(m_channel);
     else if (const auto *left = std::get_if<IrcInbox::Left>(&*event))

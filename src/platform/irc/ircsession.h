@@ -6,6 +6,7 @@
 
 #include "platform/irc/ircaccounts.h"
 #include "platform/irc/irccapabilities.h"
+#include "platform/irc/ircctcp.h"
 #include "platform/irc/ircinbox.h"
 #include "platform/irc/ircpacer.h"
 #include "platform/irc/ircreader.h"
@@ -121,6 +122,12 @@ signals:
     // to be shown, never obeyed.
     void channelLine(const QString &nick, const QString &ircText, bool action, const QString &account, bool own,
                      bool earlier);
+    // A PRIVMSG to us alone, with what vouches for its sender as for a
+    // channel line's.
+    void privateLine(const QString &nick, const QString &ircText, bool action, const QString &account, bool earlier);
+    // The channel's life apart from its lines, as plain text: the topic,
+    // others joining, leaving or renamed, a NOTICE to the channel or to us.
+    void noticed(const QString &text);
 
 private:
 
@@ -176,6 +183,9 @@ private:
     void joinRefused(const IrcMessage &message);
     QString leaveChannel(const QString &why);
     void handlePrivmsg(const IrcMessage &message);
+    void answerCtcp(const QString &nick, const QString &query);
+    void handleNotice(const IrcMessage &message);
+    void handleTopic(const IrcMessage &message);
     void handleBatch(const IrcMessage &message);
     bool saidBeforeWeJoined(const IrcMessage &message) const;
     bool isChannel(const QString &target) const;
@@ -184,6 +194,8 @@ private:
 
     void post(IrcInbox::Event event);
     void postLine(IrcInbox::Line line);
+    // Only while in the channel: outside it there is no room to show it in.
+    void notice(const QString &text);
     void deliverLater();
     void deliver();
 
@@ -200,6 +212,7 @@ private:
     IrcLineReader m_reader;
     IrcPacer m_pacer;
     IrcAccounts m_accounts;
+    IrcCtcp m_ctcp;
     QTimer m_sendTimer;
     QTimer m_quietTimer;
     QTimer m_retryTimer;
