@@ -1,9 +1,9 @@
 // The chat client's face where there is no screen: every line a room
 // receives goes to standard output as "name:<TAB>text", and each notice as
-// "-- text" (no name holds a blank, and a notice no tab), each line of
-// standard input is posted in the room as the entry box would, and dialogs
-// that wait for an answer take the next line instead (the innermost waiting
-// one first). The state of the client's link goes to standard error.
+// "-- text" (escaped, it holds no tab, so it never reads as a line said),
+// each line of standard input is posted in the room as the entry box would,
+// and dialogs that wait for an answer take the next line instead (the
+// innermost waiting one first). The state of the client's link goes to standard error.
 #pragma once
 
 #include <QObject>

@@ -76,10 +76,12 @@ private slots:
         QVERIFY(boss.waitFor(fromThePlayer).endsWith(mp3Count));
         QVERIFY(player.out().contains("boss:\t<i>(privately)</i> .mp3s?\n"));
 
-        // CTCP, asked privately or in the channel, is answered to the asker.
+        // CTCP, asked privately or in the channel, is answered to the asker, once.
         boss.send("PRIVMSG ceo-player :\x01VERSION\x01");
         const QByteArray version = boss.waitFor(fromThePlayer);
         QVERIFY2(version.contains(" NOTICE boss :\x01VERSION dun2 ") && version.endsWith('\x01'), version);
+        boss.send("PRIVMSG ceo-player :.mp3s?");
+        QVERIFY(boss.waitFor(fromThePlayer).endsWith(mp3Count));
         op.say("#music", "\x01PING 12345 x\x01");
         QVERIFY(op.waitFor("NOTICE op :\x01PING 12345 x\x01").startsWith(":ceo-player!"));
         // A flood gets a few answers, and a CTCP that looks like a command
