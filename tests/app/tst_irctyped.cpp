@@ -46,6 +46,9 @@ private slots:
         QVERIFY(nickServ.waitFor(":alice!").endsWith(" PRIVMSG NickServ :IDENTIFY pw"));
         alice.type("/frob secret");
         QVERIFY(alice.saidOnError("/frob is not a command here (there are /me, /msg"));
+        alice.type("/msg nobody IDENTIFY pw2");
+        QVERIFY(alice.saidOnError("a line was not delivered to nobody ("));
+        QVERIFY(!alice.errors().contains("pw2"));
         alice.type("/notice bob psst");
         alice.type("/me waves");
         alice.type("//etc/motd is //");

@@ -909,13 +909,12 @@ void IrcSession::sendRefused(const IrcMessage &message)
     const QString target = message.param(1);
     // Cut: a server's reason is data, and a status line is one line.
     const QString why = message.params.size() > 2 ? message.params.last().left(200) : message.command;
-    QString what;
+    QString what = QStringLiteral("a line was not delivered to %1").arg(target);
     if (message.command == u"482" || message.command == u"442")
         what = QStringLiteral("the topic of %1 was not set").arg(target);
-    else if (const std::optional<QString> line = m_verdicts.refused(target))
+    else if (const std::optional<QString> line = m_verdicts.refused(target); line && isChannel(target))
         what = QStringLiteral("not delivered to %1: \"%2\"").arg(target, line->size() > 80 ? line->left(79) + u'…' : *line);
-    else
-        what = QStringLiteral("a line was not delivered to %1").arg(target);
+    // What went to a nick (a password for services, say) is not repeated.
     setStatus(QStringLiteral("%1%2 (%3)")
                   .arg(m_inChannel ? QStringLiteral("in %1 as %2; ").arg(m_channel, m_nick) : QString(), what, why));
 }
