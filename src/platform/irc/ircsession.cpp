@@ -29,8 +29,9 @@ constexpr int GuessedHostBytes = 63;
 
 const QString Action = QStringLiteral("\x01" "ACTION");
 const QString AccountTag = QStringLiteral("account-tag");
-// The PING after one of our lines, numbered; nothing else asks with it.
-const QByteArray VerdictPing = QByteArrayLiteral("PING :dun2-line-");
+// What the PING after one of our lines asks with, before the line's number;
+// nothing else asks with it.
+const QString VerdictToken = QStringLiteral("dun2-line-");
 
 QString seconds(int ms)
 {
@@ -240,7 +241,7 @@ void IrcSession::pump()
         if (hasCap(QStringLiteral("echo-message")))
             continue;
         // Its answer comes after the server's verdict on the line.
-        m_socket->write(VerdictPing + QByteArray::number(number) + "\r\n");
+        m_socket->write("PING :" + VerdictToken.toLatin1() + QByteArray::number(number) + "\r\n");
         // Shown once it is on its way, not while it may still be lost with the link.
         if (isChannel(said.target))
             postLine(std::move(said.line));
@@ -501,8 +502,8 @@ void IrcSession::handle(const IrcMessage &message)
         {"ERROR", [](IrcSession &s, const IrcMessage &m) { s.m_closeReason = m.param(0); }},
         {"PONG", [](IrcSession &s, const IrcMessage &m) {
              const QString token = m.params.value(m.params.size() - 1);
-             if (token.startsWith(QLatin1String(VerdictPing.mid(6))))
-                 s.m_verdicts.answeredUpTo(token.mid(VerdictPing.size() - 6).toULongLong());
+             if (token.startsWith(VerdictToken))
+                 s.m_verdicts.answeredUpTo(token.mid(VerdictToken.size()).toULongLong());
          }},
         {"CAP", [](IrcSession &s, const IrcMessage &m) { s.handleCap(m); }},
         {"AUTHENTICATE", [](IrcSession &s, const IrcMessage &m) { s.handleSasl(m); }},
