@@ -193,6 +193,7 @@ int main(int argc, char **argv)
             messageBox->show("can't stay in the chat room: " + why, "dun2");
             EndProgramNow(EXIT_FAILURE);
         }, Qt::QueuedConnection);
+        QObject::connect(ircRoom.get(), &IrcRoom::quitTyped, &app, [] { EndProgramNow(); }, Qt::QueuedConnection);
         std::fprintf(stderr, "dun2: joining %s on %s:%u\n", qPrintable(irc.address.channel),
                      qPrintable(irc.address.host), unsigned(irc.address.port));
         if (const QString warning = NickOnlyTrustWarning({irc.owner, irc.ownerAccount}); !warning.isEmpty()) {

@@ -67,7 +67,7 @@ ChatClient::~ChatClient()
     m_desktop.destroyWindow(m_frame);
 }
 
-WindowHandle ChatClient::openRoom(const QString &roomName, Poster poster)
+WindowHandle ChatClient::openRoom(const QString &roomName, Poster poster, TypedPoster typedPoster)
 {
     WindowHandle window = m_desktop.createWindow(m_mdi, "AOL Child", roomName);
     // Created back to front: each new child goes on top, so the entry box,
@@ -81,7 +81,7 @@ WindowHandle ChatClient::openRoom(const QString &roomName, Poster poster)
         if (message == WindowMessage::Char && code == Enter)
             postEntry(box);
     });
-    m_rooms.push_back(Room{window, entry, std::move(poster), {}});
+    m_rooms.push_back(Room{window, entry, std::move(poster), std::move(typedPoster), {}});
     emit roomOpened(window);
     return window;
 }
@@ -138,6 +138,16 @@ void ChatClient::post(WindowHandle window, const QString &text)
         return;
     // A copy: the poster may close the room, and with it the one it holds.
     const Poster poster = r->poster;
+    poster(text);
+}
+
+void ChatClient::postTyped(WindowHandle window, const QString &text)
+{
+    const Room *r = room(window);
+    if (!r || !r->typedPoster || text.isEmpty())
+        return post(window, text);
+    // A copy: the poster may close the room, and with it the one it holds.
+    const TypedPoster poster = r->typedPoster;
     poster(text);
 }
 

@@ -50,6 +50,10 @@ public:
 
     // Takes a line the signed-on user posts into a network's room.
     using Poster = std::function<void(const QString &text)>;
+    // Where a network's room takes what the user types. Typed text is said
+    // as it stands, never read as chat markup: `<b>` or `&lt;` in it are
+    // what the user means to say.
+    using TypedPoster = std::function<void(const QString &text)>;
 
     ChatClient(Desktop &desktop, const QString &screenName, QObject *parent = nullptr);
     ~ChatClient() override;
@@ -65,8 +69,8 @@ public:
 
     // A new room opens in front of the client's other document windows.
     // Without a poster it is local: a posted line is said at once as the
-    // signed-on user's.
-    WindowHandle openRoom(const QString &roomName, Poster poster = {});
+    // signed-on user's. Without a typed poster, typed lines take the poster.
+    WindowHandle openRoom(const QString &roomName, Poster poster = {}, TypedPoster typedPoster = {});
     void closeRoom(WindowHandle room);
     // Whether the room's lines come from a network.
     bool hasPoster(WindowHandle room) const;
@@ -79,6 +83,9 @@ public:
     // does: to the room's poster (an empty line goes nowhere: a network has
     // none), or said at once in a local room.
     void post(WindowHandle room, const QString &text);
+    // Posts what the user typed on a face: in a local room as post() does,
+    // in a network's room to its typed poster.
+    void postTyped(WindowHandle room, const QString &text);
     // Says a line into a room as anybody; the room receives it at once.
     void say(WindowHandle room, const QString &screenName, const QString &text);
     // A line the network delivers into its room.
@@ -110,6 +117,7 @@ private:
         WindowHandle window = 0;
         WindowHandle entry = 0;
         Poster poster;
+        TypedPoster typedPoster;
         std::deque<ChatTranscriptLine> transcript;
     };
 

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr quintptr Enter = 13;
 // Formats the transcript holds beyond those of the lines it shows before
 // it is written anew, and how often that is counted.
 constexpr qsizetype SpareFormats = 10000;
@@ -89,9 +88,15 @@ ChatRoomWindow::ChatRoomWindow(ChatClient &client, QWidget *parent)
             m_client.desktop().sendMessage(m_client.entryBox(m_room), WindowMessage::SetText, 0, &copy);
     });
     connect(&m_client.desktop(), &Desktop::textChanged, this, &ChatRoomWindow::followEntryBox);
+    // What the user typed is said as typed, not as the program's markup.
     connect(m_entry, &QLineEdit::returnPressed, this, [this] {
-        if (m_room)
-            m_client.desktop().sendMessage(m_client.entryBox(m_room), WindowMessage::Char, Enter);
+        const QString typed = m_entry->text();
+        if (!m_room || typed.isEmpty())
+            return;
+        QString cleared;
+        m_client.desktop().sendMessage(m_client.entryBox(m_room), WindowMessage::SetText, 0, &cleared);
+        m_entry->clear();
+        m_client.postTyped(m_room, typed);
     });
     connect(sayButton, &QPushButton::clicked, this, &ChatRoomWindow::sayAsOther);
     connect(m_otherText, &QLineEdit::returnPressed, this, &ChatRoomWindow::sayAsOther);

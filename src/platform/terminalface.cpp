@@ -155,7 +155,7 @@ void TerminalFace::sayInRoom(const QString &line)
         return;
     }
     if (!line.startsWith("/as ")) {
-        m_client.post(room, line);
+        m_client.postTyped(room, line);
         return;
     }
     if (m_client.hasPoster(room)) {

@@ -3,6 +3,7 @@
 #include "platform/chatclient.h"
 #include "platform/irc/ircformat.h"
 #include "platform/irc/ircsession.h"
+#include "platform/irc/irctypedline.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ void IrcRoom::enter(const QString &channel)
 {
     if (m_room)
         return;
-    m_room = m_client.openRoom(channel, [this](const QString &text) { post(text); });
+    m_room = m_client.openRoom(
+        channel, [this](const QString &text) { post(text); }, [this](const QString &text) { postTyped(text); });
 }
 
 void IrcRoom::leave()
@@ -90,6 +92,23 @@ void IrcRoom::post(const QString &chatMarkup)
         m_session.act(text.mid(4));
     else
         m_session.say(text);
+}
+
+void IrcRoom::postTyped(const QString &typed)
+{
+    const TypedLineOutcome outcome = PostTypedLine(m_session, typed);
+    if (outcome.quitReason) {
+        leave();
+        emit quitTyped();
+        return;
+    }
+    if (outcome.refusal.isEmpty())
+        return;
+    const QString status = m_session.status() + QStringLiteral("; ") + outcome.refusal;
+    // The same refusal again is news again.
+    if (m_client.status() == status)
+        m_client.setStatus(m_session.status());
+    m_client.setStatus(status);
 }
 
 // Without a way for the server to vouch for accounts, the owner could only

@@ -1,8 +1,9 @@
 // The chat client's room when it is an IRC channel. The room exists only
 // while the session is in the channel, so while it connects, retries or has
 // been kicked the system above finds no room and its lines go nowhere, as
-// with a closed room. What the room's entry box posts (typed lines and the
-// program's announcements alike) leaves in IRC's formatting; what the
+// with a closed room. What the room's entry box posts (the program's
+// announcements) leaves in IRC's formatting, what the user types leaves as
+// typed or is a client command (/msg, /nick...); what the
 // channel says arrives with its speaker named so that only the signed-on
 // user's lines pass as theirs; the owner's private lines command as theirs
 // in the channel do, anyone else's are only shown, as is the channel's life.
@@ -50,11 +51,14 @@ signals:
     // The session cannot go on (a refused login, a server that cannot vouch
     // for the owner's account); the client has stopped.
     void failed(const QString &why);
+    // The user typed /quit: the session has left the network.
+    void quitTyped();
 
 private:
     void enter(const QString &channel);
     void leave();
     void post(const QString &chatMarkup);
+    void postTyped(const QString &typed);
     void checkOwnerCanBeVouchedFor();
     void showVouching(bool vouches);
     void receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own,

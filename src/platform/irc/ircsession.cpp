@@ -29,6 +29,9 @@ constexpr int GuessedHostBytes = 63;
 
 const QString Action = QStringLiteral("\x01" "ACTION");
 const QString AccountTag = QStringLiteral("account-tag");
+// What the PING after one of our lines asks with, before the line's number;
+// nothing else asks with it.
+const QString VerdictToken = QStringLiteral("dun2-line-");
 
 QString seconds(int ms)
 {
@@ -139,6 +142,8 @@ void IrcSession::stop(const QString &reason)
     if (m_socket && m_linkUp) {
         if (std::optional<QByteArray> quit = IrcLine("QUIT", {reason.isEmpty() ? QStringLiteral("leaving") : reason}))
             m_socket->write(*quit + "\r\n");
+        // Written now: the program may end before the event loop turns again.
+        m_socket->flush();
         // It goes once what it still has to write is written.
         QSslSocket *socket = m_socket;
         socket->disconnect(this);
@@ -156,20 +161,32 @@ void IrcSession::stop(const QString &reason)
 
 bool IrcSession::send(const QString &ircText, bool action)
 {
+    return queue(QStringLiteral("PRIVMSG"), m_channel, ircText, action);
+}
+
+bool IrcSession::tell(const QString &command, const QString &target, const QString &text)
+{
+    return !isChannel(target) && queue(command, target, text, false);
+}
+
+// In the channel's queue, with the channel's lines: what the user says to
+// a nick is as much the user's as what they say in the channel.
+bool IrcSession::queue(const QString &command, const QString &target, const QString &ircText, bool action)
+{
     if (!m_inChannel)
         return false;
     // A line break inside would end the message; the words stay, apart.
     QString text = ircText;
     text.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(0));
-    QStringList pieces = SplitIrcText(text, pieceBytes(action));
+    QStringList pieces = SplitIrcText(text, pieceBytes(command, target, action));
     pieces.removeAll(QString());
     std::vector<QByteArray> lines;
-    std::vector<IrcInbox::Line> shown;
+    std::vector<Outgoing> shown;
     for (const QString &piece : std::as_const(pieces))
         if (std::optional<QByteArray> line =
-                IrcLine("PRIVMSG", {m_channel, action ? Action + u' ' + piece + u'\x01' : piece})) {
+                IrcLine(command, {target, action ? Action + u' ' + piece + u'\x01' : piece})) {
             lines.push_back(*line);
-            shown.push_back(IrcInbox::Line{m_nick, piece, m_account, action, true});
+            shown.push_back({target, IrcInbox::Line{m_nick, piece, m_account, action, true}});
         }
     if (lines.empty())
         return false;
@@ -182,15 +199,28 @@ bool IrcSession::send(const QString &ircText, bool action)
     return true;
 }
 
-int IrcSession::pieceBytes(bool action) const
+bool IrcSession::changeNick(const QString &nick)
+{
+    return m_registered && sendProtocol("NICK", {nick});
+}
+
+bool IrcSession::topic(const std::optional<QString> &text)
+{
+    if (!m_inChannel)
+        return false;
+    m_topicAsked = !text;
+    return sendProtocol("TOPIC", text ? QStringList{m_channel, *text} : QStringList{m_channel});
+}
+
+int IrcSession::pieceBytes(const QString &command, const QString &target, bool action) const
 {
     const qsizetype user = m_user.isEmpty() ? GuessedUserBytes : m_user.toUtf8().size();
     const qsizetype host = m_host.isEmpty() ? GuessedHostBytes : m_host.toUtf8().size();
     // ":nick!user@host PRIVMSG #channel :" and CR LF, as others receive it.
     const qsizetype prefix = 1 + m_nick.toUtf8().size() + 1 + user + 1 + host + 1;
-    const qsizetype command = QStringLiteral("PRIVMSG %1 :").arg(m_channel).toUtf8().size();
+    const qsizetype head = QStringLiteral("%1 %2 :").arg(command, target).toUtf8().size();
     const qsizetype ctcp = action ? Action.size() + 2 : 0;
-    return int(std::max<qsizetype>(32, 512 - 2 - prefix - command - ctcp));
+    return int(std::max<qsizetype>(32, 512 - 2 - prefix - head - ctcp));
 }
 
 bool IrcSession::sendProtocol(const QString &command, const QStringList &params)
@@ -211,11 +241,17 @@ void IrcSession::pump()
         m_socket->write(*line + "\r\n");
         if (!ours)
             continue;
-        IrcInbox::Line said = std::move(m_unsent.front());
+        Outgoing said = std::move(m_unsent.front());
         m_unsent.pop_front();
+        const quint64 number =
+            m_verdicts.sent(said.target, said.line.action ? QStringLiteral("/me ") + said.line.text : said.line.text);
+        if (hasCap(QStringLiteral("echo-message")))
+            continue;
+        // Its answer comes after the server's verdict on the line.
+        m_socket->write("PING :" + VerdictToken.toLatin1() + QByteArray::number(number) + "\r\n");
         // Shown once it is on its way, not while it may still be lost with the link.
-        if (!hasCap(QStringLiteral("echo-message")))
-            postLine(std::move(said));
+        if (isChannel(said.target))
+            postLine(std::move(said.line));
     }
     if (const qint64 wait = m_pacer.msUntilNext(); wait >= 0)
         m_sendTimer.start(int(wait));
@@ -361,6 +397,7 @@ void IrcSession::dropSocket()
     m_reader.clear();
     m_pacer.clear();
     m_unsent.clear();
+    m_verdicts.clear();
     m_accounts.clear();
     m_sendTimer.stop();
     m_quietTimer.stop();
@@ -455,6 +492,13 @@ void IrcSession::handle(const IrcMessage &message)
     using Handler = void (*)(IrcSession &, const IrcMessage &);
     const Handler saslRefused = [](IrcSession &s, const IrcMessage &m) { s.saslRefused(m); };
     const Handler joinRefused = [](IrcSession &s, const IrcMessage &m) { s.joinRefused(m); };
+    const Handler sendRefused = [](IrcSession &s, const IrcMessage &m) { s.sendRefused(m); };
+    const Handler inOrOut = [](IrcSession &s, const IrcMessage &m) {
+        if (s.m_inChannel && s.isChannel(m.param(1)))
+            s.sendRefused(m);
+        else
+            s.joinRefused(m);
+    };
     static const QHash<QString, Handler> handlers = {
         {"PING", [](IrcSession &s, const IrcMessage &m) {
              if (std::optional<QByteArray> pong = IrcLine("PONG", {m.params.value(m.params.size() - 1)})) {
@@ -463,6 +507,11 @@ void IrcSession::handle(const IrcMessage &message)
              }
          }},
         {"ERROR", [](IrcSession &s, const IrcMessage &m) { s.m_closeReason = m.param(0); }},
+        {"PONG", [](IrcSession &s, const IrcMessage &m) {
+             const QString token = m.params.value(m.params.size() - 1);
+             if (token.startsWith(VerdictToken))
+                 s.m_verdicts.answeredUpTo(token.mid(VerdictToken.size()).toULongLong());
+         }},
         {"CAP", [](IrcSession &s, const IrcMessage &m) { s.handleCap(m); }},
         {"AUTHENTICATE", [](IrcSession &s, const IrcMessage &m) { s.handleSasl(m); }},
         {"900", [](IrcSession &s, const IrcMessage &m) {
@@ -513,12 +562,22 @@ void IrcSession::handle(const IrcMessage &message)
         {"PRIVMSG", [](IrcSession &s, const IrcMessage &m) { s.handlePrivmsg(m); }},
         {"NOTICE", [](IrcSession &s, const IrcMessage &m) { s.handleNotice(m); }},
         {"TOPIC", [](IrcSession &s, const IrcMessage &m) { s.handleTopic(m); }},
-        {"332", [](IrcSession &s, const IrcMessage &m) { s.handleTopic(m); }},
+        // Shown as we join, and in the status when the user asked for it.
+        {"332", [](IrcSession &s, const IrcMessage &m) {
+             s.handleTopic(m);
+             s.showTopic(m);
+         }},
         {"333", [](IrcSession &s, const IrcMessage &m) { s.handleTopic(m); }},
         {"BATCH", [](IrcSession &s, const IrcMessage &m) { s.handleBatch(m); }},
         {"403", joinRefused}, {"405", joinRefused}, {"470", joinRefused}, {"471", joinRefused},
-        {"473", joinRefused}, {"474", joinRefused}, {"475", joinRefused}, {"477", joinRefused},
-        {"480", joinRefused}, {"489", joinRefused}, {"520", joinRefused},
+        {"473", joinRefused}, {"474", joinRefused}, {"475", joinRefused},
+        {"480", joinRefused}, {"520", joinRefused},
+        // Lines refused: to the channel, to a nick, or a topic not ours to set.
+        {"401", sendRefused}, {"404", sendRefused}, {"407", sendRefused}, {"442", sendRefused},
+        {"482", sendRefused}, {"486", sendRefused}, {"492", sendRefused}, {"531", sendRefused},
+        // In the channel these refuse a line; outside it, the join.
+        {"477", inOrOut}, {"489", inOrOut},
+        {"331", [](IrcSession &s, const IrcMessage &m) { s.showTopic(m); }},
     };
     if (const Handler handler = handlers.value(message.command))
         handler(*this, message);
@@ -695,8 +754,12 @@ void IrcSession::handleSupport(const IrcMessage &message)
 
 void IrcSession::handleNickRefused(const IrcMessage &message)
 {
-    if (m_registered)
+    if (m_registered) {
+        setStatus(QStringLiteral("%1the nick %2 was refused (%3)")
+                      .arg(m_inChannel ? QStringLiteral("in %1 as %2; ").arg(m_channel, m_nick) : QString(),
+                           message.param(1), message.params.last().left(200)));
         return;
+    }
     if (++m_nickTries > MaxNickTries)
         return fail(QStringLiteral("the server took none of the nicks tried (%1)").arg(message.param(2)));
     // Too long, perhaps: the shortest limit any server has.
@@ -839,6 +902,8 @@ QString IrcSession::leaveChannel(const QString &why)
 
 void IrcSession::handlePrivmsg(const IrcMessage &message)
 {
+    if (isMe(message.nick()))
+        m_verdicts.echoed(message.param(0));
     const bool privately = !isChannel(message.param(0));
     if ((privately && !isMe(message.param(0))) || message.params.size() < 2)
         return;
@@ -912,6 +977,30 @@ void IrcSession::handleTopic(const IrcMessage &message)
     } else {
         notice(QStringLiteral("%1 set the topic of %2: %3").arg(message.nick(), m_channel, topic));
     }
+}
+
+void IrcSession::sendRefused(const IrcMessage &message)
+{
+    const QString target = message.param(1);
+    // Cut: a server's reason is data, and a status line is one line.
+    const QString why = message.params.size() > 2 ? message.params.last().left(200) : message.command;
+    QString what = QStringLiteral("a line was not delivered to %1").arg(target);
+    if (message.command == u"482" || message.command == u"442")
+        what = QStringLiteral("the topic of %1 was not set").arg(target);
+    else if (const std::optional<QString> line = m_verdicts.refused(target); line && isChannel(target))
+        what = QStringLiteral("not delivered to %1: \"%2\"").arg(target, line->size() > 80 ? line->left(79) + u'…' : *line);
+    // What went to a nick (a password for services, say) is not repeated.
+    setStatus(QStringLiteral("%1%2 (%3)")
+                  .arg(m_inChannel ? QStringLiteral("in %1 as %2; ").arg(m_channel, m_nick) : QString(), what, why));
+}
+
+void IrcSession::showTopic(const IrcMessage &message)
+{
+    if (!std::exchange(m_topicAsked, false) || !isChannel(message.param(1)))
+        return;
+    const QString topic = message.command == u"331" ? QStringLiteral("no topic is set")
+                                                    : QStringLiteral("the topic is: %1").arg(message.param(2).left(400));
+    setStatus(QStringLiteral("in %1 as %2; %3").arg(m_channel, m_nick, topic));
 }
 
 void IrcSession::handleBatch(const IrcMessage &message)

@@ -10,6 +10,7 @@
 #include "platform/irc/ircinbox.h"
 #include "platform/irc/ircpacer.h"
 #include "platform/irc/ircreader.h"
+#include "platform/irc/ircverdicts.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -80,6 +81,13 @@ public:
     bool say(const QString &ircText) { return send(ircText, false); }
     // The same as a CTCP ACTION (/me).
     bool act(const QString &ircText) { return send(ircText, true); }
+    // A PRIVMSG or NOTICE to a nick, never the channel, cut and paced as the
+    // channel's lines are; what a server refuses is reported in the status.
+    bool tell(const QString &command, const QString &target, const QString &text);
+    // Asks the server for another nick; the nick changes when it agrees.
+    bool changeNick(const QString &nick);
+    // Asks for the channel's topic (shown in the status), or sets it.
+    bool topic(const std::optional<QString> &text);
 
     bool inChannel() const { return m_inChannel; }
     QString nick() const { return m_nick; }
@@ -137,7 +145,8 @@ private:
     enum class Sasl { NotStarted, Exchanging, LoggedIn };
 
     bool send(const QString &ircText, bool action);
-    int pieceBytes(bool action) const;
+    bool queue(const QString &command, const QString &target, const QString &ircText, bool action);
+    int pieceBytes(const QString &command, const QString &target, bool action) const;
     bool sendProtocol(const QString &command, const QStringList &params = {});
     void pump();
 
@@ -186,6 +195,8 @@ private:
     void answerCtcp(const QString &nick, const QString &query);
     void handleNotice(const IrcMessage &message);
     void handleTopic(const IrcMessage &message);
+    void sendRefused(const IrcMessage &message);
+    void showTopic(const IrcMessage &message);
     void handleBatch(const IrcMessage &message);
     bool saidBeforeWeJoined(const IrcMessage &message) const;
     bool isChannel(const QString &target) const;
@@ -258,9 +269,17 @@ private:
     bool m_whox = false;
     QString m_chanTypes = QStringLiteral("#&");
 
-    // Our channel lines in the send queue, in its order: each is reported
-    // once written, on servers that do not echo.
-    std::deque<IrcInbox::Line> m_unsent;
+    // Our lines in the send queue, in its order: each channel line is
+    // reported once written, on servers that do not echo.
+    struct Outgoing {
+        QString target;
+        IrcInbox::Line line;
+    };
+    std::deque<Outgoing> m_unsent;
+    // Our lines written that the server may yet refuse.
+    IrcVerdicts m_verdicts{[this](const QString &a, const QString &b) { return m_accounts.sameNick(a, b); }};
+    // The user asked for the topic: the server's answer goes to the status.
+    bool m_topicAsked = false;
     // Protocol traffic never waits here, only what the listeners must hear
     // in order. Beyond its bound the link is read no further while they are
     // taking lines; while the line gate keeps them from it, the link is read
