@@ -12,17 +12,21 @@ namespace {
 
 // Limits are ngircd's defaults except the nick length (test nicks such as
 // "ceo-player" are longer than 9) and the connection counts, which would
-// refuse a test's third client from the same address. %1: the port.
+// refuse a test's third client from the same address. %1: the port, %2:
+// the password every client must give ("" for none), %3: the silence after
+// which the server PINGs a client.
 const char *const NgircdConfiguration = R"([Global]
     Name = irc.test
     Listen = 127.0.0.1
     Ports = %1
+    Password = %2
     MotdPhrase = "dun2 test server"
 [Limits]
     MaxConnections = 0
     MaxConnectionsIP = 0
     MaxJoins = 0
     MaxNickLength = 30
+    PingTimeout = %3
 [Options]
     DNS = no
     Ident = no
@@ -135,7 +139,7 @@ TestIrcServer::Launch TestIrcServer::startOnce()
     const QString conf = m_dir.filePath(QStringLiteral("server.conf"));
     const auto accepting = [this] { return accepts(port(), true) && (tlsPort() == 0 || accepts(tlsPort(), false)); };
     if (m_kind == Kind::Ngircd)
-        return writeFile(conf, QString(NgircdConfiguration).arg(port()))
+        return writeFile(conf, QString(NgircdConfiguration).arg(port()).arg(m_password).arg(m_pingAfterSeconds))
                    ? launch(m_server, QStringLiteral("ngircd"), {"-n", "-f", conf}, accepting)
                    : Launch::Failed;
     // Valid for two days; trusted by a client that is given it as its authority.

@@ -83,8 +83,10 @@ IrcSession::IrcSession(IrcEndpoint endpoint, IrcLogin login, QString channel, QS
     , m_nick(m_login.nick)
     , m_reportedNick(m_login.nick)
 {
-    for (QTimer *timer : {&m_sendTimer, &m_quietTimer, &m_retryTimer, &m_stableTimer, &m_registerTimer, &m_joinTimer})
+    for (QTimer *timer : {&m_sendTimer, &m_quietTimer, &m_retryTimer, &m_stableTimer, &m_registerTimer, &m_joinTimer,
+                          &m_leaveTimer})
         timer->setSingleShot(true);
+    connect(&m_leaveTimer, &QTimer::timeout, this, [this] { m_quitSent ? finishLeaving() : sendQuit(); });
     connect(&m_sendTimer, &QTimer::timeout, this, &IrcSession::pump);
     connect(&m_quietTimer, &QTimer::timeout, this, &IrcSession::onQuiet);
     connect(&m_retryTimer, &QTimer::timeout, this, &IrcSession::retryNow);
@@ -143,6 +145,66 @@ void IrcSession::stop(const QString &reason)
     m_retryTimer.stop();
     leaveChannel(QStringLiteral("left the network"));
     setStatus(QStringLiteral("stopped"));
+}
+
+void IrcSession::leave(const QString &reason, Left done)
+{
+    if (m_stopped || m_leaveDone || !m_socket || !m_linkUp) {
+        stop(reason);
+        return done({});
+    }
+    m_leaveDone = std::move(done);
+    m_quitReason = reason;
+    m_retryTimer.stop();
+    m_joinTimer.stop();
+    m_leaveTimer.start(m_timings.leaveSendMs);
+    setStatus(QStringLiteral("leaving %1").arg(m_channel));
+    quitWhenSent();
+}
+
+void IrcSession::quitWhenSent()
+{
+    if (m_leaveDone && !m_quitSent && m_pacer.channelLines() == 0)
+        sendQuit();
+}
+
+// Whatever of ours is still queued stays unsaid: after a QUIT the server
+// takes nothing more.
+void IrcSession::sendQuit()
+{
+    m_quitSent = true;
+    m_undelivered += takeUnsent();
+    m_pacer.clear();
+    if (!m_socket || !m_linkUp)
+        return finishLeaving();
+    if (std::optional<QByteArray> quit = IrcLine("QUIT", {m_quitReason.isEmpty() ? QStringLiteral("leaving") : m_quitReason}))
+        m_socket->write(*quit + "\r\n");
+    m_leaveTimer.start(m_timings.quitCloseMs);
+}
+
+void IrcSession::finishLeaving()
+{
+    const Left done = std::exchange(m_leaveDone, {});
+    if (!done)
+        return;
+    m_undelivered += takeUnsent();
+    m_leaveTimer.stop();
+    m_stopped = true;
+    dropSocket();
+    m_retryTimer.stop();
+    leaveChannel(QStringLiteral("left the network"));
+    setStatus(QStringLiteral("stopped"));
+    done(std::exchange(m_undelivered, {}));
+}
+
+QStringList IrcSession::takeUnsent()
+{
+    QStringList texts;
+    for (const IrcInbox::Line &line : m_unsent)
+        texts.append(line.text);
+    m_unsent.clear();
+    m_pacer.clearChannel();
+    return texts;
 }
 
 // ---- sending
@@ -212,6 +274,7 @@ void IrcSession::pump()
     }
     if (const qint64 wait = m_pacer.msUntilNext(); wait >= 0)
         m_sendTimer.start(int(wait));
+    quitWhenSent();
 }
 
 // ---- the link
@@ -254,6 +317,8 @@ void IrcSession::onConnected()
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     heard();
     setStatus(QStringLiteral("connected to %1:%2; registering as %3").arg(m_endpoint.host).arg(m_endpoint.port).arg(m_nick));
+    if (!m_login.serverPassword.isEmpty())
+        sendProtocol("PASS", {m_login.serverPassword});
     sendProtocol("CAP", {"LS", "302"});
     sendProtocol("NICK", {m_nick});
     sendProtocol("USER", {"dun2", "0", "*", m_login.nick});
@@ -297,6 +362,8 @@ void IrcSession::heard()
 
 void IrcSession::loseLink(const QString &reason)
 {
+    if (m_leaveDone)
+        return finishLeaving();
     if (m_stopped)
         return;
     const QString why = leaveChannel(QStringLiteral("link lost (%1)").arg(reason));
@@ -306,6 +373,8 @@ void IrcSession::loseLink(const QString &reason)
 
 void IrcSession::retryLater(const QString &why, RetryAction action, int delayMs)
 {
+    if (m_leaveDone)
+        return finishLeaving();
     m_retryAction = action;
     m_retryTimer.start(delayMs);
     const QString verb = action == RetryAction::Connect ? QStringLiteral("retrying") : QStringLiteral("rejoining");
@@ -333,6 +402,7 @@ int IrcSession::nextDelay()
 void IrcSession::fail(const QString &why)
 {
     m_stopped = true;
+    finishLeaving();
     dropSocket();
     m_retryTimer.stop();
     setStatus(QStringLiteral("stopped: %1").arg(leaveChannel(why)));

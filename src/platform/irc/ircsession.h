@@ -17,6 +17,7 @@
 #include <QSslError>
 #include <QTimer>
 #include <deque>
+#include <functional>
 
 class QSslSocket;
 struct IrcMessage;
@@ -38,6 +39,8 @@ struct IrcLogin {
     // A nick never taken as a fallback: the owner's, whose lines would then
     // be ours and who would find their nick held.
     QString othersNick{};
+    // Sent as PASS before registering, for servers and bouncers that ask one.
+    QString serverPassword{};
 };
 
 // How long the link waits for what; tests shorten them.
@@ -52,6 +55,8 @@ struct IrcTimings {
     int registerMs = 60'000;    // from connecting to the welcome (001), or the link is dropped
     int motdWaitMs = 10'000;    // after the welcome, the join goes without waiting for the MOTD's end
     int joinAnswerMs = 30'000;  // a JOIN unanswered this long is sent again later
+    int leaveSendMs = 10'000;   // leaving: the queued lines' time to go before the QUIT
+    int quitCloseMs = 3'000;    // after the QUIT, for the server to close the link
 };
 
 class IrcSession : public QObject
@@ -71,6 +76,12 @@ public:
     void start();
     // Leaves the network for good (QUIT); no retry follows.
     void stop(const QString &reason = {});
+    // Leaves as the program ends: the lines still queued go first, paced,
+    // for at most leaveSendMs; then the QUIT, and `done` once the server
+    // has closed the link or quitCloseMs has passed, with the text of each
+    // of our lines that could not go. Nothing retries after it.
+    using Left = std::function<void(const QStringList &undelivered)>;
+    void leave(const QString &reason, Left done);
 
     // A line for the channel in IRC formatting, cut into pieces that fit and
     // sent in order at the paced rate. False, and nothing sent, when the
@@ -145,6 +156,10 @@ private:
     void retryNow();
     int nextDelay();
     void fail(const QString &why);
+    void quitWhenSent();
+    void sendQuit();
+    void finishLeaving();
+    QStringList takeUnsent();
     void dropSocket();
     void setStatus(const QString &status);
 
@@ -209,6 +224,12 @@ private:
     // While registered and outside the channel with no retry planned: when
     // to join (after the welcome) or to try again (after an unanswered JOIN).
     QTimer m_joinTimer;
+    // Leaving: the queued lines' deadline, then the server's to close the link.
+    QTimer m_leaveTimer;
+    Left m_leaveDone;
+    QString m_quitReason;
+    bool m_quitSent = false;
+    QStringList m_undelivered;
     // Why the server says it is closing the link (ERROR), or the TLS refusal.
     QString m_closeReason;
 
