@@ -45,6 +45,7 @@ const char *const InspircdConfiguration = R"(<server name="irc.test" description
 <module name="cap">
 <module name="ircv3">
 <module name="ircv3_echomessage">
+<module name="monitor">
 <module name="ircv3_ctctags">
 <module name="ircv3_accounttag">
 <module name="ircv3_servertime">

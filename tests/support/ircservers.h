@@ -8,7 +8,7 @@
 // Inspircd: plain and TLS (a self-signed certificate for "localhost" and
 // 127.0.0.1, see caFile()), IRCv3 capabilities (echo-message, message-tags,
 // account-tag, extended-join, account-notify, server-time, batch, sasl),
-// the channel history a channel with mode +H replays, and a real services
+// MONITOR, the channel history a channel with mode +H replays, and a real services
 // daemon (atheme) linked to it, so accounts can be registered through
 // NickServ and logged in to with SASL PLAIN.
 #pragma once

@@ -91,6 +91,7 @@ IrcSession::IrcSession(IrcEndpoint endpoint, IrcLogin login, QString channel, QS
     connect(&m_quietTimer, &QTimer::timeout, this, &IrcSession::onQuiet);
     connect(&m_retryTimer, &QTimer::timeout, this, &IrcSession::retryNow);
     connect(&m_joinTimer, &QTimer::timeout, this, &IrcSession::joinTimedOut);
+    connect(&m_nickTimer, &QTimer::timeout, this, [this] { sendProtocol("ISON", {wantedNick()}); });
     // A server that trickles bytes, or answers PINGs and never welcomes us,
     // keeps the link busy but useless.
     connect(&m_registerTimer, &QTimer::timeout, this, [this] {
@@ -427,6 +428,8 @@ void IrcSession::dropSocket()
     m_accounts.clear();
     m_sendTimer.stop();
     m_quietTimer.stop();
+    m_nickTimer.stop();
+    m_monitor = m_nickWatched = false;
     m_stableTimer.stop();
     m_registerTimer.stop();
     m_joinTimer.stop();
@@ -560,6 +563,19 @@ void IrcSession::handle(const IrcMessage &message)
              }
          }},
         {"NICK", [](IrcSession &s, const IrcMessage &m) { s.handleNick(m); }},
+        // ISON: those of the nicks asked for who are on.
+        {"303", [](IrcSession &s, const IrcMessage &m) {
+             const QStringList on = m.param(1).split(u' ', Qt::SkipEmptyParts);
+             if (std::none_of(on.begin(), on.end(), [&s](const QString &nick) {
+                     return s.m_accounts.sameNick(nick, s.wantedNick());
+                 }))
+                 s.nickFree(s.wantedNick());
+         }},
+        // MONITOR: nicks that went offline ("nick" or "nick!user@host").
+        {"731", [](IrcSession &s, const IrcMessage &m) {
+             for (const QString &target : m.param(1).split(u',', Qt::SkipEmptyParts))
+                 s.nickFree(target.section(u'!', 0, 0));
+         }},
         {"JOIN", [](IrcSession &s, const IrcMessage &m) { s.handleJoin(m); }},
         {"PART", [](IrcSession &s, const IrcMessage &m) { s.handlePart(m); }},
         {"KICK", [](IrcSession &s, const IrcMessage &m) { s.handleKick(m); }},
@@ -742,6 +758,8 @@ void IrcSession::handleSupport(const IrcMessage &message)
             m_accounts.setCaseMapping(value);
         else if (key == u"WHOX")
             m_whox = true;
+        else if (key == u"MONITOR")
+            m_monitor = true;
         else if (key == u"NICKLEN" && value.toInt() >= ShortestNickLimit)
             m_nickLength = value.toInt();
         else if (key == u"CHANTYPES")
@@ -758,6 +776,11 @@ void IrcSession::handleNickRefused(const IrcMessage &message)
     // Too long, perhaps: the shortest limit any server has.
     if (message.command == u"432" && m_nick.size() > ShortestNickLimit)
         m_nickLength = ShortestNickLimit;
+    // A server that cuts nicks to its length names the cut one it refused:
+    // the fallbacks must fit in that length, or they are cut back to it.
+    if (const QString refused = message.param(1);
+        !refused.isEmpty() && refused.size() < m_nick.size() && m_nick.startsWith(refused, Qt::CaseInsensitive))
+        m_nickLength = int(refused.size());
     const auto fallback = [this](int tries) {
         const QString suffix = tries == 1 ? QStringLiteral("_") : QString::number(tries);
         return m_login.nick.left(std::max<qsizetype>(1, m_nickLength - suffix.size())) + suffix;
@@ -783,12 +806,41 @@ void IrcSession::handleNick(const IrcMessage &message)
 {
     const QString from = message.nick();
     m_accounts.rename(from, message.param(0));
-    if (isMe(from) && !message.param(0).isEmpty())
-        setNick(message.param(0));
+    if (!isMe(from) || message.param(0).isEmpty())
+        return;
+    setNick(message.param(0));
+    if (m_inChannel)
+        setStatus(QStringLiteral("in %1 as %2").arg(m_channel, m_nick));
+    if (isMe(wantedNick()) && std::exchange(m_nickWatched, false)) {
+        m_nickTimer.stop();
+        if (m_monitor)
+            sendProtocol("MONITOR", {"-", wantedNick()});
+    }
+}
+
+// Under a fallback nick, ours is taken back as soon as it is free: the
+// server says so (MONITOR), or is asked now and then (ISON).
+void IrcSession::watchNick()
+{
+    if (!m_registered || m_nickWatched || isMe(wantedNick()))
+        return;
+    m_nickWatched = true;
+    if (m_monitor) {
+        sendProtocol("MONITOR", {"+", wantedNick()});
+        return;
+    }
+    m_nickTimer.start(m_timings.nickCheckMs);
+}
+
+void IrcSession::nickFree(const QString &nick)
+{
+    if (m_nickWatched && m_accounts.sameNick(nick, wantedNick()) && !isMe(nick))
+        sendProtocol("NICK", {wantedNick()});
 }
 
 void IrcSession::joinChannel()
 {
+    watchNick();
     if (m_stopped || !m_registered || m_inChannel)
         return;
     m_joinSent = true;

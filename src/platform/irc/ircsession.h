@@ -57,6 +57,7 @@ struct IrcTimings {
     int joinAnswerMs = 30'000;  // a JOIN unanswered this long is sent again later
     int leaveSendMs = 10'000;   // leaving: the queued lines' time to go before the QUIT
     int quitCloseMs = 3'000;    // after the QUIT, for the server to close the link
+    int nickCheckMs = 60'000;   // under a fallback nick, on a server without MONITOR: how often ISON asks for ours
 };
 
 class IrcSession : public QObject
@@ -182,6 +183,9 @@ private:
     void handleNickRefused(const IrcMessage &message);
     void setNick(const QString &nick);
     void handleNick(const IrcMessage &message);
+    QString wantedNick() const { return m_login.nick.left(m_nickLength); }
+    void watchNick();
+    void nickFree(const QString &nick);
     void joinChannel();
     void joinTimedOut();
     void handleJoin(const IrcMessage &message);
@@ -230,6 +234,11 @@ private:
     QString m_quitReason;
     bool m_quitSent = false;
     QStringList m_undelivered;
+    // Under a fallback nick, on a server without MONITOR: when to ask for ours.
+    QTimer m_nickTimer;
+    // The server tells when a nick is free (005 MONITOR).
+    bool m_monitor = false;
+    bool m_nickWatched = false;
     // Why the server says it is closing the link (ERROR), or the TLS refusal.
     QString m_closeReason;
 
