@@ -13,8 +13,7 @@ namespace {
 // Limits are ngircd's defaults except the nick length (test nicks such as
 // "ceo-player" are longer than 9) and the connection counts, which would
 // refuse a test's third client from the same address. %1: the port, %2:
-// the password every client must give ("" for none), %3: the silence after
-// which the server PINGs a client.
+// the password every client must give ("" for none).
 const char *const NgircdConfiguration = R"([Global]
     Name = irc.test
     Listen = 127.0.0.1
@@ -26,7 +25,6 @@ const char *const NgircdConfiguration = R"([Global]
     MaxConnectionsIP = 0
     MaxJoins = 0
     MaxNickLength = 30
-    PingTimeout = %3
 [Options]
     DNS = no
     Ident = no
@@ -140,7 +138,7 @@ TestIrcServer::Launch TestIrcServer::startOnce()
     const QString conf = m_dir.filePath(QStringLiteral("server.conf"));
     const auto accepting = [this] { return accepts(port(), true) && (tlsPort() == 0 || accepts(tlsPort(), false)); };
     if (m_kind == Kind::Ngircd)
-        return writeFile(conf, QString(NgircdConfiguration).arg(port()).arg(m_password).arg(m_pingAfterSeconds))
+        return writeFile(conf, QString(NgircdConfiguration).arg(port()).arg(m_password))
                    ? launch(m_server, QStringLiteral("ngircd"), {"-n", "-f", conf}, accepting)
                    : Launch::Failed;
     // Valid for two days; trusted by a client that is given it as its authority.

@@ -62,8 +62,6 @@ public:
     void setDisconnectFlooders(bool on) { m_disconnectFlooders = on; }
     // Makes ngircd ask every client for this password (PASS); from the next start().
     void setPassword(const QString &password) { m_password = password; }
-    // Makes ngircd PING a client silent this long, a clock a test can read.
-    void setPingAfter(int seconds) { m_pingAfterSeconds = seconds; }
 
 private:
     enum class Launch { Ready, PortTaken, Failed };
@@ -82,7 +80,6 @@ private:
     bool m_started = false;
     bool m_disconnectFlooders = false;
     QString m_password;
-    int m_pingAfterSeconds = 120;
     bool m_withServices = true;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_services;

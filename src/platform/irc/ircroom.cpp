@@ -3,6 +3,7 @@
 #include "platform/chatclient.h"
 #include "platform/irc/ircformat.h"
 #include "platform/irc/ircsession.h"
+#include "platform/postpriority.h"
 
 namespace {
 
@@ -78,10 +79,11 @@ void IrcRoom::leave()
 void IrcRoom::post(const QString &chatMarkup)
 {
     const QString text = IrcFromChatMarkup(chatMarkup);
+    const PostPriority priority = PostPriorityScope::current();
     if (text.startsWith(QStringLiteral("/me ")))
-        m_session.act(text.mid(4));
+        m_session.act(text.mid(4), priority);
     else
-        m_session.say(text);
+        m_session.say(text, priority);
 }
 
 // Without a way for the server to vouch for accounts, the owner could only

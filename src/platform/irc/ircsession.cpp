@@ -201,16 +201,18 @@ void IrcSession::finishLeaving()
 QStringList IrcSession::takeUnsent()
 {
     QStringList texts;
-    for (const IrcInbox::Line &line : m_unsent)
-        texts.append(line.text);
-    m_unsent.clear();
+    for (std::deque<IrcInbox::Line> &unsent : m_unsent) {
+        for (const IrcInbox::Line &line : unsent)
+            texts.append(line.text);
+        unsent.clear();
+    }
     m_pacer.clearChannel();
     return texts;
 }
 
 // ---- sending
 
-bool IrcSession::send(const QString &ircText, bool action)
+bool IrcSession::send(const QString &ircText, bool action, PostPriority priority)
 {
     if (!m_inChannel)
         return false;
@@ -229,11 +231,12 @@ bool IrcSession::send(const QString &ircText, bool action)
         }
     if (lines.empty())
         return false;
-    if (!m_pacer.addChannel(lines)) {
+    if (!m_pacer.addChannel(lines, priority)) {
         setStatus(QStringLiteral("in %1 as %2; a line was not delivered: too much is waiting to be sent").arg(m_channel, m_nick));
         return false;
     }
-    m_unsent.insert(m_unsent.end(), shown.begin(), shown.end());
+    std::deque<IrcInbox::Line> &unsent = m_unsent[std::size_t(priority)];
+    unsent.insert(unsent.end(), shown.begin(), shown.end());
     pump();
     return true;
 }
@@ -262,13 +265,14 @@ void IrcSession::pump()
 {
     if (!m_socket || !m_linkUp)
         return;
-    while (std::optional<QByteArray> line = m_pacer.take()) {
-        const bool ours = m_pacer.channelLines() < qsizetype(m_unsent.size());
+    std::optional<PostPriority> channelClass;
+    while (std::optional<QByteArray> line = m_pacer.take(&channelClass)) {
         m_socket->write(*line + "\r\n");
-        if (!ours)
+        if (!channelClass || m_unsent[std::size_t(*channelClass)].empty())
             continue;
-        IrcInbox::Line said = std::move(m_unsent.front());
-        m_unsent.pop_front();
+        std::deque<IrcInbox::Line> &unsent = m_unsent[std::size_t(*channelClass)];
+        IrcInbox::Line said = std::move(unsent.front());
+        unsent.pop_front();
         // Shown once it is on its way, not while it may still be lost with the link.
         if (!hasCap(QStringLiteral("echo-message")))
             postLine(std::move(said));
@@ -424,7 +428,8 @@ void IrcSession::dropSocket()
     m_batches.clear();
     m_reader.clear();
     m_pacer.clear();
-    m_unsent.clear();
+    for (std::deque<IrcInbox::Line> &unsent : m_unsent)
+        unsent.clear();
     m_accounts.clear();
     m_sendTimer.stop();
     m_quietTimer.stop();
@@ -927,7 +932,8 @@ void IrcSession::joinRefused(const IrcMessage &message)
 // Returns the reason, with how many of our lines it kept from being sent.
 QString IrcSession::leaveChannel(const QString &why)
 {
-    m_unsent.clear();
+    for (std::deque<IrcInbox::Line> &unsent : m_unsent)
+        unsent.clear();
     const qsizetype dropped = m_pacer.clearChannel();
     const QString said = dropped == 0 ? why : QStringLiteral("%1; %2 of ours not delivered").arg(why, lines(dropped));
     if (!std::exchange(m_inChannel, false))

@@ -16,6 +16,7 @@
 #include <QSslCertificate>
 #include <QSslError>
 #include <QTimer>
+#include <array>
 #include <deque>
 #include <functional>
 
@@ -88,9 +89,16 @@ public:
     // sent in order at the paced rate. False, and nothing sent, when the
     // client is not in the channel (the room does not exist then) or the
     // send queue is full.
-    bool say(const QString &ircText) { return send(ircText, false); }
+    // Lines of a more urgent class go first (postpriority.h).
+    bool say(const QString &ircText, PostPriority priority = PostPriority::Reply)
+    {
+        return send(ircText, false, priority);
+    }
     // The same as a CTCP ACTION (/me).
-    bool act(const QString &ircText) { return send(ircText, true); }
+    bool act(const QString &ircText, PostPriority priority = PostPriority::Reply)
+    {
+        return send(ircText, true, priority);
+    }
 
     bool inChannel() const { return m_inChannel; }
     QString nick() const { return m_nick; }
@@ -141,7 +149,7 @@ private:
     // be refused.
     enum class Sasl { NotStarted, Exchanging, LoggedIn };
 
-    bool send(const QString &ircText, bool action);
+    bool send(const QString &ircText, bool action, PostPriority priority);
     int pieceBytes(bool action) const;
     bool sendProtocol(const QString &command, const QStringList &params = {});
     void pump();
@@ -275,9 +283,9 @@ private:
     bool m_whox = false;
     QString m_chanTypes = QStringLiteral("#&");
 
-    // Our channel lines in the send queue, in its order: each is reported
-    // once written, on servers that do not echo.
-    std::deque<IrcInbox::Line> m_unsent;
+    // Our channel lines in the send queue, by class in its order: each is
+    // reported once written, on servers that do not echo.
+    std::array<std::deque<IrcInbox::Line>, PostPriorities> m_unsent;
     // Protocol traffic never waits here, only what the listeners must hear
     // in order. Beyond its bound the link is read no further while they are
     // taking lines; while the line gate keeps them from it, the link is read
