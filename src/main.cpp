@@ -4,10 +4,12 @@
 #include "app/mainwindow.h"
 #include "app/programhome.h"
 #include "app/roomwindowstart.h"
+#include "chat/windowcommands.h"
 #include "desktop/mprisservice.h"
 #include "platform/chatclient.h"
 #include "platform/chatroomwindow.h"
 #include "platform/desktop.h"
+#include "platform/endsignals.h"
 #include "platform/inputbox.h"
 #include "platform/irc/ircroom.h"
 #include "platform/irc/ircsession.h"
@@ -15,6 +17,7 @@
 #include "platform/messagebox.h"
 #include "platform/programend.h"
 #include "platform/terminalface.h"
+#include "platform/terminaltext.h"
 #include "player/mediaplayer.h"
 
 #include <QApplication>
@@ -92,7 +95,8 @@ bool wantsConsole(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    const QString environmentPassword = takeSecret("DUN2_IRC_PASSWORD");
+    const IrcEnvironmentPasswords environmentPasswords{takeSecret("DUN2_IRC_PASSWORD"),
+                                                       takeSecret("DUN2_IRC_SERVER_PASSWORD")};
     // Answered without a display, as package tools and scripts ask it.
     if (hasFlag(argc, argv, "--version")) {
         std::puts("dun2 " DUN2_VERSION);
@@ -128,13 +132,17 @@ int main(int argc, char **argv)
                                           "Take the SASL password from the first line of this file"
                                           " (DUN2_IRC_PASSWORD goes first).",
                                           "FILE");
+    QCommandLineOption serverPasswordFileOption("irc-server-password-file",
+                                                "Send the first line of this file as the server's password (PASS)"
+                                                " (DUN2_IRC_SERVER_PASSWORD goes first).",
+                                                "FILE");
     QCommandLineOption plainPasswordOption("irc-allow-plain-password",
                                            "Send the password even over a plain irc:// link, where anyone on the"
                                            " way can read it.");
     // Answered above; here so that --help lists it.
     QCommandLineOption versionOption("version", "Print the version and exit.");
     options.addOptions({homeOption, nameOption, consoleOption, ircOption, ownerOption, ownerAccountOption, caOption,
-                        passwordFileOption, plainPasswordOption, versionOption});
+                        passwordFileOption, serverPasswordFileOption, plainPasswordOption, versionOption});
     options.process(app);
 
     const auto given = [&options](const QCommandLineOption &option) {
@@ -143,14 +151,16 @@ int main(int argc, char **argv)
     const QString home = ProgramHome(given(homeOption), QCoreApplication::applicationDirPath());
     const IrcOptions ircOptions{given(ircOption),          given(nameOption), given(ownerOption),
                                 given(ownerAccountOption), given(caOption),   given(passwordFileOption),
-                                options.isSet(plainPasswordOption)};
+                                options.isSet(plainPasswordOption), given(serverPasswordFileOption)};
     IrcSettings irc;
     if (const QString problem =
-            ResolveIrcSettings(ircOptions, home, loginName(), environmentPassword, irc);
+            ResolveIrcSettings(ircOptions, home, loginName(), environmentPasswords, irc);
         !problem.isEmpty()) {
         std::fprintf(stderr, "dun2: %s\n", qPrintable(problem));
         return EXIT_FAILURE;
     }
+    for (const QString &note : std::as_const(irc.notes))
+        std::fprintf(stderr, "dun2: %s\n", qPrintable(note));
     if (const QString problem = ScreenNameProblem(irc.screenName); !problem.isEmpty()) {
         std::fprintf(stderr, "dun2: can't sign on to the chat room: %s (see --screen-name)\n", qPrintable(problem));
         return EXIT_FAILURE;
@@ -167,7 +177,10 @@ int main(int argc, char **argv)
     } else {
         session = std::make_unique<IrcSession>(
             IrcEndpoint{irc.address.host, irc.address.port, irc.address.tls, irc.caFile},
-            IrcLogin{.nick = irc.screenName, .password = irc.password, .othersNick = irc.owner}, irc.address.channel, irc.address.key);
+            IrcLogin{.nick = irc.screenName,
+                     .password = irc.password,
+                     .othersNick = irc.owner,
+                     .serverPassword = irc.serverPassword}, irc.address.channel, irc.address.key);
         ircRoom = std::make_unique<IrcRoom>(client, *session, IrcOwner{irc.owner, irc.ownerAccount});
     }
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
@@ -180,7 +193,6 @@ int main(int argc, char **argv)
         terminal = std::make_unique<TerminalFace>(client, STDIN_FILENO, stdout);
         inputBox = std::make_unique<TerminalInputBox>(*terminal);
         messageBox = std::make_unique<TerminalMessageBox>();
-        QObject::connect(terminal.get(), &TerminalFace::finished, [] { EndProgramNow(); });
     } else {
         roomWindow = std::make_unique<ChatRoomWindow>(client);
         inputBox = std::make_unique<DialogInputBox>();
@@ -193,7 +205,6 @@ int main(int argc, char **argv)
             messageBox->show("can't stay in the chat room: " + why, "dun2");
             EndProgramNow(EXIT_FAILURE);
         }, Qt::QueuedConnection);
-        QObject::connect(ircRoom.get(), &IrcRoom::quitTyped, &app, [] { EndProgramNow(); }, Qt::QueuedConnection);
         std::fprintf(stderr, "dun2: joining %s on %s:%u\n", qPrintable(irc.address.channel),
                      qPrintable(irc.address.host), unsigned(irc.address.port));
         if (const QString warning = NickOnlyTrustWarning({irc.owner, irc.ownerAccount}); !warning.isEmpty()) {
@@ -202,10 +213,26 @@ int main(int argc, char **argv)
                 roomWindow->addNotice(warning);
         }
         session->start();
+        setProgramFarewell([&session](const QString &reason, std::function<void()> done) {
+            session->leave(reason, [done = std::move(done)](const QStringList &undelivered) {
+                for (const QString &line : undelivered)
+                    std::fprintf(stderr, "dun2: not delivered: %s\n", TerminalText(line).constData());
+                done();
+            });
+        });
     }
 
     Environment environment{desktop, client, player, *inputBox, *messageBox, home, terminal.get()};
     Form1 form1(environment);
+    const auto leave = [&form1](int exitStatus, const QString &reason) {
+        leaveProgram(form1.commandContext(), exitStatus, reason);
+    };
+    if (terminal)
+        QObject::connect(terminal.get(), &TerminalFace::finished, [leave] { leave(EXIT_SUCCESS, "end of input"); });
+    if (ircRoom)
+        QObject::connect(ircRoom.get(), &IrcRoom::quitTyped, &app,
+                         [leave](const QString &reason) { leave(EXIT_SUCCESS, reason); }, Qt::QueuedConnection);
+    EndProgramOnSignals(leave);
     if (roomWindow)
         showRoomWindow(*roomWindow, form1);
     const std::unique_ptr<QObject> mediaPlayer = PublishMediaPlayer(*form1.playerActions, form1.commandContext());

@@ -8,6 +8,7 @@
 #include "chat/wildcard.h"
 #include "platform/filelistbox.h"
 #include "platform/listbox.h"
+#include "platform/postpriority.h"
 #include "platform/stringlistview.h"
 #include "player/playeractions.h"
 #include "player/waitseconds.h"
@@ -28,7 +29,11 @@ void scroll(const CommandContext &context)
     // A copy: the list may be emptied or refilled during the waits below.
     const QStringList entries = context.windows.pickerList().entries();
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        context.announcer.announce("<b>" + QString::number(i + 1) + "</b> " + TrackName(entries[i]));
+        {
+            // Where the room is paced, replies to what is said meanwhile go first.
+            const PostPriorityScope listing(PostPriority::Listing);
+            context.announcer.announce("<b>" + QString::number(i + 1) + "</b> " + TrackName(entries[i]));
+        }
         WaitSeconds(0.5);
     }
 }

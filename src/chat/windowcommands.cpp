@@ -13,9 +13,14 @@ Handling createStyle(const CommandContext &context, const QString &)
 
 Handling exitProgram(const CommandContext &context, const QString &)
 {
-    context.announcer.announce(QString::fromUtf8("Ðûñ² unløªded "));
-    EndProgramNow();
+    leaveProgram(context, 0, QStringLiteral("exit"));
     return Handling::Ends;
+}
+
+void leaveProgram(const CommandContext &context, int exitStatus, const QString &reason)
+{
+    context.announcer.announce(QString::fromUtf8("Ðûñ² unløªded "));
+    EndProgramNow(exitStatus, reason);
 }
 
 Handling chooseNewPath(const CommandContext &context, const QString &)

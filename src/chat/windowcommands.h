@@ -21,6 +21,9 @@ Handling windowStep(const CommandContext &context, const QString &)
 
 Handling createStyle(const CommandContext &context, const QString &text);       // create
 Handling exitProgram(const CommandContext &context, const QString &text);       // exit
+// Every way out of the program: says goodbye in the room, then ends it
+// (reason: what the network is told).
+void leaveProgram(const CommandContext &context, int exitStatus, const QString &reason);
 Handling chooseNewPath(const CommandContext &context, const QString &text);     // new path
 Handling showStyles(const CommandContext &context, const QString &text);        // styles
 Handling tellHandle(const CommandContext &context, const QString &text);        // handle?

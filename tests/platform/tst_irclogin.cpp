@@ -135,7 +135,7 @@ private slots:
                 given.address = c.url;
             given.allowPlainPassword = c.allow;
             IrcSettings s;
-            const QString problem = ResolveIrcSettings(given, home.path(), "login", "pw", s);
+            const QString problem = ResolveIrcSettings(given, home.path(), "login", {"pw"}, s);
             QVERIFY2(problem.isEmpty() ? s.password == c.expected : problem.contains(c.expected), qPrintable(problem));
         }
     }

@@ -92,7 +92,7 @@ private slots:
         for (const auto &c : cases) {
             IrcSettings s;
             const QString problem = ResolveIrcSettings(c.given, c.withIni ? home.path() : bare.path(), "login",
-                                                       c.environmentPassword, s);
+                                                       {c.environmentPassword}, s);
             const QStringList fields{s.url, s.screenName, s.owner, s.ownerAccount, s.caFile, s.password};
             const QString got = problem.isEmpty() ? fields.join('|') : problem;
             const QString expected = QString::fromUtf8(c.expected).replace("HOME", home.path());

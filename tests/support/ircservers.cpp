@@ -12,11 +12,13 @@ namespace {
 
 // Limits are ngircd's defaults except the nick length (test nicks such as
 // "ceo-player" are longer than 9) and the connection counts, which would
-// refuse a test's third client from the same address. %1: the port.
+// refuse a test's third client from the same address. %1: the port, %2:
+// the password every client must give ("" for none).
 const char *const NgircdConfiguration = R"([Global]
     Name = irc.test
     Listen = 127.0.0.1
     Ports = %1
+    Password = %2
     MotdPhrase = "dun2 test server"
 [Limits]
     MaxConnections = 0
@@ -41,6 +43,7 @@ const char *const InspircdConfiguration = R"(<server name="irc.test" description
 <module name="cap">
 <module name="ircv3">
 <module name="ircv3_echomessage">
+<module name="monitor">
 <module name="ircv3_ctctags">
 <module name="ircv3_accounttag">
 <module name="ircv3_servertime">
@@ -135,7 +138,7 @@ TestIrcServer::Launch TestIrcServer::startOnce()
     const QString conf = m_dir.filePath(QStringLiteral("server.conf"));
     const auto accepting = [this] { return accepts(port(), true) && (tlsPort() == 0 || accepts(tlsPort(), false)); };
     if (m_kind == Kind::Ngircd)
-        return writeFile(conf, QString(NgircdConfiguration).arg(port()))
+        return writeFile(conf, QString(NgircdConfiguration).arg(port()).arg(m_password))
                    ? launch(m_server, QStringLiteral("ngircd"), {"-n", "-f", conf}, accepting)
                    : Launch::Failed;
     // Valid for two days; trusted by a client that is given it as its authority.

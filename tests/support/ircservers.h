@@ -8,7 +8,7 @@
 // Inspircd: plain and TLS (a self-signed certificate for "localhost" and
 // 127.0.0.1, see caFile()), IRCv3 capabilities (echo-message, message-tags,
 // account-tag, extended-join, account-notify, server-time, batch, sasl),
-// the channel history a channel with mode +H replays, and a real services
+// MONITOR, the channel history a channel with mode +H replays, and a real services
 // daemon (atheme) linked to it, so accounts can be registered through
 // NickServ and logged in to with SASL PLAIN.
 #pragma once
@@ -60,6 +60,8 @@ public:
     // start(). Ngircd with its defaults never disconnects a flooding client,
     // it only reads from it more slowly.
     void setDisconnectFlooders(bool on) { m_disconnectFlooders = on; }
+    // Makes ngircd ask every client for this password (PASS); from the next start().
+    void setPassword(const QString &password) { m_password = password; }
 
 private:
     enum class Launch { Ready, PortTaken, Failed };
@@ -77,6 +79,7 @@ private:
     int m_starts = 0;
     bool m_started = false;
     bool m_disconnectFlooders = false;
+    QString m_password;
     bool m_withServices = true;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_services;

@@ -16,7 +16,8 @@ public:
             const QString &workingDirectory = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DUN2_IRC_PASSWORD"})
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DUN2_IRC_PASSWORD",
+                                 "DUN2_IRC_SERVER_PASSWORD"})
             environment.remove(name);
         for (const QString &entry : extraEnvironment)
             environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
@@ -35,6 +36,7 @@ public:
     qint64 pid() const { return m_process.processId(); }
     void write(const QByteArray &input) { m_process.write(input); }
     void type(const QByteArray &line) { write(line + "\n"); }
+    void endInput() { m_process.closeWriteChannel(); }
     QByteArray out() { return m_out += m_process.readAllStandardOutput(); }
     QByteArray errors() { return m_err += m_process.readAllStandardError(); }
     bool saidOnOut(const QByteArray &part, int timeoutMs = 15000) { return said(&Program::out, part, timeoutMs); }

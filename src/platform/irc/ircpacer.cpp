@@ -1,6 +1,7 @@
 #include "platform/irc/ircpacer.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <numeric>
 #include <utility>
 
@@ -33,30 +34,46 @@ bool IrcPacer::addProtocol(const QByteArray &line)
     return true;
 }
 
-bool IrcPacer::addChannel(const std::vector<QByteArray> &lines)
+bool IrcPacer::addChannel(const std::vector<QByteArray> &lines, PostPriority priority)
 {
     const qsizetype bytes = std::accumulate(lines.begin(), lines.end(), qsizetype(0),
                                             [](qsizetype sum, const QByteArray &line) { return sum + line.size(); });
     if (m_channelBytes + bytes > MaxChannelBytes)
         return false;
     m_channelBytes += bytes;
-    m_channel.insert(m_channel.end(), lines.begin(), lines.end());
+    std::deque<QByteArray> &queue = m_channel[std::size_t(priority)];
+    queue.insert(queue.end(), lines.begin(), lines.end());
     return true;
 }
 
-std::optional<QByteArray> IrcPacer::take()
+std::optional<QByteArray> IrcPacer::take(std::optional<PostPriority> *channelClass)
 {
+    if (channelClass)
+        channelClass->reset();
     if (isEmpty() || msUntilNext() > 0)
         return std::nullopt;
     m_timer = std::max(m_timer, m_clock()) + m_stepMs;
     if (m_pong)
         return std::exchange(m_pong, std::nullopt);
-    const bool protocol = !m_protocol.empty();
-    std::deque<QByteArray> &queue = protocol ? m_protocol : m_channel;
-    QByteArray line = std::move(queue.front());
-    queue.pop_front();
-    (protocol ? m_protocolBytes : m_channelBytes) -= line.size();
+    if (!m_protocol.empty()) {
+        QByteArray line = std::move(m_protocol.front());
+        m_protocol.pop_front();
+        m_protocolBytes -= line.size();
+        return line;
+    }
+    const auto queue = std::find_if(m_channel.begin(), m_channel.end(), [](const auto &q) { return !q.empty(); });
+    QByteArray line = std::move(queue->front());
+    queue->pop_front();
+    m_channelBytes -= line.size();
+    if (channelClass)
+        *channelClass = PostPriority(queue - m_channel.begin());
     return line;
+}
+
+qsizetype IrcPacer::channelLines() const
+{
+    return std::accumulate(m_channel.begin(), m_channel.end(), qsizetype(0),
+                           [](qsizetype sum, const auto &queue) { return sum + qsizetype(queue.size()); });
 }
 
 qint64 IrcPacer::msUntilNext() const
@@ -69,7 +86,8 @@ qint64 IrcPacer::msUntilNext() const
 qsizetype IrcPacer::clearChannel()
 {
     const qsizetype dropped = channelLines();
-    m_channel.clear();
+    for (std::deque<QByteArray> &queue : m_channel)
+        queue.clear();
     m_channelBytes = 0;
     return dropped;
 }

@@ -2,10 +2,14 @@
 // (section 8.10) says a server paces its clients: a message timer that
 // advances two seconds per line and may run at most ten seconds ahead of
 // now. That is a burst of five, then one line every two seconds, which no
-// server's flood limit disconnects.
+// server's flood limit disconnects. The channel's lines go by their class
+// (postpriority.h), so a reply never waits behind a long listing.
 #pragma once
 
+#include "platform/postpriority.h"
+
 #include <QByteArray>
+#include <array>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -35,15 +39,16 @@ public:
     // reply for each PING of a flood.
     void setPong(const QByteArray &line) { m_pong = line; }
     // All of them or none: the pieces of one line are never cut short.
-    bool addChannel(const std::vector<QByteArray> &lines);
-    // The next line that may be sent now, if any.
-    std::optional<QByteArray> take();
+    bool addChannel(const std::vector<QByteArray> &lines, PostPriority priority = PostPriority::Reply);
+    // The next line that may be sent now, if any; a channel line's class
+    // goes into `channelClass`, which is empty for the others.
+    std::optional<QByteArray> take(std::optional<PostPriority> *channelClass = nullptr);
     // How long until take() has a line again; -1 when nothing waits.
     qint64 msUntilNext() const;
-    bool isEmpty() const { return !m_pong && m_protocol.empty() && m_channel.empty(); }
+    bool isEmpty() const { return !m_pong && m_protocol.empty() && channelLines() == 0; }
     qsizetype protocolBytes() const { return m_protocolBytes; }
     // Channel lines still waiting, so that the caller knows which were sent.
-    qsizetype channelLines() const { return qsizetype(m_channel.size()); }
+    qsizetype channelLines() const;
     // How far each line moves the timer; 0 sends at once, for a server that
     // lets this client send as fast as it likes (a benchmark's).
     void setStepMs(qint64 stepMs) { m_stepMs = stepMs; }
@@ -57,7 +62,7 @@ private:
     qint64 m_timer = 0;
     std::optional<QByteArray> m_pong;
     std::deque<QByteArray> m_protocol;
-    std::deque<QByteArray> m_channel;
+    std::array<std::deque<QByteArray>, PostPriorities> m_channel;
     qsizetype m_protocolBytes = 0;
     qsizetype m_channelBytes = 0;
 };

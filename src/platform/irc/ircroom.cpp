@@ -4,6 +4,7 @@
 #include "platform/irc/ircformat.h"
 #include "platform/irc/ircsession.h"
 #include "platform/irc/irctypedline.h"
+#include "platform/postpriority.h"
 
 namespace {
 
@@ -88,20 +89,19 @@ void IrcRoom::leave()
 void IrcRoom::post(const QString &chatMarkup)
 {
     const QString text = IrcFromChatMarkup(chatMarkup);
+    const PostPriority priority = PostPriorityScope::current();
     if (text.startsWith(QStringLiteral("/me ")))
-        m_session.act(text.mid(4));
+        m_session.act(text.mid(4), priority);
     else
-        m_session.say(text);
+        m_session.say(text, priority);
 }
 
 void IrcRoom::postTyped(const QString &typed)
 {
     const TypedLineOutcome outcome = PostTypedLine(m_session, typed);
-    if (outcome.quitReason) {
-        leave();
-        emit quitTyped();
-        return;
-    }
+    // The room stays open: the way out says goodbye in it.
+    if (outcome.quitReason)
+        return emit quitTyped(*outcome.quitReason);
     if (outcome.refusal.isEmpty())
         return;
     const QString status = m_session.status() + QStringLiteral("; ") + outcome.refusal;

@@ -51,8 +51,8 @@ signals:
     // The session cannot go on (a refused login, a server that cannot vouch
     // for the owner's account); the client has stopped.
     void failed(const QString &why);
-    // The user typed /quit: the session has left the network.
-    void quitTyped();
+    // The user typed /quit, giving the reason to leave the network with.
+    void quitTyped(const QString &reason);
 
 private:
     void enter(const QString &channel);

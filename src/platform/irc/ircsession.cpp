@@ -93,12 +93,15 @@ IrcSession::IrcSession(IrcEndpoint endpoint, IrcLogin login, QString channel, QS
     , m_nick(m_login.nick)
     , m_reportedNick(m_login.nick)
 {
-    for (QTimer *timer : {&m_sendTimer, &m_quietTimer, &m_retryTimer, &m_stableTimer, &m_registerTimer, &m_joinTimer})
+    for (QTimer *timer : {&m_sendTimer, &m_quietTimer, &m_retryTimer, &m_stableTimer, &m_registerTimer, &m_joinTimer,
+                          &m_leaveTimer})
         timer->setSingleShot(true);
+    connect(&m_leaveTimer, &QTimer::timeout, this, [this] { m_quitSent ? finishLeaving() : sendQuit(); });
     connect(&m_sendTimer, &QTimer::timeout, this, &IrcSession::pump);
     connect(&m_quietTimer, &QTimer::timeout, this, &IrcSession::onQuiet);
     connect(&m_retryTimer, &QTimer::timeout, this, &IrcSession::retryNow);
     connect(&m_joinTimer, &QTimer::timeout, this, &IrcSession::joinTimedOut);
+    connect(&m_nickTimer, &QTimer::timeout, this, [this] { sendProtocol("ISON", {wantedNick()}); });
     // A server that trickles bytes, or answers PINGs and never welcomes us,
     // keeps the link busy but useless.
     connect(&m_registerTimer, &QTimer::timeout, this, [this] {
@@ -157,21 +160,84 @@ void IrcSession::stop(const QString &reason)
     setStatus(QStringLiteral("stopped"));
 }
 
+void IrcSession::leave(const QString &reason, Left done)
+{
+    if (m_stopped || m_leaveDone || !m_socket || !m_linkUp) {
+        stop(reason);
+        return done({});
+    }
+    m_leaveDone = std::move(done);
+    m_quitReason = reason;
+    m_retryTimer.stop();
+    m_joinTimer.stop();
+    m_leaveTimer.start(m_timings.leaveSendMs);
+    setStatus(QStringLiteral("leaving %1").arg(m_channel));
+    quitWhenSent();
+}
+
+void IrcSession::quitWhenSent()
+{
+    if (m_leaveDone && !m_quitSent && m_pacer.channelLines() == 0)
+        sendQuit();
+}
+
+// Whatever of ours is still queued stays unsaid: after a QUIT the server
+// takes nothing more.
+void IrcSession::sendQuit()
+{
+    m_quitSent = true;
+    m_undelivered += takeUnsent();
+    m_pacer.clear();
+    if (!m_socket || !m_linkUp)
+        return finishLeaving();
+    if (std::optional<QByteArray> quit = IrcLine("QUIT", {m_quitReason.isEmpty() ? QStringLiteral("leaving") : m_quitReason}))
+        m_socket->write(*quit + "\r\n");
+    m_leaveTimer.start(m_timings.quitCloseMs);
+}
+
+void IrcSession::finishLeaving()
+{
+    const Left done = std::exchange(m_leaveDone, {});
+    if (!done)
+        return;
+    m_undelivered += takeUnsent();
+    m_leaveTimer.stop();
+    m_stopped = true;
+    dropSocket();
+    m_retryTimer.stop();
+    leaveChannel(QStringLiteral("left the network"));
+    setStatus(QStringLiteral("stopped"));
+    done(std::exchange(m_undelivered, {}));
+}
+
+QStringList IrcSession::takeUnsent()
+{
+    QStringList texts;
+    for (std::deque<Outgoing> &unsent : m_unsent) {
+        for (const Outgoing &outgoing : unsent)
+            texts.append(outgoing.line.text);
+        unsent.clear();
+    }
+    m_pacer.clearChannel();
+    return texts;
+}
+
 // ---- sending
 
-bool IrcSession::send(const QString &ircText, bool action)
+bool IrcSession::send(const QString &ircText, bool action, PostPriority priority)
 {
-    return queue(QStringLiteral("PRIVMSG"), m_channel, ircText, action);
+    return queue(QStringLiteral("PRIVMSG"), m_channel, ircText, action, priority);
 }
 
 bool IrcSession::tell(const QString &command, const QString &target, const QString &text)
 {
-    return !isChannel(target) && queue(command, target, text, false);
+    return !isChannel(target) && queue(command, target, text, false, PostPriority::Typed);
 }
 
 // In the channel's queue, with the channel's lines: what the user says to
 // a nick is as much the user's as what they say in the channel.
-bool IrcSession::queue(const QString &command, const QString &target, const QString &ircText, bool action)
+bool IrcSession::queue(const QString &command, const QString &target, const QString &ircText, bool action,
+                       PostPriority priority)
 {
     if (!m_inChannel)
         return false;
@@ -190,11 +256,12 @@ bool IrcSession::queue(const QString &command, const QString &target, const QStr
         }
     if (lines.empty())
         return false;
-    if (!m_pacer.addChannel(lines)) {
+    if (!m_pacer.addChannel(lines, priority)) {
         setStatus(QStringLiteral("in %1 as %2; a line was not delivered: too much is waiting to be sent").arg(m_channel, m_nick));
         return false;
     }
-    m_unsent.insert(m_unsent.end(), shown.begin(), shown.end());
+    std::deque<Outgoing> &unsent = m_unsent[std::size_t(priority)];
+    unsent.insert(unsent.end(), shown.begin(), shown.end());
     pump();
     return true;
 }
@@ -236,13 +303,14 @@ void IrcSession::pump()
 {
     if (!m_socket || !m_linkUp)
         return;
-    while (std::optional<QByteArray> line = m_pacer.take()) {
-        const bool ours = m_pacer.channelLines() < qsizetype(m_unsent.size());
+    std::optional<PostPriority> channelClass;
+    while (std::optional<QByteArray> line = m_pacer.take(&channelClass)) {
         m_socket->write(*line + "\r\n");
-        if (!ours)
+        if (!channelClass || m_unsent[std::size_t(*channelClass)].empty())
             continue;
-        Outgoing said = std::move(m_unsent.front());
-        m_unsent.pop_front();
+        std::deque<Outgoing> &unsent = m_unsent[std::size_t(*channelClass)];
+        Outgoing said = std::move(unsent.front());
+        unsent.pop_front();
         const quint64 number =
             m_verdicts.sent(said.target, said.line.action ? QStringLiteral("/me ") + said.line.text : said.line.text);
         if (hasCap(QStringLiteral("echo-message")))
@@ -255,6 +323,7 @@ void IrcSession::pump()
     }
     if (const qint64 wait = m_pacer.msUntilNext(); wait >= 0)
         m_sendTimer.start(int(wait));
+    quitWhenSent();
 }
 
 // ---- the link
@@ -297,6 +366,8 @@ void IrcSession::onConnected()
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     heard();
     setStatus(QStringLiteral("connected to %1:%2; registering as %3").arg(m_endpoint.host).arg(m_endpoint.port).arg(m_nick));
+    if (!m_login.serverPassword.isEmpty())
+        sendProtocol("PASS", {m_login.serverPassword});
     sendProtocol("CAP", {"LS", "302"});
     sendProtocol("NICK", {m_nick});
     sendProtocol("USER", {"dun2", "0", "*", m_login.nick});
@@ -340,6 +411,8 @@ void IrcSession::heard()
 
 void IrcSession::loseLink(const QString &reason)
 {
+    if (m_leaveDone)
+        return finishLeaving();
     if (m_stopped)
         return;
     const QString why = leaveChannel(QStringLiteral("link lost (%1)").arg(reason));
@@ -349,6 +422,8 @@ void IrcSession::loseLink(const QString &reason)
 
 void IrcSession::retryLater(const QString &why, RetryAction action, int delayMs)
 {
+    if (m_leaveDone)
+        return finishLeaving();
     m_retryAction = action;
     m_retryTimer.start(delayMs);
     const QString verb = action == RetryAction::Connect ? QStringLiteral("retrying") : QStringLiteral("rejoining");
@@ -376,6 +451,7 @@ int IrcSession::nextDelay()
 void IrcSession::fail(const QString &why)
 {
     m_stopped = true;
+    finishLeaving();
     dropSocket();
     m_retryTimer.stop();
     setStatus(QStringLiteral("stopped: %1").arg(leaveChannel(why)));
@@ -396,11 +472,14 @@ void IrcSession::dropSocket()
     m_batches.clear();
     m_reader.clear();
     m_pacer.clear();
-    m_unsent.clear();
+    for (std::deque<Outgoing> &unsent : m_unsent)
+        unsent.clear();
     m_verdicts.clear();
     m_accounts.clear();
     m_sendTimer.stop();
     m_quietTimer.stop();
+    m_nickTimer.stop();
+    m_monitor = m_nickWatched = false;
     m_stableTimer.stop();
     m_registerTimer.stop();
     m_joinTimer.stop();
@@ -546,6 +625,19 @@ void IrcSession::handle(const IrcMessage &message)
              }
          }},
         {"NICK", [](IrcSession &s, const IrcMessage &m) { s.handleNick(m); }},
+        // ISON: those of the nicks asked for who are on.
+        {"303", [](IrcSession &s, const IrcMessage &m) {
+             const QStringList on = m.param(1).split(u' ', Qt::SkipEmptyParts);
+             if (std::none_of(on.begin(), on.end(), [&s](const QString &nick) {
+                     return s.m_accounts.sameNick(nick, s.wantedNick());
+                 }))
+                 s.nickFree(s.wantedNick());
+         }},
+        // MONITOR: nicks that went offline ("nick" or "nick!user@host").
+        {"731", [](IrcSession &s, const IrcMessage &m) {
+             for (const QString &target : m.param(1).split(u',', Qt::SkipEmptyParts))
+                 s.nickFree(target.section(u'!', 0, 0));
+         }},
         {"JOIN", [](IrcSession &s, const IrcMessage &m) { s.handleJoin(m); }},
         {"PART", [](IrcSession &s, const IrcMessage &m) { s.handlePart(m); }},
         {"KICK", [](IrcSession &s, const IrcMessage &m) { s.handleKick(m); }},
@@ -745,6 +837,8 @@ void IrcSession::handleSupport(const IrcMessage &message)
             m_accounts.setCaseMapping(value);
         else if (key == u"WHOX")
             m_whox = true;
+        else if (key == u"MONITOR")
+            m_monitor = true;
         else if (key == u"NICKLEN" && value.toInt() >= ShortestNickLimit)
             m_nickLength = value.toInt();
         else if (key == u"CHANTYPES")
@@ -765,6 +859,11 @@ void IrcSession::handleNickRefused(const IrcMessage &message)
     // Too long, perhaps: the shortest limit any server has.
     if (message.command == u"432" && m_nick.size() > ShortestNickLimit)
         m_nickLength = ShortestNickLimit;
+    // A server that cuts nicks to its length names the cut one it refused:
+    // the fallbacks must fit in that length, or they are cut back to it.
+    if (const QString refused = message.param(1);
+        !refused.isEmpty() && refused.size() < m_nick.size() && m_nick.startsWith(refused, Qt::CaseInsensitive))
+        m_nickLength = int(refused.size());
     const auto fallback = [this](int tries) {
         const QString suffix = tries == 1 ? QStringLiteral("_") : QString::number(tries);
         return m_login.nick.left(std::max<qsizetype>(1, m_nickLength - suffix.size())) + suffix;
@@ -790,14 +889,43 @@ void IrcSession::handleNick(const IrcMessage &message)
 {
     const QString from = message.nick();
     m_accounts.rename(from, message.param(0));
-    if (isMe(from) && !message.param(0).isEmpty())
-        setNick(message.param(0));
-    else if (!isMe(from))
-        notice(QStringLiteral("%1 is now known as %2").arg(from, message.param(0)));
+    if (!isMe(from))
+        return notice(QStringLiteral("%1 is now known as %2").arg(from, message.param(0)));
+    if (message.param(0).isEmpty())
+        return;
+    setNick(message.param(0));
+    if (m_inChannel)
+        setStatus(QStringLiteral("in %1 as %2").arg(m_channel, m_nick));
+    if (isMe(wantedNick()) && std::exchange(m_nickWatched, false)) {
+        m_nickTimer.stop();
+        if (m_monitor)
+            sendProtocol("MONITOR", {"-", wantedNick()});
+    }
+}
+
+// Under a fallback nick, ours is taken back as soon as it is free: the
+// server says so (MONITOR), or is asked now and then (ISON).
+void IrcSession::watchNick()
+{
+    if (!m_registered || m_nickWatched || isMe(wantedNick()))
+        return;
+    m_nickWatched = true;
+    if (m_monitor) {
+        sendProtocol("MONITOR", {"+", wantedNick()});
+        return;
+    }
+    m_nickTimer.start(m_timings.nickCheckMs);
+}
+
+void IrcSession::nickFree(const QString &nick)
+{
+    if (m_nickWatched && m_accounts.sameNick(nick, wantedNick()) && !isMe(nick))
+        sendProtocol("NICK", {wantedNick()});
 }
 
 void IrcSession::joinChannel()
 {
+    watchNick();
     if (m_stopped || !m_registered || m_inChannel)
         return;
     m_joinSent = true;
@@ -889,7 +1017,8 @@ void IrcSession::joinRefused(const IrcMessage &message)
 // Returns the reason, with how many of our lines it kept from being sent.
 QString IrcSession::leaveChannel(const QString &why)
 {
-    m_unsent.clear();
+    for (std::deque<Outgoing> &unsent : m_unsent)
+        unsent.clear();
     const qsizetype dropped = m_pacer.clearChannel();
     const QString said = dropped == 0 ? why : QStringLiteral("%1; %2 of ours not delivered").arg(why, lines(dropped));
     if (!std::exchange(m_inChannel, false))

@@ -18,7 +18,9 @@
 #include <QSslCertificate>
 #include <QSslError>
 #include <QTimer>
+#include <array>
 #include <deque>
+#include <functional>
 
 class QSslSocket;
 struct IrcMessage;
@@ -40,6 +42,8 @@ struct IrcLogin {
     // A nick never taken as a fallback: the owner's, whose lines would then
     // be ours and who would find their nick held.
     QString othersNick{};
+    // Sent as PASS before registering, for servers and bouncers that ask one.
+    QString serverPassword{};
 };
 
 // How long the link waits for what; tests shorten them.
@@ -54,6 +58,9 @@ struct IrcTimings {
     int registerMs = 60'000;    // from connecting to the welcome (001), or the link is dropped
     int motdWaitMs = 10'000;    // after the welcome, the join goes without waiting for the MOTD's end
     int joinAnswerMs = 30'000;  // a JOIN unanswered this long is sent again later
+    int leaveSendMs = 10'000;   // leaving: the queued lines' time to go before the QUIT
+    int quitCloseMs = 3'000;    // after the QUIT, for the server to close the link
+    int nickCheckMs = 60'000;   // under a fallback nick, on a server without MONITOR: how often ISON asks for ours
 };
 
 class IrcSession : public QObject
@@ -73,14 +80,27 @@ public:
     void start();
     // Leaves the network for good (QUIT); no retry follows.
     void stop(const QString &reason = {});
+    // Leaves as the program ends: the lines still queued go first, paced,
+    // for at most leaveSendMs; then the QUIT, and `done` once the server
+    // has closed the link or quitCloseMs has passed, with the text of each
+    // of our lines that could not go. Nothing retries after it.
+    using Left = std::function<void(const QStringList &undelivered)>;
+    void leave(const QString &reason, Left done);
 
     // A line for the channel in IRC formatting, cut into pieces that fit and
     // sent in order at the paced rate. False, and nothing sent, when the
     // client is not in the channel (the room does not exist then) or the
     // send queue is full.
-    bool say(const QString &ircText) { return send(ircText, false); }
+    // Lines of a more urgent class go first (postpriority.h).
+    bool say(const QString &ircText, PostPriority priority = PostPriority::Reply)
+    {
+        return send(ircText, false, priority);
+    }
     // The same as a CTCP ACTION (/me).
-    bool act(const QString &ircText) { return send(ircText, true); }
+    bool act(const QString &ircText, PostPriority priority = PostPriority::Reply)
+    {
+        return send(ircText, true, priority);
+    }
     // A PRIVMSG or NOTICE to a nick, never the channel, cut and paced as the
     // channel's lines are; what a server refuses is reported in the status.
     bool tell(const QString &command, const QString &target, const QString &text);
@@ -144,8 +164,9 @@ private:
     // be refused.
     enum class Sasl { NotStarted, Exchanging, LoggedIn };
 
-    bool send(const QString &ircText, bool action);
-    bool queue(const QString &command, const QString &target, const QString &ircText, bool action);
+    bool send(const QString &ircText, bool action, PostPriority priority);
+    bool queue(const QString &command, const QString &target, const QString &ircText, bool action,
+               PostPriority priority);
     int pieceBytes(const QString &command, const QString &target, bool action) const;
     bool sendProtocol(const QString &command, const QStringList &params = {});
     void pump();
@@ -161,6 +182,10 @@ private:
     void retryNow();
     int nextDelay();
     void fail(const QString &why);
+    void quitWhenSent();
+    void sendQuit();
+    void finishLeaving();
+    QStringList takeUnsent();
     void dropSocket();
     void setStatus(const QString &status);
 
@@ -183,6 +208,9 @@ private:
     void handleNickRefused(const IrcMessage &message);
     void setNick(const QString &nick);
     void handleNick(const IrcMessage &message);
+    QString wantedNick() const { return m_login.nick.left(m_nickLength); }
+    void watchNick();
+    void nickFree(const QString &nick);
     void joinChannel();
     void joinTimedOut();
     void handleJoin(const IrcMessage &message);
@@ -233,6 +261,17 @@ private:
     // While registered and outside the channel with no retry planned: when
     // to join (after the welcome) or to try again (after an unanswered JOIN).
     QTimer m_joinTimer;
+    // Leaving: the queued lines' deadline, then the server's to close the link.
+    QTimer m_leaveTimer;
+    Left m_leaveDone;
+    QString m_quitReason;
+    bool m_quitSent = false;
+    QStringList m_undelivered;
+    // Under a fallback nick, on a server without MONITOR: when to ask for ours.
+    QTimer m_nickTimer;
+    // The server tells when a nick is free (005 MONITOR).
+    bool m_monitor = false;
+    bool m_nickWatched = false;
     // Why the server says it is closing the link (ERROR), or the TLS refusal.
     QString m_closeReason;
 
@@ -269,13 +308,13 @@ private:
     bool m_whox = false;
     QString m_chanTypes = QStringLiteral("#&");
 
-    // Our lines in the send queue, in its order: each channel line is
-    // reported once written, on servers that do not echo.
+    // Our lines in the send queue, by class in its order: each channel
+    // line is reported once written, on servers that do not echo.
     struct Outgoing {
         QString target;
         IrcInbox::Line line;
     };
-    std::deque<Outgoing> m_unsent;
+    std::array<std::deque<Outgoing>, PostPriorities> m_unsent;
     // Our lines written that the server may yet refuse.
     IrcVerdicts m_verdicts{[this](const QString &a, const QString &b) { return m_accounts.sameNick(a, b); }};
     // The user asked for the topic: the server's answer goes to the status.

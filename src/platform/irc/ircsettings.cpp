@@ -90,6 +90,30 @@ QString smallFileProblem(const QString &path, qint64 limit, QByteArray *bytes = 
     return {};
 }
 
+// A password from the environment, else from the first line of its file;
+// why not, or "".
+QString takePassword(const QString &environment, const char *variable, const QString &file, const char *fileKey,
+                     QString &password, QStringList &notes)
+{
+    password = environment;
+    if (file.isEmpty())
+        return {};
+    if (!password.isEmpty()) {
+        notes.append(QStringLiteral("%1 is used; the %2 %3 is not read").arg(variable, fileKey, file));
+        return {};
+    }
+    QByteArray bytes;
+    if (QString why = smallFileProblem(file, IrcPasswordFileLimit, &bytes); !why.isEmpty())
+        return QStringLiteral("the %1 %2").arg(fileKey, why);
+    QByteArray line = bytes.first(bytes.contains('\n') ? bytes.indexOf('\n') : bytes.size());
+    if (line.endsWith('\r'))
+        line.chop(1);
+    password = QString::fromUtf8(line);
+    if (password.isEmpty())
+        return QStringLiteral("the %1 %2 has no password on its first line").arg(fileKey, file);
+    return {};
+}
+
 } // namespace
 
 QString ParseIrcAddress(const QString &text, IrcAddress &address)
@@ -173,7 +197,7 @@ QString IrcNickProblem(const QString &nick)
 }
 
 QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const QString &loginName,
-                           const QString &environmentPassword, IrcSettings &settings)
+                           const IrcEnvironmentPasswords &environment, IrcSettings &settings)
 {
     const QString iniPath = QDir(home).filePath("irc.ini");
     QString tooLong;
@@ -206,9 +230,11 @@ QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const Q
     if (!s.ownerAccount.isEmpty() && s.owner.isEmpty())
         return QStringLiteral("an owner account is the account of an owner: give --owner NICK too");
     if (s.url.isEmpty()) {
-        if (given.owner || given.ownerAccount || given.caFile || given.passwordFile || given.allowPlainPassword)
-            return QStringLiteral("--owner, --owner-account, --irc-ca, --irc-password-file and"
-                                  " --irc-allow-plain-password are for a network: give --irc URL too");
+        if (given.owner || given.ownerAccount || given.caFile || given.passwordFile || given.serverPasswordFile
+            || given.allowPlainPassword)
+            return QStringLiteral("--owner, --owner-account, --irc-ca, --irc-password-file,"
+                                  " --irc-server-password-file and --irc-allow-plain-password are for a network:"
+                                  " give --irc URL too");
         settings = IrcSettings{};
         settings.screenName = s.screenName;
         return {};
@@ -236,22 +262,18 @@ QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const Q
             return "the certificate authority " + why;
     }
 
-    s.password = environmentPassword;
-    if (const QString passwordFile = fileName(given.passwordFile, "password file");
-        s.password.isEmpty() && !passwordFile.isEmpty()) {
-        QByteArray bytes;
-        if (QString why = smallFileProblem(passwordFile, IrcPasswordFileLimit, &bytes); !why.isEmpty())
-            return "the password file " + why;
-        QByteArray line = bytes.first(bytes.contains('\n') ? bytes.indexOf('\n') : bytes.size());
-        if (line.endsWith('\r'))
-            line.chop(1);
-        s.password = QString::fromUtf8(line);
-        if (s.password.isEmpty())
-            return "the password file " + passwordFile + " has no password on its first line";
-    }
-    if (s.password.contains(QChar(0)))
+    if (QString why = takePassword(environment.sasl, "DUN2_IRC_PASSWORD", fileName(given.passwordFile, "password file"),
+                                   "password file", s.password, s.notes);
+        !why.isEmpty())
+        return why;
+    if (QString why = takePassword(environment.server, "DUN2_IRC_SERVER_PASSWORD",
+                                   fileName(given.serverPasswordFile, "server password file"), "server password file",
+                                   s.serverPassword, s.notes);
+        !why.isEmpty())
+        return why;
+    if (s.password.contains(QChar(0)) || s.serverPassword.contains(QChar(0)))
         return QStringLiteral("a password can't hold a NUL character");
-    if (!s.password.isEmpty() && !s.address.tls) {
+    if ((!s.password.isEmpty() || !s.serverPassword.isEmpty()) && !s.address.tls) {
         bool allowed = given.allowPlainPassword;
         if (!allowed) {
             const QString answer = value({}, "allow plain password").trimmed().toLower();

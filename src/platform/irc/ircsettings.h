@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 struct IrcAddress {
@@ -34,6 +35,7 @@ struct IrcOptions {
     std::optional<QString> passwordFile;
     // --irc-allow-plain-password: true when given; false leaves it to irc.ini.
     bool allowPlainPassword = false;
+    std::optional<QString> serverPasswordFile{};
 };
 
 struct IrcSettings {
@@ -44,6 +46,15 @@ struct IrcSettings {
     QString ownerAccount; // the services account the owner's lines must come from; "" for none
     QString caFile;       // a certificate authority trusted beside the system's; "" for none
     QString password;     // for SASL PLAIN; "" to sign on without
+    QString serverPassword; // sent as PASS before registering; "" for none
+    // What the user should know of how the settings were taken.
+    QStringList notes;
+};
+
+// The passwords in the environment, which go before their files.
+struct IrcEnvironmentPasswords {
+    QString sasl{};   // DUN2_IRC_PASSWORD
+    QString server{}; // DUN2_IRC_SERVER_PASSWORD
 };
 
 // The longest password file taken: a password, not a document.
@@ -51,7 +62,6 @@ constexpr qint64 IrcPasswordFileLimit = 4096;
 
 // Why the settings can't be used, or "" with them resolved. home is the
 // program's directory (of irc.ini, and of relative file names in it);
-// loginName the screen name when none is given; environmentPassword the
-// value of DUN2_IRC_PASSWORD, which goes before any password file.
+// loginName the screen name when none is given.
 QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const QString &loginName,
-                           const QString &environmentPassword, IrcSettings &settings);
+                           const IrcEnvironmentPasswords &environment, IrcSettings &settings);

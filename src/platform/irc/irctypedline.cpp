@@ -22,7 +22,7 @@ constexpr QStringView Commands = u"/me, /msg, /notice, /nick, /topic, /quit, and
 
 const std::array<Command, 6> Table{{
     {u"me", u"/me ACTION", false, true,
-     [](IrcSession &s, const QString &, const QString &text) { return s.act(text); }},
+     [](IrcSession &s, const QString &, const QString &text) { return s.act(text, PostPriority::Typed); }},
     {u"msg", u"/msg NICK TEXT", true, true,
      [](IrcSession &s, const QString &nick, const QString &text) { return s.tell(QStringLiteral("PRIVMSG"), nick, text); }},
     {u"notice", u"/notice NICK TEXT", true, true,
@@ -42,7 +42,7 @@ TypedLineOutcome PostTypedLine(IrcSession &session, const QString &typed)
 {
     if (!typed.startsWith(u'/') || typed.startsWith(u"//")) {
         const QString line = typed.startsWith(u'/') ? typed.mid(1) : typed;
-        return {session.say(line) ? QString() : QStringLiteral("\"%1\" was not sent").arg(line.left(80)), {}};
+        return {session.say(line, PostPriority::Typed) ? QString() : QStringLiteral("\"%1\" was not sent").arg(line.left(80)), {}};
     }
     const qsizetype blank = typed.indexOf(u' ');
     const QString word = typed.mid(1, blank < 0 ? -1 : blank - 1);

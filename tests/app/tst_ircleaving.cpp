@@ -1,0 +1,145 @@
+// The program leaving a real channel by each of its ways out: what it still
+// had to say arrives, then its QUIT, as a participant reads them.
+#include "ircplayer.h"
+#include "platform/irc/ircpacer.h"
+#include "support/testregistry.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+
+class IrcLeavingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyWayOutSaysGoodbyeAndSendsWhatIsQueued()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        QTemporaryDir home;
+        fillHome(home.path());
+        RawIrcClient boss(server, {.nick = "boss"});
+        QVERIFY(boss.signOn() && boss.join("#music"));
+        struct WayOut {
+            QByteArray reason;
+            int exitCode;
+            std::function<void(Program &)> take;
+        };
+        const WayOut ways[] = {
+            {"exit", 0, [&boss](Program &) { boss.say("#music", ".exit"); }},
+            {"terminated", 128 + SIGTERM, [](Program &player) { ::kill(pid_t(player.pid()), SIGTERM); }},
+            {"interrupted", 128 + SIGINT, [](Program &player) { ::kill(pid_t(player.pid()), SIGINT); }},
+            // More than the pacer's burst: the rest is still queued at the end.
+            {"end of input", 0, [](Program &player) {
+                 for (int i = 1; i <= 8; ++i)
+                     player.type("typed line " + QByteArray::number(i));
+                 player.endInput();
+             }},
+        };
+        for (const WayOut &way : ways) {
+            Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
+            QVERIFY(player.saidOnError("in #music"));
+            QVERIFY(!boss.waitFor([](const QByteArray &line) {
+                             return line.startsWith(":ceo-player!") && line.contains(" JOIN ");
+                         }).isEmpty());
+            const bool typed = way.reason == "end of input";
+            // Joining took the pacer's burst. It is whole again once the player
+            // has sent nothing for the pacer's lead: a wait of the pacer's own
+            // measure, the same on any machine.
+            if (typed)
+                QTest::qWait(int(IrcPacer::AheadMs + IrcPacer::StepMs));
+            way.take(player);
+            if (typed)
+                for (int i = 1; i <= 8; ++i)
+                    QVERIFY2(heard(boss, "typed line " + QByteArray::number(i)), player.errors());
+            QVERIFY2(heard(boss, inIrc(QString::fromUtf8("Ðûñ² unløªded "))), way.reason + player.errors());
+            const QByteArray quit = boss.waitFor(" QUIT ");
+            QVERIFY2(quit.startsWith(":ceo-player!") && quit.contains(way.reason), quit);
+            QCOMPARE(player.exitCode(), way.exitCode);
+        }
+    }
+
+    // A reply goes ahead of the entries of a long scroll still queued.
+    void aReplyIsNotStuckBehindAScroll()
+    {
+        constexpr int Tracks = 60;
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        QVERIFY(server.start());
+        QTemporaryDir home;
+        QStringList tracks;
+        for (int i = 1; i <= Tracks; ++i)
+            tracks.append(QStringLiteral("song %1").arg(i, 2, 10, QChar('0')));
+        fillHome(home.path(), tracks);
+        const auto entry = [](int i) { return inIrc(QStringLiteral("<b>%1</b> song %2").arg(i).arg(i, 2, 10, QChar('0'))); };
+        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
+        RawIrcClient boss(server, {.nick = "boss"});
+        QVERIFY(boss.signOn() && boss.join("#music"));
+        QVERIFY(player.saidOnError("in #music"));
+        boss.say("#music", ".p song");
+        QVERIFY(heard(boss, inIrc("<b>type</b>: view, scroll, rnd, or cancel ")));
+        boss.say("#music", ".scroll");
+        for (int i = 1; i <= 6; ++i)
+            QVERIFY2(heard(boss, entry(i)), qPrintable(QString::number(i)));
+        // Some 12 s in, with dozens of entries queued behind the next one.
+        boss.say("#music", ".vol 10");
+        const QByteArray next = boss.waitFor([&entry](const QByteArray &line) {
+            return line.startsWith(":ceo-player!") && (line.contains("volume") || line.endsWith(entry(10)));
+        });
+        QVERIFY2(next.endsWith(inIrc("<b>volume</b> set 10%")), next);
+        // Leaving mid-scroll: the goodbye too goes ahead of the entries.
+        boss.say("#music", ".exit");
+        QVERIFY(heard(boss, inIrc(QString::fromUtf8("Ðûñ² unløªded "))));
+        QCOMPARE(player.exitCode(), 0);
+    }
+
+    // A server that asks every client for a password: the program gives it
+    // from the environment or a file, says which when both are given, keeps
+    // it out of /proc, and says why the server sends it away without it or
+    // with a wrong one.
+    void aServerPasswordGoesBeforeRegistering()
+    {
+        TestIrcServer server(TestIrcServer::Kind::Ngircd);
+        server.setPassword("open sesame");
+        QVERIFY(server.start());
+        QTemporaryDir home;
+        fillHome(home.path());
+        const QString right = home.filePath("right"), wrong = home.filePath("wrong");
+        for (const auto &[file, text] : {std::pair{right, "open sesame\n"}, std::pair{wrong, "guess\n"}}) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
+        }
+        const QStringList plain{"--irc-allow-plain-password"};
+        const struct {
+            QStringList arguments;
+            QStringList environment;
+            QByteArray said;
+            bool joins;
+        } cases[] = {
+            {{}, {}, "link lost (Access denied: Bad password?)", false},
+            {plain + QStringList{"--irc-server-password-file", wrong}, {}, "link lost (Access denied: Bad password?)", false},
+            {plain + QStringList{"--irc-server-password-file", right}, {}, "registering as ceo", true},
+            {plain + QStringList{"--irc-server-password-file", wrong}, {"DUN2_IRC_SERVER_PASSWORD=open sesame"},
+             "DUN2_IRC_SERVER_PASSWORD is used; the server password file " + wrong.toUtf8() + " is not read", true},
+        };
+        for (const auto &c : cases) {
+            Program player(home.path(), QStringList{"--screen-name", "ceo", "--irc", music(server)} + c.arguments,
+                           c.environment);
+            QVERIFY2(player.saidOnError(c.said), player.errors());
+            if (!c.joins)
+                continue;
+            QVERIFY2(player.saidOnError("in #music"), player.errors());
+            QFile environment(QStringLiteral("/proc/%1/environ").arg(player.pid()));
+            QVERIFY(environment.open(QIODevice::ReadOnly));
+            QVERIFY(!environment.readAll().contains("DUN2_IRC_SERVER_PASSWORD"));
+        }
+        // Over a plain link only when the user says so, as the SASL password.
+        Program unasked(home.path(), {"--screen-name", "ceo", "--irc", music(server), "--irc-server-password-file", right});
+        QVERIFY2(unasked.saidOnError("a password on a plain irc:// link"), unasked.errors());
+        QCOMPARE(unasked.exitCode(), 1);
+    }
+};
+
+DUN2_TEST(IrcLeavingTest);
+#include "tst_ircleaving.moc"
