@@ -102,13 +102,8 @@ void IrcRoom::postTyped(const QString &typed)
     // The room stays open: the way out says goodbye in it.
     if (outcome.quitReason)
         return emit quitTyped(*outcome.quitReason);
-    if (outcome.refusal.isEmpty())
-        return;
-    const QString status = m_session.status() + QStringLiteral("; ") + outcome.refusal;
-    // The same refusal again is news again.
-    if (m_client.status() == status)
-        m_client.setStatus(m_session.status());
-    m_client.setStatus(status);
+    if (!outcome.refusal.isEmpty())
+        notify(outcome.refusal);
 }
 
 // Without a way for the server to vouch for accounts, the owner could only

@@ -102,7 +102,7 @@ public:
         return send(ircText, true, priority);
     }
     // A PRIVMSG or NOTICE to a nick, never the channel, cut and paced as the
-    // channel's lines are; what a server refuses is reported in the status.
+    // channel's lines are; what a server refuses is told to the user.
     bool tell(const QString &command, const QString &target, const QString &text);
     // Asks the server for another nick; the nick changes when it agrees.
     bool changeNick(const QString &nick);
@@ -235,6 +235,8 @@ private:
     void postLine(IrcInbox::Line line);
     // Only while in the channel: outside it there is no room to show it in.
     void notice(const QString &text);
+    // An answer or refusal of the server's, for the user alone.
+    void report(const QString &text);
     void deliverLater();
     void deliver();
 

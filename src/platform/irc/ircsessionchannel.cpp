@@ -224,8 +224,8 @@ void IrcSession::sendRefused(const IrcMessage &message)
     else if (const std::optional<QString> line = m_verdicts.refused(target); line && isChannel(target))
         what = QStringLiteral("not delivered to %1: \"%2\"").arg(target, line->size() > 80 ? line->left(79) + u'…' : *line);
     // What went to a nick (a password for services, say) is not repeated.
-    setStatus(QStringLiteral("%1%2 (%3)")
-                  .arg(m_inChannel ? QStringLiteral("in %1 as %2; ").arg(m_channel, m_nick) : QString(), what, why));
+    // Told once, as it happens: as a status it would linger into the next.
+    report(QStringLiteral("%1 (%2)").arg(what, why));
 }
 
 void IrcSession::showTopic(const IrcMessage &message)
@@ -234,7 +234,7 @@ void IrcSession::showTopic(const IrcMessage &message)
         return;
     const QString topic = message.command == u"331" ? QStringLiteral("no topic is set")
                                                     : QStringLiteral("the topic is: %1").arg(message.param(2).left(400));
-    setStatus(QStringLiteral("in %1 as %2; %3").arg(m_channel, m_nick, topic));
+    report(topic);
 }
 
 void IrcSession::handleBatch(const IrcMessage &message)
@@ -298,6 +298,14 @@ void IrcSession::notice(const QString &text)
         return;
     m_inbox.postNotice({text});
     deliverLater();
+}
+
+void IrcSession::report(const QString &text)
+{
+    if (m_inChannel)
+        notice(text);
+    else
+        setStatus(text);
 }
 
 void IrcSession::deliverLater()
