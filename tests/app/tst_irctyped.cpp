@@ -78,6 +78,9 @@ private slots:
         QVERIFY(bob.waitFor(":alice!").endsWith("TOPIC #music :Songs of the day"));
         alice.type("/topic");
         QVERIFY(alice.saidOnOut("-- the topic is: Songs of the day"));
+        // ngircd echoes nothing: the refused line was never shown as said,
+        // up to a sentinel that came later down the same link.
+        QVERIFY(!alice.out().contains("alice:\tmuted line"));
         alice.type("/nick alice2");
         QVERIFY(bob.waitFor(":alice!").endsWith("NICK :alice2"));
         alice.type("/quit gone fishing");

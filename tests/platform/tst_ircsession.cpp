@@ -56,6 +56,9 @@ private slots:
         QVERIFY(joined.wait());
         QVERIFY(session.say("hi\r\nQUIT :gone"));
         QCOMPARE(server.waitFor("PRIVMSG"), QByteArray("PRIVMSG #music :hi  QUIT :gone"));
+        // Shown as said once the server answers past it.
+        const QByteArray ping = server.waitFor("PING");
+        server.send(":irc.test PONG irc.test " + ping.mid(5) + "\r\n");
         QTRY_COMPARE(said(lines), (QList<Said>{{"ceo", "hi  QUIT :gone", false, true}}));
         lines.clear();
         server.send(":a!b@c PRIVMSG #music :one\r\n:a!b@c PRIVMSG #music :\x01" "ACTION waves\r\n"

@@ -394,8 +394,10 @@ void IrcSession::handle(const IrcMessage &message)
         {"ERROR", [](IrcSession &s, const IrcMessage &m) { s.m_closeReason = m.param(0); }},
         {"PONG", [](IrcSession &s, const IrcMessage &m) {
              const QString token = m.params.value(m.params.size() - 1);
-             if (token.startsWith(VerdictToken))
-                 s.m_verdicts.answeredUpTo(token.mid(VerdictToken.size()).toULongLong());
+             if (!token.startsWith(VerdictToken))
+                 return;
+             for (IrcInbox::Line &taken : s.m_verdicts.answeredUpTo(token.mid(VerdictToken.size()).toULongLong()))
+                 s.postLine(std::move(taken));
          }},
         {"CAP", [](IrcSession &s, const IrcMessage &m) { s.handleCap(m); }},
         {"AUTHENTICATE", [](IrcSession &s, const IrcMessage &m) { s.handleSasl(m); }},

@@ -143,8 +143,8 @@ signals:
     // The server withdrew or offered again what vouches for accounts.
     void vouchingChanged(bool vouches);
     // account: the services account the server vouches for, "" when none.
-    // own: a line of ours (the server's echo, or ours reported when it was
-    // written to the link on a server that does not echo). A NOTICE is never a line:
+    // own: a line of ours (the server's echo, or, on a server that does not
+    // echo, ours once the server has answered past it). A NOTICE is never a line:
     // bots answer none, so two of them in one channel cannot loop.
     // earlier: said before we joined, replayed by the server or a bouncer;
     // to be shown, never obeyed.
@@ -310,8 +310,7 @@ private:
     bool m_whox = false;
     QString m_chanTypes = QStringLiteral("#&");
 
-    // Our lines in the send queue, by class in its order: each channel
-    // line is reported once written, on servers that do not echo.
+    // Our lines in the send queue, by class in its order.
     struct Outgoing {
         QString target;
         IrcInbox::Line line;
@@ -319,7 +318,7 @@ private:
     std::array<std::deque<Outgoing>, PostPriorities> m_unsent;
     // Our lines written that the server may yet refuse.
     IrcVerdicts m_verdicts{[this](const QString &a, const QString &b) { return m_accounts.sameNick(a, b); }};
-    // The user asked for the topic: the server's answer goes to the status.
+    // The user asked for the topic: the server's answer is told to the user.
     bool m_topicAsked = false;
     // Protocol traffic never waits here, only what the listeners must hear
     // in order. Beyond its bound the link is read no further while they are

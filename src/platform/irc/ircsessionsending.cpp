@@ -168,15 +168,16 @@ void IrcSession::pump()
         std::deque<Outgoing> &unsent = m_unsent[std::size_t(*channelClass)];
         Outgoing said = std::move(unsent.front());
         unsent.pop_front();
-        const quint64 number =
-            m_verdicts.sent(said.target, said.line.action ? QStringLiteral("/me ") + said.line.text : said.line.text);
-        if (hasCap(QStringLiteral("echo-message")))
+        const QString text = said.line.action ? QStringLiteral("/me ") + said.line.text : said.line.text;
+        if (hasCap(QStringLiteral("echo-message"))) {
+            m_verdicts.sent(said.target, text);
             continue;
-        // Its answer comes after the server's verdict on the line.
+        }
+        // Without an echo, the answer to this PING, which comes after the
+        // server's verdict on the line, is what shows it as said.
+        const bool shown = isChannel(said.target);
+        const quint64 number = m_verdicts.sent(said.target, text, shown ? std::optional(std::move(said.line)) : std::nullopt);
         m_socket->write("PING :" + VerdictToken.toLatin1() + QByteArray::number(number) + "\r\n");
-        // Shown once it is on its way, not while it may still be lost with the link.
-        if (isChannel(said.target))
-            postLine(std::move(said.line));
     }
     if (const qint64 wait = m_pacer.msUntilNext(); wait >= 0)
         m_sendTimer.start(int(wait));

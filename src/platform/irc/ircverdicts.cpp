@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-quint64 IrcVerdicts::sent(const QString &target, const QString &text)
+quint64 IrcVerdicts::sent(const QString &target, const QString &text, std::optional<IrcInbox::Line> shown)
 {
-    m_lines.push_back({++m_next, target, text});
+    m_lines.push_back({++m_next, target, text, std::move(shown)});
     if (qsizetype(m_lines.size()) > MaxLines)
         m_lines.pop_front();
     return m_next;
@@ -15,10 +15,15 @@ void IrcVerdicts::echoed(const QString &target)
     takeOldest(target);
 }
 
-void IrcVerdicts::answeredUpTo(quint64 number)
+std::vector<IrcInbox::Line> IrcVerdicts::answeredUpTo(quint64 number)
 {
-    while (!m_lines.empty() && m_lines.front().number <= number)
+    std::vector<IrcInbox::Line> taken;
+    while (!m_lines.empty() && m_lines.front().number <= number) {
+        if (m_lines.front().shown)
+            taken.push_back(std::move(*m_lines.front().shown));
         m_lines.pop_front();
+    }
+    return taken;
 }
 
 std::optional<QString> IrcVerdicts::refused(const QString &target)
