@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -30,13 +28,8 @@ std::optional<QString> reply(const QString &query)
 } // namespace
 
 IrcCtcp::IrcCtcp(Clock clock)
-    : m_clock(std::move(clock))
+    : m_clock(clock ? std::move(clock) : Clock(MonotonicMs))
 {
-    if (!m_clock) {
-        auto timer = std::make_shared<QElapsedTimer>();
-        timer->start();
-        m_clock = [timer] { return timer->elapsed(); };
-    }
 }
 
 std::optional<QString> IrcCtcp::answer(const QString &sender, const QString &query)

@@ -4,6 +4,8 @@
 // can't make the client flood the server with answers.
 #pragma once
 
+#include "platform/irc/ircclock.h"
+
 #include <QString>
 #include <deque>
 #include <functional>
@@ -14,7 +16,7 @@ class IrcCtcp
 {
 public:
     // Milliseconds on a monotonic clock.
-    using Clock = std::function<qint64()>;
+    using Clock = IrcClock;
 
     static constexpr qint64 PerSenderMs = 5'000;
     static constexpr int MaxAnswers = 4;

@@ -1,26 +1,11 @@
 #include "platform/irc/ircpacer.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
 #include <numeric>
 #include <utility>
 
-namespace {
-
-qint64 monotonicMs()
-{
-    static const QElapsedTimer started = [] {
-        QElapsedTimer timer;
-        timer.start();
-        return timer;
-    }();
-    return started.elapsed();
-}
-
-} // namespace
-
 IrcPacer::IrcPacer(Clock clock)
-    : m_clock(clock ? std::move(clock) : Clock(monotonicMs))
+    : m_clock(clock ? std::move(clock) : Clock(MonotonicMs))
     , m_timer(m_clock())
 {
 }

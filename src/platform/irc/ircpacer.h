@@ -6,6 +6,8 @@
 // (postpriority.h), so a reply never waits behind a long listing.
 #pragma once
 
+#include "platform/irc/ircclock.h"
+
 #include "platform/postpriority.h"
 
 #include <QByteArray>
@@ -19,7 +21,7 @@ class IrcPacer
 {
 public:
     // Milliseconds on a monotonic clock.
-    using Clock = std::function<qint64()>;
+    using Clock = IrcClock;
 
     static constexpr qint64 StepMs = 2000;
     static constexpr qint64 AheadMs = 10000;
