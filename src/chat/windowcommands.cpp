@@ -43,10 +43,9 @@ Handling tellHandle(const CommandContext &context, const QString &)
     return Handling::GoesOn;
 }
 
-Handling setHandle(const CommandContext &context, const QString &text)
+// The new handle is the argument, its leading blank and letter case kept.
+Handling setHandle(const CommandContext &context, const QString &handle)
 {
-    // Everything behind "handle", its leading blank and letter case kept.
-    const QString handle = text.mid(7);
     context.Handle = handle;
     context.windows.storeHandle(handle);
     context.announcer.announce("<b>new handle: </b>" + handle);

@@ -19,14 +19,14 @@ Handling windowStep(const CommandContext &context, const QString &)
     return Handling::GoesOn;
 }
 
-Handling createStyle(const CommandContext &context, const QString &text);       // create
-Handling exitProgram(const CommandContext &context, const QString &text);       // exit
+Handling createStyle(const CommandContext &context, const QString &argument); // create
+Handling exitProgram(const CommandContext &context, const QString &argument); // exit
 // Every way out of the program: says goodbye in the room, then ends it
 // (reason: what the network is told).
 void leaveProgram(const CommandContext &context, int exitStatus, const QString &reason);
-Handling chooseNewPath(const CommandContext &context, const QString &text);     // new path
-Handling showStyles(const CommandContext &context, const QString &text);        // styles
-Handling tellHandle(const CommandContext &context, const QString &text);        // handle?
-Handling setHandle(const CommandContext &context, const QString &text);         // handle *
-Handling hideWelcomeWindow(const CommandContext &context, const QString &text); // xwelc
-Handling showWelcomeWindow(const CommandContext &context, const QString &text); // shwelc
+Handling chooseNewPath(const CommandContext &context, const QString &argument);     // new path
+Handling showStyles(const CommandContext &context, const QString &argument);        // styles
+Handling tellHandle(const CommandContext &context, const QString &argument);        // handle?
+Handling setHandle(const CommandContext &context, const QString &argument);         // handle *
+Handling hideWelcomeWindow(const CommandContext &context, const QString &argument); // xwelc
+Handling showWelcomeWindow(const CommandContext &context, const QString &argument); // shwelc
