@@ -34,7 +34,7 @@ constexpr std::array Commands{
     Command{u"adv", true, Argument::Nothing, windowStep<&ProgramWindows::advertise>},
     Command{u"coms", true, Argument::Nothing, windowStep<&ProgramWindows::showCommandList>},
     Command{u"xcoms", true, Argument::Nothing, windowStep<&ProgramWindows::closeCommandList>},
-    Command{u"create", true, Argument::Nothing, createStyle},
+    Command{u"create", true, Argument::Nothing, programAction<&ProgramActions::newStyle>},
     Command{u"arand", true, Argument::Nothing, randomModeOn},
     Command{u"xrand", true, Argument::Nothing, randomModeOff},
     Command{u"cont", true, Argument::Nothing, continuousModeOn},
@@ -46,7 +46,7 @@ constexpr std::array Commands{
     Command{u"new path", true, Argument::Nothing, chooseNewPath},
     Command{u"vol *", true, Argument::WithBlank, setVolume},
     Command{u"mp3s?", true, Argument::Nothing, countTracks},
-    Command{u"styles", true, Argument::Nothing, showStyles},
+    Command{u"styles", true, Argument::Nothing, programAction<&ProgramActions::chooseStyle>},
     Command{u"mute", true, Argument::Nothing, muteOrUnmute},
     Command{u"r", true, Argument::Nothing, playRandomTrack},
     Command{u"next", true, Argument::Nothing, playNextTrack},
@@ -63,7 +63,7 @@ constexpr std::array Commands{
     Command{u"xwelc", true, Argument::Nothing, hideWelcomeWindow},
     Command{u"shwelc", true, Argument::Nothing, showWelcomeWindow},
     Command{u"hide", true, Argument::Nothing, windowStep<&ProgramWindows::hideToTray>},
-    Command{u"show", true, Argument::Nothing, windowStep<&ProgramWindows::showFromTray>},
+    Command{u"show", true, Argument::Nothing, programAction<&ProgramActions::show>},
     Command{u".p *", false, Argument::AfterBlank, searchSongs},
 };
 
