@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/programhome.h"
 #include "app/roomwindowstart.h"
-#include "chat/windowcommands.h"
+#include "chat/programactions.h"
 #include "desktop/mprisservice.h"
 #include "platform/chatclient.h"
 #include "platform/chatroomwindow.h"
@@ -225,7 +225,7 @@ int main(int argc, char **argv)
     Environment environment{desktop, client, player, *inputBox, *messageBox, home, terminal.get()};
     Form1 form1(environment);
     const auto leave = [&form1](int exitStatus, const QString &reason) {
-        leaveProgram(form1.commandContext(), exitStatus, reason);
+        form1.commandContext().program.leave(exitStatus, reason);
     };
     if (terminal)
         QObject::connect(terminal.get(), &TerminalFace::finished, [leave] { leave(EXIT_SUCCESS, "end of input"); });
@@ -235,7 +235,8 @@ int main(int argc, char **argv)
     EndProgramOnSignals(leave);
     if (roomWindow)
         showRoomWindow(*roomWindow, form1);
-    const std::unique_ptr<QObject> mediaPlayer = PublishMediaPlayer(*form1.playerActions, form1.commandContext());
+    const std::unique_ptr<QObject> mediaPlayer =
+        PublishMediaPlayer(*form1.playerActions, form1.commandContext().program);
     form1.load();
     return app.exec();
 }

@@ -4,7 +4,6 @@
 #include "app/tray.h"
 #include "platform/clicklabel.h"
 #include "platform/twips.h"
-#include "windows/pathchooser.h"
 
 namespace {
 
@@ -69,11 +68,4 @@ void sendToTray(Form1 &form)
 {
     AddToTray(form.windowIcon(), QString::fromUtf8(TrayTip), &form);
     form.announcer.announce("<b>iface</b> sent to tray ");
-}
-
-void searchForPath(Form1 &form)
-{
-    form.form2().show();
-    form.hide();
-    form.announcer.announce("searching for path ");
 }

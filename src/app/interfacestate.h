@@ -28,5 +28,3 @@ void showInterface(Form1 &form);
 // The menu's "min to tray": an icon in the notification area, while the
 // window stays where it is.
 void sendToTray(Form1 &form);
-// Label5 and the menu's "new": the path chooser in the main window's place.
-void searchForPath(Form1 &form);

@@ -7,6 +7,7 @@
 #include "app/windowcontrols.h"
 #include "chat/chatscan.h"
 #include "chat/commands.h"
+#include "chat/programactions.h"
 #include "platform/clicklabel.h"
 #include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
@@ -44,6 +45,7 @@ Form1::Form1(Environment &environment)
     , m_environment(environment)
     , MediaPlayer1(environment.player)
     , m_commandWindows(std::make_unique<CommandWindows>(*this))
+    , m_programActions(std::make_unique<ProgramActions>(announcer, *m_commandWindows))
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
     setWindowIcon(programIcon());
@@ -147,7 +149,7 @@ void Form1::clearPickerList()
 CommandContext Form1::commandContext()
 {
     return CommandContext{*playerActions, announcer, Trigger, Handle, *File1, List1, *chat2, m_environment.desktop,
-                          *m_commandWindows};
+                          *m_commandWindows, *m_programActions};
 }
 
 void Form1::placeControls()

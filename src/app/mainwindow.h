@@ -24,6 +24,7 @@ class Form7;
 class Form8;
 class MediaPlayer;
 class PlayerActions;
+class ProgramActions;
 class ProgramWindows;
 class QCheckBox;
 class QGroupBox;
@@ -116,6 +117,7 @@ private:
     void connectControls();
 
     std::unique_ptr<ProgramWindows> m_commandWindows;
+    std::unique_ptr<ProgramActions> m_programActions;
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form4> m_form4;

@@ -3,7 +3,7 @@
 #include "app/interfacestate.h"
 #include "app/mainwindow.h"
 #include "app/secondarywindows.h"
-#include "chat/windowcommands.h"
+#include "chat/programactions.h"
 #include "player/playeractions.h"
 
 OptionsActions optionsActionsFor(Form1 &form)
@@ -13,16 +13,16 @@ OptionsActions optionsActionsFor(Form1 &form)
         .min = [f] { minimizeInterface(*f); },
         .max = [f] { restoreInterface(*f); },
         .minTray = [f] { sendToTray(*f); },
-        .newPath = [f] { searchForPath(*f); },
+        .newPath = [f] { f->commandContext().program.newPath(ProgramActions::PathAsker::MainWindow); },
         .refresh = [f] { f->playerActions->refresh(); },
         // The menu only refuses while the other mode is on; there is no line
         // whose handling could end.
         .autoRand = [f] { f->playerActions->randomModeOn(); },
         .cont = [f] { f->playerActions->continuousModeOn(); },
-        .choose = [f] { showStyles(f->commandContext(), QString()); },
-        .create = [f] { createStyle(f->commandContext(), QString()); },
+        .choose = [f] { f->commandContext().program.chooseStyle(); },
+        .create = [f] { f->commandContext().program.newStyle(); },
         .coms = [f] { showCommandList(*f); },
         .about = [f] { showAbout(*f); },
-        .exit = [f] { exitProgram(f->commandContext(), QString()); },
+        .exit = [f] { f->commandContext().program.exit(); },
     };
 }

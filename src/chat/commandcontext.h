@@ -1,6 +1,7 @@
 // What a chat command may reach: the player's actions, the announcer, the
 // two settings the commands read and write, the lists the song search fills,
-// the second scan, the chat client's windows and the program's windows.
+// the second scan, the chat client's windows, the program's windows and the
+// program's own actions.
 #pragma once
 
 #include <QString>
@@ -11,6 +12,7 @@ class Desktop;
 class FileListBox;
 class ListBox;
 class PlayerActions;
+class ProgramActions;
 class ProgramWindows;
 
 struct CommandContext {
@@ -23,4 +25,5 @@ struct CommandContext {
     ChatScan &chat2;          // the song search's second scan
     Desktop &desktop;
     ProgramWindows &windows;
+    ProgramActions &program;
 };

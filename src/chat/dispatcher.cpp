@@ -13,50 +13,58 @@
 
 namespace {
 
+// What a command takes from the line as typed, behind its word.
+enum class Argument {
+    Nothing,
+    WithBlank,  // all behind the word, the blank after it first: the volume, the handle
+    AfterBlank, // all behind the word's blank: the search word
+};
+
 struct Command {
-    std::u16string_view word; // a pattern, lower-case
+    std::u16string_view word; // a pattern, lower-case; one taking an argument ends in " *"
     bool takesPrefix;         // the command prefix goes before the word
+    Argument argument;
     CommandAction action;
 };
 
 // The order is the order of testing, and part of the behaviour: "handle?"
 // answers before "handle *" sets, and the search comes last.
 constexpr std::array Commands{
-    Command{u"about", true, windowStep<&ProgramWindows::showAbout>},
-    Command{u"adv", true, windowStep<&ProgramWindows::advertise>},
-    Command{u"coms", true, windowStep<&ProgramWindows::showCommandList>},
-    Command{u"xcoms", true, windowStep<&ProgramWindows::closeCommandList>},
-    Command{u"create", true, createStyle},
-    Command{u"arand", true, randomModeOn},
-    Command{u"xrand", true, randomModeOff},
-    Command{u"cont", true, continuousModeOn},
-    Command{u"xcont", true, continuousModeOff},
-    Command{u"exit", true, exitProgram},
-    Command{u"refresh", true, refreshTrackList},
-    Command{u"pause", true, pausePlaying},
-    Command{u"stop", true, stopPlaying},
-    Command{u"new path", true, chooseNewPath},
-    Command{u"vol *", true, setVolume},
-    Command{u"mp3s?", true, countTracks},
-    Command{u"styles", true, showStyles},
-    Command{u"mute", true, muteOrUnmute},
-    Command{u"r", true, playRandomTrack},
-    Command{u"next", true, playNextTrack},
-    Command{u"prev", true, playPreviousTrack},
-    Command{u"br", true, balanceRight},
-    Command{u"bl", true, balanceLeft},
-    Command{u"bc", true, balanceCenter},
-    Command{u"min", true, windowStep<&ProgramWindows::minimize>},
-    Command{u"max", true, windowStep<&ProgramWindows::restore>},
-    Command{u"roll up", true, windowStep<&ProgramWindows::rollUp>},
-    Command{u"roll down", true, windowStep<&ProgramWindows::rollDown>},
-    Command{u"handle?", true, tellHandle},
-    Command{u"handle *", true, setHandle},
-    Command{u"xwelc", true, hideWelcomeWindow},
-    Command{u"shwelc", true, showWelcomeWindow},
-    Command{u"hide", true, windowStep<&ProgramWindows::hideToTray>},
-    Command{u"show", true, windowStep<&ProgramWindows::showFromTray>},
-    Command{u".p *", false, searchSongs},
+    Command{u"about", true, Argument::Nothing, windowStep<&ProgramWindows::showAbout>},
+    Command{u"adv", true, Argument::Nothing, windowStep<&ProgramWindows::advertise>},
+    Command{u"coms", true, Argument::Nothing, windowStep<&ProgramWindows::showCommandList>},
+    Command{u"xcoms", true, Argument::Nothing, windowStep<&ProgramWindows::closeCommandList>},
+    Command{u"create", true, Argument::Nothing, programAction<&ProgramActions::newStyle>},
+    Command{u"arand", true, Argument::Nothing, randomModeOn},
+    Command{u"xrand", true, Argument::Nothing, randomModeOff},
+    Command{u"cont", true, Argument::Nothing, continuousModeOn},
+    Command{u"xcont", true, Argument::Nothing, continuousModeOff},
+    Command{u"exit", true, Argument::Nothing, exitProgram},
+    Command{u"refresh", true, Argument::Nothing, refreshTrackList},
+    Command{u"pause", true, Argument::Nothing, pausePlaying},
+    Command{u"stop", true, Argument::Nothing, stopPlaying},
+    Command{u"new path", true, Argument::Nothing, chooseNewPath},
+    Command{u"vol *", true, Argument::WithBlank, setVolume},
+    Command{u"mp3s?", true, Argument::Nothing, countTracks},
+    Command{u"styles", true, Argument::Nothing, programAction<&ProgramActions::chooseStyle>},
+    Command{u"mute", true, Argument::Nothing, muteOrUnmute},
+    Command{u"r", true, Argument::Nothing, playRandomTrack},
+    Command{u"next", true, Argument::Nothing, playNextTrack},
+    Command{u"prev", true, Argument::Nothing, playPreviousTrack},
+    Command{u"br", true, Argument::Nothing, balanceRight},
+    Command{u"bl", true, Argument::Nothing, balanceLeft},
+    Command{u"bc", true, Argument::Nothing, balanceCenter},
+    Command{u"min", true, Argument::Nothing, windowStep<&ProgramWindows::minimize>},
+    Command{u"max", true, Argument::Nothing, windowStep<&ProgramWindows::restore>},
+    Command{u"roll up", true, Argument::Nothing, windowStep<&ProgramWindows::rollUp>},
+    Command{u"roll down", true, Argument::Nothing, windowStep<&ProgramWindows::rollDown>},
+    Command{u"handle?", true, Argument::Nothing, tellHandle},
+    Command{u"handle *", true, Argument::WithBlank, setHandle},
+    Command{u"xwelc", true, Argument::Nothing, hideWelcomeWindow},
+    Command{u"shwelc", true, Argument::Nothing, showWelcomeWindow},
+    Command{u"hide", true, Argument::Nothing, windowStep<&ProgramWindows::hideToTray>},
+    Command{u"show", true, Argument::Nothing, programAction<&ProgramActions::show>},
+    Command{u".p *", false, Argument::AfterBlank, searchSongs},
 };
 
 constexpr qsizetype indexOf(std::u16string_view word)
@@ -86,7 +94,30 @@ constexpr bool onlyTheSearchGoesWithoutPrefix()
     return !Commands.back().takesPrefix;
 }
 
+// A word that takes an argument ends in " *" and is plain text before it,
+// so that the argument begins where the word's letters end.
+constexpr bool argumentsFollowPlainWords()
+{
+    for (const Command &command : Commands) {
+        const bool takesArgument = command.word.ends_with(u" *");
+        if (takesArgument != (command.argument != Argument::Nothing))
+            return false;
+        if (takesArgument && command.word.substr(0, command.word.size() - 2).find_first_of(u"*?#[") !=
+                                 std::u16string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+// Where the argument begins behind the prefix.
+constexpr qsizetype argumentStart(const Command &command)
+{
+    const qsizetype letters = qsizetype(command.word.size()) - 2;
+    return command.argument == Argument::AfterBlank ? letters + 1 : letters;
+}
+
 static_assert(Commands.size() == 35);
+static_assert(argumentsFollowPlainWords());
 static_assert(wordsAreLowerCase());
 static_assert(onlyTheSearchGoesWithoutPrefix());
 static_assert(Commands.back().word == u".p *");
@@ -100,7 +131,7 @@ void handleCommandLine(const CommandContext &context, const QString &ScreenName,
     // Exact: another case or a trailing blank is somebody else.
     if (ScreenName != GetUser(context.desktop))
         return;
-    // For matching only; the actions take their arguments from the line as typed.
+    // For matching only; the arguments are cut from the line as typed.
     const QString lowered = Text.toLower();
     // One buffer for every test's pattern, not two new strings each.
     QString pattern;
@@ -112,7 +143,13 @@ void handleCommandLine(const CommandContext &context, const QString &ScreenName,
         pattern.append(QStringView(command.word.data(), qsizetype(command.word.size())));
         if (!MatchesPattern(lowered, pattern))
             continue;
-        if (command.action(context, Text) == Handling::Ends)
+        // Cut behind the prefix and the word's letters; the prefix counts
+        // as the text it is, which is what it matched unless it holds a
+        // wildcard.
+        const qsizetype prefix = command.takesPrefix ? context.Trigger.size() : 0;
+        const QString argument =
+            command.argument == Argument::Nothing ? QString() : Text.mid(prefix + argumentStart(command));
+        if (command.action(context, argument) == Handling::Ends)
             return;
     }
 }

@@ -1,6 +1,7 @@
 // The command scan's line handler: a line is a command only when the
 // signed-on user said it, and then it is tested against every command word
-// in a fixed order, each match running its action.
+// in a fixed order, each match running its action with the argument that
+// its table row takes from behind the word.
 #pragma once
 
 #include <QString>

@@ -103,10 +103,9 @@ Handling stopPlaying(const CommandContext &context, const QString &)
     return Handling::GoesOn;
 }
 
-Handling setVolume(const CommandContext &context, const QString &text)
+// The argument keeps its leading blank: the label and the reply show it.
+Handling setVolume(const CommandContext &context, const QString &argument)
 {
-    // Everything behind "vol", its leading blank included, as typed.
-    const QString argument = text.mid(4);
     const std::optional<double> number = volumeNumber(argument);
     if (!number || *number < 1 || *number > 100) {
         context.announcer.announce("<b>volume</b> can be set 1 - 100");

@@ -6,20 +6,20 @@
 
 #include "chat/commandaction.h"
 
-Handling randomModeOn(const CommandContext &context, const QString &text);      // arand
-Handling randomModeOff(const CommandContext &context, const QString &text);     // xrand
-Handling continuousModeOn(const CommandContext &context, const QString &text);  // cont
-Handling continuousModeOff(const CommandContext &context, const QString &text); // xcont
-Handling refreshTrackList(const CommandContext &context, const QString &text);  // refresh
-Handling pausePlaying(const CommandContext &context, const QString &text);      // pause
-Handling stopPlaying(const CommandContext &context, const QString &text);       // stop
-Handling setVolume(const CommandContext &context, const QString &text);         // vol *
-Handling countTracks(const CommandContext &context, const QString &text);       // mp3s?
-Handling muteOrUnmute(const CommandContext &context, const QString &text);      // mute
-Handling playRandomTrack(const CommandContext &context, const QString &text);   // r
-Handling playNextTrack(const CommandContext &context, const QString &text);     // next
-Handling playPreviousTrack(const CommandContext &context, const QString &text); // prev
-Handling balanceRight(const CommandContext &context, const QString &text);      // br
-Handling balanceLeft(const CommandContext &context, const QString &text);       // bl
-Handling balanceCenter(const CommandContext &context, const QString &text);     // bc
+Handling randomModeOn(const CommandContext &context, const QString &argument);      // arand
+Handling randomModeOff(const CommandContext &context, const QString &argument);     // xrand
+Handling continuousModeOn(const CommandContext &context, const QString &argument);  // cont
+Handling continuousModeOff(const CommandContext &context, const QString &argument); // xcont
+Handling refreshTrackList(const CommandContext &context, const QString &argument);  // refresh
+Handling pausePlaying(const CommandContext &context, const QString &argument);      // pause
+Handling stopPlaying(const CommandContext &context, const QString &argument);       // stop
+Handling setVolume(const CommandContext &context, const QString &argument);         // vol *
+Handling countTracks(const CommandContext &context, const QString &argument);       // mp3s?
+Handling muteOrUnmute(const CommandContext &context, const QString &argument);      // mute
+Handling playRandomTrack(const CommandContext &context, const QString &argument);   // r
+Handling playNextTrack(const CommandContext &context, const QString &argument);     // next
+Handling playPreviousTrack(const CommandContext &context, const QString &argument); // prev
+Handling balanceRight(const CommandContext &context, const QString &argument);      // br
+Handling balanceLeft(const CommandContext &context, const QString &argument);       // bl
+Handling balanceCenter(const CommandContext &context, const QString &argument);     // bc
 

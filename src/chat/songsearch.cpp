@@ -69,13 +69,12 @@ constexpr std::array<FollowUp, 4> FollowUps{{
 
 } // namespace
 
-Handling searchSongs(const CommandContext &context, const QString &text)
+// The word is as typed: the count message quotes it in the user's own case.
+Handling searchSongs(const CommandContext &context, const QString &word)
 {
     context.player.emptyNowPlaying();
     WaitSeconds(0.3);
     context.chat2.StartScan();
-    // As typed: the count message quotes it in the user's own case.
-    const QString word = text.mid(3);
     const QStringList matches = context.File1.entriesHolding(word);
     // Filled afresh rather than added to: a search or a track that ended
     // during the wait may have put names in it since it was emptied.

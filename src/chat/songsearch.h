@@ -7,7 +7,7 @@
 #include "chat/commandaction.h"
 
 // The dispatcher's last entry, ".p *".
-Handling searchSongs(const CommandContext &context, const QString &text);
+Handling searchSongs(const CommandContext &context, const QString &argument);
 
 // The handler of the second chat scan's lines.
 void handleFollowUpLine(const CommandContext &context, const QString &ScreenName, const QString &Text);

@@ -2,38 +2,16 @@
 
 #include "chat/announcement.h"
 #include "chat/clientwindows.h"
-#include "platform/programend.h"
-
-Handling createStyle(const CommandContext &context, const QString &)
-{
-    context.windows.showStyleEditor();
-    context.announcer.announce("<b>creating</b> style ");
-    return Handling::GoesOn;
-}
 
 Handling exitProgram(const CommandContext &context, const QString &)
 {
-    leaveProgram(context, 0, QStringLiteral("exit"));
+    context.program.exit();
     return Handling::Ends;
-}
-
-void leaveProgram(const CommandContext &context, int exitStatus, const QString &reason)
-{
-    context.announcer.announce(QString::fromUtf8("Ðûñ² unløªded "));
-    EndProgramNow(exitStatus, reason);
 }
 
 Handling chooseNewPath(const CommandContext &context, const QString &)
 {
-    context.windows.showPathChooser();
-    context.announcer.announce("<b>searching</b> for new directory");
-    return Handling::GoesOn;
-}
-
-Handling showStyles(const CommandContext &context, const QString &)
-{
-    context.windows.showStyleChooser();
-    context.announcer.announce("<b>viewing</b> styles ");
+    context.program.newPath(ProgramActions::PathAsker::ChatCommand);
     return Handling::GoesOn;
 }
 
@@ -43,10 +21,9 @@ Handling tellHandle(const CommandContext &context, const QString &)
     return Handling::GoesOn;
 }
 
-Handling setHandle(const CommandContext &context, const QString &text)
+// The new handle is the argument, its leading blank and letter case kept.
+Handling setHandle(const CommandContext &context, const QString &handle)
 {
-    // Everything behind "handle", its leading blank and letter case kept.
-    const QString handle = text.mid(7);
     context.Handle = handle;
     context.windows.storeHandle(handle);
     context.announcer.announce("<b>new handle: </b>" + handle);

@@ -7,11 +7,12 @@
 
 #include "chat/commandaction.h"
 #include "chat/commandcontext.h"
+#include "chat/programactions.h"
 #include "chat/programwindows.h"
 
 // The commands that are one step of the program's windows, announced by the
 // windows as their other roads announce it: about, adv, coms, xcoms, min,
-// max, roll up, roll down, hide, show.
+// max, roll up, roll down, hide.
 template <void (ProgramWindows::*step)()>
 Handling windowStep(const CommandContext &context, const QString &)
 {
@@ -19,14 +20,18 @@ Handling windowStep(const CommandContext &context, const QString &)
     return Handling::GoesOn;
 }
 
-Handling createStyle(const CommandContext &context, const QString &text);       // create
-Handling exitProgram(const CommandContext &context, const QString &text);       // exit
-// Every way out of the program: says goodbye in the room, then ends it
-// (reason: what the network is told).
-void leaveProgram(const CommandContext &context, int exitStatus, const QString &reason);
-Handling chooseNewPath(const CommandContext &context, const QString &text);     // new path
-Handling showStyles(const CommandContext &context, const QString &text);        // styles
-Handling tellHandle(const CommandContext &context, const QString &text);        // handle?
-Handling setHandle(const CommandContext &context, const QString &text);         // handle *
-Handling hideWelcomeWindow(const CommandContext &context, const QString &text); // xwelc
-Handling showWelcomeWindow(const CommandContext &context, const QString &text); // shwelc
+// The commands that are one of the program's own actions, which its other
+// roads take too: create, styles, show.
+template <void (ProgramActions::*action)()>
+Handling programAction(const CommandContext &context, const QString &)
+{
+    (context.program.*action)();
+    return Handling::GoesOn;
+}
+
+Handling exitProgram(const CommandContext &context, const QString &argument);       // exit
+Handling chooseNewPath(const CommandContext &context, const QString &argument);     // new path
+Handling tellHandle(const CommandContext &context, const QString &argument);        // handle?
+Handling setHandle(const CommandContext &context, const QString &argument);         // handle *
+Handling hideWelcomeWindow(const CommandContext &context, const QString &argument); // xwelc
+Handling showWelcomeWindow(const CommandContext &context, const QString &argument); // shwelc

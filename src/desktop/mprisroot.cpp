@@ -1,15 +1,15 @@
 #include "desktop/mprisroot.h"
 
-#include "chat/windowcommands.h"
+#include "chat/programactions.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QTimer>
 
-MprisRoot::MprisRoot(QObject *object, const CommandContext &context)
+MprisRoot::MprisRoot(QObject *object, ProgramActions &program)
     : QDBusAbstractAdaptor(object)
-    , m_context(context)
+    , m_program(program)
 {
 }
 
@@ -20,7 +20,7 @@ QString MprisRoot::identity() const
 
 void MprisRoot::Raise()
 {
-    windowStep<&ProgramWindows::showFromTray>(m_context, QString());
+    m_program.show();
 }
 
 void MprisRoot::Quit()
@@ -32,6 +32,6 @@ void MprisRoot::Quit()
         const QDBusMessage ping = QDBusMessage::createMethodCall(
             "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.Peer", "Ping");
         auto *sent = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(ping, 2000), this);
-        connect(sent, &QDBusPendingCallWatcher::finished, this, [this] { exitProgram(m_context, QString()); });
+        connect(sent, &QDBusPendingCallWatcher::finished, this, [this] { m_program.exit(); });
     });
 }

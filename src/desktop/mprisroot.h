@@ -1,11 +1,11 @@
 // The media player's own face on the session bus (org.mpris.MediaPlayer2):
-// who it is, and "show" and "exit" as the chat commands do them.
+// who it is, and the program's own "show" and "exit".
 #pragma once
-
-#include "chat/commandcontext.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QStringList>
+
+class ProgramActions;
 
 class MprisRoot : public QDBusAbstractAdaptor
 {
@@ -20,7 +20,7 @@ class MprisRoot : public QDBusAbstractAdaptor
     Q_PROPERTY(QStringList SupportedMimeTypes READ mimeTypes CONSTANT)
 
 public:
-    MprisRoot(QObject *object, const CommandContext &context);
+    MprisRoot(QObject *object, ProgramActions &program);
 
     QString identity() const;
     QString desktopEntry() const { return "dun2"; }
@@ -34,5 +34,5 @@ public slots:
     void Quit();
 
 private:
-    CommandContext m_context;
+    ProgramActions &m_program;
 };

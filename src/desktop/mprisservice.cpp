@@ -17,13 +17,13 @@ constexpr uint PrimaryOwner = 1;
 
 } // namespace
 
-std::unique_ptr<QObject> PublishMediaPlayer(PlayerActions &actions, const CommandContext &context)
+std::unique_ptr<QObject> PublishMediaPlayer(PlayerActions &actions, ProgramActions &program)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return nullptr;
     auto object = std::make_unique<QObject>();
-    new MprisRoot(object.get(), context);
+    new MprisRoot(object.get(), program);
     new MprisPlayer(object.get(), actions);
     if (!bus.registerObject(MprisObjectPath, object.get()))
         return nullptr;

@@ -6,9 +6,9 @@
 #include <QObject>
 #include <memory>
 
-struct CommandContext;
 class PlayerActions;
+class ProgramActions;
 
 // Nothing, and not a word of it, without a session bus; when another
 // program holds the name, the object is withdrawn once the bus says so.
-std::unique_ptr<QObject> PublishMediaPlayer(PlayerActions &actions, const CommandContext &context);
+std::unique_ptr<QObject> PublishMediaPlayer(PlayerActions &actions, ProgramActions &program);

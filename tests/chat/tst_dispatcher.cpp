@@ -6,6 +6,7 @@
 #include "support/testregistry.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <tuple>
@@ -68,6 +69,30 @@ private slots:
         QCOMPARE(answerTo(world, ".HANDLE Joe"), QStringList{"<b>new handle: </b> Joe"});
         QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString(" Joe"));
         QCOMPARE(answerTo(world, ".handle?"), QStringList{"<b>handle: </b> Joe"});
+    }
+
+    // An argument is what follows its word, however long the prefix; the
+    // search is ".p" whatever the prefix, its follow-up words are not.
+    void aLongerPrefix()
+    {
+        TestWorld world("tester");
+        Form1 &form = startWithTracks(world, {"one.mp3", "two.mp3"});
+        form.Trigger = "..";
+        const struct {
+            const char *line;
+            QStringList answer;
+        } steps[] = {
+            {"..vol 50", {"<b>volume</b> set 50%"}},
+            {"..HANDLE Joe", {"<b>new handle: </b> Joe"}},
+            {"..handle?", {"<b>handle: </b> Joe"}},
+            {".p ONE", {"<b>playing</b>: one"}},
+            {".p o", {"[<b>2</b>] strings found for <b>o</b>", "<b>type</b>: view, scroll, rnd, or cancel "}},
+            {"..cancel", {"<b>canceled</b> .. "}},
+        };
+        for (const auto &step : steps)
+            QVERIFY2(answerTo(world, step.line) == step.answer, step.line);
+        QCOMPARE(std::tuple(world.player.Volume(), form.volume1->text()), std::tuple(-1250L, QString(" 50%")));
+        QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString(" Joe"));
     }
 };
 

@@ -13,9 +13,9 @@ class WindowCommandsTest : public QObject
 
 private slots:
     // Each word and each menu leaf reaches its own action: the reply is
-    // that action's line. How the windows swap is the business of the
-    // windows' own tests, and so are the entries that open a window; a
-    // click that takes the same action as a word stands for it.
+    // that action's line, the menu's "new" in the main window's words. How
+    // the windows swap is the business of the windows' own tests; a click
+    // that takes the same action as a word stands for it.
     void eachWordAndMenuLeafActs()
     {
         TestWorld world;
@@ -32,6 +32,9 @@ private slots:
             {".create", {"<b>creating</b> style "}},
             {".styles", {"<b>viewing</b> styles "}},
             {".new path", {"<b>searching</b> for new directory"}},
+            {"create", {"<b>creating</b> style "}, menu.cmdcreate},
+            {"choose", {"<b>viewing</b> styles "}, menu.cmdchoose},
+            {"new", {"searching for path "}, menu.cmdnew},
             {".adv", {QString::fromUtf8("<b>Ð</b>û<b>ñ</b>² b<b>y</b>: Ð<b>û</b>ñ<b>net"), "<b>a</b>o<b>l</b> 7-9"}},
             {".max", {"<b>iface</b> maximized "}},
             {"min", {"<b>iface</b> minimized "}, menu.cmdmin},
