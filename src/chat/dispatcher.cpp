@@ -8,6 +8,7 @@
 #include "chat/wildcard.h"
 #include "chat/windowcommands.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -116,8 +117,60 @@ constexpr qsizetype argumentStart(const Command &command)
     return command.argument == Argument::AfterBlank ? letters + 1 : letters;
 }
 
+constexpr bool starsOnlyLast()
+{
+    for (const Command &command : Commands)
+        if (command.word.find(u'*') < command.word.size() - 1)
+            return false;
+    return true;
+}
+
+constexpr qsizetype longestWord()
+{
+    std::size_t longest = 0;
+    for (const Command &command : Commands)
+        longest = std::max(longest, command.word.size());
+    return qsizetype(longest);
+}
+
+// How much of a line the tests can tell apart, or -1 for all of it. A
+// pattern without "*" matches only a text of as many characters as it has
+// elements at most (a wildcard or a class is one; a character may take two
+// UTF-16 units; lowering never shortens), and the words' only "*" is their
+// last character, matching whatever follows: so a line longer than every
+// pattern is told apart by its beginning alone, unless the prefix brings a
+// "*" of its own.
+qsizetype significantLength(const QString &prefix)
+{
+    return prefix.contains(u'*') ? -1 : 2 * (prefix.size() + longestWord()) + 1;
+}
+
+// A line whose first character is not the prefix's plain first one
+// matches none of the words behind it, and most lines are such.
+bool cannotStartWith(const QString &line, const QString &prefix)
+{
+    return !prefix.isEmpty() && !QStringView(u"*?#[").contains(prefix.front()) && !line.startsWith(prefix.front());
+}
+
+// Each test's pattern, made again only when the prefix has changed.
+const QString &patternOf(std::size_t index, const QString &prefix)
+{
+    static QString madeFor;
+    static std::array<QString, Commands.size()> patterns;
+    if (patterns[0].isNull() || prefix != madeFor) {
+        madeFor = prefix;
+        for (std::size_t i = 0; i < Commands.size(); ++i) {
+            const std::u16string_view word = Commands[i].word;
+            patterns[i] = Commands[i].takesPrefix ? prefix : QString();
+            patterns[i].append(QStringView(word.data(), qsizetype(word.size())));
+        }
+    }
+    return patterns[index];
+}
+
 static_assert(Commands.size() == 35);
 static_assert(argumentsFollowPlainWords());
+static_assert(starsOnlyLast());
 static_assert(wordsAreLowerCase());
 static_assert(onlyTheSearchGoesWithoutPrefix());
 static_assert(Commands.back().word == u".p *");
@@ -132,16 +185,15 @@ void handleCommandLine(const CommandContext &context, const QString &ScreenName,
     if (ScreenName != GetUser(context.desktop))
         return;
     // For matching only; the arguments are cut from the line as typed.
-    const QString lowered = Text.toLower();
-    // One buffer for every test's pattern, not two new strings each.
-    QString pattern;
-    for (const Command &command : Commands) {
+    // Only what the tests can tell apart is lowered: a long line costs no
+    // more than a short one.
+    const QString lowered = QStringView(Text).left(significantLength(context.Trigger)).toString().toLower();
+    for (std::size_t i = 0; i < Commands.size(); ++i) {
+        const Command &command = Commands[i];
         // The prefix is read for every test, as it is set.
-        pattern.resize(0);
-        if (command.takesPrefix)
-            pattern.append(context.Trigger);
-        pattern.append(QStringView(command.word.data(), qsizetype(command.word.size())));
-        if (!MatchesPattern(lowered, pattern))
+        if (command.takesPrefix && cannotStartWith(lowered, context.Trigger))
+            continue;
+        if (!MatchesPattern(lowered, patternOf(i, context.Trigger)))
             continue;
         // Cut behind the prefix and the word's letters; the prefix counts
         // as the text it is, which is what it matched unless it holds a

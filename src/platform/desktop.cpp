@@ -10,7 +10,8 @@ namespace {
 bool matches(const QString &className, const QString &caption, const QString &wantedClass,
              const QString *wantedCaption)
 {
-    return className.compare(wantedClass, Qt::CaseInsensitive) == 0
+    // Caseless comparing goes unit by unit, so names of other lengths differ.
+    return className.size() == wantedClass.size() && className.compare(wantedClass, Qt::CaseInsensitive) == 0
            && (!wantedCaption || caption == *wantedCaption);
 }
 
@@ -76,9 +77,10 @@ WindowHandle Desktop::findWindow(const QString &className, const QString *captio
 WindowHandle Desktop::findWindowEx(WindowHandle parent, WindowHandle childAfter, const QString &className,
                                    const QString *caption) const
 {
-    if (parent != 0 && !exists(parent))
+    const Window *parentWindow = parent ? window(parent) : nullptr;
+    if (parent != 0 && !parentWindow)
         return 0;
-    const auto &siblings = childrenOf(parent);
+    const auto &siblings = parentWindow ? parentWindow->children : m_topLevel;
     auto it = siblings.begin();
     if (childAfter != 0) {
         it = std::find(siblings.begin(), siblings.end(), childAfter);

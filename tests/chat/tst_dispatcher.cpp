@@ -69,6 +69,12 @@ private slots:
         QCOMPARE(answerTo(world, ".HANDLE Joe"), QStringList{"<b>new handle: </b> Joe"});
         QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString(" Joe"));
         QCOMPARE(answerTo(world, ".handle?"), QStringList{"<b>handle: </b> Joe"});
+        // Only a line's beginning tells the words apart, in whatever script,
+        // yet an argument is all of the rest.
+        QCOMPARE(answerTo(world, u".MP3S\U0001F600"_qs), QStringList{"<b>mp3 count </b>0"});
+        QCOMPARE(answerTo(world, ".mp3s?" + QString(3000, u'x')), QStringList());
+        const QString longHandle = u" \U0001F600é"_qs.repeated(1000);
+        QCOMPARE(answerTo(world, ".HANDLE" + longHandle), QStringList{"<b>new handle: </b>" + longHandle});
     }
 
     // An argument is what follows its word, however long the prefix; the
