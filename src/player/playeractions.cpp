@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -127,18 +128,33 @@ void PlayerActions::announceStart(bool started, const QString &fileName, const A
 
 bool PlayerActions::startTrack(const QString &fileName, Load how, double waitBeforeAnnouncing, const Announce &voice)
 {
+    finishPendingStart();
     const QString before = m_player.FileName();
     m_trackName = fileName;
     const QByteArray path = m_controls.File1->filePath(fileName);
+    m_pendingStart = [this, before, fileName, waitBeforeAnnouncing, voice](bool started) {
+        if (m_player.FileName() != before)
+            emit trackChanged(fileName);
+        // The song search fills the now-playing list itself before it comes here.
+        emit listChanged();
+        notePlayState();
+        WaitSeconds(waitBeforeAnnouncing);
+        announceStart(started, fileName, voice);
+    };
     const bool started = how == Load::Open ? m_player.Open(path) : m_player.setFileName(path);
-    if (m_player.FileName() != before)
-        emit trackChanged(fileName);
-    // The song search fills the now-playing list itself before it comes here.
-    emit listChanged();
-    notePlayState();
-    WaitSeconds(waitBeforeAnnouncing);
-    announceStart(started, fileName, voice);
+    if (const auto rest = std::exchange(m_pendingStart, {}))
+        rest(started);
     return started;
+}
+
+void PlayerActions::finishPendingStart()
+{
+    if (!m_pendingStart)
+        return;
+    const bool started = m_player.waitForStart();
+    // Another road that waited for the same verdict may have finished it.
+    if (const auto rest = std::exchange(m_pendingStart, {}))
+        rest(started);
 }
 
 void PlayerActions::playNamed(const QString &fileName, const Announce &voice)
@@ -146,6 +162,7 @@ void PlayerActions::playNamed(const QString &fileName, const Announce &voice)
     // No track to name: loading the bare directory would only say so badly.
     if (fileName.isEmpty())
         return;
+    finishPendingStart();
     if (playing())
         m_player.Stop();
     startTrack(fileName, Load::FileName, 0, voice);
@@ -168,6 +185,7 @@ void PlayerActions::stop()
 
 void PlayerActions::endPlaying(void (MediaPlayer::*end)(), const char *said)
 {
+    finishPendingStart();
     if (!playing()) {
         m_announce("<b>error</b>, no mp3 playing");
         return;
@@ -229,6 +247,7 @@ int PlayerActions::trackCount() const
 
 void PlayerActions::endOfTrack()
 {
+    finishPendingStart();
     notePlayState();
     // The two modes exclude each other; whichever is on when the track
     // ends decides, and only one track is started.
@@ -240,6 +259,7 @@ void PlayerActions::endOfTrack()
 
 void PlayerActions::playbackFailed()
 {
+    finishPendingStart();
     notePlayState();
     // Whichever road started it, the player's file is the track that broke
     // off; it is told like a track that could not start.

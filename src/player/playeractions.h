@@ -151,6 +151,10 @@ private:
     void showBalance(int value);
     // Tells the faces when the player's state is no longer what they were told.
     void notePlayState();
+    // A road that changes what plays, coming while a track starts, lets
+    // that start come to its verdict and say it first, as if it had come
+    // after it.
+    void finishPendingStart();
 
     PlayerControls m_controls;
     MediaPlayer &m_player;
@@ -159,4 +163,7 @@ private:
     // The player's file as the list names it: a name that is not UTF-8 is
     // told as the list shows it, not as the path decodes.
     QString m_trackName;
+    // What a start still has to do once the player's verdict is in; empty
+    // once done, by the start's own road or by one that came meanwhile.
+    std::function<void(bool started)> m_pendingStart;
 };
