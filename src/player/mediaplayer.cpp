@@ -197,8 +197,10 @@ void MediaPlayer::prerolled()
         return;
     }
     m_loaded = true;
-    decideStart(true);
     Play();
+    // Playing by the time anyone hears of it; a device that refuses to play
+    // has decided already.
+    decideStart(true);
 }
 
 void MediaPlayer::decideStart(bool plays)
@@ -209,7 +211,7 @@ void MediaPlayer::decideStart(bool plays)
     m_startTimeout.stop();
     start->decided = true;
     start->plays = plays;
-    emit startDecided(QPrivateSignal());
+    emit startDecided(plays);
 }
 
 bool MediaPlayer::waitFor(std::shared_ptr<StartVerdict> start)
@@ -229,11 +231,10 @@ bool MediaPlayer::waitFor(std::shared_ptr<StartVerdict> start)
     return start->plays;
 }
 
-bool MediaPlayer::waitForStart()
+void MediaPlayer::waitForStart()
 {
     if (std::shared_ptr<StartVerdict> start = m_start)
-        return waitFor(std::move(start));
-    return m_loaded;
+        waitFor(std::move(start));
 }
 
 void MediaPlayer::Play()
@@ -281,14 +282,15 @@ MediaPlayer::State MediaPlayer::PlayState() const
 void MediaPlayer::halt(bool releaseDevice)
 {
     m_state = State::Stopped;
+    if (m_playbin) {
+        gst_element_set_state(m_playbin.get(), releaseDevice ? GST_STATE_NULL : GST_STATE_READY);
+        // The streaming threads are gone now; whatever they posted (an end
+        // of the track just stopped, above all) must not reach the next one.
+        gst_bus_set_flushing(m_bus.get(), TRUE);
+        gst_bus_set_flushing(m_bus.get(), FALSE);
+    }
+    // Told last: whoever hears that a start failed may load the next file.
     decideStart(false);
-    if (!m_playbin)
-        return;
-    gst_element_set_state(m_playbin.get(), releaseDevice ? GST_STATE_NULL : GST_STATE_READY);
-    // The streaming threads are gone now; whatever they posted (an end of
-    // the track just stopped, above all) must not reach the next one.
-    gst_bus_set_flushing(m_bus.get(), TRUE);
-    gst_bus_set_flushing(m_bus.get(), FALSE);
 }
 
 void MediaPlayer::setVolume(long hundredthsDb)

@@ -5,7 +5,7 @@
 // error that ends playback. Where GStreamer lacks the elements it needs the
 // player still exists and refuses every file.
 //
-// A start is told by the bus (the file prerolled, or failed) or by a
+// A start is decided by the bus (the file prerolled, or failed) or by a
 // timeout, never by holding the window thread: loading waits in a nested
 // event loop, so windows, chat lines and the network are served meanwhile
 // and any handler may run inside a load. Whatever loads or stops meanwhile
@@ -45,10 +45,9 @@ public:
     bool Open(const QByteArray &path);
     // The path last given, decoded for showing.
     QString FileName() const;
-    // Waits, as loading does, for the verdict on the start under way, and
-    // says what that load says; with none under way, at once whether the
-    // last file given could be started.
-    bool waitForStart();
+    // Waits, as loading does, until the start under way has its verdict;
+    // returns at once when none is under way.
+    void waitForStart();
     // The same path as the file system spells it.
     const QByteArray &FilePath() const { return m_fileName; }
     // Microseconds into the loaded track and its length; -1 where GStreamer
@@ -82,8 +81,9 @@ signals:
     void playbackFailed(const QString &reason);
     // Most tracks tell their length only once they play, and may correct it.
     void DurationChanged();
-    // For the loads waiting on a start: it has its verdict.
-    void startDecided(QPrivateSignal);
+    // What a load returns, sent the moment it is known: the load's caller
+    // may still be below a handler that began during the wait.
+    void startDecided(bool plays);
 
 private:
     // A start's verdict, shared by every wait begun for it: the player may

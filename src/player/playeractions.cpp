@@ -79,6 +79,7 @@ PlayerActions::PlayerActions(PlayerControls controls, Announce announce, QObject
     connect(m_controls.Check1, &QCheckBox::toggled, this, &PlayerActions::randomModeChanged);
     connect(m_controls.Check2, &QCheckBox::toggled, this, &PlayerActions::continuousModeChanged);
     connect(&m_player, &MediaPlayer::DurationChanged, this, &PlayerActions::trackLengthChanged);
+    connect(&m_player, &MediaPlayer::startDecided, this, &PlayerActions::startDecided);
     // A new directory or a refresh lists the tracks anew.
     connect(m_controls.File1->model(), &QAbstractItemModel::modelReset, this, &PlayerActions::listChanged);
 }
@@ -142,19 +143,21 @@ bool PlayerActions::startTrack(const QString &fileName, Load how, double waitBef
         announceStart(started, fileName, voice);
     };
     const bool started = how == Load::Open ? m_player.Open(path) : m_player.setFileName(path);
+    // A path refused before any start began is decided here.
+    startDecided(started);
+    return started;
+}
+
+void PlayerActions::startDecided(bool started)
+{
     if (const auto rest = std::exchange(m_pendingStart, {}))
         rest(started);
-    return started;
 }
 
 void PlayerActions::finishPendingStart()
 {
-    if (!m_pendingStart)
-        return;
-    const bool started = m_player.waitForStart();
-    // Another road that waited for the same verdict may have finished it.
-    if (const auto rest = std::exchange(m_pendingStart, {}))
-        rest(started);
+    if (m_pendingStart)
+        m_player.waitForStart();
 }
 
 void PlayerActions::playNamed(const QString &fileName, const Announce &voice)

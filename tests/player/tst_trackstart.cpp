@@ -73,7 +73,9 @@ private slots:
     // The volume's answer comes before the start's verdict, and the sound
     // is let go once it came ("never": the start times out). A road that
     // changes what plays comes after the start, as when the start was done
-    // before it was said: the start's line goes first.
+    // before it was said: the start's line goes first. The verdict is told
+    // when it comes, also while a handler that began meanwhile still waits
+    // (here the test's own, as a dialog or a listing would).
     void linesAreAnsweredWhileATrackStarts_data()
     {
         QTest::addColumn<QStringList>("meanwhile");
@@ -82,6 +84,8 @@ private slots:
         QTest::addColumn<QString>("playing"); // the track playing at the end
         const QString volume = "<b>volume</b> set 50%", a = "<b>playing</b>: a";
         QTest::newRow("volume") << QStringList{".vol 50"} << true << QStringList{volume, a} << "a.mp3";
+        QTest::newRow("a handler waits") << QStringList{".vol 50", "wait"} << true << QStringList{volume, a}
+                                         << "a.mp3";
         QTest::newRow("stop") << QStringList{".stop", ".vol 50"} << true
                               << QStringList{volume, a, "<b>stopped</b>: a"} << "";
         QTest::newRow("another track") << QStringList{".p b", ".vol 50"} << true
@@ -100,13 +104,18 @@ private slots:
         TestWorld world("tester", sink.element());
         // Long enough to play on past the last check.
         startWithTracks(world, {"a.mp3", "b.mp3"}, 10);
-        sink.whenHeld([&] {
-            for (const QString &line : meanwhile)
-                world.say(line);
-        });
-
         bool answeredBeforeVerdict = false;
         qint64 verdictMs = -1;
+        bool toldWhileWaiting = true;
+        sink.whenHeld([&] {
+            for (const QString &line : meanwhile) {
+                if (line == "wait")
+                    toldWhileWaiting = QTest::qWaitFor([&] { return verdictMs >= 0; }, 10000);
+                else
+                    world.say(line);
+            }
+        });
+
         QElapsedTimer clock;
         const QStringList verdicts{TestWorld::styled("<b>playing</b>: a"),
                                    TestWorld::styled("<b>error</b>, can't play: a")};
@@ -124,6 +133,7 @@ private slots:
         world.say(".p a");
         QVERIFY(world.waitUntilHandled(15000));
         QVERIFY(answeredBeforeVerdict);
+        QVERIFY(toldWhileWaiting);
         if (!released) {
             // The search waits 0.3 s before the start, which may take 5 s to play.
             QVERIFY2(verdictMs >= 5300, QByteArray::number(verdictMs));
