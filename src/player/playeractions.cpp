@@ -3,6 +3,7 @@
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
 #include "platform/listbox.h"
+#include "platform/programend.h"
 #include "platform/stringlistview.h"
 #include "player/randomnumber.h"
 #include "player/trackname.h"
@@ -150,7 +151,9 @@ bool PlayerActions::startTrack(const QString &fileName, Load how, double waitBef
 
 void PlayerActions::startDecided(bool started)
 {
-    if (const auto rest = std::exchange(m_pendingStart, {}))
+    const auto rest = std::exchange(m_pendingStart, {});
+    // Nothing is said after the program's goodbye.
+    if (rest && !ProgramLeaving())
         rest(started);
 }
 
@@ -250,7 +253,6 @@ int PlayerActions::trackCount() const
 
 void PlayerActions::endOfTrack()
 {
-    finishPendingStart();
     notePlayState();
     // The two modes exclude each other; whichever is on when the track
     // ends decides, and only one track is started.
@@ -262,7 +264,6 @@ void PlayerActions::endOfTrack()
 
 void PlayerActions::playbackFailed()
 {
-    finishPendingStart();
     notePlayState();
     // Whichever road started it, the player's file is the track that broke
     // off; it is told like a track that could not start.
