@@ -146,7 +146,10 @@ void MediaPlayer::build(GstHandle<GstElement> audioSink)
     m_startTimeout.setSingleShot(true);
     m_startTimeout.setTimerType(Qt::PreciseTimer);
     // After a failed start playbin is only fit for reuse again from NULL.
-    connect(&m_startTimeout, &QTimer::timeout, this, [this] { halt(true); });
+    connect(&m_startTimeout, &QTimer::timeout, this, [this] {
+        if (m_start)
+            halt(true);
+    });
 }
 
 bool MediaPlayer::setFileName(const QByteArray &path)

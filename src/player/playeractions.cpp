@@ -128,8 +128,11 @@ void PlayerActions::announceStart(bool started, const QString &fileName, const A
     (voice ? voice : m_announce)((started ? "<b>playing</b>: " : "<b>error</b>, can't play: ") + TrackName(fileName));
 }
 
-bool PlayerActions::startTrack(const QString &fileName, Load how, double waitBeforeAnnouncing, const Announce &voice)
+bool PlayerActions::startTrack(const QString &entry, Load how, double waitBeforeAnnouncing, const Announce &voice)
 {
+    // A copy: the name may be an entry of a list that changes while an
+    // earlier start is finished.
+    const QString fileName = entry;
     finishPendingStart();
     const QString before = m_player.FileName();
     m_trackName = fileName;
@@ -163,11 +166,12 @@ void PlayerActions::finishPendingStart()
         m_player.waitForStart();
 }
 
-void PlayerActions::playNamed(const QString &fileName, const Announce &voice)
+void PlayerActions::playNamed(const QString &entry, const Announce &voice)
 {
     // No track to name: loading the bare directory would only say so badly.
-    if (fileName.isEmpty())
+    if (entry.isEmpty())
         return;
+    const QString fileName = entry; // as in startTrack
     finishPendingStart();
     if (playing())
         m_player.Stop();
