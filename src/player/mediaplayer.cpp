@@ -1,7 +1,9 @@
 #include "player/mediaplayer.h"
 
+#include "platform/nestedloop.h"
 #include "player/regularfile.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QSocketNotifier>
 #include <gst/audio/audio.h>
@@ -11,11 +13,12 @@
 #include <cmath>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 namespace {
 
 // How long loading may take to tell whether a file decodes.
-constexpr GstClockTime prerollTimeout = 5 * GST_SECOND;
+constexpr int prerollTimeoutMs = 5000;
 
 // Below -100 dB nothing is heard, and above 0 dB the volume would amplify
 // and clip; the same 100 dB bound holds for turning one channel down.
@@ -113,7 +116,11 @@ MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
         build(sink ? std::move(sink) : silentSink());
 }
 
-MediaPlayer::~MediaPlayer() = default;
+MediaPlayer::~MediaPlayer()
+{
+    // A load still waiting returns; nothing will play.
+    decideStart(false);
+}
 
 void MediaPlayer::build(GstHandle<GstElement> audioSink)
 {
@@ -135,6 +142,14 @@ void MediaPlayer::build(GstHandle<GstElement> audioSink)
     m_busNotifier.setSocket(pollFd.fd);
     m_busNotifier.setEnabled(true);
     connect(&m_busNotifier, &QSocketNotifier::activated, this, &MediaPlayer::drainBus);
+
+    m_startTimeout.setSingleShot(true);
+    m_startTimeout.setTimerType(Qt::PreciseTimer);
+    // After a failed start playbin is only fit for reuse again from NULL.
+    connect(&m_startTimeout, &QTimer::timeout, this, [this] {
+        if (m_start)
+            halt(true);
+    });
 }
 
 bool MediaPlayer::setFileName(const QByteArray &path)
@@ -148,14 +163,10 @@ bool MediaPlayer::setFileName(const QByteArray &path)
     if (!uri)
         return false;
     g_object_set(m_playbin.get(), "uri", uri.get(), nullptr);
-    if (!waitForPreroll()) {
-        // After an error playbin is only fit for reuse again from NULL.
-        halt(true);
-        return false;
-    }
-    m_loaded = true;
-    Play();
-    return true;
+    const auto start = std::make_shared<StartVerdict>();
+    m_start = start;
+    beginStart();
+    return waitFor(start);
 }
 
 bool MediaPlayer::Open(const QByteArray &path)
@@ -168,21 +179,65 @@ QString MediaPlayer::FileName() const
     return QFile::decodeName(m_fileName);
 }
 
-bool MediaPlayer::waitForPreroll()
+void MediaPlayer::beginStart()
 {
     const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
     if (change == GST_STATE_CHANGE_FAILURE)
-        return false;
-    if (change == GST_STATE_CHANGE_ASYNC) {
-        const GstMessageHandle message(gst_bus_timed_pop_filtered(
-            m_bus.get(), prerollTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
-        if (!message || GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_ASYNC_DONE)
-            return false;
-    }
+        halt(true);
+    else if (change != GST_STATE_CHANGE_ASYNC)
+        prerolled();
+    else
+        m_startTimeout.start(prerollTimeoutMs);
+}
+
+void MediaPlayer::prerolled()
+{
     // Something that decodes to no sound at all is no track either.
     gint audioStreams = 0;
     g_object_get(m_playbin.get(), "n-audio", &audioStreams, nullptr);
-    return audioStreams > 0;
+    if (audioStreams <= 0) {
+        halt(true);
+        return;
+    }
+    m_loaded = true;
+    Play();
+    // Playing by the time anyone hears of it; a device that refuses to play
+    // has decided already.
+    decideStart(true);
+}
+
+void MediaPlayer::decideStart(bool plays)
+{
+    const std::shared_ptr<StartVerdict> start = std::exchange(m_start, nullptr);
+    if (!start)
+        return;
+    m_startTimeout.stop();
+    start->decided = true;
+    start->plays = plays;
+    emit startDecided(plays);
+}
+
+bool MediaPlayer::waitFor(std::shared_ptr<StartVerdict> start)
+{
+    if (!start->decided) {
+        NestedLoop nested;
+        QEventLoop loop;
+        connect(this, &MediaPlayer::startDecided, &loop, [&] {
+            if (!start->decided)
+                return;
+            nested.ending();
+            loop.quit();
+        });
+        loop.exec();
+    }
+    // The player may be gone, or on another file, by now.
+    return start->plays;
+}
+
+void MediaPlayer::waitForStart()
+{
+    if (std::shared_ptr<StartVerdict> start = m_start)
+        waitFor(std::move(start));
 }
 
 void MediaPlayer::Play()
@@ -230,13 +285,15 @@ MediaPlayer::State MediaPlayer::PlayState() const
 void MediaPlayer::halt(bool releaseDevice)
 {
     m_state = State::Stopped;
-    if (!m_playbin)
-        return;
-    gst_element_set_state(m_playbin.get(), releaseDevice ? GST_STATE_NULL : GST_STATE_READY);
-    // The streaming threads are gone now; whatever they posted (an end of
-    // the track just stopped, above all) must not reach the next one.
-    gst_bus_set_flushing(m_bus.get(), TRUE);
-    gst_bus_set_flushing(m_bus.get(), FALSE);
+    if (m_playbin) {
+        gst_element_set_state(m_playbin.get(), releaseDevice ? GST_STATE_NULL : GST_STATE_READY);
+        // The streaming threads are gone now; whatever they posted (an end
+        // of the track just stopped, above all) must not reach the next one.
+        gst_bus_set_flushing(m_bus.get(), TRUE);
+        gst_bus_set_flushing(m_bus.get(), FALSE);
+    }
+    // Told last: whoever hears that a start failed may load the next file.
+    decideStart(false);
 }
 
 void MediaPlayer::setVolume(long hundredthsDb)
@@ -279,21 +336,33 @@ bool MediaPlayer::Mute() const
 void MediaPlayer::drainBus()
 {
     while (const GstMessageHandle message{gst_bus_timed_pop_filtered(
-               m_bus.get(), 0, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_DURATION_CHANGED))})
+               m_bus.get(), 0,
+               GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_EOS | GST_MESSAGE_ERROR |
+                              GST_MESSAGE_DURATION_CHANGED))})
         handle(message.get());
 }
 
 void MediaPlayer::handle(GstMessage *message)
 {
-    if (m_state == State::Stopped)
+    const GstMessageType type = GST_MESSAGE_TYPE(message);
+    // While a file starts only its verdict counts; a file that fails to
+    // start is only fit for reuse again from NULL.
+    if (m_start) {
+        if (type == GST_MESSAGE_ASYNC_DONE)
+            prerolled();
+        else if (type == GST_MESSAGE_ERROR)
+            halt(true);
         return;
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_DURATION_CHANGED) {
+    }
+    if (m_state == State::Stopped || type == GST_MESSAGE_ASYNC_DONE)
+        return;
+    if (type == GST_MESSAGE_DURATION_CHANGED) {
         emit DurationChanged();
         return;
     }
     // Stopped before either signal, so a handler that loads the next track
     // finds the player free.
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
+    if (type == GST_MESSAGE_EOS) {
         halt(false);
         emit EndOfStream(0);
         return;

@@ -4,6 +4,12 @@
 // natural end of a file is reported once, on the window thread, as is an
 // error that ends playback. Where GStreamer lacks the elements it needs the
 // player still exists and refuses every file.
+//
+// A start is decided by the bus (the file prerolled, or failed) or by a
+// timeout, never by holding the window thread: loading waits in a nested
+// event loop, so windows, chat lines and the network are served meanwhile
+// and any handler may run inside a load. Whatever loads or stops meanwhile
+// ends the start under way, and that load then says it does not play.
 #pragma once
 
 #include "player/gsthandle.h"
@@ -11,6 +17,8 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
+#include <QTimer>
+#include <memory>
 
 typedef struct _GstBus GstBus;
 
@@ -37,6 +45,9 @@ public:
     bool Open(const QByteArray &path);
     // The path last given, decoded for showing.
     QString FileName() const;
+    // Waits, as loading does, until the start under way has its verdict;
+    // returns at once when none is under way.
+    void waitForStart();
     // The same path as the file system spells it.
     const QByteArray &FilePath() const { return m_fileName; }
     // Microseconds into the loaded track and its length; -1 where GStreamer
@@ -70,10 +81,25 @@ signals:
     void playbackFailed(const QString &reason);
     // Most tracks tell their length only once they play, and may correct it.
     void DurationChanged();
+    // What a load returns, sent the moment it is known: the load's caller
+    // may still be below a handler that began during the wait.
+    void startDecided(bool plays);
 
 private:
+    // A start's verdict, shared by every wait begun for it: the player may
+    // have moved on to another file by the time a wait returns.
+    struct StartVerdict {
+        bool decided = false;
+        bool plays = false;
+    };
+
     void build(GstHandle<GstElement> audioSink);
-    bool waitForPreroll();
+    // Sets the playbin going towards its first sound; the bus or the timeout decides.
+    void beginStart();
+    void prerolled();
+    // Every wait for the start under way returns with this verdict.
+    void decideStart(bool plays);
+    bool waitFor(std::shared_ptr<StartVerdict> start);
     // Leaves playback stopped with no message of it left on the bus; the
     // device is kept open unless it is to be let go.
     void halt(bool releaseDevice);
@@ -86,6 +112,8 @@ private:
     GstElement *m_panorama = nullptr; // owned by m_playbin as its audio filter
     GstHandle<GstBus> m_bus;
     QSocketNotifier m_busNotifier{QSocketNotifier::Read};
+    std::shared_ptr<StartVerdict> m_start; // the start under way, if any
+    QTimer m_startTimeout;
     QByteArray m_fileName;
     QString m_soundProblem;
     bool m_loaded = false; // the last file given could be decoded

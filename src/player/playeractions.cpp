@@ -3,6 +3,7 @@
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
 #include "platform/listbox.h"
+#include "platform/programend.h"
 #include "platform/stringlistview.h"
 #include "player/randomnumber.h"
 #include "player/trackname.h"
@@ -13,6 +14,7 @@
 #include <QScrollBar>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -78,6 +80,7 @@ PlayerActions::PlayerActions(PlayerControls controls, Announce announce, QObject
     connect(m_controls.Check1, &QCheckBox::toggled, this, &PlayerActions::randomModeChanged);
     connect(m_controls.Check2, &QCheckBox::toggled, this, &PlayerActions::continuousModeChanged);
     connect(&m_player, &MediaPlayer::DurationChanged, this, &PlayerActions::trackLengthChanged);
+    connect(&m_player, &MediaPlayer::startDecided, this, &PlayerActions::startDecided);
     // A new directory or a refresh lists the tracks anew.
     connect(m_controls.File1->model(), &QAbstractItemModel::modelReset, this, &PlayerActions::listChanged);
 }
@@ -125,27 +128,51 @@ void PlayerActions::announceStart(bool started, const QString &fileName, const A
     (voice ? voice : m_announce)((started ? "<b>playing</b>: " : "<b>error</b>, can't play: ") + TrackName(fileName));
 }
 
-bool PlayerActions::startTrack(const QString &fileName, Load how, double waitBeforeAnnouncing, const Announce &voice)
+bool PlayerActions::startTrack(const QString &entry, Load how, double waitBeforeAnnouncing, const Announce &voice)
 {
+    // A copy: the name may be an entry of a list that changes while an
+    // earlier start is finished.
+    const QString fileName = entry;
+    finishPendingStart();
     const QString before = m_player.FileName();
     m_trackName = fileName;
     const QByteArray path = m_controls.File1->filePath(fileName);
+    m_pendingStart = [this, before, fileName, waitBeforeAnnouncing, voice](bool started) {
+        if (m_player.FileName() != before)
+            emit trackChanged(fileName);
+        // The song search fills the now-playing list itself before it comes here.
+        emit listChanged();
+        notePlayState();
+        WaitSeconds(waitBeforeAnnouncing);
+        announceStart(started, fileName, voice);
+    };
     const bool started = how == Load::Open ? m_player.Open(path) : m_player.setFileName(path);
-    if (m_player.FileName() != before)
-        emit trackChanged(fileName);
-    // The song search fills the now-playing list itself before it comes here.
-    emit listChanged();
-    notePlayState();
-    WaitSeconds(waitBeforeAnnouncing);
-    announceStart(started, fileName, voice);
+    // A path refused before any start began is decided here.
+    startDecided(started);
     return started;
 }
 
-void PlayerActions::playNamed(const QString &fileName, const Announce &voice)
+void PlayerActions::startDecided(bool started)
+{
+    const auto rest = std::exchange(m_pendingStart, {});
+    // Nothing is said after the program's goodbye.
+    if (rest && !ProgramLeaving())
+        rest(started);
+}
+
+void PlayerActions::finishPendingStart()
+{
+    if (m_pendingStart)
+        m_player.waitForStart();
+}
+
+void PlayerActions::playNamed(const QString &entry, const Announce &voice)
 {
     // No track to name: loading the bare directory would only say so badly.
-    if (fileName.isEmpty())
+    if (entry.isEmpty())
         return;
+    const QString fileName = entry; // as in startTrack
+    finishPendingStart();
     if (playing())
         m_player.Stop();
     startTrack(fileName, Load::FileName, 0, voice);
@@ -168,6 +195,7 @@ void PlayerActions::stop()
 
 void PlayerActions::endPlaying(void (MediaPlayer::*end)(), const char *said)
 {
+    finishPendingStart();
     if (!playing()) {
         m_announce("<b>error</b>, no mp3 playing");
         return;

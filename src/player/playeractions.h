@@ -151,6 +151,12 @@ private:
     void showBalance(int value);
     // Tells the faces when the player's state is no longer what they were told.
     void notePlayState();
+    // The rest of a start is done as soon as the player decides it, from
+    // whatever handler runs then. A road that changes what plays, coming
+    // while a track starts, first lets that start come to its verdict and
+    // say it, as if it had come after it.
+    void startDecided(bool started);
+    void finishPendingStart();
 
     PlayerControls m_controls;
     MediaPlayer &m_player;
@@ -159,4 +165,6 @@ private:
     // The player's file as the list names it: a name that is not UTF-8 is
     // told as the list shows it, not as the path decodes.
     QString m_trackName;
+    // What the start under way still has to do once the player decides it.
+    std::function<void(bool started)> m_pendingStart;
 };
