@@ -19,6 +19,7 @@
 #include "platform/terminalface.h"
 #include "platform/terminaltext.h"
 #include "player/mediaplayer.h"
+#include "player/playerstate.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -184,6 +185,7 @@ int main(int argc, char **argv)
         ircRoom = std::make_unique<IrcRoom>(client, *session, IrcOwner{irc.owner, irc.ownerAccount});
     }
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
+    PlayerState playerState;
 
     std::unique_ptr<TerminalFace> terminal;
     std::unique_ptr<ChatRoomWindow> roomWindow;
@@ -222,7 +224,7 @@ int main(int argc, char **argv)
         });
     }
 
-    Environment environment{desktop, client, player, *inputBox, *messageBox, home, terminal.get()};
+    Environment environment{desktop, client, player, playerState, *inputBox, *messageBox, home, terminal.get()};
     Form1 form1(environment);
     const auto leave = [&form1](int exitStatus, const QString &reason) {
         leaveProgram(form1.commandContext(), exitStatus, reason);

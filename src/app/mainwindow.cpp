@@ -16,6 +16,7 @@
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
 #include "player/playeractions.h"
+#include "player/playerstate.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/aboutwindow.h"
@@ -86,7 +87,7 @@ Form3 &Form1::form3()
 {
     if (!m_form3)
         m_form3 = std::make_unique<Form3>(
-            PickerLinks{*playerActions, List1, *chat2, m_environment.desktop, *this});
+            PickerLinks{*playerActions, *chat2, m_environment.desktop, *this});
     return *m_form3;
 }
 
@@ -146,7 +147,7 @@ void Form1::clearPickerList()
 
 CommandContext Form1::commandContext()
 {
-    return CommandContext{*playerActions, announcer, Trigger, Handle, *File1, List1, *chat2, m_environment.desktop,
+    return CommandContext{*playerActions, announcer, Trigger, Handle, *chat2, m_environment.desktop,
                           *m_commandWindows};
 }
 
@@ -171,7 +172,7 @@ void Form1::placeControls()
     Label2->setFont(arialFont());
     placeInTwips(Label2, 4200, 0, 285, 240);
 
-    File1 = new FileListBox(this);
+    File1 = new FileListBox(this, &playerState().tracks());
     File1->setFont(tahoma);
     File1->setPattern("*.mp3");
     placeInTwips(File1, 240, 240, 4215, 1785);
@@ -244,9 +245,9 @@ void Form1::placeControls()
 
 void Form1::connectControls()
 {
-    playerActions = new PlayerActions(PlayerControls{File1, List1, Check1, Check2, HScroll1, volume1, HScroll3, Label9,
-                                                     mute, MediaPlayer1, [this] { clearPickerList(); }},
-                                      [this](const QString &message) { announcer.announce(message); }, this);
+    playerActions = new PlayerActions(
+        playerState(), MediaPlayer1, [this](const QString &message) { announcer.announce(message); },
+        [this] { clearPickerList(); }, this);
     connectPlayerControls(*this);
     connectWindowControls(*this);
     connectCommands(*chat1, commandContext(), *this);

@@ -7,7 +7,6 @@
 #include "app/environment.h"
 #include "chat/announcement.h"
 #include "chat/commandcontext.h"
-#include "platform/listbox.h"
 
 #include <QWidget>
 #include <memory>
@@ -24,6 +23,7 @@ class Form7;
 class Form8;
 class MediaPlayer;
 class PlayerActions;
+class PlayerState;
 class ProgramWindows;
 class QCheckBox;
 class QGroupBox;
@@ -49,6 +49,8 @@ public:
     // not there yet; a failed write is not reported to the user.
     void storePreference(const QString &section, const QString &key, const QString &value);
     Environment &environment() { return m_environment; }
+    // What the controls show; they are its views.
+    PlayerState &playerState() { return m_environment.playerState; }
 
     Form2 &form2(); // path chooser
     Form3 &form3(); // song picker
@@ -104,7 +106,6 @@ public:
     QScrollBar *HScroll3 = nullptr; // balance, -5000 to 5000
     QLabel *Label9 = nullptr;
 
-    ListBox List1; // now playing: its selected text names the current track
     PlayerActions *playerActions = nullptr; // everything the player does goes through it
     MediaPlayer &MediaPlayer1;
     ChatScan *chat1 = nullptr; // the command scan

@@ -71,7 +71,8 @@ private slots:
         TestWorld world;
         world.writePreferences(QString(), "Ann"); // the chooser shows, no question
         for (MediaPlayer *player : {&world.player, &noDevice}) {
-            Environment environment{world.desktop, world.client(), *player, world.inputBox, world.messageBox,
+            PlayerState state;
+            Environment environment{world.desktop, world.client(), *player, state, world.inputBox, world.messageBox,
                                     world.environment.home};
             Form1 form(environment);
             ChatRoomWindow room(world.client());

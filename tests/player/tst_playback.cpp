@@ -123,7 +123,7 @@ private slots:
         QTRY_COMPARE(world.userLines(), expected);
         QCOMPARE(world.player.PlayState(), playState);
         QCOMPARE(form.File1->listIndex(), selected);
-        QCOMPARE(form.List1.text(), nowPlaying);
+        QCOMPARE(form.playerState().nowPlayingName(), nowPlaying);
         if (playState == 2)
             QCOMPARE(world.player.FileName(), world.musicDir() + "/" + nowPlaying);
     }

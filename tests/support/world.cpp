@@ -16,7 +16,7 @@
 
 TestWorld::TestWorld(const QString &screenName, GstElement *audioSink)
     : player(audioSink)
-    , environment{desktop, m_client, player, inputBox, messageBox, QString(), nullptr}
+    , environment{desktop, m_client, player, playerState, inputBox, messageBox, QString(), nullptr}
     , m_client(desktop, screenName)
 {
     environment.home = m_home.path();

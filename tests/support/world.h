@@ -13,6 +13,7 @@
 #include "platform/inputbox.h"
 #include "platform/messagebox.h"
 #include "player/mediaplayer.h"
+#include "player/playerstate.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -72,6 +73,7 @@ public:
     ChatClient &client() { return m_client; }
     WindowHandle room() const { return m_room; }
     MediaPlayer player;
+    PlayerState playerState;
     DialogInputBox inputBox;
     DialogMessageBox messageBox;
     Environment environment;
