@@ -22,7 +22,7 @@ QPoint rowCentre(FileListBox *list, int row)
 
 } // namespace
 
-class PlaybackTest : public QObject
+class PlaybackButtonsTest : public QObject
 {
     Q_OBJECT
 
@@ -129,5 +129,5 @@ private slots:
     }
 };
 
-DUN2_TEST(PlaybackTest);
-#include "tst_playback.moc"
+DUN2_TEST(PlaybackButtonsTest);
+#include "tst_playbackbuttons.moc"
