@@ -2,6 +2,7 @@
 // with its face, the player) and starts the main window.
 #include "app/environment.h"
 #include "app/mainwindow.h"
+#include "app/programcore.h"
 #include "app/programhome.h"
 #include "app/roomwindowstart.h"
 #include "chat/windowcommands.h"
@@ -225,9 +226,9 @@ int main(int argc, char **argv)
     }
 
     Environment environment{desktop, client, player, playerState, *inputBox, *messageBox, home, terminal.get()};
-    Form1 form1(environment);
-    const auto leave = [&form1](int exitStatus, const QString &reason) {
-        leaveProgram(form1.commandContext(), exitStatus, reason);
+    ProgramCore program(environment);
+    const auto leave = [&program](int exitStatus, const QString &reason) {
+        leaveProgram(program.commandContext(), exitStatus, reason);
     };
     if (terminal)
         QObject::connect(terminal.get(), &TerminalFace::finished, [leave] { leave(EXIT_SUCCESS, "end of input"); });
@@ -236,8 +237,8 @@ int main(int argc, char **argv)
                          [leave](const QString &reason) { leave(EXIT_SUCCESS, reason); }, Qt::QueuedConnection);
     EndProgramOnSignals(leave);
     if (roomWindow)
-        showRoomWindow(*roomWindow, form1);
-    const std::unique_ptr<QObject> mediaPlayer = PublishMediaPlayer(*form1.playerActions, form1.commandContext());
-    form1.load();
+        showRoomWindow(*roomWindow, program.mainWindow());
+    const std::unique_ptr<QObject> mediaPlayer = PublishMediaPlayer(*program.playerActions, program.commandContext());
+    program.start();
     return app.exec();
 }

@@ -1,17 +1,13 @@
 #include "app/mainwindow.h"
 
-#include "app/commandwindows.h"
 #include "app/optionsactions.h"
 #include "app/playerwiring.h"
 #include "app/symbollabel.h"
 #include "app/windowcontrols.h"
-#include "chat/chatscan.h"
-#include "chat/commands.h"
 #include "platform/clicklabel.h"
 #include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
 #include "platform/fonts.h"
-#include "platform/inifile.h"
 #include "platform/stringlistview.h"
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
@@ -40,46 +36,33 @@ constexpr int HeightTwips = 3975;
 
 } // namespace
 
-Form1::Form1(Environment &environment)
+Form1::Form1(ProgramCore &core)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
-    , m_environment(environment)
-    , MediaPlayer1(environment.player)
-    , m_commandWindows(std::make_unique<CommandWindows>(*this))
+    , m_core(core)
+    , m_environment(core.environment())
+    , MediaPlayer1(m_environment.player)
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
     setWindowIcon(programIcon());
-    chat1 = new ChatScan(environment.chatClient, this);
-    chat2 = new ChatScan(environment.chatClient, this);
-    chat3 = new ChatScan(environment.chatClient, this);
     placeControls();
     connectControls();
 }
 
 Form1::~Form1() = default;
 
-QString Form1::preferencesPath() const
-{
-    // Joined with "/" as given, without normalising: a trailing separator
-    // on the directory is the caller's to avoid.
-    return m_environment.home + QStringLiteral("/prefs.ini");
-}
-
-void Form1::storePreference(const QString &section, const QString &key, const QString &value)
-{
-    QDir().mkpath(m_environment.home);
-    WriteIni(section, key, value, preferencesPath());
-}
-
 Form2 &Form1::form2()
 {
-    if (!m_form2)
+    if (!m_form2) {
         m_form2 = std::make_unique<Form2>(
             PathChooserLinks{m_environment.desktop, m_environment.terminal, *this, [this](const QString &p) {
                                  mpath = p;
                                  path->setText(readablePath(p));
                                  File1->setPath(p);
-                                 storePreference("iNfO", "mp3 path", p);
+                                 m_core.storePreference("iNfO", "mp3 path", p);
                              }});
+        m_form2->mpath = mpath;
+        m_form2->Handle = Handle;
+    }
     return *m_form2;
 }
 
@@ -145,12 +128,6 @@ void Form1::clearPickerList()
         m_form3->List1->clear();
 }
 
-CommandContext Form1::commandContext()
-{
-    return CommandContext{*playerActions, announcer, Trigger, Handle, *chat2, m_environment.desktop,
-                          *m_commandWindows};
-}
-
 void Form1::placeControls()
 {
     const QFont tahoma = tahomaFont();
@@ -174,7 +151,6 @@ void Form1::placeControls()
 
     File1 = new FileListBox(this, &playerState().tracks());
     File1->setFont(tahoma);
-    File1->setPattern("*.mp3");
     placeInTwips(File1, 240, 240, 4215, 1785);
 
     Label1 = new QLabel("Mp3 Path:", this);
@@ -185,6 +161,7 @@ void Form1::placeControls()
     path = new QLineEdit(this);
     path->setFont(tahoma);
     path->setReadOnly(true);
+    path->setText(readablePath(mpath));
     placeInTwips(path, 1140, 2040, 1500, 285);
     Label5 = new ClickLabel("New Path", this);
     Label5->setFont(tahoma);
@@ -245,10 +222,6 @@ void Form1::placeControls()
 
 void Form1::connectControls()
 {
-    playerActions = new PlayerActions(
-        playerState(), MediaPlayer1, [this](const QString &message) { announcer.announce(message); },
-        [this] { clearPickerList(); }, this);
     connectPlayerControls(*this);
     connectWindowControls(*this);
-    connectCommands(*chat1, commandContext(), *this);
 }

@@ -74,7 +74,8 @@ private slots:
             PlayerState state;
             Environment environment{world.desktop, world.client(), *player, state, world.inputBox, world.messageBox,
                                     world.environment.home};
-            Form1 form(environment);
+            ProgramCore program(environment);
+            Form1 &form = program.mainWindow();
             ChatRoomWindow room(world.client());
             showRoomWindow(room, form);
             form.load();

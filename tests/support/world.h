@@ -22,6 +22,7 @@
 #include <optional>
 
 class Form1;
+class ProgramCore;
 class QTimer;
 typedef struct _GstElement GstElement;
 
@@ -88,7 +89,8 @@ private:
     ChatClient m_client;
     WindowHandle m_room = 0;
     std::vector<Line> m_lines;
-    std::unique_ptr<Form1> m_form1;
+    std::unique_ptr<ProgramCore> m_program;
+    Form1 *m_form1 = nullptr;
     bool m_ended = false;
 };
 
