@@ -1,7 +1,6 @@
 // Builds the world the program runs in (the window system, the chat client
 // with its face, the player) and starts the main window.
 #include "app/environment.h"
-#include "app/mainwindow.h"
 #include "app/programcore.h"
 #include "app/programhome.h"
 #include "app/roomwindowstart.h"
