@@ -6,8 +6,8 @@
 #include "app/secondarywindows.h"
 #include "platform/stringlistview.h"
 #include "styles/stylechooser.h"
-#include "windows/commandlist.h"
 #include "styles/styleeditor.h"
+#include "windows/commandlist.h"
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
 

@@ -58,8 +58,8 @@ void ProgramCore::storePreference(const QString &section, const QString &key, co
 
 CommandContext ProgramCore::commandContext()
 {
-    return CommandContext{*playerActions,          announcer, settings.Trigger, settings.Handle, *chat2,
-                          m_environment.desktop, *m_commandWindows};
+    return CommandContext{*playerActions, announcer, settings.Trigger, settings.Handle, *chat2, m_environment.desktop,
+                          *m_commandWindows};
 }
 
 Form1 &ProgramCore::mainWindow()

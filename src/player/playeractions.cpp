@@ -104,6 +104,7 @@ void PlayerActions::notePlayState()
 {
     m_state.setPlayState(m_player.PlayState());
 }
+
 void PlayerActions::announceStart(bool started, const QString &fileName, const Announce &voice) const
 {
     // A file the player cannot play is said so, rather than claimed to be playing.

@@ -126,8 +126,8 @@ private slots:
             TerminalFace terminal(world.client(), input[0], output);
             TerminalInputBox inputBox(terminal);
             TerminalMessageBox messageBox;
-            Environment environment{world.desktop, world.client(),   world.player, world.playerState, inputBox,
-                                    messageBox,    world.home(), &terminal};
+            Environment environment{world.desktop, world.client(), world.player, world.playerState,
+                                    inputBox, messageBox, world.home(), &terminal};
             ProgramCore program(environment);
             program.start();
             const auto answered = [&](const QString &line, const QString &answer) {
