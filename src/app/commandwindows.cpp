@@ -112,8 +112,6 @@ void CommandWindows::clearPickerList()
 
 void CommandWindows::storeHandle(const QString &handle)
 {
-    // A path chooser not yet made takes the handle when it is.
-    if (m_core.hasMainWindow() && form().form2Loaded())
-        form().form2().Handle = handle;
+    // The path chooser reads the handle where the program keeps it.
     m_core.storePreference("info", "handle", handle);
 }

@@ -52,17 +52,15 @@ Form1::~Form1() = default;
 
 Form2 &Form1::form2()
 {
-    if (!m_form2) {
-        m_form2 = std::make_unique<Form2>(
-            PathChooserLinks{m_environment.desktop, m_environment.terminal, *this, [this](const QString &p) {
-                                 mpath = p;
-                                 path->setText(readablePath(p));
-                                 File1->setPath(p);
-                                 m_core.storePreference("iNfO", "mp3 path", p);
-                             }});
-        m_form2->mpath = mpath;
-        m_form2->Handle = Handle;
-    }
+    if (!m_form2)
+        m_form2 = std::make_unique<Form2>(PathChooserLinks{m_environment.desktop, m_environment.terminal, *this,
+                                                           [this](const QString &p) {
+                                                               mpath = p;
+                                                               path->setText(readablePath(p));
+                                                               File1->setPath(p);
+                                                               m_core.storePreference("iNfO", "mp3 path", p);
+                                                           },
+                                                           Handle});
     return *m_form2;
 }
 

@@ -89,11 +89,8 @@ void ProgramCore::start()
     if (windowAtStart)
         placeAtStartPosition(&mainWindow());
     settings.Handle = ReadIni("info", "handle", prefs);
-    if (windowAtStart) {
-        m_mainWindow->form2().mpath = settings.mpath;
-        m_mainWindow->form2().Handle = settings.Handle;
+    if (windowAtStart)
         m_mainWindow->path->setText(readablePath(ReadIniFileName("iNfO", "mp3 path", prefs)));
-    }
     m_environment.playerState.tracks().setPath(ReadIniFileName("iNfO", "mp3 path", prefs));
 
     playerActions->moveVolumeBar(100);
@@ -111,16 +108,12 @@ void ProgramCore::start()
         const QString answer = m_environment.inputBox.ask("state ya handle", " ", QString()).value_or(QString());
         if (!answer.isEmpty()) {
             settings.Handle = answer;
-            if (m_mainWindow)
-                m_mainWindow->form2().Handle = answer;
             storePreference("iNfO", "handLe", answer);
         } else if (m_mainWindow) {
             m_mainWindow->form3().Handle = "new user";
         }
     }
     settings.Handle = ReadIni("iNfO", "handLe", prefs);
-    if (m_mainWindow)
-        m_mainWindow->form2().Handle = settings.Handle;
 
     announcer.announce(QString::fromUtf8("Ðûñ² løªded "));
     WaitSeconds(0.55);
