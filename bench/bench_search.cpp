@@ -142,7 +142,7 @@ int main(int argc, char **argv)
                 evictCaches();
                 own.push_back(
                     ownMilliseconds([&] { handleCommandLine(form.commandContext(), "tester", ".p " + c.word); }));
-                exact = exact && form.List1.listCount() == c.matches && found == c.matches;
+                exact = exact && form.playerState().nowPlaying().listCount() == c.matches && found == c.matches;
                 // A track it started plays on and ends: its handling is
                 // not the next search's.
                 form.playerActions->stop();

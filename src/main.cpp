@@ -1,7 +1,7 @@
 // Builds the world the program runs in (the window system, the chat client
 // with its face, the player) and starts the main window.
 #include "app/environment.h"
-#include "app/mainwindow.h"
+#include "app/programcore.h"
 #include "app/programhome.h"
 #include "app/roomwindowstart.h"
 #include "chat/programactions.h"
@@ -19,6 +19,7 @@
 #include "platform/terminalface.h"
 #include "platform/terminaltext.h"
 #include "player/mediaplayer.h"
+#include "player/playerstate.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -184,6 +185,7 @@ int main(int argc, char **argv)
         ircRoom = std::make_unique<IrcRoom>(client, *session, IrcOwner{irc.owner, irc.ownerAccount});
     }
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
+    PlayerState playerState;
 
     std::unique_ptr<TerminalFace> terminal;
     std::unique_ptr<ChatRoomWindow> roomWindow;
@@ -222,10 +224,10 @@ int main(int argc, char **argv)
         });
     }
 
-    Environment environment{desktop, client, player, *inputBox, *messageBox, home, terminal.get()};
-    Form1 form1(environment);
-    const auto leave = [&form1](int exitStatus, const QString &reason) {
-        form1.commandContext().program.leave(exitStatus, reason);
+    Environment environment{desktop, client, player, playerState, *inputBox, *messageBox, home, terminal.get()};
+    ProgramCore program(environment);
+    const auto leave = [&program](int exitStatus, const QString &reason) {
+        program.commandContext().program.leave(exitStatus, reason);
     };
     if (terminal)
         QObject::connect(terminal.get(), &TerminalFace::finished, [leave] { leave(EXIT_SUCCESS, "end of input"); });
@@ -234,9 +236,9 @@ int main(int argc, char **argv)
                          [leave](const QString &reason) { leave(EXIT_SUCCESS, reason); }, Qt::QueuedConnection);
     EndProgramOnSignals(leave);
     if (roomWindow)
-        showRoomWindow(*roomWindow, form1);
+        showRoomWindow(*roomWindow, program.mainWindow());
     const std::unique_ptr<QObject> mediaPlayer =
-        PublishMediaPlayer(*form1.playerActions, form1.commandContext().program);
-    form1.load();
+        PublishMediaPlayer(*program.playerActions, program.commandContext().program);
+    program.start();
     return app.exec();
 }

@@ -2,107 +2,116 @@
 
 #include "app/interfacestate.h"
 #include "app/mainwindow.h"
+#include "app/programcore.h"
 #include "app/secondarywindows.h"
 #include "platform/stringlistview.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
+#include "windows/commandlist.h"
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
+
+Form1 &CommandWindows::form()
+{
+    return m_core.mainWindow();
+}
 
 // The main window's own procedures carry the same names as the steps, so
 // they are called by their full names.
 void CommandWindows::showAbout()
 {
-    ::showAbout(m_form);
+    ::showAbout(form());
 }
 
 void CommandWindows::advertise()
 {
-    ::advertise(m_form);
+    // Only words: no window is needed for them.
+    Advertise(m_core.announcer);
 }
 
 void CommandWindows::showCommandList()
 {
-    ::showCommandList(m_form);
+    ::showCommandList(form());
 }
 
 void CommandWindows::closeCommandList()
 {
-    ::closeCommandList(m_form);
+    ::closeCommandList(form());
 }
 
 void CommandWindows::minimize()
 {
-    minimizeInterface(m_form);
+    minimizeInterface(form());
 }
 
 void CommandWindows::restore()
 {
-    restoreInterface(m_form);
+    restoreInterface(form());
 }
 
 void CommandWindows::rollUp()
 {
-    ::rollUp(m_form);
+    ::rollUp(form());
 }
 
 void CommandWindows::rollDown()
 {
-    ::rollDown(m_form);
+    ::rollDown(form());
 }
 
 void CommandWindows::hideToTray()
 {
-    hideInterface(m_form);
+    hideInterface(form());
 }
 
 void CommandWindows::showFromTray()
 {
-    showInterface(m_form);
+    showInterface(form());
 }
 
 void CommandWindows::showStyleEditor()
 {
-    m_form.hide();
-    m_form.form6().show();
+    form().hide();
+    form().form6().show();
 }
 
 void CommandWindows::showPathChooser()
 {
-    m_form.form2().show();
-    m_form.hide();
+    form().form2().show();
+    form().hide();
 }
 
 void CommandWindows::showStyleChooser()
 {
-    m_form.hide();
-    m_form.form4().show();
+    form().hide();
+    form().form4().show();
 }
 
 void CommandWindows::showSongPicker()
 {
-    m_form.hide();
-    m_form.form3().show();
+    form().hide();
+    form().form3().show();
 }
 
 void CommandWindows::reshowMainWindow()
 {
-    m_form.hide();
-    m_form.show();
+    form().hide();
+    form().show();
 }
 
 StringListView &CommandWindows::pickerList()
 {
-    return *m_form.form3().List1;
+    return *form().form3().List1;
 }
 
 void CommandWindows::clearPickerList()
 {
-    m_form.clearPickerList();
+    if (m_core.hasMainWindow())
+        form().clearPickerList();
 }
 
 void CommandWindows::storeHandle(const QString &handle)
 {
-    m_form.form2().Handle = handle;
-    m_form.storePreference("info", "handle", handle);
+    // The path chooser reads the handle where the program keeps it.
+    m_core.storePreference("info", "handle", handle);
 }

@@ -5,11 +5,12 @@
 #include "chat/programwindows.h"
 
 class Form1;
+class ProgramCore;
 
 class CommandWindows final : public ProgramWindows
 {
 public:
-    explicit CommandWindows(Form1 &form) : m_form(form) {}
+    explicit CommandWindows(ProgramCore &core) : m_core(core) {}
 
     void showAbout() override;
     void advertise() override;
@@ -31,5 +32,8 @@ public:
     void storeHandle(const QString &handle) override;
 
 private:
-    Form1 &m_form;
+    // The main window, made at its first use.
+    Form1 &form();
+
+    ProgramCore &m_core;
 };

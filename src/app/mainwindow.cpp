@@ -1,22 +1,18 @@
 #include "app/mainwindow.h"
 
-#include "app/commandwindows.h"
 #include "app/optionsactions.h"
 #include "app/playerwiring.h"
 #include "app/symbollabel.h"
 #include "app/windowcontrols.h"
-#include "chat/chatscan.h"
-#include "chat/commands.h"
-#include "chat/programactions.h"
 #include "platform/clicklabel.h"
 #include "platform/directorylistbox.h"
 #include "platform/filelistbox.h"
 #include "platform/fonts.h"
-#include "platform/inifile.h"
 #include "platform/stringlistview.h"
 #include "platform/twips.h"
 #include "player/mediaplayer.h"
 #include "player/playeractions.h"
+#include "player/playerstate.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/aboutwindow.h"
@@ -40,47 +36,31 @@ constexpr int HeightTwips = 3975;
 
 } // namespace
 
-Form1::Form1(Environment &environment)
+Form1::Form1(ProgramCore &core)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
-    , m_environment(environment)
-    , MediaPlayer1(environment.player)
-    , m_commandWindows(std::make_unique<CommandWindows>(*this))
-    , m_programActions(std::make_unique<ProgramActions>(announcer, *m_commandWindows))
+    , m_core(core)
+    , m_environment(core.environment())
+    , MediaPlayer1(m_environment.player)
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
     setWindowIcon(programIcon());
-    chat1 = new ChatScan(environment.chatClient, this);
-    chat2 = new ChatScan(environment.chatClient, this);
-    chat3 = new ChatScan(environment.chatClient, this);
     placeControls();
     connectControls();
 }
 
 Form1::~Form1() = default;
 
-QString Form1::preferencesPath() const
-{
-    // Joined with "/" as given, without normalising: a trailing separator
-    // on the directory is the caller's to avoid.
-    return m_environment.home + QStringLiteral("/prefs.ini");
-}
-
-void Form1::storePreference(const QString &section, const QString &key, const QString &value)
-{
-    QDir().mkpath(m_environment.home);
-    WriteIni(section, key, value, preferencesPath());
-}
-
 Form2 &Form1::form2()
 {
     if (!m_form2)
-        m_form2 = std::make_unique<Form2>(
-            PathChooserLinks{m_environment.desktop, m_environment.terminal, *this, [this](const QString &p) {
-                                 mpath = p;
-                                 path->setText(readablePath(p));
-                                 File1->setPath(p);
-                                 storePreference("iNfO", "mp3 path", p);
-                             }});
+        m_form2 = std::make_unique<Form2>(PathChooserLinks{m_environment.desktop, m_environment.terminal, *this,
+                                                           [this](const QString &p) {
+                                                               mpath = p;
+                                                               path->setText(readablePath(p));
+                                                               File1->setPath(p);
+                                                               m_core.storePreference("iNfO", "mp3 path", p);
+                                                           },
+                                                           Handle});
     return *m_form2;
 }
 
@@ -88,7 +68,7 @@ Form3 &Form1::form3()
 {
     if (!m_form3)
         m_form3 = std::make_unique<Form3>(
-            PickerLinks{*playerActions, List1, *chat2, m_environment.desktop, *this});
+            PickerLinks{*playerActions, *chat2, m_environment.desktop, *this});
     return *m_form3;
 }
 
@@ -146,12 +126,6 @@ void Form1::clearPickerList()
         m_form3->List1->clear();
 }
 
-CommandContext Form1::commandContext()
-{
-    return CommandContext{*playerActions, announcer, Trigger, Handle, *File1, List1, *chat2, m_environment.desktop,
-                          *m_commandWindows, *m_programActions};
-}
-
 void Form1::placeControls()
 {
     const QFont tahoma = tahomaFont();
@@ -173,9 +147,8 @@ void Form1::placeControls()
     Label2->setFont(arialFont());
     placeInTwips(Label2, 4200, 0, 285, 240);
 
-    File1 = new FileListBox(this);
+    File1 = new FileListBox(this, &playerState().tracks());
     File1->setFont(tahoma);
-    File1->setPattern("*.mp3");
     placeInTwips(File1, 240, 240, 4215, 1785);
 
     Label1 = new QLabel("Mp3 Path:", this);
@@ -186,6 +159,7 @@ void Form1::placeControls()
     path = new QLineEdit(this);
     path->setFont(tahoma);
     path->setReadOnly(true);
+    path->setText(readablePath(mpath));
     placeInTwips(path, 1140, 2040, 1500, 285);
     Label5 = new ClickLabel("New Path", this);
     Label5->setFont(tahoma);
@@ -246,10 +220,6 @@ void Form1::placeControls()
 
 void Form1::connectControls()
 {
-    playerActions = new PlayerActions(PlayerControls{File1, List1, Check1, Check2, HScroll1, volume1, HScroll3, Label9,
-                                                     mute, MediaPlayer1, [this] { clearPickerList(); }},
-                                      [this](const QString &message) { announcer.announce(message); }, this);
     connectPlayerControls(*this);
     connectWindowControls(*this);
-    connectCommands(*chat1, commandContext(), *this);
 }

@@ -1,13 +1,11 @@
 // Form1, the main window: the track list, the playback buttons, the play
-// modes, volume and balance, a title strip with its own window buttons, and
-// the settings the program runs with. Secondary windows are made at their
-// first reference and afterwards only hidden and shown.
+// modes, volume and balance, and a title strip with its own window buttons;
+// the program it shows (settings, scans, the player's actions) is the
+// ProgramCore's. Secondary windows are made at their first reference and
+// afterwards only hidden and shown.
 #pragma once
 
-#include "app/environment.h"
-#include "chat/announcement.h"
-#include "chat/commandcontext.h"
-#include "platform/listbox.h"
+#include "app/programcore.h"
 
 #include <QWidget>
 #include <memory>
@@ -24,8 +22,7 @@ class Form7;
 class Form8;
 class MediaPlayer;
 class PlayerActions;
-class ProgramActions;
-class ProgramWindows;
+class PlayerState;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -37,19 +34,18 @@ class Form1 : public QWidget
     Q_OBJECT
 
     // First, so that everything below can be built from it.
+    ProgramCore &m_core;
     Environment &m_environment;
 
 public:
-    explicit Form1(Environment &environment);
+    explicit Form1(ProgramCore &core);
     ~Form1() override;
 
-    // The start-up sequence; runs once, when the program starts.
-    void load();
-    QString preferencesPath() const;
-    // Stores a preference, making the program's directory first if it is
-    // not there yet; a failed write is not reported to the user.
-    void storePreference(const QString &section, const QString &key, const QString &value);
+    // The program's start-up sequence; runs once, when the program starts.
+    void load() { m_core.start(); }
     Environment &environment() { return m_environment; }
+    // What the controls show; they are its views.
+    PlayerState &playerState() { return m_environment.playerState; }
 
     Form2 &form2(); // path chooser
     Form3 &form3(); // song picker
@@ -65,15 +61,15 @@ public:
     void unloadForm6();
     // Empties the song picker's list; a picker not yet made has none.
     void clearPickerList();
-    // What the chat commands act on; valid as long as the window.
-    CommandContext commandContext();
+    // What the chat commands act on; valid as long as the program.
+    CommandContext commandContext() { return m_core.commandContext(); }
 
-    // Settings, read afresh wherever they are used.
-    StylePieces style = StylePieces::initial();
-    QString Trigger = "."; // prefix of chat commands
-    QString Handle;        // the user's handle, a display name
-    QString mpath;         // the MP3 directory
-    Announcer announcer{m_environment.desktop, style};
+    // The program's settings, read afresh wherever they are used.
+    StylePieces &style = m_core.settings.style;
+    QString &Trigger = m_core.settings.Trigger;
+    QString &Handle = m_core.settings.Handle;
+    QString &mpath = m_core.settings.mpath;
+    Announcer &announcer = m_core.announcer;
 
     // Title strip.
     ClickLabel *Label4 = nullptr; // title; dragging it moves the window
@@ -105,19 +101,16 @@ public:
     QScrollBar *HScroll3 = nullptr; // balance, -5000 to 5000
     QLabel *Label9 = nullptr;
 
-    ListBox List1; // now playing: its selected text names the current track
-    PlayerActions *playerActions = nullptr; // everything the player does goes through it
+    PlayerActions *playerActions = m_core.playerActions; // everything the player does goes through it
     MediaPlayer &MediaPlayer1;
-    ChatScan *chat1 = nullptr; // the command scan
-    ChatScan *chat2 = nullptr; // the song search's second scan
-    ChatScan *chat3 = nullptr; // never started
+    ChatScan *chat1 = m_core.chat1; // the command scan
+    ChatScan *chat2 = m_core.chat2; // the song search's second scan
+    ChatScan *chat3 = m_core.chat3; // never started
 
 private:
     void placeControls();
     void connectControls();
 
-    std::unique_ptr<ProgramWindows> m_commandWindows;
-    std::unique_ptr<ProgramActions> m_programActions;
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form4> m_form4;

@@ -2,6 +2,7 @@
 
 class Form1;
 
-// Hands the main window's track list, playback buttons, bars, mute button
-// and the player's end of a track to the owner of the player's actions.
+// Hands the main window's track list, playback buttons, boxes, bars and
+// mute button to the owner of the player's actions, and makes them follow
+// the player's state.
 void connectPlayerControls(Form1 &form);

@@ -1,7 +1,7 @@
-// What a chat command may reach: the player's actions, the announcer, the
-// two settings the commands read and write, the lists the song search fills,
-// the second scan, the chat client's windows, the program's windows and the
-// program's own actions.
+// What a chat command may reach: the player's actions (and through them
+// the player's state), the announcer, the two settings the commands read
+// and write, the second scan, the chat client's windows, the program's
+// windows and the program's own actions.
 #pragma once
 
 #include <QString>
@@ -9,8 +9,6 @@
 class Announcer;
 class ChatScan;
 class Desktop;
-class FileListBox;
-class ListBox;
 class PlayerActions;
 class ProgramActions;
 class ProgramWindows;
@@ -20,8 +18,6 @@ struct CommandContext {
     const Announcer &announcer;
     const QString &Trigger; // prefix of chat commands, read afresh for every test
     QString &Handle;
-    const FileListBox &File1; // the track list the search reads
-    ListBox &List1;           // now playing
     ChatScan &chat2;          // the song search's second scan
     Desktop &desktop;
     ProgramWindows &windows;

@@ -36,6 +36,6 @@ public:
     virtual StringListView &pickerList() = 0;
     // Empties it; a picker not yet made has none.
     virtual void clearPickerList() = 0;
-    // Keeps a new handle where the path chooser and the preferences hold it.
+    // Keeps a new handle in the preferences.
     virtual void storeHandle(const QString &handle) = 0;
 };

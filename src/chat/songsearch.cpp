@@ -6,8 +6,6 @@
 #include "chat/commandcontext.h"
 #include "chat/programwindows.h"
 #include "chat/wildcard.h"
-#include "platform/filelistbox.h"
-#include "platform/listbox.h"
 #include "platform/postpriority.h"
 #include "platform/stringlistview.h"
 #include "player/playeractions.h"
@@ -41,7 +39,8 @@ void scroll(const CommandContext &context)
 void pickAtRandom(const CommandContext &context)
 {
     // Nothing to draw from: the word is ignored and the scan stays on.
-    if (!context.player.playRandomListEntry(context.windows.pickerList()))
+    StringListView &picker = context.windows.pickerList();
+    if (!context.player.playRandomListEntry(picker.entries(), [&picker](int row) { picker.setCurrentRow(row); }))
         return;
     WaitSeconds(0.3);
     context.windows.clearPickerList();
@@ -75,19 +74,17 @@ Handling searchSongs(const CommandContext &context, const QString &word)
     context.player.emptyNowPlaying();
     WaitSeconds(0.3);
     context.chat2.StartScan();
-    const QStringList matches = context.File1.entriesHolding(word);
+    const QStringList matches = context.player.state().tracks().entriesHolding(word);
     // Filled afresh rather than added to: a search or a track that ended
     // during the wait may have put names in it since it was emptied.
-    context.List1.clear();
-    context.List1.addItems(matches);
+    context.player.listMatches(matches);
 
     if (matches.isEmpty()) {
         context.announcer.announce("<b>error</b> no mp3 found ");
         return Handling::GoesOn;
     }
     if (matches.size() == 1) {
-        context.List1.setListIndex(0);
-        context.player.startTrack(context.List1.text(), PlayerActions::Load::FileName);
+        context.player.startTrack(matches.first(), PlayerActions::Load::FileName);
         return Handling::GoesOn;
     }
     context.chat2.StartScan();

@@ -1,6 +1,7 @@
 #include "desktop/mprisplayer.h"
 
 #include "player/playeractions.h"
+#include "player/playerstate.h"
 #include "player/trackname.h"
 
 #include <QDBusConnection>
@@ -35,17 +36,22 @@ MprisPlayer::MprisPlayer(QObject *object, PlayerActions &actions)
     m_telling.setSingleShot(true);
     m_telling.setInterval(0);
     connect(&m_telling, &QTimer::timeout, this, &MprisPlayer::tellChanges);
-    connect(&actions, &PlayerActions::trackChanged, this, &MprisPlayer::trackChanged);
+    const PlayerState &state = actions.state();
+    connect(&state, &PlayerState::trackChanged, this, &MprisPlayer::trackChanged);
     connect(&actions, &PlayerActions::trackLengthChanged, this, &MprisPlayer::noteLength);
-    connect(&actions, &PlayerActions::listChanged, this, &MprisPlayer::changed);
-    connect(&actions, &PlayerActions::playStateChanged, this, &MprisPlayer::changed);
-    connect(&actions, &PlayerActions::volumeChanged, this, &MprisPlayer::changed);
-    connect(&actions, &PlayerActions::randomModeChanged, this, &MprisPlayer::changed);
+    // What play, next and previous can do follows the track list, its
+    // selection and the now-playing list.
+    connect(&state.tracks(), &QAbstractItemModel::modelReset, this, &MprisPlayer::changed);
+    connect(&state.tracks(), &FileListModel::selectionChanged, this, &MprisPlayer::changed);
+    connect(&state, &PlayerState::nowPlayingChanged, this, &MprisPlayer::changed);
+    connect(&state, &PlayerState::playStateChanged, this, &MprisPlayer::changed);
+    connect(&state, &PlayerState::volumeChanged, this, &MprisPlayer::changed);
+    connect(&state, &PlayerState::randomChanged, this, &MprisPlayer::changed);
 }
 
 QString MprisPlayer::playbackStatus() const
 {
-    switch (m_actions.playState()) {
+    switch (m_actions.state().playState()) {
     case MediaPlayer::Playing:
         return "Playing";
     case MediaPlayer::Paused:
@@ -58,7 +64,7 @@ QString MprisPlayer::playbackStatus() const
 
 double MprisPlayer::volume() const
 {
-    return m_actions.volumeBar() / 100.0;
+    return m_actions.state().volume() / 100.0;
 }
 
 void MprisPlayer::setVolume(double volume)
@@ -71,7 +77,7 @@ void MprisPlayer::setVolume(double volume)
 
 bool MprisPlayer::shuffle() const
 {
-    return m_actions.randomMode();
+    return m_actions.state().random();
 }
 
 void MprisPlayer::setShuffle(bool on)
@@ -86,7 +92,7 @@ bool MprisPlayer::canPlay() const
 
 bool MprisPlayer::canPause() const
 {
-    return m_actions.playState() == MediaPlayer::Playing;
+    return m_actions.state().playState() == MediaPlayer::Playing;
 }
 
 bool MprisPlayer::canGoNext() const
@@ -116,7 +122,7 @@ void MprisPlayer::Pause()
 
 void MprisPlayer::PlayPause()
 {
-    if (m_actions.playState() == MediaPlayer::Playing)
+    if (m_actions.state().playState() == MediaPlayer::Playing)
         m_actions.pause();
     else
         m_actions.playSelected();

@@ -1,7 +1,7 @@
 // The player on the session bus (org.mpris.MediaPlayer2.Player): its
-// methods are the main window's buttons, its properties follow the owner of
-// the player's actions, and every change is told to the bus as it happens,
-// whichever road made it.
+// methods are the main window's buttons, calling the player's actions; its
+// properties read the player's state, and every change is told to the bus
+// as it happens, whichever road made it.
 #pragma once
 
 #include <QDBusAbstractAdaptor>

@@ -1,53 +1,37 @@
-// A file list box: the files of one directory whose names match a pattern,
-// sorted by name without regard to case, with one selected entry or none.
-// Any change of the selection counts as a click on the list. The user moves
-// the selection but cannot take it away.
-//
-// Names are shown as well as they decode (UTF-8, else Windows-1252, as old
-// Windows copies come); the file itself is found by its bytes.
+// A file list box: a view of a file list (platform/filelistmodel.h), its own
+// or one it is given. Any change of the selection counts as a click on the
+// list. The user moves the selection but cannot take it away.
 #pragma once
 
-#include "platform/lowerednames.h"
+#include "platform/filelistmodel.h"
 
-#include <QByteArray>
-#include <QHash>
 #include <QListView>
-#include <QStringList>
-
-class FileListModel;
 
 class FileListBox : public QListView
 {
     Q_OBJECT
 
 public:
-    explicit FileListBox(QWidget *parent = nullptr);
+    // Without a list, the box lists files of its own.
+    explicit FileListBox(QWidget *parent = nullptr, FileListModel *list = nullptr);
 
-    QString path() const { return m_path; }
-    // Lists the directory anew; a directory that is missing, unreadable or a
-    // file gives an empty list.
-    void setPath(const QString &path);
-    void setPattern(const QString &pattern);
-    QString pattern() const { return m_pattern; }
-    // Lists the directory anew; the selected entry stays selected, without
-    // a click, when it is still listed.
-    void refresh();
+    FileListModel &files() { return *m_list; }
+    const FileListModel &files() const { return *m_list; }
 
-    int listCount() const { return int(m_names.size()); }
-    QString list(int index) const;
-    const QStringList &entries() const { return m_names; }
-    // The entries whose names hold the word, letter case ignored as
-    // QString::toLower ignores it, in list order.
-    QStringList entriesHolding(const QString &word) const { return m_lowered.holding(m_names, word); }
-    // -1 when nothing is selected.
-    int listIndex() const;
-    // An index outside the list selects nothing and leaves the selection.
-    void setListIndex(int index);
-    // The selected entry's name, "" when none is selected.
-    QString fileName() const;
-    // The full path, as the file system spells it, of the entry listed
-    // under this name; a name not listed is taken as UTF-8.
-    QByteArray filePath(const QString &name) const;
+    // The list's own calls, as a box's.
+    QString path() const { return m_list->path(); }
+    void setPath(const QString &path) { m_list->setPath(path); }
+    void setPattern(const QString &pattern) { m_list->setPattern(pattern); }
+    QString pattern() const { return m_list->pattern(); }
+    void refresh() { m_list->refresh(); }
+    int listCount() const { return m_list->listCount(); }
+    QString list(int index) const { return m_list->list(index); }
+    const QStringList &entries() const { return m_list->entries(); }
+    QStringList entriesHolding(const QString &word) const { return m_list->entriesHolding(word); }
+    int listIndex() const { return m_list->listIndex(); }
+    void setListIndex(int index) { m_list->setListIndex(index); }
+    QString fileName() const { return m_list->fileName(); }
+    QByteArray filePath(const QString &name) const { return m_list->filePath(name); }
 
 signals:
     void listClicked();
@@ -58,13 +42,5 @@ protected:
                                                          const QEvent *event = nullptr) const override;
 
 private:
-    void reread(const QString &keep);
-
-    QStringList m_names;
-    // The bytes of the few names that their decoded form does not give back.
-    QHash<QString, QByteArray> m_rawNames;
-    LoweredNames m_lowered;
-    QString m_path;
-    QString m_pattern = "*.*";
-    FileListModel *m_model = nullptr;
+    FileListModel *m_list;
 };

@@ -1,19 +1,11 @@
 #include "player/playeractions.h"
 
-#include "platform/clicklabel.h"
-#include "platform/filelistbox.h"
-#include "platform/listbox.h"
 #include "platform/programend.h"
-#include "platform/stringlistview.h"
 #include "player/randomnumber.h"
 #include "player/trackname.h"
 #include "player/waitseconds.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QScrollBar>
 #include <cmath>
-#include <memory>
 #include <utility>
 
 namespace {
@@ -50,62 +42,60 @@ int randomIndex(int count)
     return int(RandomNumber(count - 1, true));
 }
 
-// Checking either box, by a click or by setting its value, unchecks the
-// other; that unchecking is not the other box's own click, so its rule
-// does not run and cannot undo the box just checked.
-void excludeEachOther(QCheckBox *random, QCheckBox *continuous)
+// What the balance's label says at a bar's value; at exactly -500 and 500
+// none of the tests holds, and the label keeps what it said.
+QString balanceNameAt(int value, const QString &before)
 {
-    auto ruling = std::make_shared<bool>(false);
-    const auto exclude = [ruling](QCheckBox *other) {
-        if (*ruling || !other->isChecked())
-            return;
-        *ruling = true;
-        other->setChecked(false);
-        *ruling = false;
-    };
-    QObject::connect(random, &QCheckBox::toggled, random, [exclude, continuous] { exclude(continuous); });
-    QObject::connect(continuous, &QCheckBox::toggled, continuous, [exclude, random] { exclude(random); });
+    QString name = before;
+    if (value > -500 && value < 500)
+        name = "Center";
+    if (value < -500)
+        name = "Left";
+    if (value > 500)
+        name = "Right";
+    return name;
 }
 
 } // namespace
 
-PlayerActions::PlayerActions(PlayerControls controls, Announce announce, QObject *parent)
+PlayerActions::PlayerActions(PlayerState &state, MediaPlayer &player, Announce announce,
+                             std::function<void()> emptyPickerList, QObject *parent)
     : QObject(parent)
-    , m_controls(std::move(controls))
-    , m_player(m_controls.player)
+    , m_state(state)
+    , m_player(player)
     , m_announce(std::move(announce))
-    , m_playState(m_player.PlayState())
+    , m_emptyPickerList(std::move(emptyPickerList))
 {
-    excludeEachOther(m_controls.Check1, m_controls.Check2);
-    connect(m_controls.Check1, &QCheckBox::toggled, this, &PlayerActions::randomModeChanged);
-    connect(m_controls.Check2, &QCheckBox::toggled, this, &PlayerActions::continuousModeChanged);
+    m_state.setPlayState(m_player.PlayState());
     connect(&m_player, &MediaPlayer::DurationChanged, this, &PlayerActions::trackLengthChanged);
+    connect(&m_player, &MediaPlayer::EndOfStream, this, &PlayerActions::endOfTrack);
+    connect(&m_player, &MediaPlayer::playbackFailed, this, &PlayerActions::playbackFailed);
+    // Any change of the selection counts as a click on the list.
+    connect(&m_state.tracks(), &FileListModel::selectionChanged, this, &PlayerActions::selectionChanged);
     connect(&m_player, &MediaPlayer::startDecided, this, &PlayerActions::startDecided);
-    // A new directory or a refresh lists the tracks anew.
-    connect(m_controls.File1->model(), &QAbstractItemModel::modelReset, this, &PlayerActions::listChanged);
 }
 
 void PlayerActions::selectionChanged()
 {
-    ListBox &nowPlaying = m_controls.List1;
-    nowPlaying.clear();
-    nowPlaying.addItem(m_controls.File1->fileName());
-    nowPlaying.setListIndex(0);
-    emit listChanged();
+    m_state.setNowPlaying({m_state.tracks().fileName()}, 0);
 }
 
 void PlayerActions::select(int index)
 {
-    m_controls.File1->setListIndex(index);
+    m_state.tracks().setListIndex(index);
     selectionChanged();
 }
 
 void PlayerActions::emptyNowPlaying()
 {
-    m_controls.List1.clear();
-    if (m_controls.emptyPickerList)
-        m_controls.emptyPickerList();
-    emit listChanged();
+    m_state.setNowPlaying({}, -1);
+    if (m_emptyPickerList)
+        m_emptyPickerList();
+}
+
+void PlayerActions::listMatches(const QStringList &matches)
+{
+    m_state.setNowPlaying(matches, matches.size() == 1 ? 0 : -1);
 }
 
 bool PlayerActions::playing() const
@@ -115,11 +105,7 @@ bool PlayerActions::playing() const
 
 void PlayerActions::notePlayState()
 {
-    const MediaPlayer::State state = m_player.PlayState();
-    if (state == m_playState)
-        return;
-    m_playState = state;
-    emit playStateChanged(state);
+    m_state.setPlayState(m_player.PlayState());
 }
 
 void PlayerActions::announceStart(bool started, const QString &fileName, const Announce &voice) const
@@ -134,14 +120,9 @@ bool PlayerActions::startTrack(const QString &entry, Load how, double waitBefore
     // earlier start is finished.
     const QString fileName = entry;
     finishPendingStart();
-    const QString before = m_player.FileName();
-    m_trackName = fileName;
-    const QByteArray path = m_controls.File1->filePath(fileName);
-    m_pendingStart = [this, before, fileName, waitBeforeAnnouncing, voice](bool started) {
-        if (m_player.FileName() != before)
-            emit trackChanged(fileName);
-        // The song search fills the now-playing list itself before it comes here.
-        emit listChanged();
+    const QByteArray path = m_state.tracks().filePath(fileName);
+    m_pendingStart = [this, fileName, path, waitBeforeAnnouncing, voice](bool started) {
+        m_state.setTrack(fileName, path);
         notePlayState();
         WaitSeconds(waitBeforeAnnouncing);
         announceStart(started, fileName, voice);
@@ -180,7 +161,7 @@ void PlayerActions::playNamed(const QString &entry, const Announce &voice)
 
 void PlayerActions::playSelected()
 {
-    playNamed(m_controls.List1.text());
+    playNamed(m_state.nowPlayingName());
 }
 
 void PlayerActions::pause()
@@ -202,15 +183,15 @@ void PlayerActions::endPlaying(void (MediaPlayer::*end)(), const char *said)
     }
     (m_player.*end)();
     notePlayState();
-    m_announce(said + TrackName(m_controls.List1.text()));
+    m_announce(said + TrackName(m_state.nowPlayingName()));
 }
 
 void PlayerActions::next()
 {
     // Neither wraps round: on the last entry, as on an empty list, there is
     // no next track, and nothing is done or said.
-    const int next = m_controls.File1->listIndex() + 1;
-    if (next >= m_controls.File1->listCount())
+    const int next = m_state.tracks().listIndex() + 1;
+    if (next >= m_state.tracks().listCount())
         return;
     select(next);
     playSelected();
@@ -218,22 +199,22 @@ void PlayerActions::next()
 
 bool PlayerActions::hasTrackToPlay() const
 {
-    return !m_controls.List1.text().isEmpty();
+    return !m_state.nowPlayingName().isEmpty();
 }
 
 bool PlayerActions::hasNext() const
 {
-    return m_controls.File1->listIndex() + 1 < m_controls.File1->listCount();
+    return m_state.tracks().listIndex() + 1 < m_state.tracks().listCount();
 }
 
 bool PlayerActions::hasPrevious() const
 {
-    return m_controls.File1->listIndex() > 0;
+    return m_state.tracks().listIndex() > 0;
 }
 
 bool PlayerActions::previous()
 {
-    const int current = m_controls.File1->listIndex();
+    const int current = m_state.tracks().listIndex();
     if (current == 0)
         return false;
     // Nothing selected: no track before it to name.
@@ -246,13 +227,13 @@ bool PlayerActions::previous()
 
 void PlayerActions::refresh()
 {
-    m_controls.File1->refresh();
+    m_state.tracks().refresh();
     m_announce("directory refreshed ");
 }
 
 int PlayerActions::trackCount() const
 {
-    return m_controls.File1->listCount();
+    return m_state.tracks().listCount();
 }
 
 void PlayerActions::endOfTrack()
@@ -260,9 +241,9 @@ void PlayerActions::endOfTrack()
     notePlayState();
     // The two modes exclude each other; whichever is on when the track
     // ends decides, and only one track is started.
-    if (m_controls.Check2->isChecked())
+    if (m_state.continuous())
         playNextInList();
-    else if (m_controls.Check1->isChecked())
+    else if (m_state.random())
         playRandomTrack(0, SettleSeconds);
 }
 
@@ -271,22 +252,22 @@ void PlayerActions::playbackFailed()
     notePlayState();
     // Whichever road started it, the player's file is the track that broke
     // off; it is told like a track that could not start.
-    announceStart(false, m_trackName, {});
+    announceStart(false, m_state.track(), {});
 }
 
 void PlayerActions::playNextInList()
 {
     // After the last track playback simply stops; the now-playing name
     // stays, so play starts that track again.
-    const int next = m_controls.File1->listIndex() + 1;
-    if (next >= m_controls.File1->listCount())
+    const int next = m_state.tracks().listIndex() + 1;
+    if (next >= m_state.tracks().listCount())
         return;
     emptyNowPlaying();
     select(next);
     WaitSeconds(SettleSeconds);
     // Anything may have happened during the wait, the list re-read among
     // it: the track is whatever is selected now.
-    const QString fileName = m_controls.File1->fileName();
+    const QString fileName = m_state.tracks().fileName();
     if (fileName.isEmpty())
         return;
     startTrack(fileName, Load::Open, SettleSeconds);
@@ -297,148 +278,122 @@ void PlayerActions::playRandomTrack(double waitBeforeDrawing, double waitBeforeA
     emptyNowPlaying();
     WaitSeconds(waitBeforeDrawing);
     // Counted after the wait: the list may have been read anew during it.
-    const int count = m_controls.File1->listCount();
+    const int count = m_state.tracks().listCount();
     if (count == 0)
         return;
     const int index = randomIndex(count);
     select(index);
-    startTrack(m_controls.File1->list(index), Load::Open, waitBeforeAnnouncing);
+    startTrack(m_state.tracks().list(index), Load::Open, waitBeforeAnnouncing);
 }
 
-bool PlayerActions::playRandomListEntry(StringListView &list, const Announce &voice)
+bool PlayerActions::playRandomListEntry(const QStringList &entries, const std::function<void(int)> &select,
+                                        const Announce &voice)
 {
-    if (list.count() == 0)
+    if (entries.isEmpty())
         return false;
-    const int index = randomIndex(list.count());
-    list.setCurrentRow(index);
-    startTrack(list.entries().at(index), Load::Open, 0, voice);
+    const int index = randomIndex(int(entries.size()));
+    // A copy: the list is another's, and may change while the start waits.
+    const QString fileName = entries.at(index);
+    select(index);
+    startTrack(fileName, Load::Open, 0, voice);
     return true;
 }
 
-bool PlayerActions::switchOn(QCheckBox *box, QCheckBox *other, const ModeWords &words)
+bool PlayerActions::switchOn(bool isOn, bool otherIsOn, ModeSetter set, const ModeWords &words)
 {
     // The other mode is asked first: nothing turns both on.
-    if (other->isChecked()) {
+    if (otherIsOn) {
         m_announce(words.otherIsOn);
         return false;
     }
-    if (box->isChecked()) {
+    if (isOn) {
         m_announce(words.alreadyOn);
     } else {
         m_announce(words.turnedOn);
-        box->setChecked(true);
+        (m_state.*set)(true);
     }
     return true;
 }
 
-void PlayerActions::switchOff(QCheckBox *box, const ModeWords &words)
+void PlayerActions::switchOff(bool isOn, ModeSetter set, const ModeWords &words)
 {
-    if (!box->isChecked()) {
+    if (!isOn) {
         m_announce(words.alreadyOff);
     } else {
-        box->setChecked(false);
+        (m_state.*set)(false);
         m_announce(words.turnedOff);
     }
 }
 
 bool PlayerActions::randomModeOn()
 {
-    return switchOn(m_controls.Check1, m_controls.Check2, RandomWords);
-}
-
-bool PlayerActions::randomMode() const
-{
-    return m_controls.Check1->isChecked();
+    return switchOn(m_state.random(), m_state.continuous(), &PlayerState::setRandom, RandomWords);
 }
 
 void PlayerActions::setRandomMode(bool on)
 {
-    m_controls.Check1->setChecked(on);
+    m_state.setRandom(on);
+}
+
+void PlayerActions::setContinuousMode(bool on)
+{
+    m_state.setContinuous(on);
 }
 
 void PlayerActions::randomModeOff()
 {
-    switchOff(m_controls.Check1, RandomWords);
+    switchOff(m_state.random(), &PlayerState::setRandom, RandomWords);
 }
 
 bool PlayerActions::continuousModeOn()
 {
-    return switchOn(m_controls.Check2, m_controls.Check1, ContinuousWords);
+    return switchOn(m_state.continuous(), m_state.random(), &PlayerState::setContinuous, ContinuousWords);
 }
 
 void PlayerActions::continuousModeOff()
 {
-    switchOff(m_controls.Check2, ContinuousWords);
-}
-
-void PlayerActions::applyVolume(long hundredthsDb)
-{
-    const long before = m_player.Volume();
-    m_player.setVolume(hundredthsDb);
-    if (m_player.Volume() != before)
-        emit volumeChanged(m_player.Volume());
+    switchOff(m_state.continuous(), &PlayerState::setContinuous, ContinuousWords);
 }
 
 void PlayerActions::volumeBarMoved(int percent)
 {
-    applyVolume(volumeFor(percent));
-    m_controls.volume1->setText(QString::number(percent) + "%");
-}
-
-int PlayerActions::volumeBar() const
-{
-    return m_controls.HScroll1->value();
+    m_state.setVolume(percent, QString::number(percent) + "%");
+    m_player.setVolume(volumeFor(percent));
 }
 
 void PlayerActions::moveVolumeBar(int percent)
 {
-    m_controls.HScroll1->setValue(percent);
+    // Where the bar is already, the finer volume typed stays.
+    if (percent != m_state.volume())
+        volumeBarMoved(percent);
 }
 
 void PlayerActions::setVolume(double percent, const QString &asTyped)
 {
-    m_controls.HScroll1->setValue(int(std::nearbyint(percent)));
     // The bar's whole step is replaced by the exact value of the number.
-    applyVolume(volumeFor(percent));
-    m_controls.volume1->setText(asTyped + "%");
+    m_state.setVolume(int(std::nearbyint(percent)), asTyped + "%");
+    m_player.setVolume(volumeFor(percent));
     m_announce("<b>volume</b> set" + asTyped + "%");
-}
-
-void PlayerActions::showBalance(int value)
-{
-    // At exactly -500 and 500 none of the tests holds: the label keeps its text.
-    QLabel *label = m_controls.Label9;
-    if (value > -500 && value < 500)
-        label->setText("Center");
-    if (value < -500)
-        label->setText("Left");
-    if (value > 500)
-        label->setText("Right");
 }
 
 void PlayerActions::balanceBarMoved(int value)
 {
-    showBalance(value);
-    const long before = m_player.Balance();
+    m_state.setBalance(value, balanceNameAt(value, m_state.balanceName()));
     m_player.setBalance(value);
-    if (m_player.Balance() != before)
-        emit balanceChanged(m_player.Balance());
 }
 
 void PlayerActions::setBalance(int value)
 {
-    m_controls.HScroll3->setValue(value);
     // Also where the bar was there already: the label may still read the
     // lower-case "center" it starts with.
-    showBalance(value);
-    m_announce("<b>balance</b>: " + m_controls.Label9->text().toLower());
+    balanceBarMoved(value);
+    m_announce("<b>balance</b>: " + m_state.balanceName().toLower());
 }
 
 void PlayerActions::toggleMute()
 {
     const bool mute = !m_player.Mute();
     m_player.setMute(mute);
-    m_controls.mute->setText(mute ? "UnMute" : "Mute");
+    m_state.setMuted(mute);
     m_announce(mute ? "<b>mp3</b> player mute" : "<b>mp3</b> player unmute");
-    emit muteChanged(mute);
 }

@@ -1,41 +1,20 @@
 // The one owner of what the player does, whichever road asks for it: the
-// main window's buttons and bars, the chat commands, the options menu and
-// the song picker only call it. The main window's controls hold the state;
-// it acts on them and on the player, says what it did, and tells every face
-// when the state changes, so that none has to poll.
+// main window's buttons and bars, the chat commands, the options menu, the
+// song picker and MPRIS only call it. It acts on the player's state (a
+// model, player/playerstate.h) and on the player, and says what it did;
+// every face follows the state's signals, so that none has to poll.
 #pragma once
 
 #include "player/mediaplayer.h"
+#include "player/playerstate.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
-
-class ClickLabel;
-class FileListBox;
-class ListBox;
-class QCheckBox;
-class QLabel;
-class QScrollBar;
-class StringListView;
 
 // Says one message in the chat room, as a styled line.
 using Announce = std::function<void(const QString &message)>;
-
-// The main window's controls the player's state lives in.
-struct PlayerControls {
-    FileListBox *File1;   // track list
-    ListBox &List1;       // now playing
-    QCheckBox *Check1;    // random
-    QCheckBox *Check2;    // continuous
-    QScrollBar *HScroll1; // volume, 1 to 100
-    QLabel *volume1;      // the volume in per cent
-    QScrollBar *HScroll3; // balance, -5000 (left) to 5000 (right)
-    QLabel *Label9;       // "Left", "Center" or "Right"
-    ClickLabel *mute;     // names what a click will do: "Mute" or "UnMute"
-    MediaPlayer &player;
-    std::function<void()> emptyPickerList; // the song picker's list
-};
 
 class PlayerActions : public QObject
 {
@@ -47,11 +26,16 @@ public:
     enum class Load { FileName, Open };
 
     // Everything is said through announce but the song picker's own lines.
-    PlayerActions(PlayerControls controls, Announce announce, QObject *parent = nullptr);
+    // Emptying the now-playing list also empties the song picker's list,
+    // which lives with the picker.
+    PlayerActions(PlayerState &state, MediaPlayer &player, Announce announce,
+                  std::function<void()> emptyPickerList = {}, QObject *parent = nullptr);
 
     // A change of the track list's selection: refills the now-playing list.
     void selectionChanged();
     void emptyNowPlaying();
+    // A song search's matches, none of them selected, or the only one.
+    void listMatches(const QStringList &matches);
     // The play button and a double-click on the list. Each of these that
     // starts a track says whether it plays ("<b>playing</b>: " or
     // "<b>error</b>, can't play: "); with no track to name it does and
@@ -83,9 +67,10 @@ public:
     // plays; true when it does.
     bool startTrack(const QString &fileName, Load how, double waitBeforeAnnouncing = 0, const Announce &voice = {});
     // Opens an entry drawn at random from another list of track names (the
-    // song picker's) and says so. False, and nothing done, when the list
-    // is empty.
-    bool playRandomListEntry(StringListView &list, const Announce &voice = {});
+    // song picker's), after showing which (select), and says so. False, and
+    // nothing done, when the list is empty.
+    bool playRandomListEntry(const QStringList &entries, const std::function<void(int)> &select,
+                             const Announce &voice = {});
 
     // The two modes exclude each other. Switching one on refuses while the
     // other is on, and then false ends a command's handling.
@@ -105,17 +90,16 @@ public:
     void toggleMute();
 
     // What a face shows between the signals.
+    const PlayerState &state() const { return m_state; }
     const MediaPlayer &player() const { return m_player; }
-    MediaPlayer::State playState() const { return m_playState; }
     // Whether play, next and previous would start a track now.
     bool hasTrackToPlay() const;
     bool hasNext() const;
     bool hasPrevious() const;
-    int volumeBar() const;
-    bool randomMode() const;
     // As a drag of the volume bar and a click on the random box: silent.
     void moveVolumeBar(int percent);
     void setRandomMode(bool on);
+    void setContinuousMode(bool on);
 
     // The replies of one mode's switch.
     struct ModeWords {
@@ -123,18 +107,7 @@ public:
     };
 
 signals:
-    // What a face follows; each is sent only when the value really changed.
-    void playStateChanged(MediaPlayer::State state);
-    void trackChanged(const QString &fileName); // as the track list names it
     void trackLengthChanged(); // known, or better estimated, once it plays
-    void volumeChanged(long hundredthsDb);
-    void balanceChanged(long hundredthsDb);
-    void muteChanged(bool muted);
-    void randomModeChanged(bool on);
-    void continuousModeChanged(bool on);
-    // The track list, its selection or the now-playing name may have
-    // changed, and with them what play, next and previous can do.
-    void listChanged();
 
 private:
     // Selects an entry and refills the now-playing list, also when that
@@ -145,10 +118,9 @@ private:
     void endPlaying(void (MediaPlayer::*end)(), const char *said);
     void announceStart(bool started, const QString &fileName, const Announce &voice) const;
     void playNextInList();
-    bool switchOn(QCheckBox *box, QCheckBox *other, const ModeWords &words);
-    void switchOff(QCheckBox *box, const ModeWords &words);
-    void applyVolume(long hundredthsDb);
-    void showBalance(int value);
+    using ModeSetter = void (PlayerState::*)(bool);
+    bool switchOn(bool isOn, bool otherIsOn, ModeSetter set, const ModeWords &words);
+    void switchOff(bool isOn, ModeSetter set, const ModeWords &words);
     // Tells the faces when the player's state is no longer what they were told.
     void notePlayState();
     // The rest of a start is done as soon as the player decides it, from
@@ -158,13 +130,10 @@ private:
     void startDecided(bool started);
     void finishPendingStart();
 
-    PlayerControls m_controls;
+    PlayerState &m_state;
     MediaPlayer &m_player;
     Announce m_announce;
-    MediaPlayer::State m_playState;
-    // The player's file as the list names it: a name that is not UTF-8 is
-    // told as the list shows it, not as the path decodes.
-    QString m_trackName;
+    std::function<void()> m_emptyPickerList;
     // What the start under way still has to do once the player decides it.
     std::function<void(bool started)> m_pendingStart;
 };

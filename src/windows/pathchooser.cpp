@@ -47,7 +47,7 @@ void Form2::setPath()
     const QString p = Dir1->path();
     mpath = p;
     m_links.usePath(p);
-    m_announcer.announce(Handle + " set path to " + PlainToHtml(readablePath(p)));
+    m_announcer.announce(m_links.handle + " set path to " + PlainToHtml(readablePath(p)));
     m_links.mainWindow.show();
     hide();
 }

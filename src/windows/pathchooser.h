@@ -17,13 +17,15 @@ class QLabel;
 class TerminalFace;
 
 // What the chooser works with: where it speaks, the terminal face when
-// there is one, and the main window that gives way to it, with what "Set"
-// does there (lists the folder, shows it and stores it).
+// there is one, the main window that gives way to it, with what "Set"
+// does there (lists the folder, shows it and stores it), and the user's
+// handle as the program holds it.
 struct PathChooserLinks {
     Desktop &desktop;
     TerminalFace *terminal;
     QWidget &mainWindow;
     std::function<void(const QString &path)> usePath;
+    const QString &handle;
 };
 
 class Form2 : public QWidget
@@ -34,10 +36,9 @@ public:
     explicit Form2(PathChooserLinks links);
     ~Form2() override;
 
-    // This window's own copies, used for its announcement: always the
-    // initial style, whatever style the main window has.
+    // This window's own copies; its announcement is always in the initial
+    // style, whatever style the main window has.
     StylePieces style = StylePieces::initial();
-    QString Handle;
     QString mpath;
     QString Trigger = ".";
 

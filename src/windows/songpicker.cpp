@@ -4,7 +4,6 @@
 #include "platform/clicklabel.h"
 #include "platform/closeaswayout.h"
 #include "platform/fonts.h"
-#include "platform/listbox.h"
 #include "platform/stayontop.h"
 #include "platform/stringlistview.h"
 #include "platform/twips.h"
@@ -74,7 +73,9 @@ void Form3::playClicked()
 
 void Form3::randomClicked()
 {
-    if (m_leaving || !m_links.actions.playRandomListEntry(*List1, m_voice))
+    if (m_leaving
+        || !m_links.actions.playRandomListEntry(
+            List1->entries(), [this](int row) { List1->setCurrentRow(row); }, m_voice))
         return;
     m_leaving = true;
     WaitSeconds(0.3);
@@ -86,7 +87,7 @@ void Form3::randomClicked()
 void Form3::backClicked()
 {
     List1->clear();
-    m_links.nowPlaying.clear();
+    m_links.actions.emptyNowPlaying();
     leave();
 }
 

@@ -9,7 +9,6 @@
 class ChatScan;
 class ClickLabel;
 class Desktop;
-class ListBox;
 class PlayerActions;
 class QLabel;
 class StringListView;
@@ -17,7 +16,6 @@ class StringListView;
 // What the picker takes from the main window.
 struct PickerLinks {
     PlayerActions &actions;   // plays the entries, from the track list's directory
-    ListBox &nowPlaying;      // the main window's List1
     ChatScan &chat2;          // the song search's second scan
     Desktop &desktop;         // where the announcements go
     QWidget &mainWindow;      // shown again when the picker is left

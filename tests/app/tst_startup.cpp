@@ -71,9 +71,11 @@ private slots:
         TestWorld world;
         world.writePreferences(QString(), "Ann"); // the chooser shows, no question
         for (MediaPlayer *player : {&world.player, &noDevice}) {
-            Environment environment{world.desktop, world.client(), *player, world.inputBox, world.messageBox,
+            PlayerState state;
+            Environment environment{world.desktop, world.client(), *player, state, world.inputBox, world.messageBox,
                                     world.environment.home};
-            Form1 form(environment);
+            ProgramCore program(environment);
+            Form1 &form = program.mainWindow();
             ChatRoomWindow room(world.client());
             showRoomWindow(room, form);
             form.load();

@@ -1,11 +1,19 @@
 // The program as a user without a screen runs it, in its terminal face.
+#include "app/programcore.h"
 #include "chat/announcement.h"
+#include "platform/inputbox.h"
+#include "platform/messagebox.h"
+#include "platform/terminalface.h"
 #include "support/audiofiles.h"
 #include "support/program.h"
 #include "support/testregistry.h"
+#include "support/world.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 namespace {
 
@@ -100,6 +108,46 @@ private slots:
         QVERIFY(first >= 0 && first < run.out.indexOf(announced("<b>error</b>, can't play: x")));
         QVERIFY(second > first && second < run.out.indexOf(advEnd));
         QCOMPARE(run.out.count(advEnd), burst + 1);
+    }
+
+    // Built as main() builds it: no window at all, not even one never
+    // shown, while the player and the chat commands work; the main window
+    // is made only for a command that shows a window.
+    void startsWithNoWindow()
+    {
+        TestWorld world("alice");
+        makeMp3(world.musicDir() + "/a.mp3", 0.3);
+        QVERIFY(QFile(world.musicDir() + "/notes.txt").open(QIODevice::WriteOnly)); // not a track
+        world.writePreferences(world.musicDir(), "Ann");
+        int input[2];
+        QCOMPARE(pipe(input), 0);
+        std::FILE *output = std::tmpfile();
+        {
+            TerminalFace terminal(world.client(), input[0], output);
+            TerminalInputBox inputBox(terminal);
+            TerminalMessageBox messageBox;
+            Environment environment{world.desktop, world.client(), world.player, world.playerState,
+                                    inputBox, messageBox, world.home(), &terminal};
+            ProgramCore program(environment);
+            program.start();
+            const auto answered = [&](const QString &line, const QString &answer) {
+                world.say(line);
+                QTRY_VERIFY2(world.userLines().contains(TestWorld::styled(answer)), qPrintable(line));
+            };
+            for (const auto &[line, answer] : {std::pair{".mp3s?", "<b>mp3 count </b>1"},
+                                               {".p a", "<b>playing</b>: a"},
+                                               {".vol 50", "<b>volume</b> set 50%"},
+                                               {".arand", "<b>a</b>uto <b>rand</b>om on"}})
+                answered(line, answer);
+            QCOMPARE(world.userLines().mid(0, 2), QStringList({TestWorld::styled(QString::fromUtf8("Ðûñ² løªded ")),
+                                                               TestWorld::styled("user: Ann")}));
+            QCOMPARE(QApplication::allWidgets().size(), 0);
+            answered(".about", QString::fromUtf8("<b>about</b> Ðûñ²"));
+            QVERIFY(program.hasMainWindow() && !QApplication::allWidgets().isEmpty());
+        }
+        ::close(input[1]);
+        ::close(input[0]);
+        std::fclose(output);
     }
 
     // GStreamer with no plugins at all: every command still answers, a good

@@ -3,7 +3,7 @@
 #include "platform/clicklabel.h"
 #include "platform/filelistbox.h"
 #include "platform/stringlistview.h"
-#include "player/playeractions.h"
+#include "player/playerstate.h"
 #include "support/testregistry.h"
 #include "windows/songpicker.h"
 
@@ -89,11 +89,11 @@ private slots:
     {
         TestWorld world;
         Form1 &form = startWithTracks(world, {"one.mp3", "three.mp3", "two.mp3"});
-        PlayerActions *actions = form.playerActions;
-        QSignalSpy states(actions, &PlayerActions::playStateChanged), tracks(actions, &PlayerActions::trackChanged),
-            volumes(actions, &PlayerActions::volumeChanged), balances(actions, &PlayerActions::balanceChanged),
-            mutes(actions, &PlayerActions::muteChanged), randoms(actions, &PlayerActions::randomModeChanged),
-            continuous(actions, &PlayerActions::continuousModeChanged);
+        PlayerState *state = &form.playerState();
+        QSignalSpy states(state, &PlayerState::playStateChanged), tracks(state, &PlayerState::trackChanged),
+            volumes(state, &PlayerState::volumeChanged), balances(state, &PlayerState::balanceChanged),
+            mutes(state, &PlayerState::muteChanged), randoms(state, &PlayerState::randomChanged),
+            continuous(state, &PlayerState::continuousChanged);
         QTest::keyClick(form.HScroll1, Qt::Key_Home);
         QTest::keyClick(form.HScroll3, Qt::Key_Home);
         // The random and continuous boxes as they were when each line reached the room.
@@ -137,6 +137,8 @@ private slots:
                 QVERIFY2(boxesAt.contains({TestWorld::styled(step.answer.first()), step.boxes}), step.line);
         }
         QVERIFY(form.Check1->isChecked() && !form.Check2->isChecked());
+        QCOMPARE(form.Label9->text(), QString("Center"));
+        QCOMPARE(form.mute->text(), QString("Mute"));
         QCOMPARE(form.File1->listIndex(), 0);
         QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
 
@@ -144,8 +146,8 @@ private slots:
         QCOMPARE(heard<State>(states),
                  QList<State>({State::Playing, State::Paused, State::Playing, State::Stopped, State::Playing}));
         QCOMPARE(heard<QString>(tracks), QStringList({"one.mp3", "three.mp3", "one.mp3"}));
-        QCOMPARE(heard<long>(volumes), QList<long>({-2475, -1250}));
-        QCOMPARE(heard<long>(balances), QList<long>({-5000, 5000, 0}));
+        QCOMPARE(heard<int>(volumes), QList<int>({1, 50}));
+        QCOMPARE(heard<int>(balances), QList<int>({-5000, 5000, 0}));
         QCOMPARE(heard<bool>(mutes), QList<bool>({true, false}));
         QCOMPARE(heard<bool>(randoms), QList<bool>({true, false, true}));
         QCOMPARE(heard<bool>(continuous), QList<bool>({true, false, true, false}));

@@ -71,12 +71,12 @@ private slots:
             {".p  & ", {"[<b>2</b>] strings found for <b> &amp; </b>", Prompt}, {"Salt & Pepper.mp3", "Tom & Jerry.mp3"}},
         };
         for (const auto &c : cases) {
-            form.List1.addItem("Beta.mp3");
+            form.playerState().setNowPlaying({"Beta.mp3"}, -1);
             form.form3().List1->addItems({"left from before"});
             heardAt.clear();
             clock.start();
             QVERIFY2(answerTo(world, c.line) == c.answer, qPrintable(c.line));
-            QCOMPARE(form.List1.items(), c.nowPlaying);
+            QCOMPARE(form.playerState().nowPlaying().items(), c.nowPlaying);
             QCOMPARE(pickerEntries(form), c.answer.size() > 1 ? c.nowPlaying : QStringList());
             // The room hears the line itself first.
             QCOMPARE(heardAt.size(), c.answer.size() + 1);
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(answerTo(world, ".p alpha").size(), 2);
         QCOMPARE(answerTo(world, ".cancel"), QStringList{"<b>canceled</b> .. "});
         QCOMPARE(pickerEntries(form).size(), 2);
-        QCOMPARE(form.List1.listCount(), 2);
+        QCOMPARE(form.playerState().nowPlaying().listCount(), 2);
         // With the scan off the words are nobody's business.
         for (const char *word : {".rnd", ".scroll", ".cancel"})
             QVERIFY2(answerTo(world, word).isEmpty(), word);
@@ -142,7 +142,7 @@ private slots:
         // A second search in the first one's first wait: each ends whole.
         duringNextWait([&world] { world.say(".p beta"); });
         QCOMPARE(answerTo(world, ".p alpha"), QStringList({"<b>playing</b>: Beta", count, Prompt}));
-        QCOMPARE(form.List1.items(), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
+        QCOMPARE(form.playerState().nowPlaying().items(), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
         QCOMPARE(pickerEntries(form), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
 
         // A search during a scroll empties the list being read out; the

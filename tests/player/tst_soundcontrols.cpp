@@ -1,12 +1,8 @@
-#include "chat/chatworld.h"
-#include "platform/clicklabel.h"
-#include "platform/filelistbox.h"
-#include "player/mediaplayer.h"
+#include "playerworld.h"
 #include "support/levelsink.h"
 #include "support/testregistry.h"
 
-#include <QLabel>
-#include <QScrollBar>
+#include <QApplication>
 #include <QTest>
 
 class SoundControlsTest : public QObject
@@ -15,12 +11,11 @@ class SoundControlsTest : public QObject
 
 private:
     // From the start, as a listener would: sound comes only once loaded.
-    void playTrack(Form1 &form, LevelSink &sink)
+    void playTrack(PlayerWorld &world, LevelSink &sink)
     {
-        form.File1->setListIndex(0);
         sink.reset();
-        QTest::mouseClick(form.play, Qt::LeftButton);
-        QCOMPARE(form.MediaPlayer1.PlayState(), MediaPlayer::Playing);
+        world.playFirst();
+        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
     }
 
 private slots:
@@ -44,51 +39,49 @@ private slots:
         QFETCH(double, left);
         QFETCH(double, right);
         LevelSink sink;
-        TestWorld world("tester", sink.element());
-        Form1 &form = startWithTracks(world, {"tone.mp3"}, 3.0);
-        form.HScroll1->setValue(volume);
-        playTrack(form, sink);
-        form.HScroll3->setValue(balance);
+        PlayerWorld world({"tone.mp3"}, 3.0, sink.element());
+        world.actions.volumeBarMoved(volume);
+        playTrack(world, sink);
+        world.actions.balanceBarMoved(balance);
         QTRY_LEVELS(sink, left, right);
-        QVERIFY(world.userLines().size() == 1); // the bars say nothing, play does
+        QCOMPARE(world.said, QStringList{"<b>playing</b>: tone"}); // the bars say nothing, play does
     }
 
     void muteSilencesAndGivesBackTheSameVolume()
     {
         LevelSink sink;
-        TestWorld world("tester", sink.element());
-        Form1 &form = startWithTracks(world, {"tone.mp3"}, 3.0);
-        form.HScroll1->setValue(57);
+        PlayerWorld world({"tone.mp3"}, 3.0, sink.element());
+        world.actions.volumeBarMoved(57);
         const double level = FullLevel - 10.75;
 
-        QTest::mouseClick(form.mute, Qt::LeftButton);
-        QCOMPARE(form.mute->text(), QString("UnMute"));
-        playTrack(form, sink);
+        world.actions.toggleMute();
+        QVERIFY(world.state.muted());
+        playTrack(world, sink);
         QTRY_LEVELS(sink, Silence, Silence);
 
         // Muted before the track was loaded, given back while it plays.
-        QTest::mouseClick(form.mute, Qt::LeftButton);
-        QCOMPARE(form.mute->text(), QString("Mute"));
+        world.actions.toggleMute();
+        QVERIFY(!world.state.muted());
         QTRY_LEVELS(sink, level, level);
         QCOMPARE(world.player.Volume(), -1075L);
-        QCOMPARE(form.HScroll1->value(), 57);
-        QCOMPARE(form.volume1->text(), QString("57%"));
-        QCOMPARE(world.userLines(), QStringList({TestWorld::styled("<b>mp3</b> player mute"),
-                                                 TestWorld::styled("<b>playing</b>: tone"),
-                                                 TestWorld::styled("<b>mp3</b> player unmute")}));
+        QCOMPARE(world.state.volume(), 57);
+        QCOMPARE(world.state.volumeShown(), QString("57%"));
+        QCOMPARE(world.said,
+                 QStringList({"<b>mp3</b> player mute", "<b>playing</b>: tone", "<b>mp3</b> player unmute"}));
     }
 
-    // At exactly -500 and 500 the label keeps what it said.
+    // At exactly -500 and 500 the label keeps what it said. The player is
+    // whole without a window.
     void balanceLabelFollowsTheBar()
     {
-        TestWorld world;
-        Form1 &form = startWithTracks(world, {});
-        QCOMPARE(form.Label9->text(), QString("center"));
+        PlayerWorld world({});
+        QVERIFY(QApplication::allWidgets().isEmpty());
+        QCOMPARE(world.state.balanceName(), QString("center"));
         const std::pair<int, const char *> moves[] = {
             {-500, "center"}, {-501, "Left"}, {500, "Left"}, {501, "Right"}, {499, "Center"}};
         for (const auto &[value, label] : moves) {
-            form.HScroll3->setValue(value);
-            QCOMPARE(form.Label9->text(), QString(label));
+            world.actions.balanceBarMoved(value);
+            QCOMPARE(world.state.balanceName(), QString(label));
         }
     }
 };

@@ -1,6 +1,7 @@
 #include "world.h"
 
 #include "app/mainwindow.h"
+#include "app/programcore.h"
 #include "platform/inifile.h"
 #include "platform/nestedloop.h"
 #include "platform/programend.h"
@@ -16,7 +17,7 @@
 
 TestWorld::TestWorld(const QString &screenName, GstElement *audioSink)
     : player(audioSink)
-    , environment{desktop, m_client, player, inputBox, messageBox, QString(), nullptr}
+    , environment{desktop, m_client, player, playerState, inputBox, messageBox, QString(), nullptr}
     , m_client(desktop, screenName)
 {
     environment.home = m_home.path();
@@ -32,7 +33,7 @@ TestWorld::TestWorld(const QString &screenName, GstElement *audioSink)
 TestWorld::~TestWorld()
 {
     setProgramEndHook({});
-    m_form1.reset();
+    m_program.reset();
     // Windows unloaded with deleteLater (the style editor after a save) go
     // now, not at some later test's event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -48,8 +49,10 @@ void TestWorld::writePreferences(const QString &mp3Path, const QString &handle)
 
 Form1 &TestWorld::make()
 {
-    if (!m_form1)
-        m_form1 = std::make_unique<Form1>(environment);
+    if (!m_program) {
+        m_program = std::make_unique<ProgramCore>(environment);
+        m_form1 = &m_program->mainWindow();
+    }
     return *m_form1;
 }
 

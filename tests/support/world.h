@@ -13,6 +13,7 @@
 #include "platform/inputbox.h"
 #include "platform/messagebox.h"
 #include "player/mediaplayer.h"
+#include "player/playerstate.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 #include <optional>
 
 class Form1;
+class ProgramCore;
 class QTimer;
 typedef struct _GstElement GstElement;
 
@@ -72,6 +74,7 @@ public:
     ChatClient &client() { return m_client; }
     WindowHandle room() const { return m_room; }
     MediaPlayer player;
+    PlayerState playerState;
     DialogInputBox inputBox;
     DialogMessageBox messageBox;
     Environment environment;
@@ -86,7 +89,8 @@ private:
     ChatClient m_client;
     WindowHandle m_room = 0;
     std::vector<Line> m_lines;
-    std::unique_ptr<Form1> m_form1;
+    std::unique_ptr<ProgramCore> m_program;
+    Form1 *m_form1 = nullptr;
     bool m_ended = false;
 };
 

@@ -113,8 +113,7 @@ private slots:
     {
         TestWorld world;
         Form1 &form = startWithTracks(world, {"a.mp3"});
-        form.List1.addItem("a.mp3");
-        form.List1.setListIndex(0);
+        form.playerState().setNowPlaying({"a.mp3"}, 0);
         Form3 &picker = openPicker(form, {"a.mp3", "b.mp3", "c.mp3"});
         picker.List1->setCurrentRow(0);
         world.clearLines();
@@ -123,7 +122,7 @@ private slots:
         QVERIFY(world.waitUntilHandled());
         QVERIFY(world.lines().isEmpty());
         QCOMPARE(picker.List1->count(), 0);
-        QVERIFY(form.List1.text().isEmpty());
+        QVERIFY(form.playerState().nowPlayingName().isEmpty());
         QVERIFY(!picker.isVisible());
         QVERIFY(form.isVisible());
         QVERIFY(!form.chat2->scanning());

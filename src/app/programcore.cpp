@@ -1,0 +1,126 @@
+#include "app/programcore.h"
+
+#include "app/commandwindows.h"
+#include "app/mainwindow.h"
+#include "chat/chatscan.h"
+#include "chat/commands.h"
+#include "chat/programactions.h"
+#include "platform/directorylistbox.h"
+#include "platform/inifile.h"
+#include "platform/inputbox.h"
+#include "platform/stayontop.h"
+#include "platform/twips.h"
+#include "player/playeractions.h"
+#include "player/playerstate.h"
+#include "player/waitseconds.h"
+#include "windows/pathchooser.h"
+#include "windows/songpicker.h"
+
+#include <QDir>
+#include <QLineEdit>
+
+ProgramCore::ProgramCore(Environment &environment)
+    : m_environment(environment)
+    , m_commandWindows(std::make_unique<CommandWindows>(*this))
+    , m_programActions(std::make_unique<ProgramActions>(announcer, *m_commandWindows))
+{
+    environment.playerState.tracks().setPattern("*.mp3");
+    chat1 = new ChatScan(environment.chatClient, this);
+    chat2 = new ChatScan(environment.chatClient, this);
+    chat3 = new ChatScan(environment.chatClient, this);
+    playerActions = new PlayerActions(
+        environment.playerState, environment.player, [this](const QString &message) { announcer.announce(message); },
+        // A picker not yet made has no list to empty.
+        [this] {
+            if (m_mainWindow)
+                m_mainWindow->clearPickerList();
+        },
+        this);
+    connectCommands(*chat1, commandContext(), *this);
+}
+
+ProgramCore::~ProgramCore()
+{
+    // The windows go first: they show what the rest holds.
+    m_mainWindow.reset();
+}
+
+QString ProgramCore::preferencesPath() const
+{
+    // Joined with "/" as given, without normalising: a trailing separator
+    // on the directory is the caller's to avoid.
+    return m_environment.home + QStringLiteral("/prefs.ini");
+}
+
+void ProgramCore::storePreference(const QString &section, const QString &key, const QString &value)
+{
+    QDir().mkpath(m_environment.home);
+    WriteIni(section, key, value, preferencesPath());
+}
+
+CommandContext ProgramCore::commandContext()
+{
+    return CommandContext{*playerActions, announcer, settings.Trigger, settings.Handle, *chat2, m_environment.desktop,
+                          *m_commandWindows, *m_programActions};
+}
+
+Form1 &ProgramCore::mainWindow()
+{
+    if (!m_mainWindow) {
+        m_mainWindow = std::make_unique<Form1>(*this);
+        // Made after the start-up would have shown it: as the start-up
+        // would have left it.
+        if (m_started) {
+            placeAtStartPosition(m_mainWindow.get());
+            m_mainWindow->show();
+            StayOnTop(m_mainWindow.get());
+        }
+    }
+    return *m_mainWindow;
+}
+
+void ProgramCore::start()
+{
+    chat1->StartScan();
+    const QString prefs = preferencesPath();
+    // The folder is a file name, whose bytes need not be UTF-8.
+    settings.mpath = ReadIniFileName("info", "mp3 path", prefs);
+    // The terminal face shows no window, unless the path chooser has to ask
+    // for a folder.
+    const bool windowAtStart = !m_environment.terminal || settings.mpath.isEmpty();
+    if (windowAtStart)
+        placeAtStartPosition(&mainWindow());
+    settings.Handle = ReadIni("info", "handle", prefs);
+    if (windowAtStart)
+        m_mainWindow->path->setText(readablePath(ReadIniFileName("iNfO", "mp3 path", prefs)));
+    m_environment.playerState.tracks().setPath(ReadIniFileName("iNfO", "mp3 path", prefs));
+
+    playerActions->moveVolumeBar(100);
+
+    if (settings.mpath.isEmpty()) {
+        m_mainWindow->form2().show();
+        m_mainWindow->hide();
+    } else {
+        if (m_mainWindow)
+            m_mainWindow->show();
+        m_started = true;
+    }
+
+    if (settings.Handle.isEmpty()) {
+        const QString answer = m_environment.inputBox.ask("state ya handle", " ", QString()).value_or(QString());
+        if (!answer.isEmpty()) {
+            settings.Handle = answer;
+            storePreference("iNfO", "handLe", answer);
+        } else if (m_mainWindow) {
+            m_mainWindow->form3().Handle = "new user";
+        }
+    }
+    settings.Handle = ReadIni("iNfO", "handLe", prefs);
+
+    announcer.announce(QString::fromUtf8("Ðûñ² løªded "));
+    WaitSeconds(0.55);
+    announcer.announce("user: " + settings.Handle);
+    if (windowAtStart)
+        StayOnTop(m_mainWindow.get());
+    m_started = true;
+}
