@@ -1,3 +1,4 @@
+#include "ircsessiontesting.h"
 #include "platform/irc/ircsession.h"
 #include "support/ircservers.h"
 #include "support/rawircclient.h"
@@ -6,7 +7,6 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <algorithm>
 
 // What a server, or a participant through it, sends to wear the session
 // down or to hide a line from it.
@@ -29,10 +29,7 @@ private slots:
         // The status it was dropped with, then the next link's first line.
         const auto droppedFor = [&](const QString &why) {
             const QString status = "link lost (the server " + why + "); retrying in";
-            return QTest::qWaitFor([&] {
-                       return std::any_of(statuses.begin(), statuses.end(),
-                                          [&](const QList<QVariant> &args) { return args[0].toString().startsWith(status); });
-                   }) && !server.waitFor("CAP LS").isEmpty();
+            return QTest::qWaitFor([&] { return saw(statuses, status); }) && !server.waitFor("CAP LS").isEmpty();
         };
         session.start();
         QVERIFY(!server.waitFor("CAP LS").isEmpty());
@@ -41,11 +38,8 @@ private slots:
         QVERIFY(droppedFor("offered more capabilities than fit in 32 KB"));
 
         server.send(":irc.test CAP * LS :extended-join\r\n");
-        QCOMPARE(server.waitFor("CAP REQ"), "CAP REQ extended-join");
-        server.send(":irc.test CAP ceo ACK :extended-join\r\n");
-        QVERIFY(!server.waitFor("CAP END").isEmpty());
-        server.send(":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End\r\n");
-        QVERIFY(!server.waitFor("JOIN #music").isEmpty());
+        QVERIFY(server.play({{"CAP REQ extended-join", ":irc.test CAP ceo ACK :extended-join\r\n"},
+                             {"CAP END", ":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End\r\n"}, {"JOIN #music", ""}}));
         const QByteArray huge(4000, 'x');
         const auto joins = [&](int from, int to) {
             QByteArray all;

@@ -1,9 +1,7 @@
 // The session taking its nick back on real servers once whoever held it
-// has gone: asked for with ISON on ngircd, told by MONITOR on inspircd; and
-// the paced queue's order.
+// has gone: asked for with ISON on ngircd, told by MONITOR on inspircd.
 #include "platform/chatclient.h"
 #include "platform/desktop.h"
-#include "platform/irc/ircpacer.h"
 #include "platform/irc/ircroom.h"
 #include "platform/irc/ircsession.h"
 #include "support/ircservers.h"
@@ -17,22 +15,6 @@ class IrcNickBackTest : public QObject
     Q_OBJECT
 
 private slots:
-    // By class, and in order within each; protocol replies before all.
-    void thePacerSendsByClass()
-    {
-        IrcPacer pacer([] { return qint64(0); });
-        pacer.setStepMs(0);
-        QVERIFY(pacer.addChannel({"entry 1", "entry 2"}, PostPriority::Listing));
-        QVERIFY(pacer.addChannel({"reply 1"}));
-        QVERIFY(pacer.addChannel({"typed 1", "typed 2"}, PostPriority::Typed));
-        QVERIFY(pacer.addProtocol("PONG"));
-        QVERIFY(pacer.addChannel({"reply 2"}));
-        QByteArrayList sent;
-        while (std::optional<QByteArray> line = pacer.take())
-            sent.append(*line);
-        QCOMPARE(sent, (QByteArrayList{"PONG", "typed 1", "typed 2", "reply 1", "reply 2", "entry 1", "entry 2"}));
-    }
-
     void theNickComesBackOnceFree()
     {
         for (const TestIrcServer::Kind kind : {TestIrcServer::Kind::Ngircd, TestIrcServer::Kind::Inspircd}) {

@@ -3,6 +3,7 @@
 // client that asked for SASL without it, or refuses on a later link a
 // login it took before, on purpose. And the settings' word on a password
 // over a plain link.
+#include "ircsessiontesting.h"
 #include "platform/irc/ircsession.h"
 #include "platform/irc/ircsettings.h"
 #include "support/scriptedircserver.h"
@@ -12,23 +13,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
-#include <vector>
 
 namespace {
 
 using Script = std::vector<std::pair<QByteArray, QByteArray>>;
-
-// The server's side: each line of the client's waited for, then answered.
-bool play(ScriptedServer &server, const Script &script)
-{
-    for (const auto &[heard, answer] : script) {
-        if (server.waitFor(heard).isEmpty())
-            return false;
-        server.send(answer);
-    }
-    return true;
-}
 
 const Script OfferSasl = {{"CAP LS", ":irc.test CAP * LS :sasl=PLAIN\r\n"},
                           {"CAP REQ", ":irc.test CAP ceo ACK :sasl\r\n"}};
@@ -61,7 +49,7 @@ private slots:
         QSignalSpy lines(&session, &IrcSession::channelLine);
         QSignalSpy statuses(&session, &IrcSession::statusChanged);
         session.start();
-        QVERIFY(play(server, OfferSasl) && play(server, LogInAndJoin));
+        QVERIFY(server.play(OfferSasl) && server.play(LogInAndJoin));
         QVERIFY(joined.wait());
         server.send(":irc.test 904 ceo :failed\r\n:irc.test 902 ceo :locked\r\n:irc.test 905 ceo :long\r\n"
                     ":irc.test 906 ceo :aborted\r\n:irc.test 908 ceo PLAIN :mechanisms\r\n"
@@ -78,14 +66,12 @@ private slots:
         for (const auto &[script, why] : later) {
             statuses.clear();
             server.drop();
-            QVERIFY(play(server, OfferSasl) && play(server, script));
+            QVERIFY(server.play(OfferSasl) && server.play(script));
             const QString status = "can't log in (" + why + "); retrying in";
-            QTRY_VERIFY2(std::any_of(statuses.begin(), statuses.end(),
-                                     [&](const QList<QVariant> &s) { return s[0].toString().startsWith(status); }),
-                         qPrintable(status));
+            QTRY_VERIFY2(saw(statuses, status), qPrintable(status));
         }
         server.drop();
-        QVERIFY(play(server, OfferSasl) && play(server, LogInAndJoin));
+        QVERIFY(server.play(OfferSasl) && server.play(LogInAndJoin));
         QTRY_COMPARE(joined.size(), 2);
         QVERIFY(failed.isEmpty());
     }
@@ -99,8 +85,8 @@ private slots:
         QSignalSpy failed(&session, &IrcSession::failed);
         QSignalSpy registered(&session, &IrcSession::registered);
         session.start();
-        QVERIFY(play(server, OfferSasl));
-        QVERIFY(play(server, {{"AUTHENTICATE PLAIN", ":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :MOTD\r\n"}}));
+        QVERIFY(server.play(OfferSasl));
+        QVERIFY(server.play({{"AUTHENTICATE PLAIN", ":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :MOTD\r\n"}}));
         QVERIFY(failed.wait());
         QCOMPARE(failed.first().first().toString(), QString("the server let us in before the SASL login was done"));
         QCOMPARE(registered.size(), 0);

@@ -84,6 +84,19 @@ private slots:
         QVERIFY(pacer.addChannel(big));
         QVERIFY(!pacer.addChannel({QByteArray(100, 'y'), QByteArray(400, 'y')}));
         QVERIFY(pacer.addChannel({QByteArray(100, 'z')}));
+
+        // By class, and in order within each; protocol replies before all.
+        IrcPacer classes([] { return qint64(0); });
+        classes.setStepMs(0);
+        QVERIFY(classes.addChannel({"entry 1", "entry 2"}, PostPriority::Listing));
+        QVERIFY(classes.addChannel({"reply 1"}));
+        QVERIFY(classes.addChannel({"typed 1", "typed 2"}, PostPriority::Typed));
+        QVERIFY(classes.addProtocol("PONG"));
+        QVERIFY(classes.addChannel({"reply 2"}));
+        sent.clear();
+        while (std::optional<QByteArray> line = classes.take())
+            sent.append(*line);
+        QCOMPARE(sent, (QByteArrayList{"PONG", "typed 1", "typed 2", "reply 1", "reply 2", "entry 1", "entry 2"}));
     }
 
     void accounts()

@@ -1,8 +1,6 @@
 #include "platform/chatclient.h"
 #include "platform/irc/ircroom.h"
 #include "platform/irc/ircsession.h"
-#include "support/ircservers.h"
-#include "support/rawircclient.h"
 #include "support/scriptedircserver.h"
 #include "support/testregistry.h"
 
@@ -91,18 +89,15 @@ private slots:
         IrcRoom room(client, session, {"boss", "boss"});
         QSignalSpy lines(&session, &IrcSession::channelLine);
         session.start();
-        QVERIFY(!server.waitFor("CAP LS").isEmpty());
-        server.send(":irc.test CAP * LS :message-tags account-tag extended-join account-notify chghost server-time"
-                    " batch away-notify\r\n");
+        QVERIFY(server.play({{"CAP LS", ":irc.test CAP * LS :message-tags account-tag extended-join account-notify chghost"
+                                         " server-time batch away-notify\r\n"}}));
         const QByteArray used = "account-tag extended-join account-notify chghost server-time batch";
         QCOMPARE(server.waitFor("CAP REQ"), "CAP REQ :" + used);
         server.send(":irc.test CAP ceo-player ACK :" + used + "\r\n");
-        QVERIFY(!server.waitFor("CAP END").isEmpty());
-        server.send(":irc.test 001 ceo-player :Hi\r\n:irc.test 376 ceo-player :End\r\n");
-        QVERIFY(!server.waitFor("JOIN").isEmpty());
-        server.send(":ceo-player!u@h JOIN #music * :P\r\n:boss!u@h JOIN #music boss :B\r\n"
-                    "@account=boss :boss!u@h PRIVMSG #music :one\r\n:irc.test CAP ceo-player DEL :account-tag\r\n"
-                    ":boss!u@h PRIVMSG #music :two\r\n");
+        QVERIFY(server.play({{"CAP END", ":irc.test 001 ceo-player :Hi\r\n:irc.test 376 ceo-player :End\r\n"},
+                             {"JOIN", ":ceo-player!u@h JOIN #music * :P\r\n:boss!u@h JOIN #music boss :B\r\n"
+                                      "@account=boss :boss!u@h PRIVMSG #music :one\r\n"
+                                      ":irc.test CAP ceo-player DEL :account-tag\r\n:boss!u@h PRIVMSG #music :two\r\n"}}));
         QTRY_COMPARE(accounts(lines), (QStringList{"boss", ""}));
         QVERIFY2(client.status().endsWith("so boss's lines command nothing until it does again"), qPrintable(client.status()));
         server.send(":irc.test CAP ceo-player NEW :account-tag\r\n");
@@ -121,50 +116,18 @@ private slots:
         IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
         QSignalSpy lines(&session, &IrcSession::channelLine);
         session.start();
-        QVERIFY(!server.waitFor("CAP LS").isEmpty());
-        server.send(":b CAP * LS :server-time batch\r\n");
-        QVERIFY(!server.waitFor("CAP REQ").isEmpty());
-        server.send(":b CAP ceo ACK :server-time batch\r\n:b 001 ceo :Hi\r\n:b 422 ceo :No MOTD\r\n");
-        QVERIFY(!server.waitFor("JOIN").isEmpty());
-        server.send("@time=2026-01-01T10:00:00.500Z :ceo!u@h JOIN #music\r\n"
-                    "@time=2026-01-01T10:00:00.499Z :ceo!u@h PRIVMSG #music :.exit\r\n"
-                    ":b BATCH +p znc.in/playback #music\r\n@batch=p :a!u@h PRIVMSG #music :played back\r\n"
-                    ":b BATCH -p\r\n@batch=p :a!u@h PRIVMSG #music :in no batch kept\r\n"
-                    "@time=2026-01-01T10:00:00.500Z :a!u@h PRIVMSG #music :now\r\n");
+        QVERIFY(server.play({{"CAP LS", ":b CAP * LS :server-time batch\r\n"},
+                             {"CAP REQ", ":b CAP ceo ACK :server-time batch\r\n:b 001 ceo :Hi\r\n:b 422 ceo :No MOTD\r\n"},
+                             {"JOIN", "@time=2026-01-01T10:00:00.500Z :ceo!u@h JOIN #music\r\n"
+                                      "@time=2026-01-01T10:00:00.499Z :ceo!u@h PRIVMSG #music :.exit\r\n"
+                                      ":b BATCH +p znc.in/playback #music\r\n@batch=p :a!u@h PRIVMSG #music :played back\r\n"
+                                      ":b BATCH -p\r\n@batch=p :a!u@h PRIVMSG #music :in no batch kept\r\n"
+                                      "@time=2026-01-01T10:00:00.500Z :a!u@h PRIVMSG #music :now\r\n"}}));
         QTRY_COMPARE(lines.size(), 4);
         QList<bool> earlier;
         for (const QList<QVariant> &args : std::as_const(lines))
             earlier << args[5].toBool();
         QCOMPARE(earlier, (QList<bool>{true, true, true, false}));
-    }
-
-    // On ngircd, which echoes nothing: actions both ways, a line too long
-    // for one message. (Nicks, lines, logins and the server's restart are
-    // the program's test; kicks are the stall test's.)
-    void ngircdActionsAndLongLines()
-    {
-        TestIrcServer server(TestIrcServer::Kind::Ngircd);
-        QVERIFY(server.start());
-        RawIrcClient op(server, {.nick = "ceo"});
-        QVERIFY(op.signOn() && op.join(Channel));
-        IrcSession session({server.host(), server.port(), false}, {"ceo"}, Channel);
-        QSignalSpy lines(&session, &IrcSession::channelLine);
-        session.start();
-        QTRY_VERIFY_WITH_TIMEOUT(session.inChannel(), 15000);
-        QVERIFY(session.act("waves"));
-        QVERIFY(op.waitFor("PRIVMSG #music :\x01" "ACTION waves\x01").startsWith(":ceo_!"));
-        op.say(Channel, "\x01" "ACTION nods\x01");
-        QTRY_COMPARE(said(lines), (QList<Said>{{"ceo_", "waves", true, true}, {"ceo", "nods", true, false}}));
-
-        // Too long for one message: pieces that fit our real prefix, each bold.
-        QVERIFY(session.say("\x02" + QString("word ").repeated(200)));
-        qsizetype words = 0;
-        for (int piece = 0; piece < 3; ++piece) {
-            const QByteArray got = op.waitFor(":ceo_!");
-            QVERIFY2(got.size() <= 510 && got.contains(" :\x02" "word"), got.constData());
-            words += got.count("word");
-        }
-        QCOMPARE(words, 200);
     }
 };
 

@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class ScriptedServer
 {
@@ -34,19 +36,23 @@ public:
     // Closes the link, as a server does when it restarts.
     void drop() { m_client->disconnectFromHost(); }
 
+    // Each line of the client's that holds the first of a pair waited for,
+    // then answered with the second.
+    bool play(const std::vector<std::pair<QByteArray, QByteArray>> &script)
+    {
+        for (const auto &[heard, answer] : script) {
+            if (waitFor(heard).isEmpty())
+                return false;
+            send(answer);
+        }
+        return true;
+    }
     // Registers the client without capabilities and joins it to the channel.
     bool welcome()
     {
-        if (waitFor("CAP LS").isEmpty())
-            return false;
-        send(":irc.test CAP * LS :\r\n");
-        if (waitFor("CAP END").isEmpty())
-            return false;
-        send(":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End of MOTD\r\n");
-        if (waitFor("JOIN #music").isEmpty())
-            return false;
-        send(":ceo!~u@test JOIN #music\r\n");
-        return true;
+        return play({{"CAP LS", ":irc.test CAP * LS :\r\n"},
+                     {"CAP END", ":irc.test 001 ceo :Welcome\r\n:irc.test 376 ceo :End of MOTD\r\n"},
+                     {"JOIN #music", ":ceo!~u@test JOIN #music\r\n"}});
     }
 
 private:
