@@ -9,8 +9,6 @@
 
 namespace {
 
-const QString Channel = QStringLiteral("#music");
-
 struct Said {
     QString nick, text;
     bool action, own;
@@ -46,7 +44,7 @@ private slots:
     void hostileServer()
     {
         ScriptedServer server;
-        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, "#music");
         QSignalSpy lines(&session, &IrcSession::channelLine);
         QSignalSpy joined(&session, &IrcSession::joined);
         session.start();
@@ -83,7 +81,7 @@ private slots:
     void withdrawnAccountTagVouchesForNobody()
     {
         ScriptedServer server;
-        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo-player"}, Channel);
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo-player"}, "#music");
         Desktop desktop;
         ChatClient client(desktop, "boss");
         IrcRoom room(client, session, {"boss", "boss"});
@@ -113,7 +111,7 @@ private slots:
     void playbackIsEarlier()
     {
         ScriptedServer server;
-        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, "#music");
         QSignalSpy lines(&session, &IrcSession::channelLine);
         session.start();
         QVERIFY(server.play({{"CAP LS", ":b CAP * LS :server-time batch\r\n"},

@@ -9,12 +9,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-
-const QString Channel = QStringLiteral("#music");
-
-} // namespace
-
 class IrcStallTest : public QObject
 {
     Q_OBJECT
@@ -28,7 +22,7 @@ private slots:
     void protocolGoesOnWhileTheListenersWait()
     {
         ScriptedServer server;
-        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, "#music");
         // The only silence of the link is the one the test leaves after the burst.
         session.setTimings({.probeAfterMs = 2000, .dropAfterMs = 300, .firstRetryMs = 100, .paceStepMs = 0});
         QSignalSpy lines(&session, &IrcSession::channelLine);
@@ -74,7 +68,7 @@ private slots:
     void joiningIsRetriedAndPongGoesFirst()
     {
         ScriptedServer server;
-        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, Channel);
+        IrcSession session({"127.0.0.1", server.port(), false}, {"ceo"}, "#music");
         session.setTimings({.firstRetryMs = 100, .maxRetryMs = 200, .kickRejoinMs = 100, .paceStepMs = 0,
                             .registerMs = 500, .motdWaitMs = 300, .joinAnswerMs = 300});
         QSignalSpy statuses(&session, &IrcSession::statusChanged);
@@ -130,8 +124,8 @@ private slots:
         TestIrcServer server(TestIrcServer::Kind::Ngircd);
         QVERIFY(server.start());
         RawIrcClient op(server, {.nick = "op"});
-        QVERIFY(op.signOn() && op.join(Channel));
-        IrcSession session({server.host(), server.port(), false}, {"ceo"}, Channel);
+        QVERIFY(op.signOn() && op.join("#music"));
+        IrcSession session({server.host(), server.port(), false}, {"ceo"}, "#music");
         session.setTimings({.paceStepMs = 0});
         QSignalSpy lines(&session, &IrcSession::channelLine);
         QSignalSpy left(&session, &IrcSession::left);
