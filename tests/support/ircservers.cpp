@@ -112,8 +112,6 @@ bool accepts(quint16 port, bool ircReply)
 
 } // namespace
 
-TestIrcServer::TestIrcServer(Kind kind) : m_kind(kind) {}
-
 bool TestIrcServer::start(bool withServices)
 {
     m_withServices = withServices;

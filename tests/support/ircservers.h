@@ -27,7 +27,7 @@ class TestIrcServer
 public:
     enum class Kind { Ngircd, Inspircd };
 
-    explicit TestIrcServer(Kind kind);
+    explicit TestIrcServer(Kind kind) : m_kind(kind) {}
     ~TestIrcServer() { stop(); }
     TestIrcServer(const TestIrcServer &) = delete;
     TestIrcServer &operator=(const TestIrcServer &) = delete;
