@@ -8,6 +8,8 @@
 #include "support/program.h"
 #include "support/rawircclient.h"
 
+#include <QTemporaryDir>
+
 inline QByteArray inIrc(const QString &message)
 {
     return IrcFromChatMarkup(StylePieces::initial().styledLine(message)).toUtf8();
@@ -26,3 +28,46 @@ inline bool heard(RawIrcClient &participant, const QByteArray &text, int timeout
                                timeoutMs)
         .contains(":ceo-player!");
 }
+
+// The user's own client on #music over TLS, with `more` arguments.
+inline QStringList overTls(const TestIrcServer &server, const QStringList &more = {})
+{
+    return QStringList{"--screen-name", "ceo", "--irc", QStringLiteral("ircs://127.0.0.1:%1/#music").arg(server.tlsPort())}
+           + more;
+}
+
+// Signs the participant on and into #music.
+inline bool inMusic(RawIrcClient &participant)
+{
+    return participant.signOn() && participant.join("#music");
+}
+
+// "song 01", "song 02", ...: the names a search for "song" finds, in order.
+inline QStringList songs(int count, int width = 2)
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names.append(QStringLiteral("song %1").arg(i, width, 10, QChar('0')));
+    return names;
+}
+
+// A server of its own and a home that is the music directory: where each
+// test of the player on a network starts.
+struct IrcStage {
+    explicit IrcStage(TestIrcServer::Kind kind) : server(kind) {}
+
+    bool start(const QStringList &tracks = {"alpha"}, bool withServices = true)
+    {
+        fillHome(home.path(), tracks);
+        return !QTest::currentTestFailed() && server.start(withServices);
+    }
+    // By default a player for someone else: "ceo-player", commanded by boss.
+    Program player(const QStringList &arguments = {"--screen-name", "ceo-player", "--owner", "boss"},
+                   const QStringList &environment = {})
+    {
+        return Program(home.path(), arguments + QStringList{"--irc", music(server)}, environment);
+    }
+
+    TestIrcServer server;
+    QTemporaryDir home;
+};

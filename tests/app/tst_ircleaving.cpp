@@ -5,7 +5,6 @@
 #include "support/testregistry.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <csignal>
 #include <functional>
 
@@ -16,12 +15,10 @@ class IrcLeavingTest : public QObject
 private slots:
     void everyWayOutSaysGoodbyeAndSendsWhatIsQueued()
     {
-        TestIrcServer server(TestIrcServer::Kind::Ngircd);
-        QVERIFY(server.start());
-        QTemporaryDir home;
-        fillHome(home.path());
-        RawIrcClient boss(server, {.nick = "boss"});
-        QVERIFY(boss.signOn() && boss.join("#music"));
+        IrcStage stage(TestIrcServer::Kind::Ngircd);
+        QVERIFY(stage.start({}));
+        RawIrcClient boss(stage.server, {.nick = "boss"});
+        QVERIFY(inMusic(boss));
         struct WayOut {
             QByteArray reason;
             int exitCode;
@@ -39,7 +36,7 @@ private slots:
              }},
         };
         for (const WayOut &way : ways) {
-            Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
+            Program player = stage.player();
             QVERIFY(player.saidOnError("in #music"));
             QVERIFY(!boss.waitFor([](const QByteArray &line) {
                              return line.startsWith(":ceo-player!") && line.contains(" JOIN ");
@@ -64,19 +61,12 @@ private slots:
     // A reply goes ahead of the entries of a long scroll still queued.
     void aReplyIsNotStuckBehindAScroll()
     {
-        constexpr int Tracks = 60;
-        TestIrcServer server(TestIrcServer::Kind::Ngircd);
-        QVERIFY(server.start());
-        QTemporaryDir home;
-        QStringList tracks;
-        for (int i = 1; i <= Tracks; ++i)
-            tracks.append(QStringLiteral("song %1").arg(i, 2, 10, QChar('0')));
-        fillHome(home.path(), tracks);
+        IrcStage stage(TestIrcServer::Kind::Ngircd);
+        QVERIFY(stage.start(songs(60)));
         const auto entry = [](int i) { return inIrc(QStringLiteral("<b>%1</b> song %2").arg(i).arg(i, 2, 10, QChar('0'))); };
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
-        RawIrcClient boss(server, {.nick = "boss"});
-        QVERIFY(boss.signOn() && boss.join("#music"));
-        QVERIFY(player.saidOnError("in #music"));
+        Program player = stage.player();
+        RawIrcClient boss(stage.server, {.nick = "boss"});
+        QVERIFY(inMusic(boss) && player.saidOnError("in #music"));
         boss.say("#music", ".p song");
         QVERIFY(heard(boss, inIrc("<b>type</b>: view, scroll, rnd, or cancel ")));
         boss.say("#music", ".scroll");
@@ -100,12 +90,10 @@ private slots:
     // with a wrong one.
     void aServerPasswordGoesBeforeRegistering()
     {
-        TestIrcServer server(TestIrcServer::Kind::Ngircd);
-        server.setPassword("open sesame");
-        QVERIFY(server.start());
-        QTemporaryDir home;
-        fillHome(home.path());
-        const QString right = home.filePath("right"), wrong = home.filePath("wrong");
+        IrcStage stage(TestIrcServer::Kind::Ngircd);
+        stage.server.setPassword("open sesame");
+        QVERIFY(stage.start({}));
+        const QString right = stage.home.filePath("right"), wrong = stage.home.filePath("wrong");
         for (const auto &[file, text] : {std::pair{right, "open sesame\n"}, std::pair{wrong, "guess\n"}}) {
             QFile f(file);
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
@@ -124,8 +112,7 @@ private slots:
              "DUN2_IRC_SERVER_PASSWORD is used; the server password file " + wrong.toUtf8() + " is not read", true},
         };
         for (const auto &c : cases) {
-            Program player(home.path(), QStringList{"--screen-name", "ceo", "--irc", music(server)} + c.arguments,
-                           c.environment);
+            Program player = stage.player(QStringList{"--screen-name", "ceo"} + c.arguments, c.environment);
             QVERIFY2(player.saidOnError(c.said), player.errors());
             if (!c.joins)
                 continue;
@@ -135,7 +122,7 @@ private slots:
             QVERIFY(!environment.readAll().contains("DUN2_IRC_SERVER_PASSWORD"));
         }
         // Over a plain link only when the user says so, as the SASL password.
-        Program unasked(home.path(), {"--screen-name", "ceo", "--irc", music(server), "--irc-server-password-file", right});
+        Program unasked = stage.player({"--screen-name", "ceo", "--irc-server-password-file", right});
         QVERIFY2(unasked.saidOnError("a password on a plain irc:// link"), unasked.errors());
         QCOMPARE(unasked.exitCode(), 1);
     }

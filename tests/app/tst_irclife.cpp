@@ -6,16 +6,6 @@
 #include "support/testregistry.h"
 
 #include <QElapsedTimer>
-#include <QTemporaryDir>
-
-namespace {
-
-bool fromThePlayer(const QByteArray &line)
-{
-    return line.startsWith(":ceo-player!") && (line.contains(" PRIVMSG #music :") || line.contains(" NOTICE "));
-}
-
-} // namespace
 
 class IrcLifeAppTest : public QObject
 {
@@ -24,53 +14,48 @@ class IrcLifeAppTest : public QObject
 private slots:
     void lifePrivateLinesAndCtcp()
     {
-        TestIrcServer server(TestIrcServer::Kind::Inspircd);
-        QVERIFY(server.start());
-        QVERIFY(server.registerAccount("bossaccount", "boss-secret"));
-        RawIrcClient op(server, {.nick = "op"});
-        QVERIFY(op.signOn() && op.join("#music"));
+        IrcStage stage(TestIrcServer::Kind::Inspircd);
+        QVERIFY(stage.start() && stage.server.registerAccount("bossaccount", "boss-secret"));
+        RawIrcClient op(stage.server, {.nick = "op"});
+        QVERIFY(inMusic(op));
         op.send("TOPIC #music :.mp3s? here");
         QVERIFY(!op.waitFor("TOPIC #music").isEmpty());
-        QTemporaryDir home;
-        fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "bossaccount",
-                                    "--irc", music(server)});
+        Program player = stage.player({"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "bossaccount"});
         QVERIFY(player.saidOnOut("-- the topic of #music: .mp3s? here\n-- topic set by op on "));
-        RawIrcClient boss(server, {.nick = "boss", .account = "bossaccount", .password = "boss-secret"});
-        RawIrcClient eve(server, {.nick = "eve"});
-        QVERIFY(boss.signOn() && boss.join("#music") && eve.signOn() && eve.join("#music"));
+        RawIrcClient boss(stage.server, {.nick = "boss", .account = "bossaccount", .password = "boss-secret"});
+        RawIrcClient eve(stage.server, {.nick = "eve"});
+        QVERIFY(inMusic(boss) && inMusic(eve));
         QVERIFY(player.saidOnOut("-- eve joined #music\n"));
 
         // Each step is shown before the next is taken, so that none can be
         // a command that answers after the owner's sentinel below.
-        const QList<std::pair<RawIrcClient *, QByteArray>> life = {
-            {&eve, "PRIVMSG ceo-player :.vol 7"},
-            {&boss, "NOTICE #music :.vol 9"},
-            {&boss, "NOTICE ceo-player :.vol 9"},
-            {&op, "TOPIC #music :.vol 8"},
-            {&eve, "NICK eve2"},
-            {&op, "KICK #music eve2 :out"},
-            {&eve, "JOIN #music"},
-            {&eve, "PART #music :bye"},
-            {&eve, "JOIN #music"},
-            {&eve, "QUIT :gone"},
+        const struct {
+            RawIrcClient *from;
+            QByteArray line, shown;
+        } life[] = {
+            {&eve, "PRIVMSG ceo-player :.vol 7", "-- private message from eve: .vol 7\n"},
+            {&boss, "NOTICE #music :.vol 9", "-- notice from boss to #music: .vol 9\n"},
+            {&boss, "NOTICE ceo-player :.vol 9", "-- notice from boss: .vol 9\n"},
+            {&op, "TOPIC #music :.vol 8", "-- op set the topic of #music: .vol 8\n"},
+            {&eve, "NICK eve2", "-- eve is now known as eve2\n"},
+            {&op, "KICK #music eve2 :out", "-- eve2 was kicked from #music by op (out)\n"},
+            {&eve, "JOIN #music", "-- eve2 joined #music\n"},
+            {&eve, "PART #music :bye", "-- eve2 left #music (bye)\n"},
+            {&eve, "JOIN #music", "-- eve2 joined #music\n"},
+            {&eve, "QUIT :gone", "-- eve2 quit (gone)\n"},
         };
-        const QList<QByteArray> shown = {
-            "-- private message from eve: .vol 7\n", "-- notice from boss to #music: .vol 9\n",
-            "-- notice from boss: .vol 9\n",         "-- op set the topic of #music: .vol 8\n",
-            "-- eve is now known as eve2\n",         "-- eve2 was kicked from #music by op (out)\n",
-            "-- eve2 joined #music\n",               "-- eve2 left #music (bye)\n",
-            "-- eve2 joined #music\n",               "-- eve2 quit (gone)\n",
-        };
-        for (qsizetype i = 0; i < life.size(); ++i) {
-            life[i].first->send(life[i].second);
+        for (const auto &step : life) {
+            step.from->send(step.line);
             // Waited for with the test's event loop running: the participants' lines go out from it.
-            QTRY_VERIFY2(player.out().contains(shown[i]), player.out());
+            QTRY_VERIFY2(player.out().contains(step.shown), player.out());
         }
         QCOMPARE(player.out().count("-- eve2 joined #music\n"), 2);
 
         // The owner's private line commands, answered in the channel; what
         // came before commanded nothing.
+        const auto fromThePlayer = [](const QByteArray &line) {
+            return line.startsWith(":ceo-player!") && (line.contains(" PRIVMSG #music :") || line.contains(" NOTICE "));
+        };
         const QByteArray mp3Count = "PRIVMSG #music :" + inIrc("<b>mp3 count </b>1");
         boss.send("PRIVMSG ceo-player :.mp3s?");
         QVERIFY(boss.waitFor(fromThePlayer).endsWith(mp3Count));

@@ -4,7 +4,7 @@
 #include "ircplayer.h"
 #include "support/testregistry.h"
 
-#include <QTemporaryDir>
+#include <QFile>
 
 class IrcRoomTest : public QObject
 {
@@ -16,15 +16,13 @@ private slots:
     // comes back when the server does.
     void theOwnerCommandsAndTheRoomComesBack()
     {
-        TestIrcServer server(TestIrcServer::Kind::Ngircd);
-        QVERIFY(server.start());
-        QTemporaryDir home;
-        fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
+        IrcStage stage(TestIrcServer::Kind::Ngircd);
+        TestIrcServer &server = stage.server;
+        QVERIFY(stage.start());
+        Program player = stage.player();
         RawIrcClient boss(server, {.nick = "boss"});
         RawIrcClient eve(server, {.nick = "Boss_"});
-        QVERIFY(boss.signOn() && boss.join("#music") && eve.signOn() && eve.join("#music"));
-        QVERIFY(player.saidOnError("in #music"));
+        QVERIFY(inMusic(boss) && inMusic(eve) && player.saidOnError("in #music"));
 
         // The stranger's line is in before the owner speaks; what the player
         // says reaches the owner in order, so a wrong answer would come first.
@@ -46,81 +44,56 @@ private slots:
         {
             // While the owner is away, a nick that differs from theirs only in case is not theirs.
             RawIrcClient lookalike(server, {.nick = "BOSS"});
-            QVERIFY(lookalike.signOn() && lookalike.join("#music"));
+            QVERIFY(inMusic(lookalike));
             lookalike.say("#music", ".mp3s?");
             QTRY_VERIFY(player.out().contains("BOSS:\t.mp3s?\n"));
             lookalike.send("QUIT");
             QVERIFY(!lookalike.waitFor("ERROR").isEmpty());
         }
         RawIrcClient again(server, {.nick = "boss"});
-        QVERIFY(again.signOn() && again.join("#music"));
+        QVERIFY(inMusic(again));
         again.say("#music", ".mp3s?");
         QVERIFY(heard(again, inIrc("<b>mp3 count </b>1")));
         QTRY_COMPARE(player.out().count("mp3 count"), 2);
     }
 
     // With --owner-account the server must vouch for the owner's account:
-    // the owner's nick without it commands nothing, and a server that can't
-    // vouch for accounts is refused, as is one that can't take a login.
+    // the owner's nick without it commands nothing, in the channel or,
+    // where strangers may speak from outside it, from there. There a line
+    // is the owner's only with the account tag on it: the owner's earlier
+    // tagged line vouches for nobody who takes the nick after the owner
+    // quits, which the player, outside their channels, never sees. A server
+    // that can't vouch for accounts is refused, as is one that can't take a
+    // login.
     void theOwnersAccountIsVouchedFor()
     {
-        TestIrcServer server(TestIrcServer::Kind::Inspircd);
-        QVERIFY(server.start());
-        QVERIFY(server.registerAccount("bossaccount", "boss-secret"));
-        QTemporaryDir home;
-        fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "bossaccount",
-                                    "--irc", music(server)});
+        IrcStage stage(TestIrcServer::Kind::Inspircd);
+        TestIrcServer &server = stage.server;
+        QVERIFY(stage.start() && server.registerAccount("bossaccount", "boss-secret"));
+        RawIrcClient op(server, {.nick = "op"});
+        QVERIFY(inMusic(op));
+        op.send("MODE #music -n");
+        QVERIFY(!op.waitFor("MODE #music :-n").isEmpty());
+        Program player = stage.player({"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "bossaccount"});
+        QVERIFY(player.saidOnError("in #music"));
         {
             RawIrcClient impostor(server, {.nick = "boss"});
-            QVERIFY(impostor.signOn() && impostor.join("#music"));
-            QVERIFY(player.saidOnError("in #music"));
+            QVERIFY(inMusic(impostor));
             impostor.say("#music", ".mp3s?");
             QTRY_VERIFY(player.out().contains("boss (not logged in):\t.mp3s?\n"));
             // Gone for certain before the owner takes the nick.
             impostor.send("QUIT");
             QVERIFY(!impostor.waitFor("ERROR").isEmpty());
         }
-        RawIrcClient boss(server, {.nick = "boss", .account = "bossaccount", .password = "boss-secret"});
-        QVERIFY(boss.signOn() && boss.join("#music"));
-        boss.say("#music", ".mp3s?");
-        QVERIFY(heard(boss, inIrc("<b>mp3 count </b>1")));
-        QTRY_COMPARE(player.out().count("mp3 count"), 1);
-
-        TestIrcServer plain(TestIrcServer::Kind::Ngircd);
-        QVERIFY(plain.start());
-        Program refused(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "boss",
-                                     "--irc", music(plain)});
-        QVERIFY2(refused.saidOnError("can't vouch for accounts"), refused.errors());
-        QCOMPARE(refused.exitCode(), 1);
-        // Nor does it go on without the login it was given a password for.
-        Program loginless(home.path(), {"--screen-name", "ceo", "--irc-allow-plain-password", "--irc", music(plain)},
-                          {"DUN2_IRC_PASSWORD=secret"});
-        QVERIFY2(loginless.saidOnError("the server offers no SASL login, and a password was given"), loginless.errors());
-        QCOMPARE(loginless.exitCode(), 1);
-    }
-
-    // Where strangers may speak from outside the channel, a line is the
-    // owner's only with the account tag on it: the owner's earlier tagged
-    // line vouches for nobody who takes the nick after the owner quits,
-    // which the player, outside their channels, never sees.
-    void aLineFromOutsideIsVouchedForByItsOwnTag()
-    {
-        TestIrcServer server(TestIrcServer::Kind::Inspircd);
-        QVERIFY(server.start());
-        QVERIFY(server.registerAccount("bossaccount", "boss-secret"));
-        RawIrcClient op(server, {.nick = "op"});
-        QVERIFY(op.signOn() && op.join("#music"));
-        op.send("MODE #music -n");
-        QVERIFY(!op.waitFor("MODE #music :-n").isEmpty());
-        QTemporaryDir home;
-        fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "bossaccount",
-                                    "--irc", music(server)});
-        QVERIFY(player.saidOnError("in #music"));
         {
             RawIrcClient boss(server, {.nick = "boss", .account = "bossaccount", .password = "boss-secret"});
-            QVERIFY(boss.signOn());
+            QVERIFY(inMusic(boss));
+            boss.say("#music", ".mp3s?");
+            // Read by op, who reads the answer from outside next.
+            QVERIFY(heard(op, inIrc("<b>mp3 count </b>1")));
+            QTRY_COMPARE(player.out().count("mp3 count"), 1);
+            boss.send("PART #music");
+            QTRY_VERIFY(player.out().contains("-- boss left #music"));
             boss.say("#music", ".mp3s?");
             QVERIFY(heard(op, inIrc("<b>mp3 count </b>1")));
             boss.send("QUIT");
@@ -134,36 +107,50 @@ private slots:
         op.say("#music", "ok");
         QTRY_VERIFY(player.out().contains("op:\tok\n"));
         QCOMPARE(player.out().count("volume"), 0);
+
+        IrcStage plain(TestIrcServer::Kind::Ngircd);
+        QVERIFY(plain.start());
+        Program refused = plain.player({"--screen-name", "ceo-player", "--owner", "boss", "--owner-account", "boss"});
+        QVERIFY2(refused.saidOnError("can't vouch for accounts"), refused.errors());
+        QCOMPARE(refused.exitCode(), 1);
+        // Nor does it go on without the login it was given a password for.
+        Program loginless = plain.player({"--screen-name", "ceo", "--irc-allow-plain-password"}, {"DUN2_IRC_PASSWORD=secret"});
+        QVERIFY2(loginless.saidOnError("the server offers no SASL login, and a password was given"), loginless.errors());
+        QCOMPARE(loginless.exitCode(), 1);
     }
 
     // As the user's own client over TLS with SASL: TLS trusts the system's
     // authorities and the one given, nothing else; typed lines and the
     // program's announcements are the user's, each seen once; a refused
-    // login ends the program.
+    // login ends the program. A server that replays the channel's history
+    // to whoever joins shows the player its own old lines again after a
+    // kick: they are shown as earlier and never run again (an old exit
+    // would end it on every rejoin). What the user types next is the first
+    // line after the kick. A login that worked is kept through a restart
+    // of the network before its services.
     void asTheUsersOwnClient()
     {
-        TestIrcServer server(TestIrcServer::Kind::Inspircd);
-        QVERIFY(server.start());
-        QVERIFY(server.registerAccount("ceo", "ceo-secret"));
-        QTemporaryDir home;
-        fillHome(home.path(), {"alpha"});
-        const QStringList untrusted{"--screen-name", "ceo", "--irc",
-                                    QStringLiteral("ircs://127.0.0.1:%1/#music").arg(server.tlsPort())};
-        const QStringList arguments = untrusted + QStringList{"--irc-ca", server.caFile()};
+        IrcStage stage(TestIrcServer::Kind::Inspircd);
+        TestIrcServer &server = stage.server;
+        QVERIFY(stage.start() && server.registerAccount("ceo", "ceo-secret"));
+        RawIrcClient op(server, {.nick = "op"});
+        QVERIFY(inMusic(op));
+        op.send("MODE #music +H 50:1d");
+        QVERIFY(!op.waitFor("MODE #music +H").isEmpty());
+        const QStringList arguments = overTls(server, {"--irc-ca", server.caFile()});
         {
-            Program untrusting(home.path(), untrusted, {"DUN2_IRC_PASSWORD=ceo-secret"});
+            Program untrusting(stage.home.path(), overTls(server), {"DUN2_IRC_PASSWORD=ceo-secret"});
             QVERIFY(untrusting.saidOnError("certificate"));
             QVERIFY(!untrusting.errors().contains("in #music"));
         }
         {
-            Program wrong(home.path(), arguments, {"DUN2_IRC_PASSWORD=not-it"});
+            Program wrong(stage.home.path(), arguments, {"DUN2_IRC_PASSWORD=not-it"});
             QVERIFY2(wrong.saidOnError("SASL"), wrong.errors());
             QCOMPARE(wrong.exitCode(), 1);
         }
-        Program player(home.path(), arguments, {"DUN2_IRC_PASSWORD=ceo-secret"});
+        Program player(stage.home.path(), arguments, {"DUN2_IRC_PASSWORD=ceo-secret"});
         RawIrcClient friendly(server, {.nick = "friendly", .caps = {"account-tag"}});
-        QVERIFY(friendly.signOn() && friendly.join("#music"));
-        QVERIFY(player.saidOnError("in #music"));
+        QVERIFY(inMusic(friendly) && player.saidOnError("in #music"));
         player.type(".mp3s?");
         const QByteArray typed = friendly.waitFor("PRIVMSG #music :.mp3s?");
         QVERIFY2(typed.contains("account=ceo") && typed.contains(" :ceo!"), typed);
@@ -173,25 +160,7 @@ private slots:
         QTRY_VERIFY(player.out().contains("friendly:\tbye\n"));
         QCOMPARE(player.out().count("ceo:\t.mp3s?\n"), 1);
         QCOMPARE(player.out().count("mp3 count"), 1);
-    }
 
-    // A server that replays the channel's history to whoever joins shows
-    // the player its own old lines again after a kick: they are shown as
-    // earlier and never run again (an old exit would end it on every
-    // rejoin). What the user types next is the first line after the kick.
-    void historyIsNeverACommand()
-    {
-        TestIrcServer server(TestIrcServer::Kind::Inspircd);
-        QVERIFY(server.start());
-        RawIrcClient op(server, {.nick = "op"});
-        QVERIFY(op.signOn() && op.join("#music"));
-        op.send("MODE #music +H 50:1d");
-        QVERIFY(!op.waitFor("MODE #music +H").isEmpty());
-        QTemporaryDir home;
-        fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo", "--irc", music(server)});
-        QVERIFY(player.saidOnError("in #music"));
-        player.type(".mp3s?");
         const auto fromCeo = [](const QByteArray &line) { return line.startsWith(":ceo!") && line.contains(" PRIVMSG "); };
         QVERIFY(op.waitFor(fromCeo).endsWith(":.mp3s?"));
         QVERIFY(op.waitFor(fromCeo).endsWith(inIrc("<b>mp3 count </b>1")));
@@ -200,41 +169,65 @@ private slots:
         player.type(".mp3s?");
         QVERIFY(op.waitFor(fromCeo).endsWith(":.mp3s?"));
         QVERIFY(op.waitFor(fromCeo).endsWith(inIrc("<b>mp3 count </b>1")));
+        // A line the moderated channel refuses is reported and never shown
+        // as said, so never obeyed, though the server echoes our lines.
+        op.send("MODE #music +m");
+        QVERIFY(!op.waitFor("MODE #music").isEmpty());
+        player.type(".vol 23");
+        QVERIFY(player.saidOnOut("-- not delivered to #music: \".vol 23\" ("));
+        op.send("MODE #music -m");
+        QVERIFY(!op.waitFor("MODE #music").isEmpty());
+        player.type("heard again");
+        QVERIFY(player.saidOnOut("ceo:\theard again\n"));
+        QVERIFY(!player.out().contains("ceo:\t.vol 23"));
+
+        // The password is in no environment a child could inherit or /proc
+        // shows; inspircd restarted without atheme offers no SASL, which the
+        // player waits out, and it logs in again once atheme is back.
+        QFile environment(QStringLiteral("/proc/%1/environ").arg(player.pid()));
+        QVERIFY(environment.open(QIODevice::ReadOnly));
+        const QByteArray seen = environment.readAll();
+        QVERIFY(seen.contains("HOME=") && !seen.contains("ceo-secret") && !seen.contains("DUN2_IRC_PASSWORD"));
+        const qsizetype joins = player.errors().count("dun2: in #music");
+        server.stop();
+        QVERIFY(server.start(false));
+        QVERIFY2(player.saidOnError("can't log in (the server offers no SASL login, and a password was given);"
+                                    " retrying in", 60000),
+                 player.errors());
+        QVERIFY(server.startServices());
+        QTRY_COMPARE_WITH_TIMEOUT(player.errors().count("dun2: in #music"), joins + 1, 90000);
+        RawIrcClient again(server, {.nick = "friendly", .caps = {"account-tag"}});
+        QVERIFY(inMusic(again));
+        player.type(".mp3s?");
+        QVERIFY(again.waitFor("PRIVMSG #music :.mp3s?").contains("account=ceo"));
     }
 
     // The nick held is the signed-on name: under a fallback nick the user's
-    // own lines still command, on a server that echoes nothing.
-    void aFallbackNickStillCommands()
+    // own lines still command, on a server that echoes nothing. A player
+    // for someone else never falls back to its owner's nick, which would
+    // make its own lines the owner's; and it says once that it goes by the
+    // nick alone.
+    void theFallbackNick()
     {
-        TestIrcServer server(TestIrcServer::Kind::Ngircd);
-        QVERIFY(server.start());
-        RawIrcClient holder(server, {.nick = "ceo"});
-        QVERIFY(holder.signOn() && holder.join("#music"));
-        QTemporaryDir home;
-        fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo", "--irc", music(server)});
-        QVERIFY(player.saidOnError("in #music as ceo_"));
-        player.type(".mp3s?");
-        QVERIFY(holder.waitFor("PRIVMSG #music :.mp3s?").startsWith(":ceo_!"));
-        QVERIFY(holder.waitFor("PRIVMSG #music :" + inIrc("<b>mp3 count </b>1")).startsWith(":ceo_!"));
-    }
-
-    // A player for someone else never falls back to its owner's nick, which
-    // would make its own lines the owner's; and it says once that it goes
-    // by the nick alone.
-    void theFallbackNickIsNeverTheOwners()
-    {
-        TestIrcServer server(TestIrcServer::Kind::Ngircd);
-        QVERIFY(server.start());
-        RawIrcClient holder(server, {.nick = "ceo"});
-        QVERIFY(holder.signOn() && holder.join("#music"));
-        QTemporaryDir home;
-        fillHome(home.path(), {"alpha"});
-        Program player(home.path(), {"--screen-name", "ceo", "--owner", "ceo_", "--irc", music(server)});
+        IrcStage stage(TestIrcServer::Kind::Ngircd);
+        QVERIFY(stage.start());
+        RawIrcClient holder(stage.server, {.nick = "ceo"});
+        QVERIFY(inMusic(holder));
+        {
+            Program player = stage.player({"--screen-name", "ceo"});
+            QVERIFY(player.saidOnError("in #music as ceo_"));
+            player.type(".mp3s?");
+            QVERIFY(holder.waitFor("PRIVMSG #music :.mp3s?").startsWith(":ceo_!"));
+            QVERIFY(holder.waitFor("PRIVMSG #music :" + inIrc("<b>mp3 count </b>1")).startsWith(":ceo_!"));
+            player.endInput();
+            // ceo_ is free again once the server has relayed its leaving.
+            QVERIFY(holder.waitFor(" QUIT ").startsWith(":ceo_!"));
+        }
+        Program player = stage.player({"--screen-name", "ceo", "--owner", "ceo_"});
         QVERIFY2(player.saidOnError("in #music as ceo2"), player.errors());
         QCOMPARE(player.errors().count("anyone who takes the nick ceo_ while its owner is away can command"), 1);
-        RawIrcClient owner(server, {.nick = "ceo_"});
-        QVERIFY(owner.signOn() && owner.join("#music"));
+        RawIrcClient owner(stage.server, {.nick = "ceo_"});
+        QVERIFY(inMusic(owner));
         owner.say("#music", ".mp3s?");
         QVERIFY(holder.waitFor("PRIVMSG #music :" + inIrc("<b>mp3 count </b>1")).startsWith(":ceo2!"));
     }

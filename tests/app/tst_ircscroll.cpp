@@ -3,7 +3,6 @@
 #include "ircplayer.h"
 #include "support/testregistry.h"
 
-#include <QTemporaryDir>
 
 class IrcScrollTest : public QObject
 {
@@ -15,18 +14,12 @@ private slots:
     void aLongScrollArrivesWholeWithoutFlooding()
     {
         constexpr int Tracks = 15;
-        TestIrcServer server(TestIrcServer::Kind::Inspircd);
-        server.setDisconnectFlooders(true);
-        QVERIFY(server.start());
-        QTemporaryDir home;
-        QStringList tracks;
-        for (int i = 1; i <= Tracks; ++i)
-            tracks.append(QStringLiteral("song %1").arg(i, 2, 10, QChar('0')));
-        fillHome(home.path(), tracks);
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
-        RawIrcClient boss(server, {.nick = "boss"});
-        QVERIFY(boss.signOn() && boss.join("#music"));
-        QVERIFY(player.saidOnError("in #music"));
+        IrcStage stage(TestIrcServer::Kind::Inspircd);
+        stage.server.setDisconnectFlooders(true);
+        QVERIFY(stage.start(songs(Tracks)));
+        Program player = stage.player();
+        RawIrcClient boss(stage.server, {.nick = "boss"});
+        QVERIFY(inMusic(boss) && player.saidOnError("in #music"));
         boss.say("#music", ".p song");
         QVERIFY(heard(boss, inIrc("<b>type</b>: view, scroll, rnd, or cancel ")));
         boss.say("#music", ".scroll");
@@ -39,7 +32,7 @@ private slots:
         QVERIFY(heard(boss, inIrc(QStringLiteral("<b>mp3 count </b>%1").arg(Tracks))));
         QVERIFY(!player.errors().contains("lost"));
         // The same burst unpaced does get a client disconnected here.
-        RawIrcClient flooder(server, {.nick = "flooder"});
+        RawIrcClient flooder(stage.server, {.nick = "flooder"});
         QVERIFY(flooder.signOn() && flooder.join("#flood"));
         for (int i = 0; i <= Tracks; ++i)
             flooder.say("#flood", QStringLiteral("line %1").arg(i));

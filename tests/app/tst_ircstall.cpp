@@ -3,7 +3,6 @@
 #include "ircplayer.h"
 #include "support/testregistry.h"
 
-#include <QTemporaryDir>
 
 class IrcStallTest : public QObject
 {
@@ -15,17 +14,11 @@ private slots:
     // for a long while, and is kicked meanwhile. It comes back all the same.
     void busyPlayerStillAnswersTheServer()
     {
-        constexpr int Tracks = 200;
-        TestIrcServer server(TestIrcServer::Kind::Inspircd);
-        QVERIFY(server.start());
-        QTemporaryDir home;
-        QStringList tracks;
-        for (int i = 1; i <= Tracks; ++i)
-            tracks.append(QStringLiteral("song %1").arg(i));
-        fillHome(home.path(), tracks);
-        RawIrcClient boss(server, {.nick = "boss"});
-        QVERIFY(boss.signOn() && boss.join("#music"));
-        Program player(home.path(), {"--screen-name", "ceo-player", "--owner", "boss", "--irc", music(server)});
+        IrcStage stage(TestIrcServer::Kind::Inspircd);
+        QVERIFY(stage.start(songs(200, 0)));
+        RawIrcClient boss(stage.server, {.nick = "boss"});
+        QVERIFY(inMusic(boss));
+        Program player = stage.player();
         QVERIFY(player.saidOnError("in #music"));
         QVERIFY(!boss.waitFor(" JOIN ").isEmpty());
         boss.say("#music", ".p song");
