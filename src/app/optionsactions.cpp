@@ -6,9 +6,9 @@
 #include "chat/programactions.h"
 #include "player/playeractions.h"
 
-OptionsActions optionsActionsFor(Form1 &form)
+OptionsActions optionsActionsFor(MainWindow &form)
 {
-    Form1 *f = &form;
+    MainWindow *f = &form;
     return OptionsActions{
         .min = [f] { minimizeInterface(*f); },
         .max = [f] { restoreInterface(*f); },
