@@ -105,7 +105,6 @@ public:
     MediaPlayer &player;
     ChatScan *commandScan = m_core.commandScan; // the command scan
     ChatScan *searchScan = m_core.searchScan; // the song search's second scan
-    ChatScan *chat3 = m_core.chat3; // never started
 
 private:
     void placeControls();

@@ -27,7 +27,6 @@ ProgramCore::ProgramCore(Environment &environment)
     environment.playerState.tracks().setPattern("*.mp3");
     commandScan = new ChatScan(environment.chatClient, this);
     searchScan = new ChatScan(environment.chatClient, this);
-    chat3 = new ChatScan(environment.chatClient, this);
     playerActions = new PlayerActions(
         environment.playerState, environment.player, [this](const QString &message) { announcer.announce(message); },
         // A picker not yet made has no list to empty.
@@ -74,8 +73,6 @@ MainWindow &ProgramCore::mainWindow()
             placeAtStartPosition(m_mainWindow.get());
             m_mainWindow->show();
             StayOnTop(m_mainWindow.get());
-        } else if (m_mainWindow) {
-            m_mainWindow->songPicker().Handle = "new user";
         }
     }
     return *m_mainWindow;

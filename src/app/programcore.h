@@ -55,7 +55,6 @@ public:
     Announcer announcer{m_environment.desktop, settings.style};
     ChatScan *commandScan = nullptr; // the command scan
     ChatScan *searchScan = nullptr; // the song search's second scan
-    ChatScan *chat3 = nullptr; // never started
     PlayerActions *playerActions = nullptr; // everything the player does goes through it
 
 private:

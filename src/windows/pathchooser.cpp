@@ -45,7 +45,6 @@ PathChooser::~PathChooser()
 void PathChooser::setPath()
 {
     const QString p = folderTree->path();
-    mpath = p;
     m_links.usePath(p);
     m_announcer.announce(m_links.handle + " set path to " + PlainToHtml(readablePath(p)));
     m_links.mainWindow.show();

@@ -36,11 +36,9 @@ public:
     explicit PathChooser(PathChooserLinks links);
     ~PathChooser() override;
 
-    // This window's own copies; its announcement is always in the initial
+    // This window's own style: its announcement is always in the initial
     // style, whatever style the main window has.
     StylePieces style = StylePieces::initial();
-    QString mpath;
-    QString Trigger = ".";
 
     QLabel *titleLabel = nullptr;           // title
     DirectoryListBox *folderTree = nullptr;   // directory tree

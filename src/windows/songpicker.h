@@ -31,9 +31,6 @@ public:
     // This window's own copies of the style pieces; its face piece, called
     // `font` on this window, is style.font1.
     StylePieces style = StylePieces::initial();
-    QString Handle;
-    QString mpath;
-    QString Trigger = ".";
 
     StringListView *matchList = nullptr; // the picker list
     ClickLabel *playLabel = nullptr;      // "play"
