@@ -104,11 +104,11 @@ void StyleChooser::showSelectedValues()
 void StyleChooser::select()
 {
     StylePieces &style = m_links.style;
-    style.fascii = asciiBox->text();
-    style.co1 = colourTag(fcolorBox->text());
-    style.fcolor = colourTag(acolorBox->text());
-    style.bcolor.clear();
-    style.bascii.clear();
+    style.frontDecoration = asciiBox->text();
+    style.messageColour = colourTag(fcolorBox->text());
+    style.frontColour = colourTag(acolorBox->text());
+    style.backColour.clear();
+    style.backDecoration.clear();
     WaitSeconds(0.3);
     hide();
     m_links.mainWindow->show();
@@ -123,11 +123,11 @@ void StyleChooser::reset()
 {
     const StylePieces initial = StylePieces::initial();
     StylePieces &style = m_links.style;
-    style.co1 = initial.co1;
-    style.fascii = initial.fascii;
-    style.fcolor = initial.fcolor;
-    style.bascii = initial.bascii;
-    style.bcolor = initial.bcolor;
+    style.messageColour = initial.messageColour;
+    style.frontDecoration = initial.frontDecoration;
+    style.frontColour = initial.frontColour;
+    style.backDecoration = initial.backDecoration;
+    style.backColour = initial.backColour;
     hide();
     m_links.mainWindow->show();
 }

@@ -29,7 +29,7 @@ public:
     explicit SongPicker(PickerLinks links, QWidget *parent = nullptr);
 
     // This window's own copies of the style pieces; its face piece, called
-    // `font` on this window, is style.font1.
+    // `font` on this window, is style.messageFace.
     StylePieces style = StylePieces::initial();
 
     StringListView *matchList = nullptr; // the picker list

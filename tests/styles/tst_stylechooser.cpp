@@ -104,8 +104,8 @@ private slots:
         // after its message.
         w.world.clearLines();
         click(form.closeLabel);
-        QCOMPARE(w.world.userLines(), QStringList{initial.eek + "<font color=#FF0000>" + Guillemet +
-                                                  "<font color=#0000FF>" + initial.font1 +
+        QCOMPARE(w.world.userLines(), QStringList{initial.reset + "<font color=#FF0000>" + Guillemet +
+                                                  "<font color=#0000FF>" + initial.messageFace +
                                                   QString::fromUtf8("Ðûñ² unløªded ")});
     }
 
@@ -120,7 +120,7 @@ private slots:
         w.chooser->styleList->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(w.chooser->styleList->currentRow(), 0);
         click(w.chooser->okLabel);
-        QCOMPARE(w.form->style.fcolor, QString("<font color=#>"));
+        QCOMPARE(w.form->style.frontColour, QString("<font color=#>"));
         QCOMPARE(w.world.lines(), QStringList{"<font color=#> selected "});
         const StylePieces chosen = w.form->style;
         w.chooser->show();

@@ -34,9 +34,9 @@ private slots:
         for (const bool random : {false, true}) {
             TestWorld world;
             MainWindow &form = startWithTracks(world, entries);
-            form.style.fascii = "main ";
+            form.style.frontDecoration = "main ";
             SongPicker &picker = openPicker(form, entries);
-            picker.style.font1 = "<font face=\"Tahoma\">";
+            picker.style.messageFace = "<font face=\"Tahoma\">";
             picker.matchList->setCurrentRow(1);
             QElapsedTimer clock;
             qint64 announcedAt = -1;
@@ -55,7 +55,7 @@ private slots:
             const QString file = world.player.FileName().section('/', -1);
             QVERIFY2(random ? entries.contains(file) : file == "b.mp3", qPrintable(file));
             StylePieces expected = StylePieces::initial();
-            expected.font1 = "<font face=\"Tahoma\">";
+            expected.messageFace = "<font face=\"Tahoma\">";
             QCOMPARE(world.userLines(), QStringList{expected.styledLine("<b>playing</b>: " + file.chopped(4))});
             QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
             QCOMPARE(picker.matchList->count(), random ? 0 : 3);
