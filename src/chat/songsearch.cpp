@@ -84,7 +84,7 @@ Handling searchSongs(const CommandContext &context, const QString &word)
         return Handling::GoesOn;
     }
     if (matches.size() == 1) {
-        context.player.startTrack(matches.first(), PlayerActions::Load::FileName);
+        context.player.startTrack(matches.first());
         return Handling::GoesOn;
     }
     context.searchScan.StartScan();

@@ -52,7 +52,7 @@ private slots:
         QVERIFY(form->isVisible());
         QVERIFY(!form->pathChooser().isVisible());
         QCOMPARE(volumeAtFirstLine, QString("100%"));
-        QCOMPARE(world.player.Volume(), 0L);
+        QCOMPARE(world.player.volume(), 0L);
         QCOMPARE(form->path->text(), world.home() + QString::fromUtf8("/caf\xC3\xA9"));
         QCOMPARE(form->trackList->filePath("a.mp3"), encodeFileName(folder) + "/a.mp3");
         QCOMPARE(form->trackList->listCount(), 1);

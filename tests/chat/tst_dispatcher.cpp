@@ -46,11 +46,11 @@ private slots:
 
         QCOMPARE(announcements(world), QStringList());
         QVERIFY(!world.programEnded());
-        QVERIFY(!form.randomBox->isChecked() && !form.continuousBox->isChecked() && !world.player.Mute());
-        QCOMPARE(std::tuple(world.player.Volume(), form.balanceBar->value(), form.trackList->listIndex()),
+        QVERIFY(!form.randomBox->isChecked() && !form.continuousBox->isChecked() && !world.player.muted());
+        QCOMPARE(std::tuple(world.player.volume(), form.balanceBar->value(), form.trackList->listIndex()),
                  std::tuple(0L, 0, -1));
         QVERIFY(world.desktop.isVisible(world.client().welcomeWindow()));
-        QVERIFY(world.player.PlayState() != MediaPlayer::Playing && form.isVisible());
+        QVERIFY(world.player.playState() != MediaPlayer::Playing && form.isVisible());
 
         // The same words from the user do answer; the handle is as it was.
         QCOMPARE(answerTo(world, ".handle?"), QStringList{"<b>handle: </b>Ann"});
@@ -97,7 +97,7 @@ private slots:
         };
         for (const auto &step : steps)
             QVERIFY2(answerTo(world, step.line) == step.answer, step.line);
-        QCOMPARE(std::tuple(world.player.Volume(), form.volumeLabel->text()), std::tuple(-1250L, QString(" 50%")));
+        QCOMPARE(std::tuple(world.player.volume(), form.volumeLabel->text()), std::tuple(-1250L, QString(" 50%")));
         QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString(" Joe"));
     }
 };

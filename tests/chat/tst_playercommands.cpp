@@ -49,7 +49,7 @@ private slots:
             const QString arg = QString(step.line).mid(4);
             QVERIFY2(answerTo(world, step.line) == QStringList{"<b>volume</b> set" + arg + "%"}, step.line);
             QCOMPARE(form.volumeBar->value(), step.bar);
-            QCOMPARE(world.player.Volume(), step.volume);
+            QCOMPARE(world.player.volume(), step.volume);
             QCOMPARE(form.volumeLabel->text(), arg + "%");
         }
         // Refused: the bar, the player and the label keep the last volume.
@@ -58,7 +58,7 @@ private slots:
                                  ".vol 50%", ".vol 5,5", ".vol \u0665\u0660"}) { // Arabic-Indic digits
             QVERIFY2(answerTo(world, line) == QStringList{"<b>volume</b> can be set 1 - 100"}, line);
             QCOMPARE(form.volumeBar->value(), 20);
-            QCOMPARE(world.player.Volume(), -2000L);
+            QCOMPARE(world.player.volume(), -2000L);
             QCOMPARE(form.volumeLabel->text(), " +20%");
         }
     }
@@ -76,7 +76,7 @@ private slots:
             const QString chosen = form.trackList->fileName();
             QVERIFY(files.contains(chosen));
             QCOMPARE(played, QStringList{"<b>playing</b>: " + chosen.chopped(4)});
-            QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+            QCOMPARE(world.player.playState(), MediaPlayer::Playing);
             QCOMPARE(form.songPicker().matchList->count(), 0);
         }
     }
@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(form.balanceLabel->text(), QString("Center"));
         QCOMPARE(form.muteLabel->text(), QString("Mute"));
         QCOMPARE(form.trackList->listIndex(), 0);
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
 
         using State = MediaPlayer::State;
         QCOMPARE(heard<State>(states),

@@ -82,12 +82,12 @@ private slots:
             QCOMPARE(heardAt.size(), c.answer.size() + 1);
             for (qsizetype i = 1; i < heardAt.size(); ++i)
                 QVERIFY2(heardAt[i] - heardAt[i - 1] >= 300, qPrintable(c.line));
-            QCOMPARE(world.player.PlayState() == MediaPlayer::Playing, c.answer.first().startsWith("<b>playing"));
+            QCOMPARE(world.player.playState() == MediaPlayer::Playing, c.answer.first().startsWith("<b>playing"));
             if (c.nowPlaying.size() == 1)
-                QCOMPARE(world.player.FileName(), world.musicDir() + "/" + c.nowPlaying.first());
+                QCOMPARE(world.player.fileName(), world.musicDir() + "/" + c.nowPlaying.first());
             QVERIFY(form.searchScan->scanning());
             QVERIFY(!form.songPicker().isVisible());
-            world.player.Stop();
+            world.player.stop();
         }
     }
 
@@ -112,7 +112,7 @@ private slots:
         QVERIFY2(played == QStringList{"<b>playing</b>: Salt &amp; Pepper"} ||
                      played == QStringList{"<b>playing</b>: Tom &amp; Jerry"},
                  qPrintable(played.join('|')));
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
         QTRY_VERIFY(!form.searchScan->scanning());
         QCOMPARE(form.songPicker().matchList->count(), 0);
         QVERIFY(form.isVisible());

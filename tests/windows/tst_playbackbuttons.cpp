@@ -49,7 +49,7 @@ private:
             QTest::mouseRelease(form.trackList->viewport(), Qt::LeftButton, {}, at);
         } else if (what == "unplug") {
             unplug(device->element());
-            QTRY_COMPARE(form.player.PlayState(), MediaPlayer::Stopped); // the failure is seen before the next step
+            QTRY_COMPARE(form.player.playState(), MediaPlayer::Stopped); // the failure is seen before the next step
         } else if (what == "remove") {
             QVERIFY(QFile::remove(form.trackList->path() + "/" + form.trackList->list(row)));
         } else {
@@ -121,11 +121,11 @@ private slots:
         for (const QString &message : said)
             expected << TestWorld::styled(message);
         QTRY_COMPARE(world.userLines(), expected);
-        QCOMPARE(world.player.PlayState(), playState);
+        QCOMPARE(world.player.playState(), playState);
         QCOMPARE(form.trackList->listIndex(), selected);
         QCOMPARE(form.playerState().nowPlayingName(), nowPlaying);
         if (playState == 2)
-            QCOMPARE(world.player.FileName(), world.musicDir() + "/" + nowPlaying);
+            QCOMPARE(world.player.fileName(), world.musicDir() + "/" + nowPlaying);
     }
 };
 

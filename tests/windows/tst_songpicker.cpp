@@ -52,12 +52,12 @@ private slots:
             QTest::mouseClick(random ? picker.randomLabel : picker.playLabel, Qt::LeftButton);
             QVERIFY(random ? clock.elapsed() - announcedAt >= 300 && openAtAnnouncement : clock.elapsed() >= 400);
             QVERIFY(world.waitUntilHandled());
-            const QString file = world.player.FileName().section('/', -1);
+            const QString file = world.player.fileName().section('/', -1);
             QVERIFY2(random ? entries.contains(file) : file == "b.mp3", qPrintable(file));
             StylePieces expected = StylePieces::initial();
             expected.messageFace = "<font face=\"Tahoma\">";
             QCOMPARE(world.userLines(), QStringList{expected.styledLine("<b>playing</b>: " + file.chopped(4))});
-            QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+            QCOMPARE(world.player.playState(), MediaPlayer::Playing);
             QCOMPARE(picker.matchList->count(), random ? 0 : 3);
             QVERIFY(!picker.isVisible() && form.isVisible() && !form.searchScan->scanning());
         }
@@ -89,19 +89,19 @@ private slots:
             world.clearLines();
             c.act(picker);
             QVERIFY2(world.waitUntilHandled(), c.name);
-            QVERIFY2(world.lines().isEmpty() && world.player.PlayState() != MediaPlayer::Playing, c.name);
+            QVERIFY2(world.lines().isEmpty() && world.player.playState() != MediaPlayer::Playing, c.name);
             QVERIFY2(picker.isVisible() && !form.isVisible() && form.searchScan->scanning(), c.name);
         }
 
         SongPicker &picker = openPicker(form, {"gone & lost.mp3", "a.mp3", "Song.MP3"});
         world.clearLines();
         doubleClick(picker.matchList, 0);
-        QVERIFY(world.player.PlayState() != MediaPlayer::Playing);
+        QVERIFY(world.player.playState() != MediaPlayer::Playing);
         doubleClick(picker.matchList, 1);
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
         doubleClick(picker.matchList, 2);
-        QCOMPARE(world.player.FileName(), world.musicDir() + "/Song.MP3");
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+        QCOMPARE(world.player.fileName(), world.musicDir() + "/Song.MP3");
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
         QCOMPARE(world.userLines(),
                  QStringList({TestWorld::styled("<b>error</b>, can't play: gone &amp; lost"),
                               TestWorld::styled("<b>playing</b>: a"), TestWorld::styled("<b>playing</b>: Song")}));
@@ -126,7 +126,7 @@ private slots:
         QVERIFY(!picker.isVisible());
         QVERIFY(form.isVisible());
         QVERIFY(!form.searchScan->scanning());
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Stopped);
+        QCOMPARE(world.player.playState(), MediaPlayer::Stopped);
     }
 };
 
