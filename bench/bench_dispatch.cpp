@@ -65,7 +65,7 @@ int main(int argc, char **argv)
     MainWindow &form = world.start();
     world.waitUntilHandled();
     int seen = 0;
-    QObject::connect(form.commandScan, &ChatScan::ChatLine, [&seen] { ++seen; });
+    QObject::connect(form.program().commandScan, &ChatScan::ChatLine, [&seen] { ++seen; });
     const auto throughTheRoom = [&](const QString &speaker, const QStringList &lines) {
         return medianOwnMilliseconds([&] {
             seen = 0;

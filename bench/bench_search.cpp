@@ -110,11 +110,11 @@ int main(int argc, char **argv)
 
     bool exact = true;
     for (const NameSet &set : nameSets) {
-        form.trackList->setPath(world.home() + "/" + set.what);
-        std::printf("%s names: %d\n", set.what, form.trackList->listCount());
+        control<FileListBox>(form, "trackList")->setPath(world.home() + "/" + set.what);
+        std::printf("%s names: %d\n", set.what, control<FileListBox>(form, "trackList")->listCount());
         const QString oneSong = world.home() + "/" + set.what + "/" + set.oneSong;
         QStringList lowered;
-        for (const QString &name : form.trackList->entries())
+        for (const QString &name : control<FileListBox>(form, "trackList")->entries())
             lowered.append(name.toLower());
         const struct {
             const char *what;
@@ -131,7 +131,7 @@ int main(int argc, char **argv)
         for (const auto &c : cases) {
             qsizetype found = 0;
             const double floor = medianOwnMilliseconds(
-                [&] { found = countHolding(lowered, form.trackList->entries(), c.word); }, 5, evictCaches);
+                [&] { found = countHolding(lowered, control<FileListBox>(form, "trackList")->entries(), c.word); }, 5, evictCaches);
             // Each search waits most of a second between its answers: three
             // runs, and five where the player starts a track, whose own
             // threads make the window thread's time vary the most.
@@ -145,7 +145,7 @@ int main(int argc, char **argv)
                 exact = exact && form.playerState().nowPlaying().listCount() == c.matches && found == c.matches;
                 // A track it started plays on and ends: its handling is
                 // not the next search's.
-                form.playerActions->stop();
+                form.program().playerActions->stop();
                 QTest::qWait(100);
             }
             std::sort(own.begin(), own.end());

@@ -64,11 +64,11 @@ int programCase(int argc, char **argv, const QString &folder)
     MainWindow &form = world.start();
     QTest::qWait(100);
     const long before = startPeak();
-    form.trackList->setPath(folder);
-    form.trackList->setListIndex(form.trackList->listCount() / 2);
+    control<FileListBox>(form, "trackList")->setPath(folder);
+    control<FileListBox>(form, "trackList")->setListIndex(control<FileListBox>(form, "trackList")->listCount() / 2);
     QTest::qWait(100); // shown, scrolled to the middle
     reportSince(before);
-    return form.trackList->listCount() > 0 ? 0 : 1;
+    return control<FileListBox>(form, "trackList")->listCount() > 0 ? 0 : 1;
 }
 
 struct Memory {

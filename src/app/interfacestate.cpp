@@ -2,7 +2,6 @@
 
 #include "app/mainwindow.h"
 #include "app/tray.h"
-#include "platform/clicklabel.h"
 #include "platform/twips.h"
 
 namespace {
@@ -25,28 +24,26 @@ void setMinimized(MainWindow &form, bool minimized)
 void rollUp(MainWindow &form)
 {
     setHeightTwips(form, RolledUpTwips);
-    form.announcer.announce("<b>iface</b> rolled up");
-    form.rollDownLabel->setVisible(true);
-    form.rollUpLabel->setVisible(false);
+    form.program().announcer.announce("<b>iface</b> rolled up");
+    form.showRollGlyph(true);
 }
 
 void rollDown(MainWindow &form)
 {
     setHeightTwips(form, RolledDownTwips);
-    form.announcer.announce("<b>iface</b> rolled down");
-    form.rollDownLabel->setVisible(false);
-    form.rollUpLabel->setVisible(true);
+    form.program().announcer.announce("<b>iface</b> rolled down");
+    form.showRollGlyph(false);
 }
 
 void minimizeInterface(MainWindow &form)
 {
-    form.announcer.announce("<b>iface</b> minimized ");
+    form.program().announcer.announce("<b>iface</b> minimized ");
     setMinimized(form, true);
 }
 
 void restoreInterface(MainWindow &form)
 {
-    form.announcer.announce("<b>iface</b> maximized ");
+    form.program().announcer.announce("<b>iface</b> maximized ");
     setMinimized(form, false);
 }
 
@@ -54,18 +51,18 @@ void hideInterface(MainWindow &form)
 {
     form.hide();
     AddToTray(form.windowIcon(), QString::fromUtf8(TrayTip), &form);
-    form.announcer.announce("<b>iface </b>hidden");
+    form.program().announcer.announce("<b>iface </b>hidden");
 }
 
 void showInterface(MainWindow &form)
 {
     form.show();
     RemoveFromTray();
-    form.announcer.announce("<b>iface </b>showing");
+    form.program().announcer.announce("<b>iface </b>showing");
 }
 
 void sendToTray(MainWindow &form)
 {
     AddToTray(form.windowIcon(), QString::fromUtf8(TrayTip), &form);
-    form.announcer.announce("<b>iface</b> sent to tray ");
+    form.program().announcer.announce("<b>iface</b> sent to tray ");
 }

@@ -40,7 +40,6 @@ MainWindow::MainWindow(ProgramCore &core)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_core(core)
     , m_environment(core.environment())
-    , player(m_environment.player)
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
     setWindowIcon(programIcon());
@@ -55,12 +54,12 @@ PathChooser &MainWindow::pathChooser()
     if (!m_pathChooser)
         m_pathChooser = std::make_unique<PathChooser>(PathChooserLinks{m_environment.desktop, m_environment.terminal, *this,
                                                            [this](const QString &p) {
-                                                               musicFolder = p;
-                                                               path->setText(readablePath(p));
+                                                               m_core.settings.musicFolder = p;
+                                                               showMusicFolder(p);
                                                                trackList->setPath(p);
                                                                m_core.storePreference("iNfO", "mp3 path", p);
                                                            },
-                                                           handle});
+                                                           m_core.settings.handle});
     return *m_pathChooser;
 }
 
@@ -68,14 +67,14 @@ SongPicker &MainWindow::songPicker()
 {
     if (!m_songPicker)
         m_songPicker = std::make_unique<SongPicker>(
-            PickerLinks{*playerActions, *searchScan, m_environment.desktop, *this});
+            PickerLinks{*m_core.playerActions, *m_core.searchScan, m_environment.desktop, *this});
     return *m_songPicker;
 }
 
 StyleChooser &MainWindow::styleChooser()
 {
     if (!m_styleChooser) {
-        m_styleChooser = std::make_unique<StyleChooser>(StyleChooserLinks{m_environment.home, style, m_environment.desktop, this});
+        m_styleChooser = std::make_unique<StyleChooser>(StyleChooserLinks{m_environment.home, m_core.settings.style, m_environment.desktop, this});
         // Only once it is in m_styleChooser: the load lets events run, and they may
         // reach for the chooser again.
         m_styleChooser->load();
@@ -93,7 +92,7 @@ OptionsMenu &MainWindow::optionsMenu()
 StyleEditor &MainWindow::styleEditor()
 {
     if (!m_styleEditor)
-        m_styleEditor = std::make_unique<StyleEditor>(StyleEditorLinks{m_environment.home, m_environment.messageBox, announcer,
+        m_styleEditor = std::make_unique<StyleEditor>(StyleEditorLinks{m_environment.home, m_environment.messageBox, m_core.announcer,
                                                            this, [this]() -> StyleChooser & { return styleChooser(); },
                                                            [this] { unloadStyleEditor(); }});
     return *m_styleEditor;
@@ -116,7 +115,7 @@ AboutWindow &MainWindow::aboutWindow()
 CommandList &MainWindow::commandList()
 {
     if (!m_commandList)
-        m_commandList = std::make_unique<CommandList>(announcer, *this);
+        m_commandList = std::make_unique<CommandList>(m_core.announcer, *this);
     return *m_commandList;
 }
 
@@ -159,7 +158,7 @@ void MainWindow::placeControls()
     path = new QLineEdit(this);
     path->setFont(tahoma);
     path->setReadOnly(true);
-    path->setText(readablePath(musicFolder));
+    showMusicFolder(m_core.settings.musicFolder);
     placeInTwips(path, 1140, 2040, 1500, 285);
     newPathLabel = new ClickLabel("New Path", this);
     newPathLabel->setFont(tahoma);
@@ -216,6 +215,31 @@ void MainWindow::placeControls()
     placeInTwips(balanceLabel, 1260, 300, 540, 255);
 
     resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
+
+    // Named as in the code, for tools and tests that look for them.
+    const std::pair<QWidget *, const char *> names[] = {
+        {titleLabel, "titleLabel"},       {rollUpLabel, "rollUpLabel"},     {rollDownLabel, "rollDownLabel"},
+        {minimiseLabel, "minimiseLabel"}, {closeLabel, "closeLabel"},       {trackList, "trackList"},
+        {pathCaption, "pathCaption"},     {path, "path"},                   {newPathLabel, "newPathLabel"},
+        {refreshLabel, "refreshLabel"},   {previousLabel, "previousLabel"}, {playLabel, "playLabel"},
+        {stopLabel, "stopLabel"},         {pauseLabel, "pauseLabel"},       {nextLabel, "nextLabel"},
+        {muteLabel, "muteLabel"},         {randomBox, "randomBox"},         {continuousBox, "continuousBox"},
+        {volumeFrame, "volumeFrame"},     {volumeBar, "volumeBar"},         {volumeLabel, "volumeLabel"},
+        {optionsLabel, "optionsLabel"},   {balanceFrame, "balanceFrame"},   {balanceBar, "balanceBar"},
+        {balanceLabel, "balanceLabel"}};
+    for (auto [control, name] : names)
+        control->setObjectName(name);
+}
+
+void MainWindow::showMusicFolder(const QString &folder)
+{
+    path->setText(readablePath(folder));
+}
+
+void MainWindow::showRollGlyph(bool rolledUp)
+{
+    rollDownLabel->setVisible(rolledUp);
+    rollUpLabel->setVisible(!rolledUp);
 }
 
 void MainWindow::connectControls()

@@ -10,7 +10,6 @@
 #include <QWidget>
 #include <memory>
 
-class ChatScan;
 class ClickLabel;
 class FileListBox;
 class PathChooser;
@@ -20,8 +19,6 @@ class OptionsMenu;
 class StyleEditor;
 class AboutWindow;
 class CommandList;
-class MediaPlayer;
-class PlayerActions;
 class PlayerState;
 class QCheckBox;
 class QGroupBox;
@@ -63,50 +60,49 @@ public:
     void clearPickerList();
     // What the chat commands act on; valid as long as the program.
     CommandContext commandContext() { return m_core.commandContext(); }
+    // The program it shows: its settings, announcer, scans and actions.
+    ProgramCore &program() { return m_core; }
 
-    // The program's settings, read afresh wherever they are used.
-    StylePieces &style = m_core.settings.style;
-    QString &trigger = m_core.settings.trigger;
-    QString &handle = m_core.settings.handle;
-    QString &musicFolder = m_core.settings.musicFolder;
-    Announcer &announcer = m_core.announcer;
+    // The folder shown beside "Mp3 Path:", as the user reads it.
+    void showMusicFolder(const QString &folder);
+    // Which of the two roll glyphs is on offer: roll down once rolled up.
+    void showRollGlyph(bool rolledUp);
+
+private:
+    // The wiring of the controls, kept apart for size, reaches them.
+    friend void connectPlayerControls(MainWindow &form);
+    friend void connectWindowControls(MainWindow &form);
 
     // Title strip.
-    ClickLabel *titleLabel = nullptr; // title; dragging it moves the window
-    ClickLabel *rollUpLabel = nullptr; // roll up
-    ClickLabel *rollDownLabel = nullptr; // roll down
-    ClickLabel *minimiseLabel = nullptr; // minimise
-    ClickLabel *closeLabel = nullptr; // close the program
-    // Tracks and directory.
-    FileListBox *trackList = nullptr; // track list
-    QLabel *pathCaption = nullptr;     // "Mp3 Path:"
-    QLineEdit *path = nullptr;    // the directory, display only
-    ClickLabel *newPathLabel = nullptr; // "New Path"
+    ClickLabel *titleLabel = nullptr; // dragging it moves the window
+    ClickLabel *rollUpLabel = nullptr;
+    ClickLabel *rollDownLabel = nullptr;
+    ClickLabel *minimiseLabel = nullptr;
+    ClickLabel *closeLabel = nullptr; // closes the program
+    // Tracks and folder.
+    FileListBox *trackList = nullptr;
+    QLabel *pathCaption = nullptr; // "Mp3 Path:"
+    QLineEdit *path = nullptr;     // the folder, display only
+    ClickLabel *newPathLabel = nullptr;
     ClickLabel *refreshLabel = nullptr;
     // Playback.
-    ClickLabel *previousLabel = nullptr; // previous
+    ClickLabel *previousLabel = nullptr;
     ClickLabel *playLabel = nullptr;
     ClickLabel *stopLabel = nullptr;
     ClickLabel *pauseLabel = nullptr;
     ClickLabel *nextLabel = nullptr;
     ClickLabel *muteLabel = nullptr;
-    QCheckBox *randomBox = nullptr; // "random"
-    QCheckBox *continuousBox = nullptr; // "continuous"
+    QCheckBox *randomBox = nullptr;
+    QCheckBox *continuousBox = nullptr;
     // Volume, options, balance.
     QGroupBox *volumeFrame = nullptr;
-    QScrollBar *volumeBar = nullptr; // volume, 1 to 100
+    QScrollBar *volumeBar = nullptr; // 1 to 100
     QLabel *volumeLabel = nullptr;
-    ClickLabel *optionsLabel = nullptr; // "options"
+    ClickLabel *optionsLabel = nullptr;
     QGroupBox *balanceFrame = nullptr;
-    QScrollBar *balanceBar = nullptr; // balance, -5000 to 5000
+    QScrollBar *balanceBar = nullptr; // -5000 to 5000
     QLabel *balanceLabel = nullptr;
 
-    PlayerActions *playerActions = m_core.playerActions; // everything the player does goes through it
-    MediaPlayer &player;
-    ChatScan *commandScan = m_core.commandScan; // the command scan
-    ChatScan *searchScan = m_core.searchScan; // the song search's second scan
-
-private:
     void placeControls();
     void connectControls();
 

@@ -14,11 +14,11 @@ OptionsActions optionsActionsFor(MainWindow &form)
         .max = [f] { restoreInterface(*f); },
         .minTray = [f] { sendToTray(*f); },
         .newPath = [f] { f->commandContext().program.newPath(ProgramActions::PathAsker::MainWindow); },
-        .refresh = [f] { f->playerActions->refresh(); },
+        .refresh = [f] { f->program().playerActions->refresh(); },
         // The menu only refuses while the other mode is on; there is no line
         // whose handling could end.
-        .autoRand = [f] { f->playerActions->randomModeOn(); },
-        .cont = [f] { f->playerActions->continuousModeOn(); },
+        .autoRand = [f] { f->program().playerActions->randomModeOn(); },
+        .cont = [f] { f->program().playerActions->continuousModeOn(); },
         .choose = [f] { f->commandContext().program.chooseStyle(); },
         .create = [f] { f->commandContext().program.newStyle(); },
         .coms = [f] { showCommandList(*f); },

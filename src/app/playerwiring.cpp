@@ -26,7 +26,7 @@ void follow(Control *control, Show show)
 
 void connectPlayerControls(MainWindow &form)
 {
-    PlayerActions *actions = form.playerActions;
+    PlayerActions *actions = form.program().playerActions;
     const PlayerState &state = form.playerState();
     // The track list is a view of the state's own tracks and selection.
     QObject::connect(form.trackList, &FileListBox::listDoubleClicked, actions, &PlayerActions::playSelected);

@@ -5,7 +5,6 @@
 #include "chat/chatscan.h"
 #include "chat/commands.h"
 #include "chat/programactions.h"
-#include "platform/directorylistbox.h"
 #include "platform/inifile.h"
 #include "platform/inputbox.h"
 #include "platform/stayontop.h"
@@ -14,10 +13,8 @@
 #include "player/playerstate.h"
 #include "player/waitseconds.h"
 #include "windows/pathchooser.h"
-#include "windows/songpicker.h"
 
 #include <QDir>
-#include <QLineEdit>
 
 ProgramCore::ProgramCore(Environment &environment)
     : m_environment(environment)
@@ -91,7 +88,7 @@ void ProgramCore::start()
         placeAtStartPosition(&mainWindow());
     settings.handle = ReadIni("info", "handle", prefs);
     if (windowAtStart)
-        m_mainWindow->path->setText(readablePath(ReadIniFileName("iNfO", "mp3 path", prefs)));
+        m_mainWindow->showMusicFolder(ReadIniFileName("iNfO", "mp3 path", prefs));
     m_environment.playerState.tracks().setPath(ReadIniFileName("iNfO", "mp3 path", prefs));
 
     playerActions->moveVolumeBar(100);

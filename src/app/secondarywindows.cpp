@@ -8,12 +8,12 @@ void showAbout(MainWindow &form)
 {
     form.hide();
     form.aboutWindow().show();
-    form.announcer.announce(QString::fromUtf8("<b>about</b> Ðûñ²"));
+    form.program().announcer.announce(QString::fromUtf8("<b>about</b> Ðûñ²"));
 }
 
 void showCommandList(MainWindow &form)
 {
-    form.announcer.announce("<b>v</b>i<b>ewing</b> coms");
+    form.program().announcer.announce("<b>v</b>i<b>ewing</b> coms");
     form.hide();
     form.commandList().show();
 }
@@ -22,10 +22,10 @@ void closeCommandList(MainWindow &form)
 {
     form.commandList().hide();
     form.show();
-    form.announcer.announce("<b>c</b>l<b>osed</b> coms");
+    form.program().announcer.announce("<b>c</b>l<b>osed</b> coms");
 }
 
 void advertise(MainWindow &form)
 {
-    Advertise(form.announcer);
+    Advertise(form.program().announcer);
 }

@@ -44,29 +44,29 @@ private slots:
             const char *line;
         };
         const auto rolled = [](MainWindow &f, int twips, bool up) {
-            return f.height() == twipsToPixelsY(twips, &f) && f.rollDownLabel->isHidden() != up && f.rollUpLabel->isHidden() == up;
+            return f.height() == twipsToPixelsY(twips, &f) && control<ClickLabel>(f, "rollDownLabel")->isHidden() != up && control<ClickLabel>(f, "rollUpLabel")->isHidden() == up;
         };
         // The height changes before the line goes out, the glyphs after.
         const Case cases[] = {
-            {"roll up", {}, [](MainWindow &f) { QTest::mouseClick(f.rollUpLabel, Qt::LeftButton); },
+            {"roll up", {}, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "rollUpLabel"), Qt::LeftButton); },
              [](const Seen &s, MainWindow &f) { return s.height != twipsToPixelsY(RolledUpTwips, &f) || s.rollDownShown; },
              [&](TestWorld &, MainWindow &f) { return rolled(f, RolledUpTwips, true); }, "<b>iface</b> rolled up"},
-            {"roll down", [](MainWindow &f) { rollUp(f); }, [](MainWindow &f) { QTest::mouseClick(f.rollDownLabel, Qt::LeftButton); },
+            {"roll down", [](MainWindow &f) { rollUp(f); }, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "rollDownLabel"), Qt::LeftButton); },
              [](const Seen &s, MainWindow &f) { return s.height != twipsToPixelsY(RolledDownTwips, &f) || !s.rollDownShown; },
              [&](TestWorld &, MainWindow &f) { return rolled(f, RolledDownTwips, false); }, "<b>iface</b> rolled down"},
-            {"minimise label", {}, [](MainWindow &f) { QTest::mouseClick(f.minimiseLabel, Qt::LeftButton); },
+            {"minimise label", {}, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "minimiseLabel"), Qt::LeftButton); },
              [](const Seen &s, MainWindow &) { return s.minimized; }, [](TestWorld &, MainWindow &f) { return f.isMinimized(); },
              "<b>iface</b> minimized "},
             {"max", [](MainWindow &f) { minimizeInterface(f); }, [](MainWindow &f) { restoreInterface(f); },
              [](const Seen &s, MainWindow &) { return !s.minimized; },
              [](TestWorld &, MainWindow &f) { return !f.isMinimized() && !f.isMaximized() && f.isVisible(); },
              "<b>iface</b> maximized "},
-            {"close label", {}, [](MainWindow &f) { QTest::mouseClick(f.closeLabel, Qt::LeftButton); },
+            {"close label", {}, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "closeLabel"), Qt::LeftButton); },
              [](const Seen &s, MainWindow &) { return s.ended; }, [](TestWorld &w, MainWindow &) { return w.programEnded(); },
              "Ðûñ² unløªded "},
             // The other way round: the path chooser and the about window are up
             // before they are announced; the command list comes after.
-            {"new path", {}, [](MainWindow &f) { QTest::mouseClick(f.newPathLabel, Qt::LeftButton); },
+            {"new path", {}, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "newPathLabel"), Qt::LeftButton); },
              [](const Seen &s, MainWindow &) { return !s.shown.contains("PathChooser") || s.shown.contains("MainWindow"); },
              [](TestWorld &, MainWindow &f) { return f.pathChooser().isVisible(); }, "searching for path "},
             {"about", {}, showAbout,
@@ -91,7 +91,7 @@ private slots:
                 for (const QWidget *window : QApplication::topLevelWidgets())
                     if (window->isVisible())
                         shown << window->metaObject()->className();
-                seen.push_back({form.height(), !form.rollDownLabel->isHidden(), form.isMinimized(), world.programEnded(), shown});
+                seen.push_back({form.height(), !control<ClickLabel>(form, "rollDownLabel")->isHidden(), form.isMinimized(), world.programEnded(), shown});
             });
             world.clearLines();
             c.act(form);
@@ -107,18 +107,18 @@ private slots:
         world.writePreferences(world.musicDir(), "Ann");
         MainWindow &form = world.start();
         const int unrolled = form.height();
-        QVERIFY(!form.rollUpLabel->isHidden() && form.rollDownLabel->isHidden());
-        QCOMPARE(form.rollDownLabel->geometry(), form.rollUpLabel->geometry());
+        QVERIFY(!control<ClickLabel>(form, "rollUpLabel")->isHidden() && control<ClickLabel>(form, "rollDownLabel")->isHidden());
+        QCOMPARE(control<ClickLabel>(form, "rollDownLabel")->geometry(), control<ClickLabel>(form, "rollUpLabel")->geometry());
         rollUp(form);
         const int rolledUp = form.height();
         QVERIFY(rolledUp < unrolled);
         // Rolled up, the whole title strip with its buttons is still there.
-        for (QWidget *strip : std::initializer_list<QWidget *>{form.titleLabel, form.rollDownLabel, form.minimiseLabel, form.closeLabel})
+        for (QWidget *strip : std::initializer_list<QWidget *>{control<ClickLabel>(form, "titleLabel"), control<ClickLabel>(form, "rollDownLabel"), control<ClickLabel>(form, "minimiseLabel"), control<ClickLabel>(form, "closeLabel")})
             QVERIFY(strip->geometry().bottom() < form.height());
         minimizeInterface(form);
         restoreInterface(form);
         QCOMPARE(form.height(), rolledUp);
-        QVERIFY(!form.rollDownLabel->isHidden());
+        QVERIFY(!control<ClickLabel>(form, "rollDownLabel")->isHidden());
 
         // Hidden, the window is reached through the tray icon alone.
         hideInterface(form);

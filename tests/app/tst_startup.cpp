@@ -46,16 +46,16 @@ private slots:
         MainWindow *form = &world.make();
         QObject::connect(&world.client(), &ChatClient::lineReceived, [&] {
             if (volumeAtFirstLine.isEmpty())
-                volumeAtFirstLine = form->volumeLabel->text();
+                volumeAtFirstLine = control<QLabel>(*form, "volumeLabel")->text();
         });
         world.start();
         QVERIFY(form->isVisible());
         QVERIFY(!form->pathChooser().isVisible());
         QCOMPARE(volumeAtFirstLine, QString("100%"));
         QCOMPARE(world.player.volume(), 0L);
-        QCOMPARE(form->path->text(), world.home() + QString::fromUtf8("/caf\xC3\xA9"));
-        QCOMPARE(form->trackList->filePath("a.mp3"), encodeFileName(folder) + "/a.mp3");
-        QCOMPARE(form->trackList->listCount(), 1);
+        QCOMPARE(control<QLineEdit>(*form, "path")->text(), world.home() + QString::fromUtf8("/caf\xC3\xA9"));
+        QCOMPARE(control<FileListBox>(*form, "trackList")->filePath("a.mp3"), encodeFileName(folder) + "/a.mp3");
+        QCOMPARE(control<FileListBox>(*form, "trackList")->listCount(), 1);
         QCOMPARE(world.userLines().last(), TestWorld::styled("user: Ann"));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }

@@ -25,7 +25,7 @@ private slots:
                                 QString(QChar(0xD800)) + ".stop", // half a surrogate pair
                                 ".stop" + QString(QChar(0xDC00)), ".xwelc ", " .xwelc", "xwelc", "..xwelc",
                                 ".mp3s", ".mp3s??", ".b c", ".vol", ".handle", "", ".", "hello everybody"};
-        QSignalSpy seen(form.commandScan, &ChatScan::ChatLine);
+        QSignalSpy seen(form.program().commandScan, &ChatScan::ChatLine);
         for (const QString &line : lines)
             world.say(line);
         QVERIFY(world.waitUntilHandled());
@@ -41,7 +41,7 @@ private slots:
         const QString digits(1 << 20, u'5');
         QCOMPARE(answerTo(world, ".vol " + digits), QStringList{"<b>volume</b> can be set 1 - 100"});
         QCOMPARE(answerTo(world, ".vol 50." + digits), QStringList{"<b>volume</b> set 50." + digits + "%"});
-        QCOMPARE(form.volumeBar->value(), 51);
+        QCOMPARE(control<QScrollBar>(form, "volumeBar")->value(), 51);
         QCOMPARE(answerTo(world, ".p " + QString(1 << 20, u'[')), QStringList{"<b>error</b> no mp3 found "});
     }
 
@@ -49,7 +49,7 @@ private slots:
     {
         TestWorld world;
         MainWindow &form = startWithTracks(world, {"one.mp3"});
-        QSignalSpy seen(form.commandScan, &ChatScan::ChatLine);
+        QSignalSpy seen(form.program().commandScan, &ChatScan::ChatLine);
         const QString kilobyte = ".stop" + QString(1019, u'*');
         for (int i = 0; i < 10000; ++i)
             world.sayAs("bob", i % 2 ? kilobyte : ".stop");

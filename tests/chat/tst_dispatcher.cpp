@@ -34,7 +34,7 @@ private slots:
     {
         TestWorld world("tester");
         MainWindow &form = startWithTracks(world, {"one.mp3", "two.mp3"});
-        QSignalSpy seen(form.commandScan, &ChatScan::ChatLine);
+        QSignalSpy seen(form.program().commandScan, &ChatScan::ChatLine);
         const QStringList others{"bob", "Tester", "TESTER", "tester ", " tester", "tester\t", ""};
         for (const QString &name : others)
             for (const QString &command : EveryCommand)
@@ -46,8 +46,8 @@ private slots:
 
         QCOMPARE(announcements(world), QStringList());
         QVERIFY(!world.programEnded());
-        QVERIFY(!form.randomBox->isChecked() && !form.continuousBox->isChecked() && !world.player.muted());
-        QCOMPARE(std::tuple(world.player.volume(), form.balanceBar->value(), form.trackList->listIndex()),
+        QVERIFY(!control<QCheckBox>(form, "randomBox")->isChecked() && !control<QCheckBox>(form, "continuousBox")->isChecked() && !world.player.muted());
+        QCOMPARE(std::tuple(world.player.volume(), control<QScrollBar>(form, "balanceBar")->value(), control<FileListBox>(form, "trackList")->listIndex()),
                  std::tuple(0L, 0, -1));
         QVERIFY(world.desktop.isVisible(world.client().welcomeWindow()));
         QVERIFY(world.player.playState() != MediaPlayer::Playing && form.isVisible());
@@ -83,7 +83,7 @@ private slots:
     {
         TestWorld world("tester");
         MainWindow &form = startWithTracks(world, {"one.mp3", "two.mp3"});
-        form.trigger = "..";
+        form.program().settings.trigger = "..";
         const struct {
             const char *line;
             QStringList answer;
@@ -97,7 +97,7 @@ private slots:
         };
         for (const auto &step : steps)
             QVERIFY2(answerTo(world, step.line) == step.answer, step.line);
-        QCOMPARE(std::tuple(world.player.volume(), form.volumeLabel->text()), std::tuple(-1250L, QString(" 50%")));
+        QCOMPARE(std::tuple(world.player.volume(), control<QLabel>(form, "volumeLabel")->text()), std::tuple(-1250L, QString(" 50%")));
         QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString(" Joe"));
     }
 };

@@ -48,18 +48,18 @@ private slots:
         for (const auto &step : steps) {
             const QString arg = QString(step.line).mid(4);
             QVERIFY2(answerTo(world, step.line) == QStringList{"<b>volume</b> set" + arg + "%"}, step.line);
-            QCOMPARE(form.volumeBar->value(), step.bar);
+            QCOMPARE(control<QScrollBar>(form, "volumeBar")->value(), step.bar);
             QCOMPARE(world.player.volume(), step.volume);
-            QCOMPARE(form.volumeLabel->text(), arg + "%");
+            QCOMPARE(control<QLabel>(form, "volumeLabel")->text(), arg + "%");
         }
         // Refused: the bar, the player and the label keep the last volume.
         for (const char *line : {".vol 0", ".vol 101", ".vol 100.01", ".vol 0.5", ".vol -50", ".vol abc", ".vol ",
                                  ".vol nan", ".vol inf", ".vol 1e999", ".vol 50abc", ".vol 5 0", ".vol 0x32",
                                  ".vol 50%", ".vol 5,5", ".vol \u0665\u0660"}) { // Arabic-Indic digits
             QVERIFY2(answerTo(world, line) == QStringList{"<b>volume</b> can be set 1 - 100"}, line);
-            QCOMPARE(form.volumeBar->value(), 20);
+            QCOMPARE(control<QScrollBar>(form, "volumeBar")->value(), 20);
             QCOMPARE(world.player.volume(), -2000L);
-            QCOMPARE(form.volumeLabel->text(), " +20%");
+            QCOMPARE(control<QLabel>(form, "volumeLabel")->text(), " +20%");
         }
     }
 
@@ -73,7 +73,7 @@ private slots:
         for (int i = 0; i < 2; ++i) {
             form.songPicker().matchList->addItems({"left from a search"});
             const QStringList played = answerTo(world, ".r");
-            const QString chosen = form.trackList->fileName();
+            const QString chosen = control<FileListBox>(form, "trackList")->fileName();
             QVERIFY(files.contains(chosen));
             QCOMPARE(played, QStringList{"<b>playing</b>: " + chosen.chopped(4)});
             QCOMPARE(world.player.playState(), MediaPlayer::Playing);
@@ -94,12 +94,12 @@ private slots:
             volumes(state, &PlayerState::volumeChanged), balances(state, &PlayerState::balanceChanged),
             mutes(state, &PlayerState::muteChanged), randoms(state, &PlayerState::randomChanged),
             continuous(state, &PlayerState::continuousChanged);
-        QTest::keyClick(form.volumeBar, Qt::Key_Home);
-        QTest::keyClick(form.balanceBar, Qt::Key_Home);
+        QTest::keyClick(control<QScrollBar>(form, "volumeBar"), Qt::Key_Home);
+        QTest::keyClick(control<QScrollBar>(form, "balanceBar"), Qt::Key_Home);
         // The random and continuous boxes as they were when each line reached the room.
         QList<std::pair<QString, QString>> boxesAt;
         QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&](WindowHandle, const ChatClientLine &l) {
-            boxesAt.append({l.text, QString(form.randomBox->isChecked() ? "R" : "-") + (form.continuousBox->isChecked() ? "C" : "-")});
+            boxesAt.append({l.text, QString(control<QCheckBox>(form, "randomBox")->isChecked() ? "R" : "-") + (control<QCheckBox>(form, "continuousBox")->isChecked() ? "C" : "-")});
         });
         const QString randomOn = "<b>a</b>uto <b>rand</b>om", continuousOn = "<b>cont</b>inous mode";
         const struct {
@@ -119,12 +119,12 @@ private slots:
             {".arand", {continuousOn + " is on"}, "-C"},
             {".xcont", {continuousOn + " turned off"}, "--"},
             {".cont", {continuousOn + " turned on"}},
-            {"random box", {}, "", form.randomBox}, // turns continuous off, and that does not undo it
-            {"mute", {"<b>mp3</b> player mute"}, "", form.muteLabel}, {".mute", {"<b>mp3</b> player unmute"}},
+            {"random box", {}, "", control<QCheckBox>(form, "randomBox")}, // turns continuous off, and that does not undo it
+            {"mute", {"<b>mp3</b> player mute"}, "", control<ClickLabel>(form, "muteLabel")}, {".mute", {"<b>mp3</b> player unmute"}},
             {".vol 50", {"<b>volume</b> set 50%"}}, {".br", {"<b>balance</b>: right"}},
             {".bc", {"<b>balance</b>: center"}}, {".refresh", {"directory refreshed "}},
             {".next", {"<b>playing</b>: one"}}, {".pause", {"<b>paused</b>: one"}},
-            {"play", {"<b>playing</b>: one"}, "", form.playLabel}, {".next", {"<b>playing</b>: three"}},
+            {"play", {"<b>playing</b>: one"}, "", control<ClickLabel>(form, "playLabel")}, {".next", {"<b>playing</b>: three"}},
             {".stop", {"<b>stopped</b>: three"}}, {".prev", {"<b>playing</b>: one"}},
         };
         for (const auto &step : steps) {
@@ -136,10 +136,10 @@ private slots:
             if (*step.boxes)
                 QVERIFY2(boxesAt.contains({TestWorld::styled(step.answer.first()), step.boxes}), step.line);
         }
-        QVERIFY(form.randomBox->isChecked() && !form.continuousBox->isChecked());
-        QCOMPARE(form.balanceLabel->text(), QString("Center"));
-        QCOMPARE(form.muteLabel->text(), QString("Mute"));
-        QCOMPARE(form.trackList->listIndex(), 0);
+        QVERIFY(control<QCheckBox>(form, "randomBox")->isChecked() && !control<QCheckBox>(form, "continuousBox")->isChecked());
+        QCOMPARE(control<QLabel>(form, "balanceLabel")->text(), QString("Center"));
+        QCOMPARE(control<ClickLabel>(form, "muteLabel")->text(), QString("Mute"));
+        QCOMPARE(control<FileListBox>(form, "trackList")->listIndex(), 0);
         QCOMPARE(world.player.playState(), MediaPlayer::Playing);
 
         using State = MediaPlayer::State;
@@ -161,11 +161,11 @@ private slots:
                                            QFile::encodeName(world.musicDir()).toStdString() + "/Caf\xE9.mp3"));
         MainWindow &form = startWithTracks(world, {"Alpha.mp3"});
         const QString cafe = QString::fromUtf8("Caf\xC3\xA9");
-        QCOMPARE(form.trackList->entries(), QStringList({"Alpha.mp3", cafe + ".mp3"}));
-        form.trackList->setListIndex(0);
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), QStringList({"Alpha.mp3", cafe + ".mp3"}));
+        control<FileListBox>(form, "trackList")->setListIndex(0);
         QCOMPARE(answerTo(world, ".next"), QStringList{"<b>playing</b>: " + cafe});
         world.clearLines();
-        QTest::mouseClick(form.playLabel, Qt::LeftButton);
+        QTest::mouseClick(control<ClickLabel>(form, "playLabel"), Qt::LeftButton);
         world.say(".p caf");
         QVERIFY(world.waitUntilHandled());
         QCOMPARE(announcements(world), QStringList(2, "<b>playing</b>: " + cafe));

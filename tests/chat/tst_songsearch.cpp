@@ -85,7 +85,7 @@ private slots:
             QCOMPARE(world.player.playState() == MediaPlayer::Playing, c.answer.first().startsWith("<b>playing"));
             if (c.nowPlaying.size() == 1)
                 QCOMPARE(world.player.fileName(), world.musicDir() + "/" + c.nowPlaying.first());
-            QVERIFY(form.searchScan->scanning());
+            QVERIFY(form.program().searchScan->scanning());
             QVERIFY(!form.songPicker().isVisible());
             world.player.stop();
         }
@@ -113,7 +113,7 @@ private slots:
                      played == QStringList{"<b>playing</b>: Tom &amp; Jerry"},
                  qPrintable(played.join('|')));
         QCOMPARE(world.player.playState(), MediaPlayer::Playing);
-        QTRY_VERIFY(!form.searchScan->scanning());
+        QTRY_VERIFY(!form.program().searchScan->scanning());
         QCOMPARE(form.songPicker().matchList->count(), 0);
         QVERIFY(form.isVisible());
         QVERIFY(form.songPicker().isVisible());
@@ -137,7 +137,7 @@ private slots:
         // Between the count and the prompt: the scan is already on.
         sayWhenAnnounced(world, count, ".cancel");
         QCOMPARE(answerTo(world, ".p alpha"), QStringList({count, "<b>canceled</b> .. ", Prompt}));
-        QVERIFY(!form.searchScan->scanning());
+        QVERIFY(!form.program().searchScan->scanning());
 
         // A second search in the first one's first wait: each ends whole.
         duringNextWait([&world] { world.say(".p beta"); });

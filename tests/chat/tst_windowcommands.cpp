@@ -53,7 +53,7 @@ private slots:
             QVERIFY2(announcements(world) == step.answer, step.line);
         }
         QVERIFY(form.isVisible() && !trayIconAdded());
-        QVERIFY(form.randomBox->isChecked() && !form.continuousBox->isChecked());
+        QVERIFY(control<QCheckBox>(form, "randomBox")->isChecked() && !control<QCheckBox>(form, "continuousBox")->isChecked());
         world.clearLines();
         menu.cmdexit->trigger();
         QVERIFY(world.waitUntilHandled() && world.programEnded());

@@ -50,7 +50,7 @@ private slots:
     {
         TestWorld world;
         MainWindow &form = startWithTracks(world, {"Alpha One.mp3", "alpha two.mp3", "beta.mp3"});
-        const std::unique_ptr<QObject> published = PublishMediaPlayer(*form.playerActions, form.commandContext().program);
+        const std::unique_ptr<QObject> published = PublishMediaPlayer(*form.program().playerActions, form.commandContext().program);
         QVERIFY(published);
         // Apart from the program's own connection, as playerctl is.
         QDBusConnection observer = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "observer");
@@ -58,7 +58,7 @@ private slots:
         QVERIFY(observer.connect(QString(), MprisObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
                                  &heard, SLOT(changed(QString, QVariantMap, QStringList))));
         const auto choose = [&](int row) {
-            form.trackList->setListIndex(row);
+            control<FileListBox>(form, "trackList")->setListIndex(row);
             QTRY_COMPARE(heard.told.value(heard.told.size() - 1), QString("CanPlay=true"));
         };
         choose(2);
@@ -68,7 +68,7 @@ private slots:
         int volume = 50;
         for (const bool back : {false, true}) {
             if (!back)
-                duringNextWait([&] { form.trackList->setListIndex(0); });
+                duringNextWait([&] { control<FileListBox>(form, "trackList")->setListIndex(0); });
             QCOMPARE(answerTo(world, ".p alpha").size(), 2);
             if (back) {
                 choose(2);

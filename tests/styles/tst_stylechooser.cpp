@@ -103,7 +103,7 @@ private slots:
         // The main window's next line is in the style chosen, and ends right
         // after its message.
         w.world.clearLines();
-        click(form.closeLabel);
+        click(control<ClickLabel>(form, "closeLabel"));
         QCOMPARE(w.world.userLines(), QStringList{initial.reset + "<font color=#FF0000>" + Guillemet +
                                                   "<font color=#0000FF>" + initial.messageFace +
                                                   QString::fromUtf8("Ðûñ² unløªded ")});
@@ -120,9 +120,9 @@ private slots:
         w.chooser->styleList->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(w.chooser->styleList->currentRow(), 0);
         click(w.chooser->okLabel);
-        QCOMPARE(w.form->style.frontColour, QString("<font color=#>"));
+        QCOMPARE(w.form->program().settings.style.frontColour, QString("<font color=#>"));
         QCOMPARE(w.world.lines(), QStringList{"<font color=#> selected "});
-        const StylePieces chosen = w.form->style;
+        const StylePieces chosen = w.form->program().settings.style;
         w.chooser->show();
         clickEntry(w.chooser->styleList, 0);
         w.world.clearLines();
@@ -131,7 +131,7 @@ private slots:
             w.form->hide();
             w.chooser->show();
             click(button);
-            QCOMPARE(w.form->style, expected);
+            QCOMPARE(w.form->program().settings.style, expected);
             QVERIFY(!w.chooser->isVisible() && w.form->isVisible());
         }
         QCOMPARE(w.chooser->asciiBox->text(), Guillemet);

@@ -94,7 +94,7 @@ bool TestWorld::isSentinel(const QString &text)
 
 bool TestWorld::waitUntilHandled(int timeoutMs)
 {
-    const QString sentinel = m_mainWindow->trigger + SentinelWord;
+    const QString sentinel = m_program->settings.trigger + SentinelWord;
     const qsizetype from = qsizetype(m_lines.size());
     say(sentinel);
     const auto isAnswer = [this](const Line &line) {

@@ -16,6 +16,7 @@
 #include "player/playerstate.h"
 
 #include <QStringList>
+#include <QWidget>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -93,6 +94,17 @@ private:
     MainWindow *m_mainWindow = nullptr;
     bool m_ended = false;
 };
+
+// A control of a window, found by its object name as a user's tools find
+// it; a name that is not there ends the test run.
+template <typename Control>
+Control *control(QWidget &window, const char *name)
+{
+    Control *found = window.findChild<Control *>(name);
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
 
 // Runs `action` once, inside the next wait that begins (the nested loop of
 // a handler that waits), however long the machine takes to get there.

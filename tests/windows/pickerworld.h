@@ -12,7 +12,7 @@ inline SongPicker &openPicker(MainWindow &form, const QStringList &entries)
     SongPicker &picker = form.songPicker();
     picker.matchList->clear();
     picker.matchList->addItems(entries);
-    form.searchScan->StartScan();
+    form.program().searchScan->StartScan();
     form.hide();
     picker.show();
     return picker;

@@ -89,8 +89,8 @@ private slots:
         world.clearLines();
 
         QTest::mouseClick(chooser.setLabel, Qt::LeftButton);
-        QCOMPARE(form.path->text(), world.home() + "/" + readable);
-        QCOMPARE(form.trackList->entries(), QStringList({"A.mp3", "b.mp3"}));
+        QCOMPARE(control<QLineEdit>(form, "path")->text(), world.home() + "/" + readable);
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), QStringList({"A.mp3", "b.mp3"}));
         QCOMPARE(world.userLines(), QStringList{TestWorld::styled("joe set path to " + world.home() + "/" + shown)});
         QFile prefs(world.preferencesPath());
         QVERIFY(prefs.open(QIODevice::ReadOnly));

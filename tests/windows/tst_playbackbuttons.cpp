@@ -37,29 +37,29 @@ private:
         const QString what = words[0];
         const int row = words.size() > 1 ? words[1].toInt() : -1;
         if (what == "select" || what == "ctrl") {
-            QTest::mouseClick(form.trackList->viewport(), Qt::LeftButton,
-                              what == "ctrl" ? Qt::ControlModifier : Qt::NoModifier, rowCentre(form.trackList, row));
+            QTest::mouseClick(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton,
+                              what == "ctrl" ? Qt::ControlModifier : Qt::NoModifier, rowCentre(control<FileListBox>(form, "trackList"), row));
         } else if (what == "beside") {
-            QTest::mouseClick(form.trackList->viewport(), Qt::LeftButton, {}, {5, form.trackList->viewport()->height() - 5});
+            QTest::mouseClick(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton, {}, {5, control<FileListBox>(form, "trackList")->viewport()->height() - 5});
         } else if (what == "dclick") {
             // What a mouse sends: press and release, then the double-click and its release.
-            const QPoint at = rowCentre(form.trackList, row);
-            QTest::mouseClick(form.trackList->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(form.trackList->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseRelease(form.trackList->viewport(), Qt::LeftButton, {}, at);
+            const QPoint at = rowCentre(control<FileListBox>(form, "trackList"), row);
+            QTest::mouseClick(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton, {}, at);
         } else if (what == "unplug") {
             unplug(device->element());
-            QTRY_COMPARE(form.player.playState(), MediaPlayer::Stopped); // the failure is seen before the next step
+            QTRY_COMPARE(form.environment().player.playState(), MediaPlayer::Stopped); // the failure is seen before the next step
         } else if (what == "remove") {
-            QVERIFY(QFile::remove(form.trackList->path() + "/" + form.trackList->list(row)));
+            QVERIFY(QFile::remove(control<FileListBox>(form, "trackList")->path() + "/" + control<FileListBox>(form, "trackList")->list(row)));
         } else {
-            ClickLabel *button = what == "play" ? form.playLabel
-                : what == "pause"               ? form.pauseLabel
-                : what == "stop"                ? form.stopLabel
-                : what == "next"                ? form.nextLabel
-                : what == "last"                ? form.previousLabel
-                                                : form.refreshLabel;
-            QVERIFY2(what == "refresh" || button != form.refreshLabel, qPrintable(step));
+            ClickLabel *button = what == "play" ? control<ClickLabel>(form, "playLabel")
+                : what == "pause"               ? control<ClickLabel>(form, "pauseLabel")
+                : what == "stop"                ? control<ClickLabel>(form, "stopLabel")
+                : what == "next"                ? control<ClickLabel>(form, "nextLabel")
+                : what == "last"                ? control<ClickLabel>(form, "previousLabel")
+                                                : control<ClickLabel>(form, "refreshLabel");
+            QVERIFY2(what == "refresh" || button != control<ClickLabel>(form, "refreshLabel"), qPrintable(step));
             QTest::mouseClick(button, Qt::LeftButton);
         }
     }
@@ -112,7 +112,7 @@ private slots:
         LevelSink device;
         TestWorld world("tester", device.element());
         MainWindow &form = startWithTracks(world, trackFiles);
-        QCOMPARE(form.trackList->entries(), trackFiles);
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), trackFiles);
 
         for (const QString &step : steps)
             act(form, step, &device);
@@ -122,7 +122,7 @@ private slots:
             expected << TestWorld::styled(message);
         QTRY_COMPARE(world.userLines(), expected);
         QCOMPARE(world.player.playState(), playState);
-        QCOMPARE(form.trackList->listIndex(), selected);
+        QCOMPARE(control<FileListBox>(form, "trackList")->listIndex(), selected);
         QCOMPARE(form.playerState().nowPlayingName(), nowPlaying);
         if (playState == 2)
             QCOMPARE(world.player.fileName(), world.musicDir() + "/" + nowPlaying);

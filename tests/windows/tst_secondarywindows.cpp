@@ -40,7 +40,7 @@ private slots:
             {"command list, closed", coms, close, swapOnly},
             {"about, closed", about, close, swapOnly},
             {"song picker, closed", [](MainWindow &f) -> QWidget & { return openPicker(f, {"a.mp3"}); }, close,
-             [](MainWindow &f) { return f.songPicker().matchList->count() == 0 && !f.searchScan->scanning(); }},
+             [](MainWindow &f) { return f.songPicker().matchList->count() == 0 && !f.program().searchScan->scanning(); }},
             {"style chooser, closed", [](MainWindow &f) -> QWidget & { f.optionsMenu().cmdchoose->trigger(); return f.styleChooser(); },
              close, swapOnly},
             {"style editor, closed",

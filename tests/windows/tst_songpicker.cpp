@@ -34,7 +34,7 @@ private slots:
         for (const bool random : {false, true}) {
             TestWorld world;
             MainWindow &form = startWithTracks(world, entries);
-            form.style.frontDecoration = "main ";
+            form.program().settings.style.frontDecoration = "main ";
             SongPicker &picker = openPicker(form, entries);
             picker.style.messageFace = "<font face=\"Tahoma\">";
             picker.matchList->setCurrentRow(1);
@@ -59,7 +59,7 @@ private slots:
             QCOMPARE(world.userLines(), QStringList{expected.styledLine("<b>playing</b>: " + file.chopped(4))});
             QCOMPARE(world.player.playState(), MediaPlayer::Playing);
             QCOMPARE(picker.matchList->count(), random ? 0 : 3);
-            QVERIFY(!picker.isVisible() && form.isVisible() && !form.searchScan->scanning());
+            QVERIFY(!picker.isVisible() && form.isVisible() && !form.program().searchScan->scanning());
         }
     }
 
@@ -90,7 +90,7 @@ private slots:
             c.act(picker);
             QVERIFY2(world.waitUntilHandled(), c.name);
             QVERIFY2(world.lines().isEmpty() && world.player.playState() != MediaPlayer::Playing, c.name);
-            QVERIFY2(picker.isVisible() && !form.isVisible() && form.searchScan->scanning(), c.name);
+            QVERIFY2(picker.isVisible() && !form.isVisible() && form.program().searchScan->scanning(), c.name);
         }
 
         SongPicker &picker = openPicker(form, {"gone & lost.mp3", "a.mp3", "Song.MP3"});
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(world.userLines(),
                  QStringList({TestWorld::styled("<b>error</b>, can't play: gone &amp; lost"),
                               TestWorld::styled("<b>playing</b>: a"), TestWorld::styled("<b>playing</b>: Song")}));
-        QVERIFY(picker.isVisible() && !form.isVisible() && form.searchScan->scanning());
+        QVERIFY(picker.isVisible() && !form.isVisible() && form.program().searchScan->scanning());
     }
 
     // Even during the wait of "play", "back" leaves nothing to play.
@@ -125,7 +125,7 @@ private slots:
         QVERIFY(form.playerState().nowPlayingName().isEmpty());
         QVERIFY(!picker.isVisible());
         QVERIFY(form.isVisible());
-        QVERIFY(!form.searchScan->scanning());
+        QVERIFY(!form.program().searchScan->scanning());
         QCOMPARE(world.player.playState(), MediaPlayer::Stopped);
     }
 };
