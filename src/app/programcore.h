@@ -23,7 +23,7 @@ struct ProgramSettings {
     StylePieces style = StylePieces::initial();
     QString trigger = "."; // prefix of chat commands
     QString handle;        // the user's handle, a display name
-    QString musicFolder;         // the MP3 directory
+    QString musicFolder;   // the MP3 directory
 };
 
 class ProgramCore : public QObject
@@ -53,8 +53,8 @@ public:
 
     ProgramSettings settings;
     Announcer announcer{m_environment.desktop, settings.style};
-    ChatScan *commandScan = nullptr; // the command scan
-    ChatScan *searchScan = nullptr; // the song search's second scan
+    ChatScan *commandScan = nullptr;        // the command scan
+    ChatScan *searchScan = nullptr;         // the song search's second scan
     PlayerActions *playerActions = nullptr; // everything the player does goes through it
 
 private:

@@ -34,14 +34,14 @@ public:
     void rebuildStyleList();
 
     ClickLabel *creditLabel = nullptr; // credit strip; dragging it moves the window
-    QListWidget *styleList = nullptr; // the style list
+    QListWidget *styleList = nullptr;  // the style list
     FileListBox *styleFiles = nullptr; // every file of the styles directory, never shown
-    QLineEdit *asciiBox = nullptr;   // ascii of the clicked style
-    QLineEdit *acolorBox = nullptr;   // acolor of the clicked style
-    QLineEdit *fcolorBox = nullptr;   // fcolor of the clicked style
-    ClickLabel *okLabel = nullptr; // "ok"
-    ClickLabel *resetLabel = nullptr; // "reset"
-    ClickLabel *backLabel = nullptr; // "back"
+    QLineEdit *asciiBox = nullptr;     // ascii of the clicked style
+    QLineEdit *acolorBox = nullptr;    // acolor of the clicked style
+    QLineEdit *fcolorBox = nullptr;    // fcolor of the clicked style
+    ClickLabel *okLabel = nullptr;     // "ok"
+    ClickLabel *resetLabel = nullptr;  // "reset"
+    ClickLabel *backLabel = nullptr;   // "back"
 
 private:
     void showSelectedValues();

@@ -20,7 +20,7 @@ struct StyleEditorLinks {
     const Announcer &announcer; // the main window's
     QWidget *mainWindow;
     std::function<StyleChooser &()> chooser; // loads the chooser at its first use
-    std::function<void()> unload;     // the editor goes once its handler returns
+    std::function<void()> unload;            // the editor goes once its handler returns
 };
 
 class StyleEditor : public QWidget
@@ -30,16 +30,16 @@ class StyleEditor : public QWidget
 public:
     explicit StyleEditor(StyleEditorLinks links, QWidget *parent = nullptr);
 
-    QLabel *creditLabel = nullptr; // credit strip
-    QLabel *nameCaption = nullptr; // "name:"
-    QLineEdit *nameBox = nullptr; // the style's name
-    QLabel *asciiCaption = nullptr; // "ascii:"
-    QLineEdit *asciiBox = nullptr; // decoration text
+    QLabel *creditLabel = nullptr;   // credit strip
+    QLabel *nameCaption = nullptr;   // "name:"
+    QLineEdit *nameBox = nullptr;    // the style's name
+    QLabel *asciiCaption = nullptr;  // "ascii:"
+    QLineEdit *asciiBox = nullptr;   // decoration text
     QLabel *acolorCaption = nullptr; // "acolor:"
-    QLineEdit *acolorBox = nullptr; // decoration colour
+    QLineEdit *acolorBox = nullptr;  // decoration colour
     QLabel *fcolorCaption = nullptr; // "fcolor:"
-    QLineEdit *fcolorBox = nullptr; // message colour
-    ClickLabel *okLabel = nullptr; // "ok": save
+    QLineEdit *fcolorBox = nullptr;  // message colour
+    ClickLabel *okLabel = nullptr;   // "ok": save
     ClickLabel *backLabel = nullptr; // "back"
 
 private:

@@ -14,8 +14,8 @@ public:
     // " x" shows the main window again.
     explicit AboutWindow(QWidget &mainWindow, QWidget *parent = nullptr);
 
-    QLabel *pictureLabel = nullptr;    // the picture, 115 by 48 pixels
-    QLabel *description = nullptr; // what the program is for, and who made it
-    QLabel *creditLabel = nullptr;         // title and credit; no action
-    ClickLabel *closeLabel = nullptr;     // " x": closes the window
+    QLabel *pictureLabel = nullptr;   // the picture, 115 by 48 pixels
+    QLabel *description = nullptr;    // what the program is for, and who made it
+    QLabel *creditLabel = nullptr;    // title and credit; no action
+    ClickLabel *closeLabel = nullptr; // " x": closes the window
 };

@@ -21,10 +21,10 @@ public:
     // What the list shows, in its order; display text only.
     static QStringList commandLines();
 
-    ClickLabel *titleLabel = nullptr; // title strip; dragging it moves the window
-    QListWidget *lineList = nullptr; // the command lines; selecting one does nothing
+    ClickLabel *titleLabel = nullptr;     // title strip; dragging it moves the window
+    QListWidget *lineList = nullptr;      // the command lines; selecting one does nothing
     ClickLabel *advertiseLabel = nullptr; // "adv"
-    ClickLabel *backLabel = nullptr; // "back"
+    ClickLabel *backLabel = nullptr;      // "back"
 };
 
 // The two lines of the advertisement, 0.3 seconds apart; the chat command

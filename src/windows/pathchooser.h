@@ -41,8 +41,8 @@ public:
     StylePieces style = StylePieces::initial();
 
     QLabel *titleLabel = nullptr;           // title
-    DirectoryListBox *folderTree = nullptr;   // directory tree
-    ClickLabel *setLabel = nullptr;       // "Set"
+    DirectoryListBox *folderTree = nullptr; // directory tree
+    ClickLabel *setLabel = nullptr;         // "Set"
 
     // "Set": applies the current path of folderTree, then gives way to the main window.
     void setPath();

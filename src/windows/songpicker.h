@@ -15,10 +15,10 @@ class StringListView;
 
 // What the picker takes from the main window.
 struct PickerLinks {
-    PlayerActions &actions;   // plays the entries, from the track list's directory
-    ChatScan &searchScan;          // the song search's second scan
-    Desktop &desktop;         // where the announcements go
-    QWidget &mainWindow;      // shown again when the picker is left
+    PlayerActions &actions; // plays the entries, from the track list's directory
+    ChatScan &searchScan;   // the song search's second scan
+    Desktop &desktop;       // where the announcements go
+    QWidget &mainWindow;    // shown again when the picker is left
 };
 
 class SongPicker : public QWidget
@@ -33,10 +33,10 @@ public:
     StylePieces style = StylePieces::initial();
 
     StringListView *matchList = nullptr; // the picker list
-    ClickLabel *playLabel = nullptr;      // "play"
-    ClickLabel *randomLabel = nullptr;     // "random"
-    ClickLabel *backLabel = nullptr;      // "back"
-    QLabel *creditLabel = nullptr;        // credit strip
+    ClickLabel *playLabel = nullptr;     // "play"
+    ClickLabel *randomLabel = nullptr;   // "random"
+    ClickLabel *backLabel = nullptr;     // "back"
+    QLabel *creditLabel = nullptr;       // credit strip
 
 private:
     // The picker's own buttons and the double-click.
