@@ -62,10 +62,10 @@ int main(int argc, char **argv)
 
     TestWorld world("tester");
     world.writePreferences(world.musicDir(), "Ann");
-    Form1 &form = world.start();
+    MainWindow &form = world.start();
     world.waitUntilHandled();
     int seen = 0;
-    QObject::connect(form.chat1, &ChatScan::ChatLine, [&seen] { ++seen; });
+    QObject::connect(form.program().commandScan, &ChatScan::ChatLine, [&seen] { ++seen; });
     const auto throughTheRoom = [&](const QString &speaker, const QStringList &lines) {
         return medianOwnMilliseconds([&] {
             seen = 0;

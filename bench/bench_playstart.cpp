@@ -115,12 +115,12 @@ int main(int argc, char **argv)
     const double ms = median([&] {
         // As after the end of a track: nothing of the last run may still
         // be on its way to the sink or queued as its signal.
-        player.Stop();
+        player.stop();
         QCoreApplication::processEvents();
         first.start();
-        return player.setFileName(QFile::encodeName(track)) ? first.waitMs() : -1;
+        return player.load(QFile::encodeName(track)) ? first.waitMs() : -1;
     });
-    player.Stop();
+    player.stop();
     std::printf("bench_playstart: from stopped to the first buffer at the sink, median of 20 runs\n");
     printAgainstFloor("play start", ms, floor, "a bare playbin", 2);
     printUnder("play start", ms, 30);

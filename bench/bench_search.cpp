@@ -99,7 +99,7 @@ int main(int argc, char **argv)
         makeMp3(folder + "/" + set.oneSong, 1.0);
     }
     world.writePreferences(world.musicDir(), "Ann");
-    Form1 &form = world.start();
+    MainWindow &form = world.start();
     world.waitUntilHandled();
 
     // The command waits 0.3 s before it searches, and once more before it
@@ -110,11 +110,11 @@ int main(int argc, char **argv)
 
     bool exact = true;
     for (const NameSet &set : nameSets) {
-        form.File1->setPath(world.home() + "/" + set.what);
-        std::printf("%s names: %d\n", set.what, form.File1->listCount());
+        control<FileListBox>(form, "trackList")->setPath(world.home() + "/" + set.what);
+        std::printf("%s names: %d\n", set.what, control<FileListBox>(form, "trackList")->listCount());
         const QString oneSong = world.home() + "/" + set.what + "/" + set.oneSong;
         QStringList lowered;
-        for (const QString &name : form.File1->entries())
+        for (const QString &name : control<FileListBox>(form, "trackList")->entries())
             lowered.append(name.toLower());
         const struct {
             const char *what;
@@ -131,7 +131,7 @@ int main(int argc, char **argv)
         for (const auto &c : cases) {
             qsizetype found = 0;
             const double floor = medianOwnMilliseconds(
-                [&] { found = countHolding(lowered, form.File1->entries(), c.word); }, 5, evictCaches);
+                [&] { found = countHolding(lowered, control<FileListBox>(form, "trackList")->entries(), c.word); }, 5, evictCaches);
             // Each search waits most of a second between its answers: three
             // runs, and five where the player starts a track, whose own
             // threads make the window thread's time vary the most.
@@ -145,7 +145,7 @@ int main(int argc, char **argv)
                 exact = exact && form.playerState().nowPlaying().listCount() == c.matches && found == c.matches;
                 // A track it started plays on and ends: its handling is
                 // not the next search's.
-                form.playerActions->stop();
+                form.program().playerActions->stop();
                 QTest::qWait(100);
             }
             std::sort(own.begin(), own.end());

@@ -45,10 +45,10 @@ double openChooserMs(int files)
 {
     TestWorld world;
     writeStyleFiles(world.home(), files);
-    Form1 &form = world.make();
-    const double ms = ownMilliseconds([&] { form.form4().show(); });
-    if (form.form4().List1->count() != files / 2)
-        std::fprintf(stderr, "expected %d entries, got %d\n", files / 2, form.form4().List1->count());
+    MainWindow &form = world.make();
+    const double ms = ownMilliseconds([&] { form.styleChooser().show(); });
+    if (form.styleChooser().styleList->count() != files / 2)
+        std::fprintf(stderr, "expected %d entries, got %d\n", files / 2, form.styleChooser().styleList->count());
     return ms;
 }
 

@@ -61,14 +61,14 @@ int programCase(int argc, char **argv, const QString &folder)
     QApplication app(argc, argv);
     TestWorld world;
     world.writePreferences(world.musicDir(), "bench");
-    Form1 &form = world.start();
+    MainWindow &form = world.start();
     QTest::qWait(100);
     const long before = startPeak();
-    form.File1->setPath(folder);
-    form.File1->setListIndex(form.File1->listCount() / 2);
+    control<FileListBox>(form, "trackList")->setPath(folder);
+    control<FileListBox>(form, "trackList")->setListIndex(control<FileListBox>(form, "trackList")->listCount() / 2);
     QTest::qWait(100); // shown, scrolled to the middle
     reportSince(before);
-    return form.File1->listCount() > 0 ? 0 : 1;
+    return control<FileListBox>(form, "trackList")->listCount() > 0 ? 0 : 1;
 }
 
 struct Memory {

@@ -11,7 +11,7 @@
 #include "windows/pathchooser.h"
 #include "windows/songpicker.h"
 
-Form1 &CommandWindows::form()
+MainWindow &CommandWindows::form()
 {
     return m_core.mainWindow();
 }
@@ -72,25 +72,25 @@ void CommandWindows::showFromTray()
 void CommandWindows::showStyleEditor()
 {
     form().hide();
-    form().form6().show();
+    form().styleEditor().show();
 }
 
 void CommandWindows::showPathChooser()
 {
-    form().form2().show();
+    form().pathChooser().show();
     form().hide();
 }
 
 void CommandWindows::showStyleChooser()
 {
     form().hide();
-    form().form4().show();
+    form().styleChooser().show();
 }
 
 void CommandWindows::showSongPicker()
 {
     form().hide();
-    form().form3().show();
+    form().songPicker().show();
 }
 
 void CommandWindows::reshowMainWindow()
@@ -101,7 +101,7 @@ void CommandWindows::reshowMainWindow()
 
 StringListView &CommandWindows::pickerList()
 {
-    return *form().form3().List1;
+    return *form().songPicker().matchList;
 }
 
 void CommandWindows::clearPickerList()

@@ -4,7 +4,7 @@
 
 #include "chat/programwindows.h"
 
-class Form1;
+class MainWindow;
 class ProgramCore;
 
 class CommandWindows final : public ProgramWindows
@@ -33,7 +33,7 @@ public:
 
 private:
     // The main window, made at its first use.
-    Form1 &form();
+    MainWindow &form();
 
     ProgramCore &m_core;
 };

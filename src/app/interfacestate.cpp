@@ -2,19 +2,18 @@
 
 #include "app/mainwindow.h"
 #include "app/tray.h"
-#include "platform/clicklabel.h"
 #include "platform/twips.h"
 
 namespace {
 
-void setHeightTwips(Form1 &form, int twips)
+void setHeightTwips(MainWindow &form, int twips)
 {
     form.resize(form.width(), twipsToPixelsY(twips, &form));
 }
 
 // A hidden window stays hidden: only its state changes, and it shows in
 // that state when it is shown again.
-void setMinimized(Form1 &form, bool minimized)
+void setMinimized(MainWindow &form, bool minimized)
 {
     Qt::WindowStates state = form.windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen);
     form.setWindowState(minimized ? state | Qt::WindowMinimized : state & ~Qt::WindowMinimized);
@@ -22,50 +21,48 @@ void setMinimized(Form1 &form, bool minimized)
 
 } // namespace
 
-void rollUp(Form1 &form)
+void rollUp(MainWindow &form)
 {
     setHeightTwips(form, RolledUpTwips);
-    form.announcer.announce("<b>iface</b> rolled up");
-    form.Label3->setVisible(true);
-    form.Label7->setVisible(false);
+    form.program().announcer.announce("<b>iface</b> rolled up");
+    form.showRollGlyph(true);
 }
 
-void rollDown(Form1 &form)
+void rollDown(MainWindow &form)
 {
     setHeightTwips(form, RolledDownTwips);
-    form.announcer.announce("<b>iface</b> rolled down");
-    form.Label3->setVisible(false);
-    form.Label7->setVisible(true);
+    form.program().announcer.announce("<b>iface</b> rolled down");
+    form.showRollGlyph(false);
 }
 
-void minimizeInterface(Form1 &form)
+void minimizeInterface(MainWindow &form)
 {
-    form.announcer.announce("<b>iface</b> minimized ");
+    form.program().announcer.announce("<b>iface</b> minimized ");
     setMinimized(form, true);
 }
 
-void restoreInterface(Form1 &form)
+void restoreInterface(MainWindow &form)
 {
-    form.announcer.announce("<b>iface</b> maximized ");
+    form.program().announcer.announce("<b>iface</b> maximized ");
     setMinimized(form, false);
 }
 
-void hideInterface(Form1 &form)
+void hideInterface(MainWindow &form)
 {
     form.hide();
     AddToTray(form.windowIcon(), QString::fromUtf8(TrayTip), &form);
-    form.announcer.announce("<b>iface </b>hidden");
+    form.program().announcer.announce("<b>iface </b>hidden");
 }
 
-void showInterface(Form1 &form)
+void showInterface(MainWindow &form)
 {
     form.show();
     RemoveFromTray();
-    form.announcer.announce("<b>iface </b>showing");
+    form.program().announcer.announce("<b>iface </b>showing");
 }
 
-void sendToTray(Form1 &form)
+void sendToTray(MainWindow &form)
 {
     AddToTray(form.windowIcon(), QString::fromUtf8(TrayTip), &form);
-    form.announcer.announce("<b>iface</b> sent to tray ");
+    form.program().announcer.announce("<b>iface</b> sent to tray ");
 }

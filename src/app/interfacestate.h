@@ -4,7 +4,7 @@
 // functions of their own.
 #pragma once
 
-class Form1;
+class MainWindow;
 
 // Heights in twips: rolled up only the title strip is left.
 constexpr int RolledUpTwips = 250;
@@ -12,19 +12,19 @@ constexpr int RolledDownTwips = 3945;
 // The tip of the main window's notification icon, UTF-8.
 inline constexpr char TrayTip[] = "Ðûñ²";
 
-// Label7 and the chat command "roll up": height first, then the
+// The roll-up label and the chat command "roll up": height first, then the
 // announcement, then the glyphs swap.
-void rollUp(Form1 &form);
-// Label3 and "roll down", in the same order.
-void rollDown(Form1 &form);
-// Label6, "min" and the menu's "min": announced first, then minimised.
-void minimizeInterface(Form1 &form);
+void rollUp(MainWindow &form);
+// The roll-down label and "roll down", in the same order.
+void rollDown(MainWindow &form);
+// The minimise label, "min" and the menu's "min": announced first, then minimised.
+void minimizeInterface(MainWindow &form);
 // "max" and the menu's "max": back to the normal state, never maximised.
-void restoreInterface(Form1 &form);
+void restoreInterface(MainWindow &form);
 // "hide": into the notification area.
-void hideInterface(Form1 &form);
+void hideInterface(MainWindow &form);
 // "show": out of it.
-void showInterface(Form1 &form);
+void showInterface(MainWindow &form);
 // The menu's "min to tray": an icon in the notification area, while the
 // window stays where it is.
-void sendToTray(Form1 &form);
+void sendToTray(MainWindow &form);

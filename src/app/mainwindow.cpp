@@ -36,11 +36,10 @@ constexpr int HeightTwips = 3975;
 
 } // namespace
 
-Form1::Form1(ProgramCore &core)
+MainWindow::MainWindow(ProgramCore &core)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_core(core)
     , m_environment(core.environment())
-    , MediaPlayer1(m_environment.player)
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
     setWindowIcon(programIcon());
@@ -48,130 +47,130 @@ Form1::Form1(ProgramCore &core)
     connectControls();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-Form2 &Form1::form2()
+PathChooser &MainWindow::pathChooser()
 {
-    if (!m_form2)
-        m_form2 = std::make_unique<Form2>(PathChooserLinks{m_environment.desktop, m_environment.terminal, *this,
+    if (!m_pathChooser)
+        m_pathChooser = std::make_unique<PathChooser>(PathChooserLinks{m_environment.desktop, m_environment.terminal, *this,
                                                            [this](const QString &p) {
-                                                               mpath = p;
-                                                               path->setText(readablePath(p));
-                                                               File1->setPath(p);
+                                                               m_core.settings.musicFolder = p;
+                                                               showMusicFolder(p);
+                                                               trackList->setPath(p);
                                                                m_core.storePreference("iNfO", "mp3 path", p);
                                                            },
-                                                           Handle});
-    return *m_form2;
+                                                           m_core.settings.handle});
+    return *m_pathChooser;
 }
 
-Form3 &Form1::form3()
+SongPicker &MainWindow::songPicker()
 {
-    if (!m_form3)
-        m_form3 = std::make_unique<Form3>(
-            PickerLinks{*playerActions, *chat2, m_environment.desktop, *this});
-    return *m_form3;
+    if (!m_songPicker)
+        m_songPicker = std::make_unique<SongPicker>(
+            PickerLinks{*m_core.playerActions, *m_core.searchScan, m_environment.desktop, *this});
+    return *m_songPicker;
 }
 
-Form4 &Form1::form4()
+StyleChooser &MainWindow::styleChooser()
 {
-    if (!m_form4) {
-        m_form4 = std::make_unique<Form4>(StyleChooserLinks{m_environment.home, style, m_environment.desktop, this});
-        // Only once it is in m_form4: the load lets events run, and they may
+    if (!m_styleChooser) {
+        m_styleChooser = std::make_unique<StyleChooser>(StyleChooserLinks{m_environment.home, m_core.settings.style, m_environment.desktop, this});
+        // Only once it is in m_styleChooser: the load lets events run, and they may
         // reach for the chooser again.
-        m_form4->load();
+        m_styleChooser->load();
     }
-    return *m_form4;
+    return *m_styleChooser;
 }
 
-Form5 &Form1::form5()
+OptionsMenu &MainWindow::optionsMenu()
 {
-    if (!m_form5)
-        m_form5 = std::make_unique<Form5>(optionsActionsFor(*this));
-    return *m_form5;
+    if (!m_optionsMenu)
+        m_optionsMenu = std::make_unique<OptionsMenu>(optionsActionsFor(*this));
+    return *m_optionsMenu;
 }
 
-Form6 &Form1::form6()
+StyleEditor &MainWindow::styleEditor()
 {
-    if (!m_form6)
-        m_form6 = std::make_unique<Form6>(StyleEditorLinks{m_environment.home, m_environment.messageBox, announcer,
-                                                           this, [this]() -> Form4 & { return form4(); },
-                                                           [this] { unloadForm6(); }});
-    return *m_form6;
+    if (!m_styleEditor)
+        m_styleEditor = std::make_unique<StyleEditor>(StyleEditorLinks{m_environment.home, m_environment.messageBox, m_core.announcer,
+                                                           this, [this]() -> StyleChooser & { return styleChooser(); },
+                                                           [this] { unloadStyleEditor(); }});
+    return *m_styleEditor;
 }
 
-void Form1::unloadForm6()
+void MainWindow::unloadStyleEditor()
 {
     // Later: the editor may be the one asking, so it goes once it has returned.
-    if (m_form6)
-        m_form6.release()->deleteLater();
+    if (m_styleEditor)
+        m_styleEditor.release()->deleteLater();
 }
 
-Form7 &Form1::form7()
+AboutWindow &MainWindow::aboutWindow()
 {
-    if (!m_form7)
-        m_form7 = std::make_unique<Form7>(*this);
-    return *m_form7;
+    if (!m_aboutWindow)
+        m_aboutWindow = std::make_unique<AboutWindow>(*this);
+    return *m_aboutWindow;
 }
 
-Form8 &Form1::form8()
+CommandList &MainWindow::commandList()
 {
-    if (!m_form8)
-        m_form8 = std::make_unique<Form8>(announcer, *this);
-    return *m_form8;
+    if (!m_commandList)
+        m_commandList = std::make_unique<CommandList>(m_core.announcer, *this);
+    return *m_commandList;
 }
 
-void Form1::clearPickerList()
+void MainWindow::clearPickerList()
 {
-    if (m_form3)
-        m_form3->List1->clear();
+    if (m_songPicker)
+        m_songPicker->matchList->clear();
 }
 
-void Form1::placeControls()
+void MainWindow::placeControls()
 {
     const QFont tahoma = tahomaFont();
 
-    Label4 = new ClickLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
-    Label4->setFont(tahomaFont(true));
-    placeInTwips(Label4, 240, 0, 3715, 240);
-    Label7 = new SymbolLabel(SymbolLabel::Symbol::UpArrow, this);
-    placeInTwips(Label7, 3720, 60, 240, 180);
+    titleLabel = new ClickLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
+    titleLabel->setFont(tahomaFont(true));
+    placeInTwips(titleLabel, 240, 0, 3715, 240);
+    rollUpLabel = new SymbolLabel(SymbolLabel::Symbol::UpArrow, this);
+    placeInTwips(rollUpLabel, 3720, 60, 240, 180);
     // At full height only roll up is on offer; each roll click swaps them.
-    Label3 = new SymbolLabel(SymbolLabel::Symbol::DownArrow, this);
-    placeInTwips(Label3, 3720, 60, 240, 180);
-    Label3->hide();
-    Label6 = new ClickLabel("-", this);
-    Label6->setFont(arialFont(true));
-    Label6->setAlignment(Qt::AlignCenter);
-    placeInTwips(Label6, 3960, 0, 240, 240);
-    Label2 = new ClickLabel(" x", this);
-    Label2->setFont(arialFont());
-    placeInTwips(Label2, 4200, 0, 285, 240);
+    rollDownLabel = new SymbolLabel(SymbolLabel::Symbol::DownArrow, this);
+    placeInTwips(rollDownLabel, 3720, 60, 240, 180);
+    rollDownLabel->hide();
+    minimiseLabel = new ClickLabel("-", this);
+    minimiseLabel->setFont(arialFont(true));
+    minimiseLabel->setAlignment(Qt::AlignCenter);
+    placeInTwips(minimiseLabel, 3960, 0, 240, 240);
+    closeLabel = new ClickLabel(" x", this);
+    closeLabel->setFont(arialFont());
+    placeInTwips(closeLabel, 4200, 0, 285, 240);
 
-    File1 = new FileListBox(this, &playerState().tracks());
-    File1->setFont(tahoma);
-    placeInTwips(File1, 240, 240, 4215, 1785);
+    trackList = new FileListBox(this, &playerState().tracks());
+    trackList->setFont(tahoma);
+    placeInTwips(trackList, 240, 240, 4215, 1785);
 
-    Label1 = new QLabel("Mp3 Path:", this);
-    Label1->setFont(tahoma);
+    pathCaption = new QLabel("Mp3 Path:", this);
+    pathCaption->setFont(tahoma);
     // Widths that hold the captions in the fallback face too, which is
     // wider than Tahoma.
-    placeInTwips(Label1, 240, 2040, 900, 285);
+    placeInTwips(pathCaption, 240, 2040, 900, 285);
     path = new QLineEdit(this);
     path->setFont(tahoma);
     path->setReadOnly(true);
-    path->setText(readablePath(mpath));
+    showMusicFolder(m_core.settings.musicFolder);
     placeInTwips(path, 1140, 2040, 1500, 285);
-    Label5 = new ClickLabel("New Path", this);
-    Label5->setFont(tahoma);
-    placeInTwips(Label5, 2700, 2040, 870, 285);
-    refresh = new ClickLabel("Refresh", this);
-    refresh->setFont(tahoma);
-    placeInTwips(refresh, 3630, 2040, 825, 285);
+    newPathLabel = new ClickLabel("New Path", this);
+    newPathLabel->setFont(tahoma);
+    placeInTwips(newPathLabel, 2700, 2040, 870, 285);
+    refreshLabel = new ClickLabel("Refresh", this);
+    refreshLabel->setFont(tahoma);
+    placeInTwips(refreshLabel, 3630, 2040, 825, 285);
 
     using Symbol = SymbolLabel::Symbol;
     const std::pair<ClickLabel **, Symbol> buttons[] = {
-        {&last, Symbol::Previous}, {&play, Symbol::Play}, {&stop, Symbol::Stop},
-        {&pause, Symbol::Pause},   {&next, Symbol::Next}};
+        {&previousLabel, Symbol::Previous}, {&playLabel, Symbol::Play}, {&stopLabel, Symbol::Stop},
+        {&pauseLabel, Symbol::Pause},   {&nextLabel, Symbol::Next}};
     int left = 240;
     for (auto [button, symbol] : buttons) {
         *button = new SymbolLabel(symbol, this);
@@ -179,46 +178,71 @@ void Form1::placeControls()
         placeInTwips(*button, left, 2400, 480, 285);
         left += 720;
     }
-    mute = new ClickLabel("Mute", this);
-    mute->setFont(tahoma);
-    placeInTwips(mute, 3840, 2400, 615, 285);
+    muteLabel = new ClickLabel("Mute", this);
+    muteLabel->setFont(tahoma);
+    placeInTwips(muteLabel, 3840, 2400, 615, 285);
 
-    Check1 = new QCheckBox("random", this);
-    Check1->setFont(tahoma);
-    placeInTwips(Check1, 240, 2700, 1455, 285);
-    Check2 = new QCheckBox("continuous", this);
-    Check2->setFont(tahoma);
-    placeInTwips(Check2, 1800, 2700, 1695, 285);
+    randomBox = new QCheckBox("random", this);
+    randomBox->setFont(tahoma);
+    placeInTwips(randomBox, 240, 2700, 1455, 285);
+    continuousBox = new QCheckBox("continuous", this);
+    continuousBox->setFont(tahoma);
+    placeInTwips(continuousBox, 1800, 2700, 1695, 285);
 
-    Frame1 = new QGroupBox("      volume    ", this);
-    Frame1->setFont(tahoma);
-    placeInTwips(Frame1, 240, 3000, 1815, 855);
-    HScroll1 = new QScrollBar(Qt::Horizontal, Frame1);
-    HScroll1->setRange(1, 100);
-    HScroll1->setValue(1);
-    placeInTwips(HScroll1, 120, 300, 1095, 255);
-    volume1 = new QLabel("100%", Frame1);
-    placeInTwips(volume1, 1260, 300, 495, 255);
+    volumeFrame = new QGroupBox("      volume    ", this);
+    volumeFrame->setFont(tahoma);
+    placeInTwips(volumeFrame, 240, 3000, 1815, 855);
+    volumeBar = new QScrollBar(Qt::Horizontal, volumeFrame);
+    volumeBar->setRange(1, 100);
+    volumeBar->setValue(1);
+    placeInTwips(volumeBar, 120, 300, 1095, 255);
+    volumeLabel = new QLabel("100%", volumeFrame);
+    placeInTwips(volumeLabel, 1260, 300, 495, 255);
 
-    Label8 = new ClickLabel("options", this);
-    Label8->setFont(tahoma);
-    Label8->setAlignment(Qt::AlignCenter);
-    placeInTwips(Label8, 2055, 3360, 600, 285);
+    optionsLabel = new ClickLabel("options", this);
+    optionsLabel->setFont(tahoma);
+    optionsLabel->setAlignment(Qt::AlignCenter);
+    placeInTwips(optionsLabel, 2055, 3360, 600, 285);
 
-    Frame3 = new QGroupBox("    balance     ", this);
-    Frame3->setFont(tahoma);
-    placeInTwips(Frame3, 2655, 3000, 1815, 855);
-    HScroll3 = new QScrollBar(Qt::Horizontal, Frame3);
-    HScroll3->setRange(-5000, 5000);
-    HScroll3->setValue(0);
-    placeInTwips(HScroll3, 120, 300, 1095, 255);
-    Label9 = new QLabel("center", Frame3);
-    placeInTwips(Label9, 1260, 300, 540, 255);
+    balanceFrame = new QGroupBox("    balance     ", this);
+    balanceFrame->setFont(tahoma);
+    placeInTwips(balanceFrame, 2655, 3000, 1815, 855);
+    balanceBar = new QScrollBar(Qt::Horizontal, balanceFrame);
+    balanceBar->setRange(-5000, 5000);
+    balanceBar->setValue(0);
+    placeInTwips(balanceBar, 120, 300, 1095, 255);
+    balanceLabel = new QLabel("center", balanceFrame);
+    placeInTwips(balanceLabel, 1260, 300, 540, 255);
 
     resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
+
+    // Named as in the code, for tools and tests that look for them.
+    const std::pair<QWidget *, const char *> names[] = {
+        {titleLabel, "titleLabel"},       {rollUpLabel, "rollUpLabel"},     {rollDownLabel, "rollDownLabel"},
+        {minimiseLabel, "minimiseLabel"}, {closeLabel, "closeLabel"},       {trackList, "trackList"},
+        {pathCaption, "pathCaption"},     {path, "path"},                   {newPathLabel, "newPathLabel"},
+        {refreshLabel, "refreshLabel"},   {previousLabel, "previousLabel"}, {playLabel, "playLabel"},
+        {stopLabel, "stopLabel"},         {pauseLabel, "pauseLabel"},       {nextLabel, "nextLabel"},
+        {muteLabel, "muteLabel"},         {randomBox, "randomBox"},         {continuousBox, "continuousBox"},
+        {volumeFrame, "volumeFrame"},     {volumeBar, "volumeBar"},         {volumeLabel, "volumeLabel"},
+        {optionsLabel, "optionsLabel"},   {balanceFrame, "balanceFrame"},   {balanceBar, "balanceBar"},
+        {balanceLabel, "balanceLabel"}};
+    for (auto [control, name] : names)
+        control->setObjectName(name);
 }
 
-void Form1::connectControls()
+void MainWindow::showMusicFolder(const QString &folder)
+{
+    path->setText(readablePath(folder));
+}
+
+void MainWindow::showRollGlyph(bool rolledUp)
+{
+    rollDownLabel->setVisible(rolledUp);
+    rollUpLabel->setVisible(!rolledUp);
+}
+
+void MainWindow::connectControls()
 {
     connectPlayerControls(*this);
     connectWindowControls(*this);

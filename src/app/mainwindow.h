@@ -1,4 +1,4 @@
-// Form1, the main window: the track list, the playback buttons, the play
+// The main window: the track list, the playback buttons, the play
 // modes, volume and balance, and a title strip with its own window buttons;
 // the program it shows (settings, scans, the player's actions) is the
 // ProgramCore's. Secondary windows are made at their first reference and
@@ -10,18 +10,15 @@
 #include <QWidget>
 #include <memory>
 
-class ChatScan;
 class ClickLabel;
 class FileListBox;
-class Form2;
-class Form3;
-class Form4;
-class Form5;
-class Form6;
-class Form7;
-class Form8;
-class MediaPlayer;
-class PlayerActions;
+class PathChooser;
+class SongPicker;
+class StyleChooser;
+class OptionsMenu;
+class StyleEditor;
+class AboutWindow;
+class CommandList;
 class PlayerState;
 class QCheckBox;
 class QGroupBox;
@@ -29,7 +26,7 @@ class QLabel;
 class QLineEdit;
 class QScrollBar;
 
-class Form1 : public QWidget
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
@@ -38,8 +35,8 @@ class Form1 : public QWidget
     Environment &m_environment;
 
 public:
-    explicit Form1(ProgramCore &core);
-    ~Form1() override;
+    explicit MainWindow(ProgramCore &core);
+    ~MainWindow() override;
 
     // The program's start-up sequence; runs once, when the program starts.
     void load() { m_core.start(); }
@@ -47,75 +44,73 @@ public:
     // What the controls show; they are its views.
     PlayerState &playerState() { return m_environment.playerState; }
 
-    Form2 &form2(); // path chooser
-    Form3 &form3(); // song picker
-    Form4 &form4(); // style chooser
-    Form5 &form5(); // options menu
-    Form6 &form6(); // style editor
-    Form7 &form7(); // about
-    Form8 &form8(); // command list
-    bool form2Loaded() const { return bool(m_form2); }
-    bool form4Loaded() const { return bool(m_form4); }
-    bool form6Loaded() const { return bool(m_form6); }
+    PathChooser &pathChooser();
+    SongPicker &songPicker();
+    StyleChooser &styleChooser();
+    OptionsMenu &optionsMenu();
+    StyleEditor &styleEditor();
+    AboutWindow &aboutWindow();
+    CommandList &commandList();
+    bool pathChooserLoaded() const { return bool(m_pathChooser); }
+    bool styleChooserLoaded() const { return bool(m_styleChooser); }
+    bool styleEditorLoaded() const { return bool(m_styleEditor); }
     // The style editor alone is unloaded, after a save.
-    void unloadForm6();
+    void unloadStyleEditor();
     // Empties the song picker's list; a picker not yet made has none.
     void clearPickerList();
     // What the chat commands act on; valid as long as the program.
     CommandContext commandContext() { return m_core.commandContext(); }
+    // The program it shows: its settings, announcer, scans and actions.
+    ProgramCore &program() { return m_core; }
 
-    // The program's settings, read afresh wherever they are used.
-    StylePieces &style = m_core.settings.style;
-    QString &Trigger = m_core.settings.Trigger;
-    QString &Handle = m_core.settings.Handle;
-    QString &mpath = m_core.settings.mpath;
-    Announcer &announcer = m_core.announcer;
-
-    // Title strip.
-    ClickLabel *Label4 = nullptr; // title; dragging it moves the window
-    ClickLabel *Label7 = nullptr; // roll up
-    ClickLabel *Label3 = nullptr; // roll down
-    ClickLabel *Label6 = nullptr; // minimise
-    ClickLabel *Label2 = nullptr; // close the program
-    // Tracks and directory.
-    FileListBox *File1 = nullptr; // track list
-    QLabel *Label1 = nullptr;     // "Mp3 Path:"
-    QLineEdit *path = nullptr;    // the directory, display only
-    ClickLabel *Label5 = nullptr; // "New Path"
-    ClickLabel *refresh = nullptr;
-    // Playback.
-    ClickLabel *last = nullptr; // previous
-    ClickLabel *play = nullptr;
-    ClickLabel *stop = nullptr;
-    ClickLabel *pause = nullptr;
-    ClickLabel *next = nullptr;
-    ClickLabel *mute = nullptr;
-    QCheckBox *Check1 = nullptr; // "random"
-    QCheckBox *Check2 = nullptr; // "continuous"
-    // Volume, options, balance.
-    QGroupBox *Frame1 = nullptr;
-    QScrollBar *HScroll1 = nullptr; // volume, 1 to 100
-    QLabel *volume1 = nullptr;
-    ClickLabel *Label8 = nullptr; // "options"
-    QGroupBox *Frame3 = nullptr;
-    QScrollBar *HScroll3 = nullptr; // balance, -5000 to 5000
-    QLabel *Label9 = nullptr;
-
-    PlayerActions *playerActions = m_core.playerActions; // everything the player does goes through it
-    MediaPlayer &MediaPlayer1;
-    ChatScan *chat1 = m_core.chat1; // the command scan
-    ChatScan *chat2 = m_core.chat2; // the song search's second scan
-    ChatScan *chat3 = m_core.chat3; // never started
+    // The folder shown beside "Mp3 Path:", as the user reads it.
+    void showMusicFolder(const QString &folder);
+    // Which of the two roll glyphs is on offer: roll down once rolled up.
+    void showRollGlyph(bool rolledUp);
 
 private:
+    // The wiring of the controls, kept apart for size, reaches them.
+    friend void connectPlayerControls(MainWindow &form);
+    friend void connectWindowControls(MainWindow &form);
+
+    // Title strip.
+    ClickLabel *titleLabel = nullptr; // dragging it moves the window
+    ClickLabel *rollUpLabel = nullptr;
+    ClickLabel *rollDownLabel = nullptr;
+    ClickLabel *minimiseLabel = nullptr;
+    ClickLabel *closeLabel = nullptr; // closes the program
+    // Tracks and folder.
+    FileListBox *trackList = nullptr;
+    QLabel *pathCaption = nullptr; // "Mp3 Path:"
+    QLineEdit *path = nullptr;     // the folder, display only
+    ClickLabel *newPathLabel = nullptr;
+    ClickLabel *refreshLabel = nullptr;
+    // Playback.
+    ClickLabel *previousLabel = nullptr;
+    ClickLabel *playLabel = nullptr;
+    ClickLabel *stopLabel = nullptr;
+    ClickLabel *pauseLabel = nullptr;
+    ClickLabel *nextLabel = nullptr;
+    ClickLabel *muteLabel = nullptr;
+    QCheckBox *randomBox = nullptr;
+    QCheckBox *continuousBox = nullptr;
+    // Volume, options, balance.
+    QGroupBox *volumeFrame = nullptr;
+    QScrollBar *volumeBar = nullptr; // 1 to 100
+    QLabel *volumeLabel = nullptr;
+    ClickLabel *optionsLabel = nullptr;
+    QGroupBox *balanceFrame = nullptr;
+    QScrollBar *balanceBar = nullptr; // -5000 to 5000
+    QLabel *balanceLabel = nullptr;
+
     void placeControls();
     void connectControls();
 
-    std::unique_ptr<Form2> m_form2;
-    std::unique_ptr<Form3> m_form3;
-    std::unique_ptr<Form4> m_form4;
-    std::unique_ptr<Form5> m_form5;
-    std::unique_ptr<Form6> m_form6;
-    std::unique_ptr<Form7> m_form7;
-    std::unique_ptr<Form8> m_form8;
+    std::unique_ptr<PathChooser> m_pathChooser;
+    std::unique_ptr<SongPicker> m_songPicker;
+    std::unique_ptr<StyleChooser> m_styleChooser;
+    std::unique_ptr<OptionsMenu> m_optionsMenu;
+    std::unique_ptr<StyleEditor> m_styleEditor;
+    std::unique_ptr<AboutWindow> m_aboutWindow;
+    std::unique_ptr<CommandList> m_commandList;
 };

@@ -6,19 +6,19 @@
 #include "chat/programactions.h"
 #include "player/playeractions.h"
 
-OptionsActions optionsActionsFor(Form1 &form)
+OptionsActions optionsActionsFor(MainWindow &form)
 {
-    Form1 *f = &form;
+    MainWindow *f = &form;
     return OptionsActions{
         .min = [f] { minimizeInterface(*f); },
         .max = [f] { restoreInterface(*f); },
         .minTray = [f] { sendToTray(*f); },
         .newPath = [f] { f->commandContext().program.newPath(ProgramActions::PathAsker::MainWindow); },
-        .refresh = [f] { f->playerActions->refresh(); },
+        .refresh = [f] { f->program().playerActions->refresh(); },
         // The menu only refuses while the other mode is on; there is no line
         // whose handling could end.
-        .autoRand = [f] { f->playerActions->randomModeOn(); },
-        .cont = [f] { f->playerActions->continuousModeOn(); },
+        .autoRand = [f] { f->program().playerActions->randomModeOn(); },
+        .cont = [f] { f->program().playerActions->continuousModeOn(); },
         .choose = [f] { f->commandContext().program.chooseStyle(); },
         .create = [f] { f->commandContext().program.newStyle(); },
         .coms = [f] { showCommandList(*f); },

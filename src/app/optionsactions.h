@@ -2,8 +2,8 @@
 
 #include "windows/optionsmenu.h"
 
-class Form1;
+class MainWindow;
 
 // The options menu's leaves: the same steps as the chat commands and the
 // main window's labels for the same jobs, with the menu's own replies.
-OptionsActions optionsActionsFor(Form1 &form);
+OptionsActions optionsActionsFor(MainWindow &form);

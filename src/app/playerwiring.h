@@ -1,8 +1,8 @@
 #pragma once
 
-class Form1;
+class MainWindow;
 
 // Hands the main window's track list, playback buttons, boxes, bars and
 // mute button to the owner of the player's actions, and makes them follow
 // the player's state.
-void connectPlayerControls(Form1 &form);
+void connectPlayerControls(MainWindow &form);

@@ -5,7 +5,6 @@
 #include "chat/chatscan.h"
 #include "chat/commands.h"
 #include "chat/programactions.h"
-#include "platform/directorylistbox.h"
 #include "platform/inifile.h"
 #include "platform/inputbox.h"
 #include "platform/stayontop.h"
@@ -14,10 +13,8 @@
 #include "player/playerstate.h"
 #include "player/waitseconds.h"
 #include "windows/pathchooser.h"
-#include "windows/songpicker.h"
 
 #include <QDir>
-#include <QLineEdit>
 
 ProgramCore::ProgramCore(Environment &environment)
     : m_environment(environment)
@@ -25,9 +22,8 @@ ProgramCore::ProgramCore(Environment &environment)
     , m_programActions(std::make_unique<ProgramActions>(announcer, *m_commandWindows))
 {
     environment.playerState.tracks().setPattern("*.mp3");
-    chat1 = new ChatScan(environment.chatClient, this);
-    chat2 = new ChatScan(environment.chatClient, this);
-    chat3 = new ChatScan(environment.chatClient, this);
+    commandScan = new ChatScan(environment.chatClient, this);
+    searchScan = new ChatScan(environment.chatClient, this);
     playerActions = new PlayerActions(
         environment.playerState, environment.player, [this](const QString &message) { announcer.announce(message); },
         // A picker not yet made has no list to empty.
@@ -36,7 +32,7 @@ ProgramCore::ProgramCore(Environment &environment)
                 m_mainWindow->clearPickerList();
         },
         this);
-    connectCommands(*chat1, commandContext(), *this);
+    connectCommands(*commandScan, commandContext(), *this);
 }
 
 ProgramCore::~ProgramCore()
@@ -60,14 +56,14 @@ void ProgramCore::storePreference(const QString &section, const QString &key, co
 
 CommandContext ProgramCore::commandContext()
 {
-    return CommandContext{*playerActions, announcer, settings.Trigger, settings.Handle, *chat2, m_environment.desktop,
+    return CommandContext{*playerActions, announcer, settings.trigger, settings.handle, *searchScan, m_environment.desktop,
                           *m_commandWindows, *m_programActions};
 }
 
-Form1 &ProgramCore::mainWindow()
+MainWindow &ProgramCore::mainWindow()
 {
     if (!m_mainWindow) {
-        m_mainWindow = std::make_unique<Form1>(*this);
+        m_mainWindow = std::make_unique<MainWindow>(*this);
         // Made after the start-up would have shown it: as the start-up
         // would have left it.
         if (m_started) {
@@ -81,24 +77,24 @@ Form1 &ProgramCore::mainWindow()
 
 void ProgramCore::start()
 {
-    chat1->StartScan();
+    commandScan->StartScan();
     const QString prefs = preferencesPath();
     // The folder is a file name, whose bytes need not be UTF-8.
-    settings.mpath = ReadIniFileName("info", "mp3 path", prefs);
+    settings.musicFolder = ReadIniFileName("info", "mp3 path", prefs);
     // The terminal face shows no window, unless the path chooser has to ask
     // for a folder.
-    const bool windowAtStart = !m_environment.terminal || settings.mpath.isEmpty();
+    const bool windowAtStart = !m_environment.terminal || settings.musicFolder.isEmpty();
     if (windowAtStart)
         placeAtStartPosition(&mainWindow());
-    settings.Handle = ReadIni("info", "handle", prefs);
+    settings.handle = ReadIni("info", "handle", prefs);
     if (windowAtStart)
-        m_mainWindow->path->setText(readablePath(ReadIniFileName("iNfO", "mp3 path", prefs)));
+        m_mainWindow->showMusicFolder(ReadIniFileName("iNfO", "mp3 path", prefs));
     m_environment.playerState.tracks().setPath(ReadIniFileName("iNfO", "mp3 path", prefs));
 
     playerActions->moveVolumeBar(100);
 
-    if (settings.mpath.isEmpty()) {
-        m_mainWindow->form2().show();
+    if (settings.musicFolder.isEmpty()) {
+        m_mainWindow->pathChooser().show();
         m_mainWindow->hide();
     } else {
         if (m_mainWindow)
@@ -106,20 +102,18 @@ void ProgramCore::start()
         m_started = true;
     }
 
-    if (settings.Handle.isEmpty()) {
+    if (settings.handle.isEmpty()) {
         const QString answer = m_environment.inputBox.ask("state ya handle", " ", QString()).value_or(QString());
         if (!answer.isEmpty()) {
-            settings.Handle = answer;
+            settings.handle = answer;
             storePreference("iNfO", "handLe", answer);
-        } else if (m_mainWindow) {
-            m_mainWindow->form3().Handle = "new user";
         }
     }
-    settings.Handle = ReadIni("iNfO", "handLe", prefs);
+    settings.handle = ReadIni("iNfO", "handLe", prefs);
 
     announcer.announce(QString::fromUtf8("Ðûñ² løªded "));
     WaitSeconds(0.55);
-    announcer.announce("user: " + settings.Handle);
+    announcer.announce("user: " + settings.handle);
     if (windowAtStart)
         StayOnTop(m_mainWindow.get());
     m_started = true;

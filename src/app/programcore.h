@@ -12,7 +12,7 @@
 #include <memory>
 
 class ChatScan;
-class Form1;
+class MainWindow;
 class PlayerActions;
 class ProgramActions;
 class ProgramWindows;
@@ -21,9 +21,9 @@ class ProgramWindows;
 // every window reads them here.
 struct ProgramSettings {
     StylePieces style = StylePieces::initial();
-    QString Trigger = "."; // prefix of chat commands
-    QString Handle;        // the user's handle, a display name
-    QString mpath;         // the MP3 directory
+    QString trigger = "."; // prefix of chat commands
+    QString handle;        // the user's handle, a display name
+    QString musicFolder;   // the MP3 directory
 };
 
 class ProgramCore : public QObject
@@ -48,19 +48,18 @@ public:
     CommandContext commandContext();
 
     // Made at its first use, placed and shown as the start-up would have.
-    Form1 &mainWindow();
+    MainWindow &mainWindow();
     bool hasMainWindow() const { return bool(m_mainWindow); }
 
     ProgramSettings settings;
     Announcer announcer{m_environment.desktop, settings.style};
-    ChatScan *chat1 = nullptr; // the command scan
-    ChatScan *chat2 = nullptr; // the song search's second scan
-    ChatScan *chat3 = nullptr; // never started
+    ChatScan *commandScan = nullptr;        // the command scan
+    ChatScan *searchScan = nullptr;         // the song search's second scan
     PlayerActions *playerActions = nullptr; // everything the player does goes through it
 
 private:
     std::unique_ptr<ProgramWindows> m_commandWindows;
     std::unique_ptr<ProgramActions> m_programActions;
-    std::unique_ptr<Form1> m_mainWindow;
+    std::unique_ptr<MainWindow> m_mainWindow;
     bool m_started = false;
 };

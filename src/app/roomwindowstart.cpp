@@ -7,11 +7,11 @@
 #include "player/mediaplayer.h"
 #include "windows/pathchooser.h"
 
-void showRoomWindow(ChatRoomWindow &room, Form1 &main)
+void showRoomWindow(ChatRoomWindow &room, MainWindow &main)
 {
     // Where start-up will put the main window; the chooser is there already.
     placeAtStartPosition(&main);
-    placeClearOf(room, main.geometry() | main.form2().geometry());
+    placeClearOf(room, main.geometry() | main.pathChooser().geometry());
     room.addNotice(main.environment().player.soundProblem());
     room.show();
 }

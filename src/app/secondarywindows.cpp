@@ -4,28 +4,28 @@
 #include "windows/aboutwindow.h"
 #include "windows/commandlist.h"
 
-void showAbout(Form1 &form)
+void showAbout(MainWindow &form)
 {
     form.hide();
-    form.form7().show();
-    form.announcer.announce(QString::fromUtf8("<b>about</b> Ðûñ²"));
+    form.aboutWindow().show();
+    form.program().announcer.announce(QString::fromUtf8("<b>about</b> Ðûñ²"));
 }
 
-void showCommandList(Form1 &form)
+void showCommandList(MainWindow &form)
 {
-    form.announcer.announce("<b>v</b>i<b>ewing</b> coms");
+    form.program().announcer.announce("<b>v</b>i<b>ewing</b> coms");
     form.hide();
-    form.form8().show();
+    form.commandList().show();
 }
 
-void closeCommandList(Form1 &form)
+void closeCommandList(MainWindow &form)
 {
-    form.form8().hide();
+    form.commandList().hide();
     form.show();
-    form.announcer.announce("<b>c</b>l<b>osed</b> coms");
+    form.program().announcer.announce("<b>c</b>l<b>osed</b> coms");
 }
 
-void advertise(Form1 &form)
+void advertise(MainWindow &form)
 {
-    Advertise(form.announcer);
+    Advertise(form.program().announcer);
 }

@@ -3,13 +3,13 @@
 // labels shows the main window again; that is the windows' own work.
 #pragma once
 
-class Form1;
+class MainWindow;
 
 // "about": main window hidden, the about window shown, then announced.
-void showAbout(Form1 &form);
+void showAbout(MainWindow &form);
 // "coms": announced first, then the windows swap.
-void showCommandList(Form1 &form);
+void showCommandList(MainWindow &form);
 // "xcoms": the windows swap back, then it is announced.
-void closeCommandList(Form1 &form);
+void closeCommandList(MainWindow &form);
 // "adv": the advertisement, in the main window's style.
-void advertise(Form1 &form);
+void advertise(MainWindow &form);

@@ -9,19 +9,19 @@
 
 #include <QCursor>
 
-void connectWindowControls(Form1 &form)
+void connectWindowControls(MainWindow &form)
 {
-    dragWindowBy(form.Label4, &form);
-    QObject::connect(form.Label7, &ClickLabel::clicked, &form, [&form] { rollUp(form); });
-    QObject::connect(form.Label3, &ClickLabel::clicked, &form, [&form] { rollDown(form); });
-    QObject::connect(form.Label6, &ClickLabel::clicked, &form, [&form] { minimizeInterface(form); });
-    QObject::connect(form.Label5, &ClickLabel::clicked, &form,
+    dragWindowBy(form.titleLabel, &form);
+    QObject::connect(form.rollUpLabel, &ClickLabel::clicked, &form, [&form] { rollUp(form); });
+    QObject::connect(form.rollDownLabel, &ClickLabel::clicked, &form, [&form] { rollDown(form); });
+    QObject::connect(form.minimiseLabel, &ClickLabel::clicked, &form, [&form] { minimizeInterface(form); });
+    QObject::connect(form.newPathLabel, &ClickLabel::clicked, &form,
                      [&form] { form.commandContext().program.newPath(ProgramActions::PathAsker::MainWindow); });
-    QObject::connect(form.Label8, &ClickLabel::clicked, &form, [&form] { popUpOptionsMenu(form); });
-    QObject::connect(form.Label2, &ClickLabel::clicked, &form, [&form] { form.commandContext().program.exit(); });
+    QObject::connect(form.optionsLabel, &ClickLabel::clicked, &form, [&form] { popUpOptionsMenu(form); });
+    QObject::connect(form.closeLabel, &ClickLabel::clicked, &form, [&form] { form.commandContext().program.exit(); });
 }
 
-void popUpOptionsMenu(Form1 &form)
+void popUpOptionsMenu(MainWindow &form)
 {
-    form.form5().popUp(QCursor::pos());
+    form.optionsMenu().popUp(QCursor::pos());
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-class Form1;
+class MainWindow;
 
 // Wires the main window's title strip, its window buttons, "New Path" and
 // "options".
-void connectWindowControls(Form1 &form);
+void connectWindowControls(MainWindow &form);
 
 // "options": the options menu pops up at the mouse.
-void popUpOptionsMenu(Form1 &form);
+void popUpOptionsMenu(MainWindow &form);

@@ -20,24 +20,25 @@ QString oneLine(QString line)
 StylePieces StylePieces::initial()
 {
     return StylePieces{
-        .eek = "<font face=\"Arial\"></b></u></i>",
-        .fcolor = "<font color=#FF0000>",
-        .fascii = QString::fromUtf8("..\u203A "),
-        .co1 = "<font color=#000000>",
-        .font1 = "<font face=\"Arial\">",
-        .bcolor = "<font color=#FF0000>",
-        .bascii = QString::fromUtf8("\u2022\u00B7 \u00B7"),
+        .reset = "<font face=\"Arial\"></b></u></i>",
+        .frontColour = "<font color=#FF0000>",
+        .frontDecoration = QString::fromUtf8("..\u203A "),
+        .messageColour = "<font color=#000000>",
+        .messageFace = "<font face=\"Arial\">",
+        .backColour = "<font color=#FF0000>",
+        .backDecoration = QString::fromUtf8("\u2022\u00B7 \u00B7"),
     };
 }
 
 QString StylePieces::styledLine(const QString &message) const
 {
-    return oneLine(eek + fcolor + fascii + co1 + font1 + message + bcolor + bascii);
+    return oneLine(reset + frontColour + frontDecoration + messageColour + messageFace + message + backColour
+                   + backDecoration);
 }
 
 QString StylePieces::choiceLine(const QString &styleName) const
 {
-    return oneLine(fascii + co1 + " selected " + styleName + bascii);
+    return oneLine(frontDecoration + messageColour + " selected " + styleName + backDecoration);
 }
 
 void Announcer::announce(const QString &message) const

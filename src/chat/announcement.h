@@ -9,13 +9,13 @@
 class Desktop;
 
 struct StylePieces {
-    QString eek;    // reset prefix: the face, and closes bold, underline, italic
-    QString fcolor; // colour tag of the front decoration
-    QString fascii; // front decoration
-    QString co1;    // colour tag of the message
-    QString font1;  // face tag of the message
-    QString bcolor; // colour tag of the back decoration
-    QString bascii; // back decoration
+    QString reset;           // the face, and closes bold, underline, italic
+    QString frontColour;     // colour tag of the front decoration
+    QString frontDecoration; // text before the message
+    QString messageColour;   // colour tag of the message
+    QString messageFace;     // face tag of the message
+    QString backColour;      // colour tag of the back decoration
+    QString backDecoration;  // text after the message
 
     static StylePieces initial();
     QString styledLine(const QString &message) const;

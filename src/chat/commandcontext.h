@@ -16,9 +16,9 @@ class ProgramWindows;
 struct CommandContext {
     PlayerActions &player;
     const Announcer &announcer;
-    const QString &Trigger; // prefix of chat commands, read afresh for every test
-    QString &Handle;
-    ChatScan &chat2;          // the song search's second scan
+    const QString &trigger; // prefix of chat commands, read afresh for every test
+    QString &handle;
+    ChatScan &searchScan;          // the song search's second scan
     Desktop &desktop;
     ProgramWindows &windows;
     ProgramActions &program;

@@ -187,18 +187,18 @@ void handleCommandLine(const CommandContext &context, const QString &ScreenName,
     // For matching only; the arguments are cut from the line as typed.
     // Only what the tests can tell apart is lowered: a long line costs no
     // more than a short one.
-    const QString lowered = QStringView(Text).left(significantLength(context.Trigger)).toString().toLower();
+    const QString lowered = QStringView(Text).left(significantLength(context.trigger)).toString().toLower();
     for (std::size_t i = 0; i < Commands.size(); ++i) {
         const Command &command = Commands[i];
         // The prefix is read for every test, as it is set.
-        if (command.takesPrefix && cannotStartWith(lowered, context.Trigger))
+        if (command.takesPrefix && cannotStartWith(lowered, context.trigger))
             continue;
-        if (!MatchesPattern(lowered, patternOf(i, context.Trigger)))
+        if (!MatchesPattern(lowered, patternOf(i, context.trigger)))
             continue;
         // Cut behind the prefix and the word's letters; the prefix counts
         // as the text it is, which is what it matched unless it holds a
         // wildcard.
-        const qsizetype prefix = command.takesPrefix ? context.Trigger.size() : 0;
+        const qsizetype prefix = command.takesPrefix ? context.trigger.size() : 0;
         const QString argument =
             command.argument == Argument::Nothing ? QString() : Text.mid(prefix + argumentStart(command));
         if (command.action(context, argument) == Handling::Ends)

@@ -45,12 +45,12 @@ void pickAtRandom(const CommandContext &context)
     WaitSeconds(0.3);
     context.windows.clearPickerList();
     context.windows.reshowMainWindow();
-    context.chat2.StopScan();
+    context.searchScan.StopScan();
 }
 
 void cancel(const CommandContext &context)
 {
-    context.chat2.StopScan();
+    context.searchScan.StopScan();
     context.announcer.announce("<b>canceled</b> .. ");
 }
 
@@ -73,7 +73,7 @@ Handling searchSongs(const CommandContext &context, const QString &word)
 {
     context.player.emptyNowPlaying();
     WaitSeconds(0.3);
-    context.chat2.StartScan();
+    context.searchScan.StartScan();
     const QStringList matches = context.player.state().tracks().entriesHolding(word);
     // Filled afresh rather than added to: a search or a track that ended
     // during the wait may have put names in it since it was emptied.
@@ -84,10 +84,10 @@ Handling searchSongs(const CommandContext &context, const QString &word)
         return Handling::GoesOn;
     }
     if (matches.size() == 1) {
-        context.player.startTrack(matches.first(), PlayerActions::Load::FileName);
+        context.player.startTrack(matches.first());
         return Handling::GoesOn;
     }
-    context.chat2.StartScan();
+    context.searchScan.StartScan();
     StringListView &picker = context.windows.pickerList();
     picker.clear();
     picker.addItems(matches);
@@ -104,6 +104,6 @@ void handleFollowUpLine(const CommandContext &context, const QString &ScreenName
         return;
     const QString lowered = Text.toLower();
     for (const FollowUp &followUp : FollowUps)
-        if (MatchesPattern(lowered, context.Trigger + QString::fromUtf16(followUp.word)))
+        if (MatchesPattern(lowered, context.trigger + QString::fromUtf16(followUp.word)))
             followUp.action(context);
 }

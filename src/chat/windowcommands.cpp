@@ -17,14 +17,14 @@ Handling chooseNewPath(const CommandContext &context, const QString &)
 
 Handling tellHandle(const CommandContext &context, const QString &)
 {
-    context.announcer.announce("<b>handle: </b>" + context.Handle);
+    context.announcer.announce("<b>handle: </b>" + context.handle);
     return Handling::GoesOn;
 }
 
 // The new handle is the argument, its leading blank and letter case kept.
 Handling setHandle(const CommandContext &context, const QString &handle)
 {
-    context.Handle = handle;
+    context.handle = handle;
     context.windows.storeHandle(handle);
     context.announcer.announce("<b>new handle: </b>" + handle);
     return Handling::GoesOn;

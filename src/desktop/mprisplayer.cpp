@@ -107,7 +107,7 @@ bool MprisPlayer::canGoPrevious() const
 
 qlonglong MprisPlayer::position() const
 {
-    return std::max<qlonglong>(m_actions.player().Position(), 0);
+    return std::max<qlonglong>(m_actions.player().position(), 0);
 }
 
 void MprisPlayer::Play()
@@ -147,14 +147,14 @@ void MprisPlayer::trackChanged(const QString &fileName)
 {
     m_metadata = {{"mpris:trackid", QVariant::fromValue(trackId(++m_trackNumber))},
                   {"xesam:title", TrackTitle(fileName)},
-                  {"xesam:url", fileUrl(m_actions.player().FilePath())}};
+                  {"xesam:url", fileUrl(m_actions.player().filePath())}};
     noteLength();
 }
 
 void MprisPlayer::noteLength()
 {
     // Kept once known: a stopped player no longer tells it.
-    if (const qint64 length = m_actions.player().Duration(); length >= 0 && !m_metadata.isEmpty())
+    if (const qint64 length = m_actions.player().duration(); length >= 0 && !m_metadata.isEmpty())
         m_metadata.insert("mpris:length", qlonglong(length));
     changed();
 }

@@ -152,7 +152,7 @@ void MediaPlayer::build(GstHandle<GstElement> audioSink)
     });
 }
 
-bool MediaPlayer::setFileName(const QByteArray &path)
+bool MediaPlayer::load(const QByteArray &path)
 {
     halt(false);
     m_fileName = path;
@@ -169,12 +169,7 @@ bool MediaPlayer::setFileName(const QByteArray &path)
     return waitFor(start);
 }
 
-bool MediaPlayer::Open(const QByteArray &path)
-{
-    return setFileName(path);
-}
-
-QString MediaPlayer::FileName() const
+QString MediaPlayer::fileName() const
 {
     return QFile::decodeName(m_fileName);
 }
@@ -200,7 +195,7 @@ void MediaPlayer::prerolled()
         return;
     }
     m_loaded = true;
-    Play();
+    play();
     // Playing by the time anyone hears of it; a device that refuses to play
     // has decided already.
     decideStart(true);
@@ -240,7 +235,7 @@ void MediaPlayer::waitForStart()
         waitFor(std::move(start));
 }
 
-void MediaPlayer::Play()
+void MediaPlayer::play()
 {
     if (!m_loaded || m_state == State::Playing)
         return;
@@ -251,7 +246,7 @@ void MediaPlayer::Play()
     m_state = State::Playing;
 }
 
-void MediaPlayer::Pause()
+void MediaPlayer::pause()
 {
     if (m_state != State::Playing)
         return;
@@ -262,22 +257,22 @@ void MediaPlayer::Pause()
     m_state = State::Paused;
 }
 
-void MediaPlayer::Stop()
+void MediaPlayer::stop()
 {
     halt(false);
 }
 
-qint64 MediaPlayer::Position() const
+qint64 MediaPlayer::position() const
 {
     return m_loaded ? microseconds(m_playbin.get(), gst_element_query_position) : -1;
 }
 
-qint64 MediaPlayer::Duration() const
+qint64 MediaPlayer::duration() const
 {
     return m_loaded ? microseconds(m_playbin.get(), gst_element_query_duration) : -1;
 }
 
-MediaPlayer::State MediaPlayer::PlayState() const
+MediaPlayer::State MediaPlayer::playState() const
 {
     return m_state;
 }
@@ -304,7 +299,7 @@ void MediaPlayer::setVolume(long hundredthsDb)
                                      m_volume / 100.0);
 }
 
-long MediaPlayer::Volume() const
+long MediaPlayer::volume() const
 {
     return m_volume;
 }
@@ -316,7 +311,7 @@ void MediaPlayer::setBalance(long hundredthsDb)
         g_object_set(m_panorama, "panorama", gfloat(panoramaFor(m_balance)), nullptr);
 }
 
-long MediaPlayer::Balance() const
+long MediaPlayer::balance() const
 {
     return m_balance;
 }
@@ -328,7 +323,7 @@ void MediaPlayer::setMute(bool mute)
         gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_playbin.get()), mute);
 }
 
-bool MediaPlayer::Mute() const
+bool MediaPlayer::muted() const
 {
     return m_mute;
 }
@@ -357,14 +352,14 @@ void MediaPlayer::handle(GstMessage *message)
     if (m_state == State::Stopped || type == GST_MESSAGE_ASYNC_DONE)
         return;
     if (type == GST_MESSAGE_DURATION_CHANGED) {
-        emit DurationChanged();
+        emit durationChanged();
         return;
     }
     // Stopped before either signal, so a handler that loads the next track
     // finds the player free.
     if (type == GST_MESSAGE_EOS) {
         halt(false);
-        emit EndOfStream(0);
+        emit endOfStream();
         return;
     }
     // A device that went away, a file that turned unreadable: playback

@@ -1,6 +1,6 @@
 // The player every sound of the program comes from: one GStreamer playbin
 // behind the members the rest of the code calls by name. Loading a file
-// starts it, PlayState reads Playing (2) only while it plays, and each
+// starts it, playState reads Playing (2) only while it plays, and each
 // natural end of a file is reported once, on the window thread, as is an
 // error that ends playback. Where GStreamer lacks the elements it needs the
 // player still exists and refuses every file.
@@ -28,7 +28,7 @@ class MediaPlayer : public QObject
 
 public:
     enum class AudioOutput { Device, Silent };
-    // Unscoped: these are the numbers PlayState has always read.
+    // Unscoped: these are the numbers playState has always read.
     enum State : int { Stopped = 0, Paused = 1, Playing = 2 };
     Q_ENUM(State)
 
@@ -38,49 +38,48 @@ public:
     explicit MediaPlayer(GstElement *audioSink, QObject *parent = nullptr);
     ~MediaPlayer() override;
 
-    // Both load the file and start it; false (and not playing) when it
-    // is no regular file or cannot be decoded. The path is the file system's bytes,
-    // which need not be UTF-8.
-    bool setFileName(const QByteArray &path);
-    bool Open(const QByteArray &path);
+    // Loads the file and starts it; false (and not playing) when it is no
+    // regular file or cannot be decoded. The path is the file system's
+    // bytes, which need not be UTF-8.
+    bool load(const QByteArray &path);
     // The path last given, decoded for showing.
-    QString FileName() const;
+    QString fileName() const;
     // Waits, as loading does, until the start under way has its verdict;
     // returns at once when none is under way.
     void waitForStart();
     // The same path as the file system spells it.
-    const QByteArray &FilePath() const { return m_fileName; }
+    const QByteArray &filePath() const { return m_fileName; }
     // Microseconds into the loaded track and its length; -1 where GStreamer
     // cannot tell (nothing loaded, or stopped).
-    qint64 Position() const;
-    qint64 Duration() const;
+    qint64 position() const;
+    qint64 duration() const;
 
-    void Play();
-    void Pause();
-    void Stop();
-    State PlayState() const;
+    void play();
+    void pause();
+    void stop();
+    State playState() const;
 
     // Hundredths of a decibel, 0 = full volume.
     void setVolume(long hundredthsDb);
-    long Volume() const;
+    long volume() const;
     // Hundredths of a decibel by which the other channel is turned down:
     // negative keeps the left channel, positive keeps the right one.
     void setBalance(long hundredthsDb);
-    long Balance() const;
+    long balance() const;
     void setMute(bool mute);
-    bool Mute() const;
+    bool muted() const;
 
     // Why the player is silent or cannot play at all ("" when it plays on
     // the sound device or sink it was given), for the user to read.
     QString soundProblem() const { return m_soundProblem; }
 
 signals:
-    void EndOfStream(long result);
+    void endOfStream();
     // Playback ended early (the file turned unreadable or undecodable, the
     // device failed); the player is stopped by the time this is emitted.
     void playbackFailed(const QString &reason);
     // Most tracks tell their length only once they play, and may correct it.
-    void DurationChanged();
+    void durationChanged();
     // What a load returns, sent the moment it is known: the load's caller
     // may still be below a handler that began during the wait.
     void startDecided(bool plays);

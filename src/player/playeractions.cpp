@@ -66,9 +66,9 @@ PlayerActions::PlayerActions(PlayerState &state, MediaPlayer &player, Announce a
     , m_announce(std::move(announce))
     , m_emptyPickerList(std::move(emptyPickerList))
 {
-    m_state.setPlayState(m_player.PlayState());
-    connect(&m_player, &MediaPlayer::DurationChanged, this, &PlayerActions::trackLengthChanged);
-    connect(&m_player, &MediaPlayer::EndOfStream, this, &PlayerActions::endOfTrack);
+    m_state.setPlayState(m_player.playState());
+    connect(&m_player, &MediaPlayer::durationChanged, this, &PlayerActions::trackLengthChanged);
+    connect(&m_player, &MediaPlayer::endOfStream, this, &PlayerActions::endOfTrack);
     connect(&m_player, &MediaPlayer::playbackFailed, this, &PlayerActions::playbackFailed);
     // Any change of the selection counts as a click on the list.
     connect(&m_state.tracks(), &FileListModel::selectionChanged, this, &PlayerActions::selectionChanged);
@@ -100,12 +100,12 @@ void PlayerActions::listMatches(const QStringList &matches)
 
 bool PlayerActions::playing() const
 {
-    return m_player.PlayState() == MediaPlayer::Playing;
+    return m_player.playState() == MediaPlayer::Playing;
 }
 
 void PlayerActions::notePlayState()
 {
-    m_state.setPlayState(m_player.PlayState());
+    m_state.setPlayState(m_player.playState());
 }
 
 void PlayerActions::announceStart(bool started, const QString &fileName, const Announce &voice) const
@@ -114,7 +114,7 @@ void PlayerActions::announceStart(bool started, const QString &fileName, const A
     (voice ? voice : m_announce)((started ? "<b>playing</b>: " : "<b>error</b>, can't play: ") + TrackName(fileName));
 }
 
-bool PlayerActions::startTrack(const QString &entry, Load how, double waitBeforeAnnouncing, const Announce &voice)
+bool PlayerActions::startTrack(const QString &entry, double waitBeforeAnnouncing, const Announce &voice)
 {
     // A copy: the name may be an entry of a list that changes while an
     // earlier start is finished.
@@ -127,7 +127,7 @@ bool PlayerActions::startTrack(const QString &entry, Load how, double waitBefore
         WaitSeconds(waitBeforeAnnouncing);
         announceStart(started, fileName, voice);
     };
-    const bool started = how == Load::Open ? m_player.Open(path) : m_player.setFileName(path);
+    const bool started = m_player.load(path);
     // A path refused before any start began is decided here.
     startDecided(started);
     return started;
@@ -155,8 +155,8 @@ void PlayerActions::playNamed(const QString &entry, const Announce &voice)
     const QString fileName = entry; // as in startTrack
     finishPendingStart();
     if (playing())
-        m_player.Stop();
-    startTrack(fileName, Load::FileName, 0, voice);
+        m_player.stop();
+    startTrack(fileName, 0, voice);
 }
 
 void PlayerActions::playSelected()
@@ -166,12 +166,12 @@ void PlayerActions::playSelected()
 
 void PlayerActions::pause()
 {
-    endPlaying(&MediaPlayer::Pause, "<b>paused</b>: ");
+    endPlaying(&MediaPlayer::pause, "<b>paused</b>: ");
 }
 
 void PlayerActions::stop()
 {
-    endPlaying(&MediaPlayer::Stop, "<b>stopped</b>: ");
+    endPlaying(&MediaPlayer::stop, "<b>stopped</b>: ");
 }
 
 void PlayerActions::endPlaying(void (MediaPlayer::*end)(), const char *said)
@@ -270,7 +270,7 @@ void PlayerActions::playNextInList()
     const QString fileName = m_state.tracks().fileName();
     if (fileName.isEmpty())
         return;
-    startTrack(fileName, Load::Open, SettleSeconds);
+    startTrack(fileName, SettleSeconds);
 }
 
 void PlayerActions::playRandomTrack(double waitBeforeDrawing, double waitBeforeAnnouncing)
@@ -283,7 +283,7 @@ void PlayerActions::playRandomTrack(double waitBeforeDrawing, double waitBeforeA
         return;
     const int index = randomIndex(count);
     select(index);
-    startTrack(m_state.tracks().list(index), Load::Open, waitBeforeAnnouncing);
+    startTrack(m_state.tracks().list(index), waitBeforeAnnouncing);
 }
 
 bool PlayerActions::playRandomListEntry(const QStringList &entries, const std::function<void(int)> &select,
@@ -295,7 +295,7 @@ bool PlayerActions::playRandomListEntry(const QStringList &entries, const std::f
     // A copy: the list is another's, and may change while the start waits.
     const QString fileName = entries.at(index);
     select(index);
-    startTrack(fileName, Load::Open, 0, voice);
+    startTrack(fileName, 0, voice);
     return true;
 }
 
@@ -392,7 +392,7 @@ void PlayerActions::setBalance(int value)
 
 void PlayerActions::toggleMute()
 {
-    const bool mute = !m_player.Mute();
+    const bool mute = !m_player.muted();
     m_player.setMute(mute);
     m_state.setMuted(mute);
     m_announce(mute ? "<b>mp3</b> player mute" : "<b>mp3</b> player unmute");

@@ -21,10 +21,6 @@ class PlayerActions : public QObject
     Q_OBJECT
 
 public:
-    // Setting the file name and opening it both load and start a track;
-    // which one a road uses is part of what it is.
-    enum class Load { FileName, Open };
-
     // Everything is said through announce but the song picker's own lines.
     // Emptying the now-playing list also empties the song picker's list,
     // which lives with the picker.
@@ -65,7 +61,7 @@ public:
     void playNamed(const QString &fileName, const Announce &voice = {});
     // Loads a track of the list's directory, waits and says whether it
     // plays; true when it does.
-    bool startTrack(const QString &fileName, Load how, double waitBeforeAnnouncing = 0, const Announce &voice = {});
+    bool startTrack(const QString &fileName, double waitBeforeAnnouncing = 0, const Announce &voice = {});
     // Opens an entry drawn at random from another list of track names (the
     // song picker's), after showing which (select), and says so. False, and
     // nothing done, when the list is empty.

@@ -1,4 +1,4 @@
-// Form4, the style chooser: lists the saved styles, shows the values of the
+// The style chooser: lists the saved styles, shows the values of the
 // one clicked, and makes it the main window's announcement style.
 #pragma once
 
@@ -21,27 +21,27 @@ struct StyleChooserLinks {
     QWidget *mainWindow;
 };
 
-class Form4 : public QWidget
+class StyleChooser : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form4(StyleChooserLinks links, QWidget *parent = nullptr);
+    explicit StyleChooser(StyleChooserLinks links, QWidget *parent = nullptr);
 
     // Runs once, at the first reference to the window.
     void load();
     // Empties the style list, re-reads the directory and builds it again.
     void rebuildStyleList();
 
-    ClickLabel *Label4 = nullptr; // credit strip; dragging it moves the window
-    QListWidget *List1 = nullptr; // the style list
-    FileListBox *File1 = nullptr; // every file of the styles directory, never shown
-    QLineEdit *Text1 = nullptr;   // ascii of the clicked style
-    QLineEdit *Text2 = nullptr;   // acolor of the clicked style
-    QLineEdit *text3 = nullptr;   // fcolor of the clicked style
-    ClickLabel *Label1 = nullptr; // "ok"
-    ClickLabel *Label2 = nullptr; // "reset"
-    ClickLabel *Label3 = nullptr; // "back"
+    ClickLabel *creditLabel = nullptr; // credit strip; dragging it moves the window
+    QListWidget *styleList = nullptr;  // the style list
+    FileListBox *styleFiles = nullptr; // every file of the styles directory, never shown
+    QLineEdit *asciiBox = nullptr;     // ascii of the clicked style
+    QLineEdit *acolorBox = nullptr;    // acolor of the clicked style
+    QLineEdit *fcolorBox = nullptr;    // fcolor of the clicked style
+    ClickLabel *okLabel = nullptr;     // "ok"
+    ClickLabel *resetLabel = nullptr;  // "reset"
+    ClickLabel *backLabel = nullptr;   // "back"
 
 private:
     void showSelectedValues();

@@ -22,46 +22,46 @@ const QString Title = QStringLiteral("style");
 
 } // namespace
 
-Form6::Form6(StyleEditorLinks links, QWidget *parent)
+StyleEditor::StyleEditor(StyleEditorLinks links, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_links(std::move(links))
 {
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
-    Label5 = new QLabel(QString::fromUtf8("  Ðûñ²    by Ðûñnet"), this);
-    Label1 = new QLabel("name:", this);
-    Text1 = new QLineEdit(this);
-    Label2 = new QLabel("ascii:", this);
-    Text2 = new QLineEdit(this);
-    Label3 = new QLabel("acolor:", this);
-    text3 = new QLineEdit(this);
-    Label4 = new QLabel("fcolor:", this);
-    Text4 = new QLineEdit(this);
-    Label6 = new ClickLabel("ok", this);
-    Label7 = new ClickLabel("back", this);
+    creditLabel = new QLabel(QString::fromUtf8("  Ðûñ²    by Ðûñnet"), this);
+    nameCaption = new QLabel("name:", this);
+    nameBox = new QLineEdit(this);
+    asciiCaption = new QLabel("ascii:", this);
+    asciiBox = new QLineEdit(this);
+    acolorCaption = new QLabel("acolor:", this);
+    acolorBox = new QLineEdit(this);
+    fcolorCaption = new QLabel("fcolor:", this);
+    fcolorBox = new QLineEdit(this);
+    okLabel = new ClickLabel("ok", this);
+    backLabel = new ClickLabel("back", this);
 
     auto *fields = new QFormLayout;
-    fields->addRow(Label1, Text1);
-    fields->addRow(Label2, Text2);
-    fields->addRow(Label3, text3);
-    fields->addRow(Label4, Text4);
+    fields->addRow(nameCaption, nameBox);
+    fields->addRow(asciiCaption, asciiBox);
+    fields->addRow(acolorCaption, acolorBox);
+    fields->addRow(fcolorCaption, fcolorBox);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Label6);
-    buttons->addWidget(Label7);
+    buttons->addWidget(okLabel);
+    buttons->addWidget(backLabel);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label5);
+    layout->addWidget(creditLabel);
     layout->addLayout(fields);
     layout->addLayout(buttons);
 
-    connect(Label6, &ClickLabel::clicked, this, &Form6::save);
-    connect(Label7, &ClickLabel::clicked, this, &Form6::back);
-    closeAsWayOut(this, Label7);
+    connect(okLabel, &ClickLabel::clicked, this, &StyleEditor::save);
+    connect(backLabel, &ClickLabel::clicked, this, &StyleEditor::back);
+    closeAsWayOut(this, backLabel);
 }
 
-bool Form6::fieldsFilled()
+bool StyleEditor::fieldsFilled()
 {
     // Only a field with no characters at all is empty: one space is a value.
     const std::pair<QLineEdit *, const char *> fields[] = {
-        {Text1, "name"}, {Text2, "ascii"}, {text3, "acolor"}, {Text4, "fcolor"}};
+        {nameBox, "name"}, {asciiBox, "ascii"}, {acolorBox, "acolor"}, {fcolorBox, "fcolor"}};
     for (auto [field, what] : fields) {
         if (field->text().isEmpty()) {
             m_links.messageBox.show(QStringLiteral("Please fill in the %1 of your style.").arg(what), Title);
@@ -71,11 +71,11 @@ bool Form6::fieldsFilled()
     return true;
 }
 
-void Form6::save()
+void StyleEditor::save()
 {
     if (!fieldsFilled())
         return;
-    const StyleValues style{Text1->text(), Text2->text(), text3->text(), Text4->text()};
+    const StyleValues style{nameBox->text(), asciiBox->text(), acolorBox->text(), fcolorBox->text()};
     switch (saveStyle(m_links.home, style)) {
     case StyleSaveResult::UnsafeName:
         m_links.messageBox.show(QStringLiteral("A style's name is the name of its file: it cannot hold \"/\", "
@@ -97,26 +97,26 @@ void Form6::save()
     emptyFields();
     // Rebuilding the list lets events run; a second save among them may
     // already have unloaded this editor.
-    const QPointer<Form6> self(this);
+    const QPointer<StyleEditor> self(this);
     const std::function<void()> unload = m_links.unload;
-    Form4 &chooser = m_links.chooser();
+    StyleChooser &chooser = m_links.chooser();
     chooser.rebuildStyleList();
     if (self)
         unload();
     chooser.show();
 }
 
-void Form6::back()
+void StyleEditor::back()
 {
     emptyFields();
     m_links.mainWindow->show();
     hide();
 }
 
-void Form6::emptyFields()
+void StyleEditor::emptyFields()
 {
-    Text1->clear();
-    Text2->clear();
-    text3->clear();
-    Text4->clear();
+    nameBox->clear();
+    asciiBox->clear();
+    acolorBox->clear();
+    fcolorBox->clear();
 }

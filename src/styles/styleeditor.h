@@ -1,4 +1,4 @@
-// Form6, the style editor: the user types a new style's name and values and
+// The style editor: the user types a new style's name and values and
 // saves it as a style file; the chooser then shows it.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 class Announcer;
 class ClickLabel;
-class Form4;
+class StyleChooser;
 class MessageBox;
 class QLabel;
 class QLineEdit;
@@ -19,28 +19,28 @@ struct StyleEditorLinks {
     MessageBox &messageBox;
     const Announcer &announcer; // the main window's
     QWidget *mainWindow;
-    std::function<Form4 &()> chooser; // loads the chooser at its first use
-    std::function<void()> unload;     // the editor goes once its handler returns
+    std::function<StyleChooser &()> chooser; // loads the chooser at its first use
+    std::function<void()> unload;            // the editor goes once its handler returns
 };
 
-class Form6 : public QWidget
+class StyleEditor : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form6(StyleEditorLinks links, QWidget *parent = nullptr);
+    explicit StyleEditor(StyleEditorLinks links, QWidget *parent = nullptr);
 
-    QLabel *Label5 = nullptr; // credit strip
-    QLabel *Label1 = nullptr; // "name:"
-    QLineEdit *Text1 = nullptr; // the style's name
-    QLabel *Label2 = nullptr; // "ascii:"
-    QLineEdit *Text2 = nullptr; // decoration text
-    QLabel *Label3 = nullptr; // "acolor:"
-    QLineEdit *text3 = nullptr; // decoration colour
-    QLabel *Label4 = nullptr; // "fcolor:"
-    QLineEdit *Text4 = nullptr; // message colour
-    ClickLabel *Label6 = nullptr; // "ok": save
-    ClickLabel *Label7 = nullptr; // "back"
+    QLabel *creditLabel = nullptr;   // credit strip
+    QLabel *nameCaption = nullptr;   // "name:"
+    QLineEdit *nameBox = nullptr;    // the style's name
+    QLabel *asciiCaption = nullptr;  // "ascii:"
+    QLineEdit *asciiBox = nullptr;   // decoration text
+    QLabel *acolorCaption = nullptr; // "acolor:"
+    QLineEdit *acolorBox = nullptr;  // decoration colour
+    QLabel *fcolorCaption = nullptr; // "fcolor:"
+    QLineEdit *fcolorBox = nullptr;  // message colour
+    ClickLabel *okLabel = nullptr;   // "ok": save
+    ClickLabel *backLabel = nullptr; // "back"
 
 private:
     void save();

@@ -14,24 +14,24 @@ constexpr int FileRole = Qt::UserRole;
 
 } // namespace
 
-void buildStyleList(FileListBox *File1, QListWidget *List1, const QString &stylesDirectory)
+void buildStyleList(FileListBox *styleFiles, QListWidget *styleList, const QString &stylesDirectory)
 {
-    File1->setPath(stylesDirectory);
+    styleFiles->setPath(stylesDirectory);
     QStringList names;
-    names.reserve(File1->listCount());
+    names.reserve(styleFiles->listCount());
     QHash<int, QString> byteNamedFiles; // by row
-    for (const QString &fileName : File1->entries()) {
+    for (const QString &fileName : styleFiles->entries()) {
         // A name that is not UTF-8 is shown decoded another way, and only
         // its bytes name its file.
-        const QString file = decodeFileName(File1->filePath(fileName));
+        const QString file = decodeFileName(styleFiles->filePath(fileName));
         if (!file.endsWith(fileName))
-            byteNamedFiles.insert(List1->count() + int(names.size()), file);
+            byteNamedFiles.insert(styleList->count() + int(names.size()), file);
         names.append(readStyleName(file));
     }
-    List1->addItems(names);
+    styleList->addItems(names);
     for (auto it = byteNamedFiles.cbegin(); it != byteNamedFiles.cend(); ++it)
-        List1->item(it.key())->setData(FileRole, it.value());
-    RemoveDuplicates(List1);
+        styleList->item(it.key())->setData(FileRole, it.value());
+    RemoveDuplicates(styleList);
 }
 
 QString styleFileOf(const QListWidgetItem &entry, const QString &home)

@@ -8,10 +8,10 @@ class FileListBox;
 class QListWidget;
 class QListWidgetItem;
 
-// Points File1 at the styles directory, adds the `style` key of each of its
-// files (an empty entry for a file without one) to the end of List1 in
+// Points styleFiles at the styles directory, adds the `style` key of each of its
+// files (an empty entry for a file without one) to the end of styleList in
 // file-name order, then removes the duplicates.
-void buildStyleList(FileListBox *File1, QListWidget *List1, const QString &stylesDirectory);
+void buildStyleList(FileListBox *styleFiles, QListWidget *styleList, const QString &stylesDirectory);
 
 // The file an entry's values are read from: the styles directory + its
 // name + ".ini", except for an entry read from a file whose name is not

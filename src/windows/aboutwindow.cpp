@@ -23,35 +23,35 @@ const char *const Description =
 
 } // namespace
 
-Form7::Form7(QWidget &mainWindow, QWidget *parent)
+AboutWindow::AboutWindow(QWidget &mainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setFont(tahomaFont());
     setWindowTitle(QString::fromUtf8("about Ðûñ²"));
-    Label4 = new QLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
-    Label4->setFont(tahomaFont(true));
-    placeInTwips(Label4, 0, 0, 4065, 240);
-    Label2 = new ClickLabel(" x", this);
-    Label2->setFont(arialFont());
-    placeInTwips(Label2, 4065, 0, 240, 240);
+    creditLabel = new QLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
+    creditLabel->setFont(tahomaFont(true));
+    placeInTwips(creditLabel, 0, 0, 4065, 240);
+    closeLabel = new ClickLabel(" x", this);
+    closeLabel->setFont(arialFont());
+    placeInTwips(closeLabel, 4065, 0, 240, 240);
 
-    Image2 = new QLabel(this);
+    pictureLabel = new QLabel(this);
     const QPixmap picture = aboutPicture();
-    Image2->setPixmap(picture);
-    Image2->setGeometry((twipsToPixelsX(WidthTwips, this) - picture.width()) / 2, twipsToPixelsY(300, this),
-                        picture.width(), picture.height());
+    pictureLabel->setPixmap(picture);
+    pictureLabel->setGeometry((twipsToPixelsX(WidthTwips, this) - picture.width()) / 2, twipsToPixelsY(300, this),
+                              picture.width(), picture.height());
 
-    lblDescription = new QLabel(QString::fromUtf8(Description), this);
-    lblDescription->setWordWrap(true);
-    lblDescription->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    placeInTwips(lblDescription, 180, 1140, 3945, 1845);
+    description = new QLabel(QString::fromUtf8(Description), this);
+    description->setWordWrap(true);
+    description->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    placeInTwips(description, 180, 1140, 3945, 1845);
     resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
 
-    connect(Label2, &ClickLabel::clicked, this, [this, &mainWindow] {
+    connect(closeLabel, &ClickLabel::clicked, this, [this, &mainWindow] {
         hide();
         mainWindow.show();
     });
-    closeAsWayOut(this, Label2);
+    closeAsWayOut(this, closeLabel);
 
     placeAtStartPosition(this);
     StayOnTop(this);

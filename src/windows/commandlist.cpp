@@ -11,7 +11,7 @@
 
 #include <QListWidget>
 
-QStringList Form8::commandLines()
+QStringList CommandList::commandLines()
 {
     return QStringList{
         "coms - view coms",
@@ -61,32 +61,32 @@ QStringList Form8::commandLines()
     };
 }
 
-Form8::Form8(const Announcer &announcer, QWidget &mainWindow, QWidget *parent)
+CommandList::CommandList(const Announcer &announcer, QWidget &mainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setFont(tahomaFont());
     setWindowTitle("coms");
-    Label4 = new ClickLabel(QString::fromUtf8("   Ðûñ²      by Ðûñnet"), this);
-    Label4->setFont(tahomaFont(true));
-    placeInTwips(Label4, 0, 0, 2760, 240);
-    List1 = new QListWidget(this);
-    List1->addItems(commandLines());
-    placeInTwips(List1, 60, 240, 2640, 1575);
-    Label1 = new ClickLabel("adv", this);
-    Label1->setAlignment(Qt::AlignCenter);
-    placeInTwips(Label1, 120, 1860, 600, 255);
-    Label5 = new ClickLabel("back", this);
-    Label5->setAlignment(Qt::AlignCenter);
-    placeInTwips(Label5, 2040, 1860, 600, 255);
+    titleLabel = new ClickLabel(QString::fromUtf8("   Ðûñ²      by Ðûñnet"), this);
+    titleLabel->setFont(tahomaFont(true));
+    placeInTwips(titleLabel, 0, 0, 2760, 240);
+    lineList = new QListWidget(this);
+    lineList->addItems(commandLines());
+    placeInTwips(lineList, 60, 240, 2640, 1575);
+    advertiseLabel = new ClickLabel("adv", this);
+    advertiseLabel->setAlignment(Qt::AlignCenter);
+    placeInTwips(advertiseLabel, 120, 1860, 600, 255);
+    backLabel = new ClickLabel("back", this);
+    backLabel->setAlignment(Qt::AlignCenter);
+    placeInTwips(backLabel, 2040, 1860, 600, 255);
     resize(twipsToPixelsX(2760, this), twipsToPixelsY(2175, this));
 
-    dragWindowBy(Label4, this);
-    connect(Label1, &ClickLabel::clicked, this, [&announcer] { Advertise(announcer); });
-    connect(Label5, &ClickLabel::clicked, this, [this, &mainWindow] {
+    dragWindowBy(titleLabel, this);
+    connect(advertiseLabel, &ClickLabel::clicked, this, [&announcer] { Advertise(announcer); });
+    connect(backLabel, &ClickLabel::clicked, this, [this, &mainWindow] {
         hide();
         mainWindow.show();
     });
-    closeAsWayOut(this, Label5);
+    closeAsWayOut(this, backLabel);
 
     placeAtStartPosition(this);
     StayOnTop(this);

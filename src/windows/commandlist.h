@@ -1,4 +1,4 @@
-// Form8, the command list: the chat commands, one a line, and the label
+// The command list: the chat commands, one a line, and the label
 // that posts the advertisement.
 #pragma once
 
@@ -9,22 +9,22 @@ class Announcer;
 class ClickLabel;
 class QListWidget;
 
-class Form8 : public QWidget
+class CommandList : public QWidget
 {
     Q_OBJECT
 
 public:
     // The advertisement goes out in the main window's style; "back" shows
     // the main window again.
-    Form8(const Announcer &announcer, QWidget &mainWindow, QWidget *parent = nullptr);
+    CommandList(const Announcer &announcer, QWidget &mainWindow, QWidget *parent = nullptr);
 
     // What the list shows, in its order; display text only.
     static QStringList commandLines();
 
-    ClickLabel *Label4 = nullptr; // title strip; dragging it moves the window
-    QListWidget *List1 = nullptr; // the command lines; selecting one does nothing
-    ClickLabel *Label1 = nullptr; // "adv"
-    ClickLabel *Label5 = nullptr; // "back"
+    ClickLabel *titleLabel = nullptr;     // title strip; dragging it moves the window
+    QListWidget *lineList = nullptr;      // the command lines; selecting one does nothing
+    ClickLabel *advertiseLabel = nullptr; // "adv"
+    ClickLabel *backLabel = nullptr;      // "back"
 };
 
 // The two lines of the advertisement, 0.3 seconds apart; the chat command

@@ -13,7 +13,7 @@ void keepEverySeparator(QMenu *menu)
 
 } // namespace
 
-Form5::Form5(OptionsActions actions, QWidget *parent)
+OptionsMenu::OptionsMenu(OptionsActions actions, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_actions(std::move(actions))
 {
@@ -58,12 +58,12 @@ Form5::Form5(OptionsActions actions, QWidget *parent)
     separator(opts, "ierre");
 }
 
-void Form5::popUp(const QPoint &globalPosition)
+void OptionsMenu::popUp(const QPoint &globalPosition)
 {
     opts->exec(globalPosition);
 }
 
-QAction *Form5::leaf(QMenu *menu, const QString &caption, const QString &name, std::function<void()> action)
+QAction *OptionsMenu::leaf(QMenu *menu, const QString &caption, const QString &name, std::function<void()> action)
 {
     QAction *item = menu->addAction(caption);
     item->setObjectName(name);
@@ -74,12 +74,12 @@ QAction *Form5::leaf(QMenu *menu, const QString &caption, const QString &name, s
     return item;
 }
 
-void Form5::separator(QMenu *menu, const QString &name)
+void OptionsMenu::separator(QMenu *menu, const QString &name)
 {
     menu->addSeparator()->setObjectName(name);
 }
 
-QMenu *Form5::subMenu(const QString &caption, const QString &name)
+QMenu *OptionsMenu::subMenu(const QString &caption, const QString &name)
 {
     QMenu *menu = opts->addMenu(caption);
     menu->setObjectName(name);

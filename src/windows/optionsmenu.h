@@ -1,4 +1,4 @@
-// Form5, the options menu: a form that is never shown and holds nothing but
+// The options menu: a form that is never shown and holds nothing but
 // the pop-up menu that the main window's "options" label opens.
 #pragma once
 
@@ -17,12 +17,12 @@ struct OptionsActions {
     std::function<void()> coms, about, exit;
 };
 
-class Form5 : public QWidget
+class OptionsMenu : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form5(OptionsActions actions, QWidget *parent = nullptr);
+    explicit OptionsMenu(OptionsActions actions, QWidget *parent = nullptr);
 
     // Shows the menu at a place on the screen and returns once it is closed.
     void popUp(const QPoint &globalPosition);

@@ -15,44 +15,43 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-Form2::Form2(PathChooserLinks links)
+PathChooser::PathChooser(PathChooserLinks links)
     : QWidget(nullptr, Qt::Window)
     , m_links(std::move(links))
     , m_announcer(m_links.desktop, style)
 {
     setWindowTitle(QString::fromUtf8("directøry"));
-    Label8 = new QLabel(QString::fromUtf8("                directøry"), this);
-    Dir1 = new DirectoryListBox(this);
-    Label1 = new ClickLabel("Set", this);
+    titleLabel = new QLabel(QString::fromUtf8("                directøry"), this);
+    folderTree = new DirectoryListBox(this);
+    setLabel = new ClickLabel("Set", this);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label8);
-    layout->addWidget(Dir1, 1);
-    layout->addWidget(Label1, 0, Qt::AlignHCenter);
+    layout->addWidget(titleLabel);
+    layout->addWidget(folderTree, 1);
+    layout->addWidget(setLabel, 0, Qt::AlignHCenter);
     resize(twipsToPixelsX(3500, this), twipsToPixelsY(4000, this));
 
     StayOnTop(this);
     placeAtStartPosition(this);
-    Dir1->setPath("."); // the working directory, as the list has no path yet
-    connect(Label1, &ClickLabel::clicked, this, &Form2::setPath);
+    folderTree->setPath("."); // the working directory, as the list has no path yet
+    connect(setLabel, &ClickLabel::clicked, this, &PathChooser::setPath);
     closeAsWayOut(this, nullptr);
 }
 
-Form2::~Form2()
+PathChooser::~PathChooser()
 {
     endDialog();
 }
 
-void Form2::setPath()
+void PathChooser::setPath()
 {
-    const QString p = Dir1->path();
-    mpath = p;
+    const QString p = folderTree->path();
     m_links.usePath(p);
     m_announcer.announce(m_links.handle + " set path to " + PlainToHtml(readablePath(p)));
     m_links.mainWindow.show();
     hide();
 }
 
-void Form2::showEvent(QShowEvent *event)
+void PathChooser::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     TerminalFace *terminal = m_links.terminal;
@@ -60,11 +59,11 @@ void Form2::showEvent(QShowEvent *event)
         return;
     m_dialog = terminal->addDialog(QString::fromUtf8("directøry: %1\n"
                                                      "(an empty line sets it; or type another directory)")
-                                       .arg(readablePath(Dir1->path())),
+                                       .arg(readablePath(folderTree->path())),
                                    [this](const std::optional<QString> &line) { answer(line); });
 }
 
-void Form2::hideEvent(QHideEvent *event)
+void PathChooser::hideEvent(QHideEvent *event)
 {
     // Minimised is still shown.
     if (!event->spontaneous())
@@ -72,7 +71,7 @@ void Form2::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
-void Form2::endDialog()
+void PathChooser::endDialog()
 {
     if (!m_dialog)
         return;
@@ -81,7 +80,7 @@ void Form2::endDialog()
     m_dialog = 0;
 }
 
-void Form2::answer(const std::optional<QString> &line)
+void PathChooser::answer(const std::optional<QString> &line)
 {
     // The end of input cancels nothing here: the window has no way out but "Set".
     if (!line)
@@ -91,9 +90,9 @@ void Form2::answer(const std::optional<QString> &line)
         QString wanted = typed;
         if (wanted == "~" || wanted.startsWith("~/"))
             wanted = QDir::homePath() + wanted.mid(1);
-        if (!Dir1->setPath(wanted)) {
+        if (!folderTree->setPath(wanted)) {
             std::fprintf(stderr, "no directory %s here; type a directory, or an empty line for %s\n",
-                         qPrintable(typed), qPrintable(readablePath(Dir1->path())));
+                         qPrintable(typed), qPrintable(readablePath(folderTree->path())));
             std::fflush(stderr);
             return;
         }

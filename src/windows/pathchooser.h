@@ -1,4 +1,4 @@
-// Form2, the path chooser: the window in which the user picks the directory
+// The path chooser: the window in which the user picks the directory
 // that holds the MP3 files. "Set" makes it the main window's directory,
 // lists it, stores it and says so. In the terminal face it is a question
 // that waits for a line while the window is shown.
@@ -28,25 +28,23 @@ struct PathChooserLinks {
     const QString &handle;
 };
 
-class Form2 : public QWidget
+class PathChooser : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form2(PathChooserLinks links);
-    ~Form2() override;
+    explicit PathChooser(PathChooserLinks links);
+    ~PathChooser() override;
 
-    // This window's own copies; its announcement is always in the initial
+    // This window's own style: its announcement is always in the initial
     // style, whatever style the main window has.
     StylePieces style = StylePieces::initial();
-    QString mpath;
-    QString Trigger = ".";
 
-    QLabel *Label8 = nullptr;           // title
-    DirectoryListBox *Dir1 = nullptr;   // directory tree
-    ClickLabel *Label1 = nullptr;       // "Set"
+    QLabel *titleLabel = nullptr;           // title
+    DirectoryListBox *folderTree = nullptr; // directory tree
+    ClickLabel *setLabel = nullptr;         // "Set"
 
-    // "Set": applies the current path of Dir1, then gives way to the main window.
+    // "Set": applies the current path of folderTree, then gives way to the main window.
     void setPath();
 
 protected:

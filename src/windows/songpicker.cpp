@@ -19,81 +19,81 @@ constexpr int HeightTwips = 3300;
 
 } // namespace
 
-Form3::Form3(PickerLinks links, QWidget *parent)
+SongPicker::SongPicker(PickerLinks links, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_links(links)
 {
     setFont(tahomaFont());
     setWindowTitle(QString::fromUtf8("Ðûñ²"));
-    Label4 = new QLabel(QString::fromUtf8("  Ðûñ²    by Ðûñnet"), this);
-    Label4->setFont(tahomaFont(true));
-    placeInTwips(Label4, 0, 0, WidthTwips, 240);
-    List1 = new StringListView(this);
-    placeInTwips(List1, 60, 240, 3255, 2520);
-    play = new ClickLabel("play", this);
-    pause = new ClickLabel("random", this);
-    stop = new ClickLabel("back", this);
+    creditLabel = new QLabel(QString::fromUtf8("  Ðûñ²    by Ðûñnet"), this);
+    creditLabel->setFont(tahomaFont(true));
+    placeInTwips(creditLabel, 0, 0, WidthTwips, 240);
+    matchList = new StringListView(this);
+    placeInTwips(matchList, 60, 240, 3255, 2520);
+    playLabel = new ClickLabel("play", this);
+    randomLabel = new ClickLabel("random", this);
+    backLabel = new ClickLabel("back", this);
     int left = 120;
-    for (ClickLabel *button : {play, pause, stop}) {
+    for (ClickLabel *button : {playLabel, randomLabel, backLabel}) {
         button->setAlignment(Qt::AlignCenter);
         placeInTwips(button, left, 2880, 975, 285);
         left += 1065;
     }
     resize(twipsToPixelsX(WidthTwips, this), twipsToPixelsY(HeightTwips, this));
 
-    connect(List1, &StringListView::doubleClicked, this, &Form3::playSelected);
-    connect(play, &ClickLabel::clicked, this, &Form3::playClicked);
-    connect(pause, &ClickLabel::clicked, this, &Form3::randomClicked);
-    connect(stop, &ClickLabel::clicked, this, &Form3::backClicked);
-    closeAsWayOut(this, stop);
+    connect(matchList, &StringListView::doubleClicked, this, &SongPicker::playSelected);
+    connect(playLabel, &ClickLabel::clicked, this, &SongPicker::playClicked);
+    connect(randomLabel, &ClickLabel::clicked, this, &SongPicker::randomClicked);
+    connect(backLabel, &ClickLabel::clicked, this, &SongPicker::backClicked);
+    closeAsWayOut(this, backLabel);
 
     placeAtStartPosition(this);
     StayOnTop(this);
 }
 
-void Form3::playSelected()
+void SongPicker::playSelected()
 {
-    m_links.actions.playNamed(List1->selectedText(), m_voice);
+    m_links.actions.playNamed(matchList->selectedText(), m_voice);
 }
 
-void Form3::playClicked()
+void SongPicker::playClicked()
 {
-    if (m_leaving || List1->selectedText().isEmpty())
+    if (m_leaving || matchList->selectedText().isEmpty())
         return;
     m_leaving = true;
     WaitSeconds(0.4);
     m_leaving = false;
     // The wait let other handlers run: what is selected now is what plays,
     // and a list emptied meanwhile leaves nothing to play.
-    if (List1->selectedText().isEmpty())
+    if (matchList->selectedText().isEmpty())
         return;
     playSelected();
     leave();
 }
 
-void Form3::randomClicked()
+void SongPicker::randomClicked()
 {
     if (m_leaving
         || !m_links.actions.playRandomListEntry(
-            List1->entries(), [this](int row) { List1->setCurrentRow(row); }, m_voice))
+            matchList->entries(), [this](int row) { matchList->setCurrentRow(row); }, m_voice))
         return;
     m_leaving = true;
     WaitSeconds(0.3);
     m_leaving = false;
-    List1->clear();
+    matchList->clear();
     leave();
 }
 
-void Form3::backClicked()
+void SongPicker::backClicked()
 {
-    List1->clear();
+    matchList->clear();
     m_links.actions.emptyNowPlaying();
     leave();
 }
 
-void Form3::leave()
+void SongPicker::leave()
 {
     hide();
     m_links.mainWindow.show();
-    m_links.chat2.StopScan();
+    m_links.searchScan.StopScan();
 }

@@ -1,4 +1,4 @@
-// Form3, the song picker: shows the matches of a song search and plays one.
+// The song picker: shows the matches of a song search and plays one.
 #pragma once
 
 #include "chat/announcement.h"
@@ -15,31 +15,28 @@ class StringListView;
 
 // What the picker takes from the main window.
 struct PickerLinks {
-    PlayerActions &actions;   // plays the entries, from the track list's directory
-    ChatScan &chat2;          // the song search's second scan
-    Desktop &desktop;         // where the announcements go
-    QWidget &mainWindow;      // shown again when the picker is left
+    PlayerActions &actions; // plays the entries, from the track list's directory
+    ChatScan &searchScan;   // the song search's second scan
+    Desktop &desktop;       // where the announcements go
+    QWidget &mainWindow;    // shown again when the picker is left
 };
 
-class Form3 : public QWidget
+class SongPicker : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form3(PickerLinks links, QWidget *parent = nullptr);
+    explicit SongPicker(PickerLinks links, QWidget *parent = nullptr);
 
     // This window's own copies of the style pieces; its face piece, called
-    // `font` on this window, is style.font1.
+    // `font` on this window, is style.messageFace.
     StylePieces style = StylePieces::initial();
-    QString Handle;
-    QString mpath;
-    QString Trigger = ".";
 
-    StringListView *List1 = nullptr; // the picker list
-    ClickLabel *play = nullptr;      // "play"
-    ClickLabel *pause = nullptr;     // "random"
-    ClickLabel *stop = nullptr;      // "back"
-    QLabel *Label4 = nullptr;        // credit strip
+    StringListView *matchList = nullptr; // the picker list
+    ClickLabel *playLabel = nullptr;     // "play"
+    ClickLabel *randomLabel = nullptr;   // "random"
+    ClickLabel *backLabel = nullptr;     // "back"
+    QLabel *creditLabel = nullptr;       // credit strip
 
 private:
     // The picker's own buttons and the double-click.

@@ -37,52 +37,52 @@ private slots:
     {
         struct Case {
             const char *name;
-            std::function<void(Form1 &)> before;
-            std::function<void(Form1 &)> act;
-            std::function<bool(const Seen &, Form1 &)> probe; // true: the window was not ready for the line
-            std::function<bool(TestWorld &, Form1 &)> after;
+            std::function<void(MainWindow &)> before;
+            std::function<void(MainWindow &)> act;
+            std::function<bool(const Seen &, MainWindow &)> probe; // true: the window was not ready for the line
+            std::function<bool(TestWorld &, MainWindow &)> after;
             const char *line;
         };
-        const auto rolled = [](Form1 &f, int twips, bool up) {
-            return f.height() == twipsToPixelsY(twips, &f) && f.Label3->isHidden() != up && f.Label7->isHidden() == up;
+        const auto rolled = [](MainWindow &f, int twips, bool up) {
+            return f.height() == twipsToPixelsY(twips, &f) && control<ClickLabel>(f, "rollDownLabel")->isHidden() != up && control<ClickLabel>(f, "rollUpLabel")->isHidden() == up;
         };
         // The height changes before the line goes out, the glyphs after.
         const Case cases[] = {
-            {"roll up", {}, [](Form1 &f) { QTest::mouseClick(f.Label7, Qt::LeftButton); },
-             [](const Seen &s, Form1 &f) { return s.height != twipsToPixelsY(RolledUpTwips, &f) || s.rollDownShown; },
-             [&](TestWorld &, Form1 &f) { return rolled(f, RolledUpTwips, true); }, "<b>iface</b> rolled up"},
-            {"roll down", [](Form1 &f) { rollUp(f); }, [](Form1 &f) { QTest::mouseClick(f.Label3, Qt::LeftButton); },
-             [](const Seen &s, Form1 &f) { return s.height != twipsToPixelsY(RolledDownTwips, &f) || !s.rollDownShown; },
-             [&](TestWorld &, Form1 &f) { return rolled(f, RolledDownTwips, false); }, "<b>iface</b> rolled down"},
-            {"minimise label", {}, [](Form1 &f) { QTest::mouseClick(f.Label6, Qt::LeftButton); },
-             [](const Seen &s, Form1 &) { return s.minimized; }, [](TestWorld &, Form1 &f) { return f.isMinimized(); },
+            {"roll up", {}, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "rollUpLabel"), Qt::LeftButton); },
+             [](const Seen &s, MainWindow &f) { return s.height != twipsToPixelsY(RolledUpTwips, &f) || s.rollDownShown; },
+             [&](TestWorld &, MainWindow &f) { return rolled(f, RolledUpTwips, true); }, "<b>iface</b> rolled up"},
+            {"roll down", [](MainWindow &f) { rollUp(f); }, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "rollDownLabel"), Qt::LeftButton); },
+             [](const Seen &s, MainWindow &f) { return s.height != twipsToPixelsY(RolledDownTwips, &f) || !s.rollDownShown; },
+             [&](TestWorld &, MainWindow &f) { return rolled(f, RolledDownTwips, false); }, "<b>iface</b> rolled down"},
+            {"minimise label", {}, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "minimiseLabel"), Qt::LeftButton); },
+             [](const Seen &s, MainWindow &) { return s.minimized; }, [](TestWorld &, MainWindow &f) { return f.isMinimized(); },
              "<b>iface</b> minimized "},
-            {"max", [](Form1 &f) { minimizeInterface(f); }, [](Form1 &f) { restoreInterface(f); },
-             [](const Seen &s, Form1 &) { return !s.minimized; },
-             [](TestWorld &, Form1 &f) { return !f.isMinimized() && !f.isMaximized() && f.isVisible(); },
+            {"max", [](MainWindow &f) { minimizeInterface(f); }, [](MainWindow &f) { restoreInterface(f); },
+             [](const Seen &s, MainWindow &) { return !s.minimized; },
+             [](TestWorld &, MainWindow &f) { return !f.isMinimized() && !f.isMaximized() && f.isVisible(); },
              "<b>iface</b> maximized "},
-            {"close label", {}, [](Form1 &f) { QTest::mouseClick(f.Label2, Qt::LeftButton); },
-             [](const Seen &s, Form1 &) { return s.ended; }, [](TestWorld &w, Form1 &) { return w.programEnded(); },
+            {"close label", {}, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "closeLabel"), Qt::LeftButton); },
+             [](const Seen &s, MainWindow &) { return s.ended; }, [](TestWorld &w, MainWindow &) { return w.programEnded(); },
              "Ðûñ² unløªded "},
             // The other way round: the path chooser and the about window are up
             // before they are announced; the command list comes after.
-            {"new path", {}, [](Form1 &f) { QTest::mouseClick(f.Label5, Qt::LeftButton); },
-             [](const Seen &s, Form1 &) { return !s.shown.contains("Form2") || s.shown.contains("Form1"); },
-             [](TestWorld &, Form1 &f) { return f.form2().isVisible(); }, "searching for path "},
+            {"new path", {}, [](MainWindow &f) { QTest::mouseClick(control<ClickLabel>(f, "newPathLabel"), Qt::LeftButton); },
+             [](const Seen &s, MainWindow &) { return !s.shown.contains("PathChooser") || s.shown.contains("MainWindow"); },
+             [](TestWorld &, MainWindow &f) { return f.pathChooser().isVisible(); }, "searching for path "},
             {"about", {}, showAbout,
-             [](const Seen &s, Form1 &) { return !s.shown.contains("Form7") || s.shown.contains("Form1"); },
-             [](TestWorld &, Form1 &f) { return f.form7().isVisible(); }, "<b>about</b> Ðûñ²"},
+             [](const Seen &s, MainWindow &) { return !s.shown.contains("AboutWindow") || s.shown.contains("MainWindow"); },
+             [](TestWorld &, MainWindow &f) { return f.aboutWindow().isVisible(); }, "<b>about</b> Ðûñ²"},
             {"coms", {}, showCommandList,
-             [](const Seen &s, Form1 &) { return s.shown.contains("Form8") || !s.shown.contains("Form1"); },
-             [](TestWorld &, Form1 &f) { return f.form8().isVisible() && !f.isVisible(); }, "<b>v</b>i<b>ewing</b> coms"},
+             [](const Seen &s, MainWindow &) { return s.shown.contains("CommandList") || !s.shown.contains("MainWindow"); },
+             [](TestWorld &, MainWindow &f) { return f.commandList().isVisible() && !f.isVisible(); }, "<b>v</b>i<b>ewing</b> coms"},
             {"xcoms", showCommandList, closeCommandList,
-             [](const Seen &s, Form1 &) { return s.shown.contains("Form8") || !s.shown.contains("Form1"); },
-             [](TestWorld &, Form1 &f) { return !f.form8().isVisible() && f.isVisible(); }, "<b>c</b>l<b>osed</b> coms"},
+             [](const Seen &s, MainWindow &) { return s.shown.contains("CommandList") || !s.shown.contains("MainWindow"); },
+             [](TestWorld &, MainWindow &f) { return !f.commandList().isVisible() && f.isVisible(); }, "<b>c</b>l<b>osed</b> coms"},
         };
         for (const Case &c : cases) {
             TestWorld world;
             world.writePreferences(world.musicDir(), "Ann");
-            Form1 &form = world.start();
+            MainWindow &form = world.start();
             if (c.before)
                 c.before(form);
             std::vector<Seen> seen;
@@ -91,7 +91,7 @@ private slots:
                 for (const QWidget *window : QApplication::topLevelWidgets())
                     if (window->isVisible())
                         shown << window->metaObject()->className();
-                seen.push_back({form.height(), !form.Label3->isHidden(), form.isMinimized(), world.programEnded(), shown});
+                seen.push_back({form.height(), !control<ClickLabel>(form, "rollDownLabel")->isHidden(), form.isMinimized(), world.programEnded(), shown});
             });
             world.clearLines();
             c.act(form);
@@ -105,20 +105,20 @@ private slots:
     {
         TestWorld world;
         world.writePreferences(world.musicDir(), "Ann");
-        Form1 &form = world.start();
+        MainWindow &form = world.start();
         const int unrolled = form.height();
-        QVERIFY(!form.Label7->isHidden() && form.Label3->isHidden());
-        QCOMPARE(form.Label3->geometry(), form.Label7->geometry());
+        QVERIFY(!control<ClickLabel>(form, "rollUpLabel")->isHidden() && control<ClickLabel>(form, "rollDownLabel")->isHidden());
+        QCOMPARE(control<ClickLabel>(form, "rollDownLabel")->geometry(), control<ClickLabel>(form, "rollUpLabel")->geometry());
         rollUp(form);
         const int rolledUp = form.height();
         QVERIFY(rolledUp < unrolled);
         // Rolled up, the whole title strip with its buttons is still there.
-        for (QWidget *strip : std::initializer_list<QWidget *>{form.Label4, form.Label3, form.Label6, form.Label2})
+        for (QWidget *strip : std::initializer_list<QWidget *>{control<ClickLabel>(form, "titleLabel"), control<ClickLabel>(form, "rollDownLabel"), control<ClickLabel>(form, "minimiseLabel"), control<ClickLabel>(form, "closeLabel")})
             QVERIFY(strip->geometry().bottom() < form.height());
         minimizeInterface(form);
         restoreInterface(form);
         QCOMPARE(form.height(), rolledUp);
-        QVERIFY(!form.Label3->isHidden());
+        QVERIFY(!control<ClickLabel>(form, "rollDownLabel")->isHidden());
 
         // Hidden, the window is reached through the tray icon alone.
         hideInterface(form);

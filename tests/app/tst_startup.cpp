@@ -25,8 +25,8 @@ private slots:
     {
         for (const std::optional<QString> &answer : {std::optional<QString>(QString()), std::optional<QString>()}) {
             TestWorld world;
-            Form1 &form = world.start(answer);
-            QVERIFY(form.form2().isVisible());
+            MainWindow &form = world.start(answer);
+            QVERIFY(form.pathChooser().isVisible());
             QVERIFY(!form.isVisible());
             QVERIFY(!QFile::exists(world.preferencesPath()));
             QCOMPARE(world.userLines(), QStringList({TestWorld::styled(QString::fromUtf8("Ðûñ² løªded ")),
@@ -43,19 +43,19 @@ private slots:
         QCOMPARE(std::rename(QFile::encodeName(world.musicDir()), encodeFileName(folder)), 0);
         world.writePreferences(folder, "Ann");
         QString volumeAtFirstLine;
-        Form1 *form = &world.make();
+        MainWindow *form = &world.make();
         QObject::connect(&world.client(), &ChatClient::lineReceived, [&] {
             if (volumeAtFirstLine.isEmpty())
-                volumeAtFirstLine = form->volume1->text();
+                volumeAtFirstLine = control<QLabel>(*form, "volumeLabel")->text();
         });
         world.start();
         QVERIFY(form->isVisible());
-        QVERIFY(!form->form2().isVisible());
+        QVERIFY(!form->pathChooser().isVisible());
         QCOMPARE(volumeAtFirstLine, QString("100%"));
-        QCOMPARE(world.player.Volume(), 0L);
-        QCOMPARE(form->path->text(), world.home() + QString::fromUtf8("/caf\xC3\xA9"));
-        QCOMPARE(form->File1->filePath("a.mp3"), encodeFileName(folder) + "/a.mp3");
-        QCOMPARE(form->File1->listCount(), 1);
+        QCOMPARE(world.player.volume(), 0L);
+        QCOMPARE(control<QLineEdit>(*form, "path")->text(), world.home() + QString::fromUtf8("/caf\xC3\xA9"));
+        QCOMPARE(control<FileListBox>(*form, "trackList")->filePath("a.mp3"), encodeFileName(folder) + "/a.mp3");
+        QCOMPARE(control<FileListBox>(*form, "trackList")->listCount(), 1);
         QCOMPARE(world.userLines().last(), TestWorld::styled("user: Ann"));
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
@@ -75,14 +75,14 @@ private slots:
             Environment environment{world.desktop, world.client(), *player, state, world.inputBox, world.messageBox,
                                     world.environment.home};
             ProgramCore program(environment);
-            Form1 &form = program.mainWindow();
+            MainWindow &form = program.mainWindow();
             ChatRoomWindow room(world.client());
             showRoomWindow(room, form);
             form.load();
-            QVERIFY(room.isVisible() && form.form2().isVisible());
+            QVERIFY(room.isVisible() && form.pathChooser().isVisible());
             QVERIFY(room.screen()->availableGeometry().contains(room.frameGeometry()));
             QVERIFY(!room.frameGeometry().intersects(form.frameGeometry()));
-            QVERIFY(!room.frameGeometry().intersects(form.form2().frameGeometry()));
+            QVERIFY(!room.frameGeometry().intersects(form.pathChooser().frameGeometry()));
             QCOMPARE(room.noticeLine()->isVisible(), player == &noDevice);
             QCOMPARE(room.noticeLine()->text(), player->soundProblem());
         }

@@ -25,12 +25,12 @@ inline QString sampleMp3(double seconds = 1.0)
 }
 
 // Signed on as "tester", handle "Ann"; the start-up lines are cleared.
-inline Form1 &startWithTracks(TestWorld &world, const QStringList &names, double seconds = 1.0)
+inline MainWindow &startWithTracks(TestWorld &world, const QStringList &names, double seconds = 1.0)
 {
     for (const QString &name : names)
         QFile::copy(sampleMp3(seconds), world.musicDir() + "/" + name);
     world.writePreferences(world.musicDir(), "Ann");
-    Form1 &form = world.start();
+    MainWindow &form = world.start();
     // The start-up lines reach the scans, as every line does.
     QTest::qVerify(world.waitUntilHandled(), "waitUntilHandled()", "start-up", __FILE__, __LINE__);
     world.clearLines();

@@ -16,7 +16,7 @@ private slots:
     void linesThatAreNoCommands()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"one.mp3"});
+        MainWindow &form = startWithTracks(world, {"one.mp3"});
         const QString megabyte(1 << 20, u'x');
         const QStringList lines{megabyte, "." + megabyte, ".stop" + megabyte, megabyte + ".stop",
                                 QString(".st") + QChar(0) + "op", QString(".stop") + QChar(0),
@@ -25,7 +25,7 @@ private slots:
                                 QString(QChar(0xD800)) + ".stop", // half a surrogate pair
                                 ".stop" + QString(QChar(0xDC00)), ".xwelc ", " .xwelc", "xwelc", "..xwelc",
                                 ".mp3s", ".mp3s??", ".b c", ".vol", ".handle", "", ".", "hello everybody"};
-        QSignalSpy seen(form.chat1, &ChatScan::ChatLine);
+        QSignalSpy seen(form.program().commandScan, &ChatScan::ChatLine);
         for (const QString &line : lines)
             world.say(line);
         QVERIFY(world.waitUntilHandled());
@@ -37,19 +37,19 @@ private slots:
     void megabyteArguments()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"one.mp3"});
+        MainWindow &form = startWithTracks(world, {"one.mp3"});
         const QString digits(1 << 20, u'5');
         QCOMPARE(answerTo(world, ".vol " + digits), QStringList{"<b>volume</b> can be set 1 - 100"});
         QCOMPARE(answerTo(world, ".vol 50." + digits), QStringList{"<b>volume</b> set 50." + digits + "%"});
-        QCOMPARE(form.HScroll1->value(), 51);
+        QCOMPARE(control<QScrollBar>(form, "volumeBar")->value(), 51);
         QCOMPARE(answerTo(world, ".p " + QString(1 << 20, u'[')), QStringList{"<b>error</b> no mp3 found "});
     }
 
     void burstsOfLines()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"one.mp3"});
-        QSignalSpy seen(form.chat1, &ChatScan::ChatLine);
+        MainWindow &form = startWithTracks(world, {"one.mp3"});
+        QSignalSpy seen(form.program().commandScan, &ChatScan::ChatLine);
         const QString kilobyte = ".stop" + QString(1019, u'*');
         for (int i = 0; i < 10000; ++i)
             world.sayAs("bob", i % 2 ? kilobyte : ".stop");

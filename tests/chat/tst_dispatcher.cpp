@@ -33,8 +33,8 @@ private slots:
     void nobodyElseCommands()
     {
         TestWorld world("tester");
-        Form1 &form = startWithTracks(world, {"one.mp3", "two.mp3"});
-        QSignalSpy seen(form.chat1, &ChatScan::ChatLine);
+        MainWindow &form = startWithTracks(world, {"one.mp3", "two.mp3"});
+        QSignalSpy seen(form.program().commandScan, &ChatScan::ChatLine);
         const QStringList others{"bob", "Tester", "TESTER", "tester ", " tester", "tester\t", ""};
         for (const QString &name : others)
             for (const QString &command : EveryCommand)
@@ -46,11 +46,11 @@ private slots:
 
         QCOMPARE(announcements(world), QStringList());
         QVERIFY(!world.programEnded());
-        QVERIFY(!form.Check1->isChecked() && !form.Check2->isChecked() && !world.player.Mute());
-        QCOMPARE(std::tuple(world.player.Volume(), form.HScroll3->value(), form.File1->listIndex()),
+        QVERIFY(!control<QCheckBox>(form, "randomBox")->isChecked() && !control<QCheckBox>(form, "continuousBox")->isChecked() && !world.player.muted());
+        QCOMPARE(std::tuple(world.player.volume(), control<QScrollBar>(form, "balanceBar")->value(), control<FileListBox>(form, "trackList")->listIndex()),
                  std::tuple(0L, 0, -1));
         QVERIFY(world.desktop.isVisible(world.client().welcomeWindow()));
-        QVERIFY(world.player.PlayState() != MediaPlayer::Playing && form.isVisible());
+        QVERIFY(world.player.playState() != MediaPlayer::Playing && form.isVisible());
 
         // The same words from the user do answer; the handle is as it was.
         QCOMPARE(answerTo(world, ".handle?"), QStringList{"<b>handle: </b>Ann"});
@@ -82,8 +82,8 @@ private slots:
     void aLongerPrefix()
     {
         TestWorld world("tester");
-        Form1 &form = startWithTracks(world, {"one.mp3", "two.mp3"});
-        form.Trigger = "..";
+        MainWindow &form = startWithTracks(world, {"one.mp3", "two.mp3"});
+        form.program().settings.trigger = "..";
         const struct {
             const char *line;
             QStringList answer;
@@ -97,7 +97,7 @@ private slots:
         };
         for (const auto &step : steps)
             QVERIFY2(answerTo(world, step.line) == step.answer, step.line);
-        QCOMPARE(std::tuple(world.player.Volume(), form.volume1->text()), std::tuple(-1250L, QString(" 50%")));
+        QCOMPARE(std::tuple(world.player.volume(), control<QLabel>(form, "volumeLabel")->text()), std::tuple(-1250L, QString(" 50%")));
         QCOMPARE(ReadIni("info", "handle", world.preferencesPath()), QString(" Joe"));
     }
 };

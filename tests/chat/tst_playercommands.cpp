@@ -35,7 +35,7 @@ private slots:
     void volume()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, {});
+        MainWindow &form = startWithTracks(world, {});
         const struct {
             const char *line;
             int bar;
@@ -48,18 +48,18 @@ private slots:
         for (const auto &step : steps) {
             const QString arg = QString(step.line).mid(4);
             QVERIFY2(answerTo(world, step.line) == QStringList{"<b>volume</b> set" + arg + "%"}, step.line);
-            QCOMPARE(form.HScroll1->value(), step.bar);
-            QCOMPARE(world.player.Volume(), step.volume);
-            QCOMPARE(form.volume1->text(), arg + "%");
+            QCOMPARE(control<QScrollBar>(form, "volumeBar")->value(), step.bar);
+            QCOMPARE(world.player.volume(), step.volume);
+            QCOMPARE(control<QLabel>(form, "volumeLabel")->text(), arg + "%");
         }
         // Refused: the bar, the player and the label keep the last volume.
         for (const char *line : {".vol 0", ".vol 101", ".vol 100.01", ".vol 0.5", ".vol -50", ".vol abc", ".vol ",
                                  ".vol nan", ".vol inf", ".vol 1e999", ".vol 50abc", ".vol 5 0", ".vol 0x32",
                                  ".vol 50%", ".vol 5,5", ".vol \u0665\u0660"}) { // Arabic-Indic digits
             QVERIFY2(answerTo(world, line) == QStringList{"<b>volume</b> can be set 1 - 100"}, line);
-            QCOMPARE(form.HScroll1->value(), 20);
-            QCOMPARE(world.player.Volume(), -2000L);
-            QCOMPARE(form.volume1->text(), " +20%");
+            QCOMPARE(control<QScrollBar>(form, "volumeBar")->value(), 20);
+            QCOMPARE(world.player.volume(), -2000L);
+            QCOMPARE(control<QLabel>(form, "volumeLabel")->text(), " +20%");
         }
     }
 
@@ -69,15 +69,15 @@ private slots:
     {
         const QStringList files{"Song.MP3"};
         TestWorld world;
-        Form1 &form = startWithTracks(world, files);
+        MainWindow &form = startWithTracks(world, files);
         for (int i = 0; i < 2; ++i) {
-            form.form3().List1->addItems({"left from a search"});
+            form.songPicker().matchList->addItems({"left from a search"});
             const QStringList played = answerTo(world, ".r");
-            const QString chosen = form.File1->fileName();
+            const QString chosen = control<FileListBox>(form, "trackList")->fileName();
             QVERIFY(files.contains(chosen));
             QCOMPARE(played, QStringList{"<b>playing</b>: " + chosen.chopped(4)});
-            QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
-            QCOMPARE(form.form3().List1->count(), 0);
+            QCOMPARE(world.player.playState(), MediaPlayer::Playing);
+            QCOMPARE(form.songPicker().matchList->count(), 0);
         }
     }
 
@@ -88,18 +88,18 @@ private slots:
     void playbackAsTheButtonsHeardByEveryFace()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"one.mp3", "three.mp3", "two.mp3"});
+        MainWindow &form = startWithTracks(world, {"one.mp3", "three.mp3", "two.mp3"});
         PlayerState *state = &form.playerState();
         QSignalSpy states(state, &PlayerState::playStateChanged), tracks(state, &PlayerState::trackChanged),
             volumes(state, &PlayerState::volumeChanged), balances(state, &PlayerState::balanceChanged),
             mutes(state, &PlayerState::muteChanged), randoms(state, &PlayerState::randomChanged),
             continuous(state, &PlayerState::continuousChanged);
-        QTest::keyClick(form.HScroll1, Qt::Key_Home);
-        QTest::keyClick(form.HScroll3, Qt::Key_Home);
+        QTest::keyClick(control<QScrollBar>(form, "volumeBar"), Qt::Key_Home);
+        QTest::keyClick(control<QScrollBar>(form, "balanceBar"), Qt::Key_Home);
         // The random and continuous boxes as they were when each line reached the room.
         QList<std::pair<QString, QString>> boxesAt;
         QObject::connect(&world.client(), &ChatClient::lineReceived, &form, [&](WindowHandle, const ChatClientLine &l) {
-            boxesAt.append({l.text, QString(form.Check1->isChecked() ? "R" : "-") + (form.Check2->isChecked() ? "C" : "-")});
+            boxesAt.append({l.text, QString(control<QCheckBox>(form, "randomBox")->isChecked() ? "R" : "-") + (control<QCheckBox>(form, "continuousBox")->isChecked() ? "C" : "-")});
         });
         const QString randomOn = "<b>a</b>uto <b>rand</b>om", continuousOn = "<b>cont</b>inous mode";
         const struct {
@@ -119,12 +119,12 @@ private slots:
             {".arand", {continuousOn + " is on"}, "-C"},
             {".xcont", {continuousOn + " turned off"}, "--"},
             {".cont", {continuousOn + " turned on"}},
-            {"random box", {}, "", form.Check1}, // turns continuous off, and that does not undo it
-            {"mute", {"<b>mp3</b> player mute"}, "", form.mute}, {".mute", {"<b>mp3</b> player unmute"}},
+            {"random box", {}, "", control<QCheckBox>(form, "randomBox")}, // turns continuous off, and that does not undo it
+            {"mute", {"<b>mp3</b> player mute"}, "", control<ClickLabel>(form, "muteLabel")}, {".mute", {"<b>mp3</b> player unmute"}},
             {".vol 50", {"<b>volume</b> set 50%"}}, {".br", {"<b>balance</b>: right"}},
             {".bc", {"<b>balance</b>: center"}}, {".refresh", {"directory refreshed "}},
             {".next", {"<b>playing</b>: one"}}, {".pause", {"<b>paused</b>: one"}},
-            {"play", {"<b>playing</b>: one"}, "", form.play}, {".next", {"<b>playing</b>: three"}},
+            {"play", {"<b>playing</b>: one"}, "", control<ClickLabel>(form, "playLabel")}, {".next", {"<b>playing</b>: three"}},
             {".stop", {"<b>stopped</b>: three"}}, {".prev", {"<b>playing</b>: one"}},
         };
         for (const auto &step : steps) {
@@ -136,11 +136,11 @@ private slots:
             if (*step.boxes)
                 QVERIFY2(boxesAt.contains({TestWorld::styled(step.answer.first()), step.boxes}), step.line);
         }
-        QVERIFY(form.Check1->isChecked() && !form.Check2->isChecked());
-        QCOMPARE(form.Label9->text(), QString("Center"));
-        QCOMPARE(form.mute->text(), QString("Mute"));
-        QCOMPARE(form.File1->listIndex(), 0);
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+        QVERIFY(control<QCheckBox>(form, "randomBox")->isChecked() && !control<QCheckBox>(form, "continuousBox")->isChecked());
+        QCOMPARE(control<QLabel>(form, "balanceLabel")->text(), QString("Center"));
+        QCOMPARE(control<ClickLabel>(form, "muteLabel")->text(), QString("Mute"));
+        QCOMPARE(control<FileListBox>(form, "trackList")->listIndex(), 0);
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
 
         using State = MediaPlayer::State;
         QCOMPARE(heard<State>(states),
@@ -159,13 +159,13 @@ private slots:
         TestWorld world;
         QVERIFY(std::filesystem::copy_file(QFile::encodeName(sampleMp3()).toStdString(),
                                            QFile::encodeName(world.musicDir()).toStdString() + "/Caf\xE9.mp3"));
-        Form1 &form = startWithTracks(world, {"Alpha.mp3"});
+        MainWindow &form = startWithTracks(world, {"Alpha.mp3"});
         const QString cafe = QString::fromUtf8("Caf\xC3\xA9");
-        QCOMPARE(form.File1->entries(), QStringList({"Alpha.mp3", cafe + ".mp3"}));
-        form.File1->setListIndex(0);
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), QStringList({"Alpha.mp3", cafe + ".mp3"}));
+        control<FileListBox>(form, "trackList")->setListIndex(0);
         QCOMPARE(answerTo(world, ".next"), QStringList{"<b>playing</b>: " + cafe});
         world.clearLines();
-        QTest::mouseClick(form.play, Qt::LeftButton);
+        QTest::mouseClick(control<ClickLabel>(form, "playLabel"), Qt::LeftButton);
         world.say(".p caf");
         QVERIFY(world.waitUntilHandled());
         QCOMPARE(announcements(world), QStringList(2, "<b>playing</b>: " + cafe));

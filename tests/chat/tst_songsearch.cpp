@@ -15,9 +15,9 @@ const QStringList Tracks{"Alpha One.mp3",     "alpha two.MP3",   "Beta.mp3",
                          QString::fromUtf8("\xC3\x84rger Live.mp3")};
 const QString Prompt = "<b>type</b>: view, scroll, rnd, or cancel ";
 
-QStringList pickerEntries(Form1 &form)
+QStringList pickerEntries(MainWindow &form)
 {
-    return form.form3().List1->entries();
+    return form.songPicker().matchList->entries();
 }
 
 // Says a line as soon as the room has received the given message, from
@@ -25,14 +25,14 @@ QStringList pickerEntries(Form1 &form)
 void sayWhenAnnounced(TestWorld &world, const QString &message, const QString &line)
 {
     auto *said = new bool(false);
-    QObject::connect(&world.client(), &ChatClient::lineReceived, &world.form1(),
+    QObject::connect(&world.client(), &ChatClient::lineReceived, &world.mainWindow(),
                      [&world, message, line, said](WindowHandle, const ChatClientLine &received) {
                          if (*said || received.text != TestWorld::styled(message))
                              return;
                          *said = true;
-                         QTimer::singleShot(0, &world.form1(), [&world, line] { world.say(line); });
+                         QTimer::singleShot(0, &world.mainWindow(), [&world, line] { world.say(line); });
                      });
-    QObject::connect(&world.form1(), &QObject::destroyed, [said] { delete said; });
+    QObject::connect(&world.mainWindow(), &QObject::destroyed, [said] { delete said; });
 }
 
 } // namespace
@@ -47,7 +47,7 @@ private slots:
     void searchesAnswer()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, Tracks);
+        MainWindow &form = startWithTracks(world, Tracks);
         QElapsedTimer clock;
         QList<qint64> heardAt;
         QObject::connect(&world.client(), &ChatClient::lineReceived, &form,
@@ -72,7 +72,7 @@ private slots:
         };
         for (const auto &c : cases) {
             form.playerState().setNowPlaying({"Beta.mp3"}, -1);
-            form.form3().List1->addItems({"left from before"});
+            form.songPicker().matchList->addItems({"left from before"});
             heardAt.clear();
             clock.start();
             QVERIFY2(answerTo(world, c.line) == c.answer, qPrintable(c.line));
@@ -82,24 +82,24 @@ private slots:
             QCOMPARE(heardAt.size(), c.answer.size() + 1);
             for (qsizetype i = 1; i < heardAt.size(); ++i)
                 QVERIFY2(heardAt[i] - heardAt[i - 1] >= 300, qPrintable(c.line));
-            QCOMPARE(world.player.PlayState() == MediaPlayer::Playing, c.answer.first().startsWith("<b>playing"));
+            QCOMPARE(world.player.playState() == MediaPlayer::Playing, c.answer.first().startsWith("<b>playing"));
             if (c.nowPlaying.size() == 1)
-                QCOMPARE(world.player.FileName(), world.musicDir() + "/" + c.nowPlaying.first());
-            QVERIFY(form.chat2->scanning());
-            QVERIFY(!form.form3().isVisible());
-            world.player.Stop();
+                QCOMPARE(world.player.fileName(), world.musicDir() + "/" + c.nowPlaying.first());
+            QVERIFY(form.program().searchScan->scanning());
+            QVERIFY(!form.songPicker().isVisible());
+            world.player.stop();
         }
     }
 
     void followUpWords()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, Tracks);
+        MainWindow &form = startWithTracks(world, Tracks);
         QCOMPARE(answerTo(world, ".p  & ").size(), 2);
 
         // view: the picker in place of the main window; the scan stays on.
         QCOMPARE(answerTo(world, ".VIEW"), QStringList());
-        QVERIFY(form.form3().isVisible());
+        QVERIFY(form.songPicker().isVisible());
         QVERIFY(!form.isVisible());
 
         // scroll: a header and every entry, numbered, as plain text, half a
@@ -112,11 +112,11 @@ private slots:
         QVERIFY2(played == QStringList{"<b>playing</b>: Salt &amp; Pepper"} ||
                      played == QStringList{"<b>playing</b>: Tom &amp; Jerry"},
                  qPrintable(played.join('|')));
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
-        QTRY_VERIFY(!form.chat2->scanning());
-        QCOMPARE(form.form3().List1->count(), 0);
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
+        QTRY_VERIFY(!form.program().searchScan->scanning());
+        QCOMPARE(form.songPicker().matchList->count(), 0);
         QVERIFY(form.isVisible());
-        QVERIFY(form.form3().isVisible());
+        QVERIFY(form.songPicker().isVisible());
 
         // cancel after a new search: the lists stay as they are.
         QCOMPARE(answerTo(world, ".p alpha").size(), 2);
@@ -131,13 +131,13 @@ private slots:
     void wordsSaidDuringTheWaits()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, Tracks);
+        MainWindow &form = startWithTracks(world, Tracks);
         const QString count = "[<b>2</b>] strings found for <b>alpha</b>";
 
         // Between the count and the prompt: the scan is already on.
         sayWhenAnnounced(world, count, ".cancel");
         QCOMPARE(answerTo(world, ".p alpha"), QStringList({count, "<b>canceled</b> .. ", Prompt}));
-        QVERIFY(!form.chat2->scanning());
+        QVERIFY(!form.program().searchScan->scanning());
 
         // A second search in the first one's first wait: each ends whole.
         duringNextWait([&world] { world.say(".p beta"); });
@@ -150,7 +150,7 @@ private slots:
         sayWhenAnnounced(world, "<b>1</b> Alpha One", ".p zzz");
         QCOMPARE(answerTo(world, ".scroll"), QStringList({"<b>p</b> and song to play", "<b>1</b> Alpha One",
                                                          "<b>error</b> no mp3 found ", "<b>2</b> alpha two"}));
-        QCOMPARE(form.form3().List1->count(), 0);
+        QCOMPARE(form.songPicker().matchList->count(), 0);
     }
 };
 

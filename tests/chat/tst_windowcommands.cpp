@@ -19,8 +19,8 @@ private slots:
     void eachWordAndMenuLeafActs()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3"});
-        Form5 &menu = form.form5();
+        MainWindow &form = startWithTracks(world, {"a.mp3"});
+        OptionsMenu &menu = form.optionsMenu();
         const struct {
             const char *line; // said, or the name of the leaf triggered
             QStringList answer;
@@ -53,7 +53,7 @@ private slots:
             QVERIFY2(announcements(world) == step.answer, step.line);
         }
         QVERIFY(form.isVisible() && !trayIconAdded());
-        QVERIFY(form.Check1->isChecked() && !form.Check2->isChecked());
+        QVERIFY(control<QCheckBox>(form, "randomBox")->isChecked() && !control<QCheckBox>(form, "continuousBox")->isChecked());
         world.clearLines();
         menu.cmdexit->trigger();
         QVERIFY(world.waitUntilHandled() && world.programEnded());

@@ -49,8 +49,8 @@ private slots:
     void canPlayIsToldAsTheListChanges()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"Alpha One.mp3", "alpha two.mp3", "beta.mp3"});
-        const std::unique_ptr<QObject> published = PublishMediaPlayer(*form.playerActions, form.commandContext().program);
+        MainWindow &form = startWithTracks(world, {"Alpha One.mp3", "alpha two.mp3", "beta.mp3"});
+        const std::unique_ptr<QObject> published = PublishMediaPlayer(*form.program().playerActions, form.commandContext().program);
         QVERIFY(published);
         // Apart from the program's own connection, as playerctl is.
         QDBusConnection observer = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "observer");
@@ -58,7 +58,7 @@ private slots:
         QVERIFY(observer.connect(QString(), MprisObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
                                  &heard, SLOT(changed(QString, QVariantMap, QStringList))));
         const auto choose = [&](int row) {
-            form.File1->setListIndex(row);
+            control<FileListBox>(form, "trackList")->setListIndex(row);
             QTRY_COMPARE(heard.told.value(heard.told.size() - 1), QString("CanPlay=true"));
         };
         choose(2);
@@ -68,11 +68,11 @@ private slots:
         int volume = 50;
         for (const bool back : {false, true}) {
             if (!back)
-                duringNextWait([&] { form.File1->setListIndex(0); });
+                duringNextWait([&] { control<FileListBox>(form, "trackList")->setListIndex(0); });
             QCOMPARE(answerTo(world, ".p alpha").size(), 2);
             if (back) {
                 choose(2);
-                QTest::mouseClick(form.form3().stop, Qt::LeftButton);
+                QTest::mouseClick(form.songPicker().backLabel, Qt::LeftButton);
             }
             QCOMPARE(form.playerState().nowPlayingName(), QString());
             QVERIFY(world.waitUntilHandled());

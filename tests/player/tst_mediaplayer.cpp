@@ -63,14 +63,14 @@ private slots:
     {
         LevelSink sink;
         MediaPlayer player(sink.element());
-        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
-        QVERIFY(player.Open(m_second));
-        QCOMPARE(player.PlayState(), MediaPlayer::Playing);
+        QSignalSpy ends(&player, &MediaPlayer::endOfStream);
+        QVERIFY(player.load(m_second));
+        QCOMPARE(player.playState(), MediaPlayer::Playing);
         QVERIFY(ends.wait(10000));
         // The decoder adds a few milliseconds of its own to the second.
         QVERIFY2(sink.playedSeconds() > 0.95 && sink.playedSeconds() < 1.25, QByteArray::number(sink.playedSeconds()));
         QCOMPARE(ends.count(), 1);
-        QCOMPARE(player.PlayState(), MediaPlayer::Stopped);
+        QCOMPARE(player.playState(), MediaPlayer::Stopped);
     }
 
     // The track ends while the window thread is busy, and the user's Stop and
@@ -80,9 +80,9 @@ private slots:
         QSemaphore ended; // outlives the player, whose bus signals it
         LevelSink sink;
         MediaPlayer player(sink.element());
-        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
+        QSignalSpy ends(&player, &MediaPlayer::endOfStream);
         // The sink is in the pipeline once a file is loaded.
-        QVERIFY(player.setFileName(m_short));
+        QVERIFY(player.load(m_short));
         const std::unique_ptr<GstBus, decltype(&gst_object_unref)> bus(pipelineBus(sink.element()),
                                                                        gst_object_unref);
         gst_bus_set_sync_handler(
@@ -94,9 +94,9 @@ private slots:
             },
             &ended, nullptr);
         QVERIFY(ended.tryAcquire(1, 10000));
-        player.Stop();
+        player.stop();
         sink.reset();
-        player.Play();
+        player.play();
         QVERIFY(ends.wait(10000));
         QCOMPARE(ends.count(), 1);
         QVERIFY2(sink.playedSeconds() > 0.25, QByteArray::number(sink.playedSeconds()));
@@ -136,14 +136,14 @@ private slots:
         file.close();
 
         MediaPlayer player(MediaPlayer::AudioOutput::Silent);
-        QSignalSpy ends(&player, &MediaPlayer::EndOfStream);
+        QSignalSpy ends(&player, &MediaPlayer::endOfStream);
         if (playingBefore)
-            QVERIFY(player.setFileName(m_long));
+            QVERIFY(player.load(m_long));
 
-        QVERIFY(!player.setFileName(QFile::encodeName(path)));
-        QCOMPARE(player.PlayState(), MediaPlayer::Stopped);
-        player.Play();
-        QCOMPARE(player.PlayState(), MediaPlayer::Stopped);
+        QVERIFY(!player.load(QFile::encodeName(path)));
+        QCOMPARE(player.playState(), MediaPlayer::Stopped);
+        player.play();
+        QCOMPARE(player.playState(), MediaPlayer::Stopped);
 
         // The player is not left broken: the next good file plays, and it is
         // the only one that ends. The sink keeps real time, so an end that
@@ -152,11 +152,11 @@ private slots:
         for (int played = 1; played <= 2; ++played) {
             QElapsedTimer clock;
             clock.start();
-            QVERIFY(player.setFileName(m_short));
+            QVERIFY(player.load(m_short));
             QVERIFY(ends.wait(10000));
             QVERIFY2(clock.elapsed() >= 250, QByteArray::number(clock.elapsed()));
             QCOMPARE(ends.count(), played);
-            QCOMPARE(player.PlayState(), MediaPlayer::Stopped);
+            QCOMPARE(player.playState(), MediaPlayer::Stopped);
         }
     }
 };

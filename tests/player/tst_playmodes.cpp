@@ -62,7 +62,7 @@ private slots:
             QFile(world.path("b.mp3")).open(QIODevice::WriteOnly);
             world.actions.refresh();
         }
-        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
+        QSignalSpy ends(&world.player, &MediaPlayer::endOfStream);
         if (meddle.startsWith("random"))
             world.actions.setRandomMode(true);
         else
@@ -87,9 +87,9 @@ private slots:
         // The program's own handler runs before the spy sees an end.
         QTRY_COMPARE_WITH_TIMEOUT(ends.count(), endCount, endTimeoutMs);
         QCOMPARE(world.said, said);
-        QCOMPARE(world.player.PlayState(), meddle.endsWith("pick c") ? MediaPlayer::Playing : MediaPlayer::Stopped);
+        QCOMPARE(world.player.playState(), meddle.endsWith("pick c") ? MediaPlayer::Playing : MediaPlayer::Stopped);
         if (meddle.endsWith("pick c"))
-            QCOMPARE(world.player.FileName(), world.path("c.mp3"));
+            QCOMPARE(world.player.fileName(), world.path("c.mp3"));
         if (meddle.isEmpty() || meddle == "break b") {
             QCOMPARE(tracks.listIndex(), 1);
             world.actions.playSelected();
@@ -102,7 +102,7 @@ private slots:
     {
         const QStringList files{"a.mp3", "b.mp3", "c.mp3"};
         PlayerWorld world(files, trackSeconds);
-        QSignalSpy ends(&world.player, &MediaPlayer::EndOfStream);
+        QSignalSpy ends(&world.player, &MediaPlayer::endOfStream);
         world.actions.setRandomMode(true);
         world.playFirst();
 
@@ -114,14 +114,14 @@ private slots:
             const QString now = world.state.tracks().fileName();
             QVERIFY(files.contains(now));
             QCOMPARE(world.said.last(), playing({now.chopped(4)}).first());
-            QCOMPARE(world.player.FileName(), world.path(now));
-            QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+            QCOMPARE(world.player.fileName(), world.path(now));
+            QCOMPARE(world.player.playState(), MediaPlayer::Playing);
             QCOMPARE(world.pickerEmptied, end);
         }
         world.actions.setRandomMode(false);
         QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 3, endTimeoutMs);
         QCOMPARE(world.said.size(), 3);
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Stopped);
+        QCOMPARE(world.player.playState(), MediaPlayer::Stopped);
     }
 };
 

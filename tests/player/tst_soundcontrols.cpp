@@ -15,7 +15,7 @@ private:
     {
         sink.reset();
         world.playFirst();
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
     }
 
 private slots:
@@ -63,7 +63,7 @@ private slots:
         world.actions.toggleMute();
         QVERIFY(!world.state.muted());
         QTRY_LEVELS(sink, level, level);
-        QCOMPARE(world.player.Volume(), -1075L);
+        QCOMPARE(world.player.volume(), -1075L);
         QCOMPARE(world.state.volume(), 57);
         QCOMPARE(world.state.volumeShown(), QString("57%"));
         QCOMPARE(world.said,

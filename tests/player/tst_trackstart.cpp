@@ -107,7 +107,7 @@ private slots:
             sink.release();
             // Whether it came to play is checked at the end.
             static_cast<void>(
-                QTest::qWaitFor([&] { return world.player.PlayState() == MediaPlayer::Playing; }, 10000));
+                QTest::qWaitFor([&] { return world.player.playState() == MediaPlayer::Playing; }, 10000));
             done();
         });
         const auto forget = qScopeGuard([] { setProgramFarewell({}); });
@@ -129,9 +129,9 @@ private slots:
             QVERIFY(world.waitUntilHandled());
         }
         QCOMPARE(announcements(world), said);
-        QCOMPARE(world.player.PlayState(), playing.isEmpty() ? MediaPlayer::Stopped : MediaPlayer::Playing);
+        QCOMPARE(world.player.playState(), playing.isEmpty() ? MediaPlayer::Stopped : MediaPlayer::Playing);
         if (!playing.isEmpty())
-            QCOMPARE(world.player.FileName(), world.musicDir() + "/" + playing);
+            QCOMPARE(world.player.fileName(), world.musicDir() + "/" + playing);
     }
 };
 

@@ -36,9 +36,9 @@ inline QStringList entries(const QListWidget *list)
 }
 
 // Opens a window in place of the main one, as the options menu and the
-// "create" and "styles" commands do: openInstead(form, &Form1::form6).
+// "create" and "styles" commands do: openInstead(form, &MainWindow::styleEditor).
 template <typename Window>
-Window &openInstead(Form1 &form, Window &(Form1::*window)())
+Window &openInstead(MainWindow &form, Window &(MainWindow::*window)())
 {
     form.hide();
     Window &opened = (form.*window)();
@@ -46,26 +46,26 @@ Window &openInstead(Form1 &form, Window &(Form1::*window)())
     return opened;
 }
 
-inline void fillEditor(Form6 &editor, const QString &name, const QString &ascii, const QString &acolor,
+inline void fillEditor(StyleEditor &editor, const QString &name, const QString &ascii, const QString &acolor,
                        const QString &fcolor)
 {
-    editor.Text1->setText(name);
-    editor.Text2->setText(ascii);
-    editor.text3->setText(acolor);
-    editor.Text4->setText(fcolor);
+    editor.nameBox->setText(name);
+    editor.asciiBox->setText(ascii);
+    editor.acolorBox->setText(acolor);
+    editor.fcolorBox->setText(fcolor);
 }
 
-inline QStringList editorFields(const Form6 &editor)
+inline QStringList editorFields(const StyleEditor &editor)
 {
-    return {editor.Text1->text(), editor.Text2->text(), editor.text3->text(), editor.Text4->text()};
+    return {editor.nameBox->text(), editor.asciiBox->text(), editor.acolorBox->text(), editor.fcolorBox->text()};
 }
 
 // Clicks "ok" on a save that must go through: a message box fails the test
 // rather than waiting for a click.
-inline void saveExpectingSuccess(Form6 &editor)
+inline void saveExpectingSuccess(StyleEditor &editor)
 {
     MessageBoxAnswer box;
-    click(editor.Label6);
+    click(editor.okLabel);
     QVERIFY2(!box.seen(), qPrintable(box.text()));
 }
 

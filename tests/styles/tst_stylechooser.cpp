@@ -13,17 +13,17 @@ const QString Guillemet = QString::fromUtf8("»");
 // chooser open on it.
 struct ChooserWorld {
     TestWorld world;
-    Form1 *form = nullptr;
-    Form4 *chooser = nullptr;
+    MainWindow *form = nullptr;
+    StyleChooser *chooser = nullptr;
 
     ChooserWorld()
     {
         world.writePreferences(world.musicDir(), "Ann");
         form = &world.start();
-        Form6 &editor = openInstead(*form, &Form1::form6);
+        StyleEditor &editor = openInstead(*form, &MainWindow::styleEditor);
         fillEditor(editor, "blue", Guillemet, "FF0000", "0000FF");
         saveExpectingSuccess(editor);
-        chooser = &form->form4();
+        chooser = &form->styleChooser();
         world.clearLines();
     }
 };
@@ -54,10 +54,10 @@ private slots:
         for (const auto &[name, text] : files)
             writeStyleFile(world.home(), name, text);
         QVERIFY(QDir().mkpath(stylesDir(world.home()) + "folder.ini"));
-        Form4 &chooser = openInstead(world.make(), &Form1::form4);
+        StyleChooser &chooser = openInstead(world.make(), &MainWindow::styleChooser);
         QVERIFY(chooser.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         // In file-name order: A b Case copy empty late legacy notes upper.
-        QCOMPARE(entries(chooser.List1),
+        QCOMPARE(entries(chooser.styleList),
                  QStringList({"blue", "red", "Blue", "", "late", QString::fromUtf8("café"), "green"}));
     }
 
@@ -71,11 +71,11 @@ private slots:
         writeStyleFile(w.world.home(), "b0.ini", styleFileText("blue", "0", "0", "0"));
         writeStyleFile(w.world.home(), decodeFileName("caf\xE9.ini"), "[styles]\nSTYLE=caf\xE9\nASCII=~\nACOLOR=1\n");
         w.chooser->rebuildStyleList();
-        QCOMPARE(entries(w.chooser->List1), QStringList({"blue", "café", "orphan"}));
-        clickEntry(w.chooser->List1, 1);
-        QCOMPARE(QStringList({w.chooser->Text1->text(), w.chooser->Text2->text()}), QStringList({"~", "1"}));
-        clickEntry(w.chooser->List1, 2);
-        QCOMPARE(QStringList({w.chooser->Text1->text(), w.chooser->Text2->text(), w.chooser->text3->text()}),
+        QCOMPARE(entries(w.chooser->styleList), QStringList({"blue", "café", "orphan"}));
+        clickEntry(w.chooser->styleList, 1);
+        QCOMPARE(QStringList({w.chooser->asciiBox->text(), w.chooser->acolorBox->text()}), QStringList({"~", "1"}));
+        clickEntry(w.chooser->styleList, 2);
+        QCOMPARE(QStringList({w.chooser->asciiBox->text(), w.chooser->acolorBox->text(), w.chooser->fcolorBox->text()}),
                  QStringList({"", "", ""}));
         QVERIFY(w.world.lines().isEmpty());
     }
@@ -83,17 +83,17 @@ private slots:
     void okAppliesTheStyleAndConfirmsIt()
     {
         ChooserWorld w;
-        Form1 &form = *w.form;
+        MainWindow &form = *w.form;
         writeStyleFile(w.world.home(), "red.ini", styleFileText("red", "*", "FF0000", "000000"));
         w.chooser->rebuildStyleList();
-        clickEntry(w.chooser->List1, 0);
+        clickEntry(w.chooser->styleList, 0);
         // The wait before the confirmation keeps the room and the window
         // going; the line names the entry selected when it goes out.
         duringNextWait([&] {
             w.world.sayAs("bob", "hi");
-            clickEntry(w.chooser->List1, 1);
+            clickEntry(w.chooser->styleList, 1);
         });
-        click(w.chooser->Label1);
+        click(w.chooser->okLabel);
 
         const StylePieces initial = StylePieces::initial();
         QCOMPARE(w.world.lines(), QStringList({"hi", Guillemet + "<font color=#0000FF> selected red"}));
@@ -103,9 +103,9 @@ private slots:
         // The main window's next line is in the style chosen, and ends right
         // after its message.
         w.world.clearLines();
-        click(form.Label2);
-        QCOMPARE(w.world.userLines(), QStringList{initial.eek + "<font color=#FF0000>" + Guillemet +
-                                                  "<font color=#0000FF>" + initial.font1 +
+        click(control<ClickLabel>(form, "closeLabel"));
+        QCOMPARE(w.world.userLines(), QStringList{initial.reset + "<font color=#FF0000>" + Guillemet +
+                                                  "<font color=#0000FF>" + initial.messageFace +
                                                   QString::fromUtf8("Ðûñ² unløªded ")});
     }
 
@@ -117,24 +117,24 @@ private slots:
         ChooserWorld w;
         // Focus makes an entry current without anyone clicking it.
         QApplication::setActiveWindow(w.chooser);
-        w.chooser->List1->setFocus(Qt::TabFocusReason);
-        QTRY_COMPARE(w.chooser->List1->currentRow(), 0);
-        click(w.chooser->Label1);
-        QCOMPARE(w.form->style.fcolor, QString("<font color=#>"));
+        w.chooser->styleList->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(w.chooser->styleList->currentRow(), 0);
+        click(w.chooser->okLabel);
+        QCOMPARE(w.form->program().settings.style.frontColour, QString("<font color=#>"));
         QCOMPARE(w.world.lines(), QStringList{"<font color=#> selected "});
-        const StylePieces chosen = w.form->style;
+        const StylePieces chosen = w.form->program().settings.style;
         w.chooser->show();
-        clickEntry(w.chooser->List1, 0);
+        clickEntry(w.chooser->styleList, 0);
         w.world.clearLines();
         for (const auto &[button, expected] :
-             {std::pair(w.chooser->Label3, chosen), std::pair(w.chooser->Label2, StylePieces::initial())}) {
+             {std::pair(w.chooser->backLabel, chosen), std::pair(w.chooser->resetLabel, StylePieces::initial())}) {
             w.form->hide();
             w.chooser->show();
             click(button);
-            QCOMPARE(w.form->style, expected);
+            QCOMPARE(w.form->program().settings.style, expected);
             QVERIFY(!w.chooser->isVisible() && w.form->isVisible());
         }
-        QCOMPARE(w.chooser->Text1->text(), Guillemet);
+        QCOMPARE(w.chooser->asciiBox->text(), Guillemet);
         QVERIFY(w.world.waitUntilHandled());
         QVERIFY(w.world.lines().isEmpty());
     }

@@ -20,16 +20,16 @@ QStringList filesIn(const QString &dir)
 
 // Clicks "ok" on a save that must be refused: a box says why, and nothing is
 // said or lost from the fields.
-void expectRefused(TestWorld &world, Form1 &form, Form6 &editor, const QString &reason)
+void expectRefused(TestWorld &world, MainWindow &form, StyleEditor &editor, const QString &reason)
 {
     const QStringList typed = editorFields(editor);
     MessageBoxAnswer box;
-    click(editor.Label6);
+    click(editor.okLabel);
     QVERIFY(box.seen());
     QCOMPARE(box.title(), QString("style"));
     QVERIFY2(box.text().contains(reason), qPrintable(box.text()));
     QCOMPARE(editorFields(editor), typed);
-    QVERIFY(form.form6Loaded() && editor.isVisible());
+    QVERIFY(form.styleEditorLoaded() && editor.isVisible());
     QVERIFY(world.lines().isEmpty());
 }
 
@@ -69,8 +69,8 @@ private slots:
         QFETCH(QStringList, fields);
         QFETCH(QString, reason);
         TestWorld world;
-        Form1 &form = world.make();
-        Form6 &editor = openInstead(form, &Form1::form6);
+        MainWindow &form = world.make();
+        StyleEditor &editor = openInstead(form, &MainWindow::styleEditor);
         fillEditor(editor, fields[0], fields[1], fields[2], fields[3]);
         expectRefused(world, form, editor, reason);
         QVERIFY(!QDir(stylesDir(world.home())).exists());
@@ -80,7 +80,7 @@ private slots:
     void savingAnExistingNameReplacesItsValues()
     {
         TestWorld world;
-        Form1 &form = world.make();
+        MainWindow &form = world.make();
         writeStyleFile(world.home(), "blue.ini",
                        "; mine\n[Styles]\nSTYLE=blue\nASCII=old\nNOTE=kept\nACOLOR=111111\nFCOLOR=222222\n");
         writeStyleFile(world.home(), "other.ini", styleFileText("other", "o", "333333", "444444"));
@@ -89,7 +89,7 @@ private slots:
         const QByteArray name = QFile::encodeName(file);
         QVERIFY(chown(name, 1234, 1234) == 0 || geteuid() != 0);
         QCOMPARE(chmod(name, 0640), 0);
-        Form6 &editor = openInstead(form, &Form1::form6);
+        StyleEditor &editor = openInstead(form, &MainWindow::styleEditor);
         fillEditor(editor, Blue, "new", "AAAAAA", "BBBBBB");
         saveExpectingSuccess(editor);
 
@@ -102,7 +102,7 @@ private slots:
             values << ReadIni("styles", key, file);
         QCOMPARE(values, QStringList({"new", "AAAAAA", "BBBBBB", "kept"}));
         QVERIFY(contents(file).startsWith("; mine\n"));
-        QCOMPARE(entries(form.form4().List1), QStringList({Blue, "other"}));
+        QCOMPARE(entries(form.styleChooser().styleList), QStringList({Blue, "other"}));
     }
 
     void namesAndValuesAreKeptAsTyped_data()
@@ -127,8 +127,8 @@ private slots:
         QFETCH(QString, ascii);
         QFETCH(QString, acolor);
         TestWorld world;
-        Form1 &form = world.make();
-        Form6 &editor = openInstead(form, &Form1::form6);
+        MainWindow &form = world.make();
+        StyleEditor &editor = openInstead(form, &MainWindow::styleEditor);
         fillEditor(editor, name, ascii, acolor, "0000FF");
         saveExpectingSuccess(editor);
 
@@ -137,15 +137,15 @@ private slots:
         if (name == Blue)
             QCOMPARE(contents(stylesDir(world.home()) + "blue.ini"),
                      QByteArray("[styles]\nSTYLE=blue\nASCII=\" \"\nACOLOR=FF0000\nFCOLOR=0000FF\n"));
-        Form4 &chooser = form.form4();
+        StyleChooser &chooser = form.styleChooser();
         QVERIFY(!form.isVisible() && chooser.isVisible());
-        QCOMPARE(entries(chooser.List1), QStringList{name});
-        clickEntry(chooser.List1, 0);
-        QCOMPARE(chooser.Text1->text(), ascii);
-        QCOMPARE(chooser.Text2->text(), acolor);
-        QCOMPARE(chooser.text3->text(), QString("0000FF"));
+        QCOMPARE(entries(chooser.styleList), QStringList{name});
+        clickEntry(chooser.styleList, 0);
+        QCOMPARE(chooser.asciiBox->text(), ascii);
+        QCOMPARE(chooser.acolorBox->text(), acolor);
+        QCOMPARE(chooser.fcolorBox->text(), QString("0000FF"));
         // Unloaded: the next opening starts empty.
-        QCOMPARE(editorFields(openInstead(form, &Form1::form6)), QStringList({"", "", "", ""}));
+        QCOMPARE(editorFields(openInstead(form, &MainWindow::styleEditor)), QStringList({"", "", "", ""}));
     }
 
     // The styles directory is a file, or the disk fills up over a style
@@ -154,13 +154,13 @@ private slots:
     {
         for (const bool diskFull : {false, true}) {
             TestWorld world;
-            Form1 &form = world.make();
+            MainWindow &form = world.make();
             const QByteArray old = styleFileText(Blue, "a", "111111", "222222");
             if (diskFull)
                 writeStyleFile(world.home(), "blue.ini", old);
             else
                 QVERIFY(QFile(world.home() + "/styles").open(QIODevice::WriteOnly));
-            Form6 &editor = openInstead(form, &Form1::form6);
+            StyleEditor &editor = openInstead(form, &MainWindow::styleEditor);
             // A long decoration: the name fits under the limit, the rest does not.
             fillEditor(editor, Blue, QString(100, '*'), "FF0000", "0000FF");
             {

@@ -47,22 +47,22 @@ void TestWorld::writePreferences(const QString &mp3Path, const QString &handle)
         WriteIni("info", "handle", handle, preferencesPath());
 }
 
-Form1 &TestWorld::make()
+MainWindow &TestWorld::make()
 {
     if (!m_program) {
         m_program = std::make_unique<ProgramCore>(environment);
-        m_form1 = &m_program->mainWindow();
+        m_mainWindow = &m_program->mainWindow();
     }
-    return *m_form1;
+    return *m_mainWindow;
 }
 
-Form1 &TestWorld::start(std::optional<QString> promptAnswer)
+MainWindow &TestWorld::start(std::optional<QString> promptAnswer)
 {
     make();
     if (ReadIni("info", "handle", preferencesPath()).isEmpty())
         answerNextInputBox(promptAnswer);
-    m_form1->load();
-    return *m_form1;
+    m_mainWindow->load();
+    return *m_mainWindow;
 }
 
 void TestWorld::sayAs(const QString &screenName, const QString &text)
@@ -94,7 +94,7 @@ bool TestWorld::isSentinel(const QString &text)
 
 bool TestWorld::waitUntilHandled(int timeoutMs)
 {
-    const QString sentinel = m_form1->Trigger + SentinelWord;
+    const QString sentinel = m_program->settings.trigger + SentinelWord;
     const qsizetype from = qsizetype(m_lines.size());
     say(sentinel);
     const auto isAnswer = [this](const Line &line) {

@@ -16,12 +16,13 @@
 #include "player/playerstate.h"
 
 #include <QStringList>
+#include <QWidget>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
 #include <optional>
 
-class Form1;
+class MainWindow;
 class ProgramCore;
 class QTimer;
 typedef struct _GstElement GstElement;
@@ -43,10 +44,10 @@ public:
 
     // Makes the main window and runs its start-up. A handle prompt, if one
     // comes, gets promptAnswer (nothing: the box is cancelled).
-    Form1 &start(std::optional<QString> promptAnswer = std::nullopt);
+    MainWindow &start(std::optional<QString> promptAnswer = std::nullopt);
     // Makes the main window without starting it, for a test to watch start-up.
-    Form1 &make();
-    Form1 &form1() { return *m_form1; }
+    MainWindow &make();
+    MainWindow &mainWindow() { return *m_mainWindow; }
 
     void say(const QString &text) { sayAs(m_client.screenName(), text); }
     void sayAs(const QString &screenName, const QString &text);
@@ -90,9 +91,20 @@ private:
     WindowHandle m_room = 0;
     std::vector<Line> m_lines;
     std::unique_ptr<ProgramCore> m_program;
-    Form1 *m_form1 = nullptr;
+    MainWindow *m_mainWindow = nullptr;
     bool m_ended = false;
 };
+
+// A control of a window, found by its object name as a user's tools find
+// it; a name that is not there ends the test run.
+template <typename Control>
+Control *control(QWidget &window, const char *name)
+{
+    Control *found = window.findChild<Control *>(name);
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
 
 // Runs `action` once, inside the next wait that begins (the nested loop of
 // a handler that waits), however long the machine takes to get there.

@@ -7,12 +7,12 @@
 #include "platform/stringlistview.h"
 #include "windows/songpicker.h"
 
-inline Form3 &openPicker(Form1 &form, const QStringList &entries)
+inline SongPicker &openPicker(MainWindow &form, const QStringList &entries)
 {
-    Form3 &picker = form.form3();
-    picker.List1->clear();
-    picker.List1->addItems(entries);
-    form.chat2->StartScan();
+    SongPicker &picker = form.songPicker();
+    picker.matchList->clear();
+    picker.matchList->addItems(entries);
+    form.program().searchScan->StartScan();
     form.hide();
     picker.show();
     return picker;

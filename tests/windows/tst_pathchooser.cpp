@@ -77,20 +77,20 @@ private slots:
         touch(dir + "/b.mp3");
         touch(dir + "/A.mp3");
 
-        Form1 &form = world.start(QString("joe"));
-        Form2 &chooser = form.form2();
-        QCOMPARE(encodeFileName(chooser.Dir1->path()), dir);
+        MainWindow &form = world.start(QString("joe"));
+        PathChooser &chooser = form.pathChooser();
+        QCOMPARE(encodeFileName(chooser.folderTree->path()), dir);
         // Once the folders above it are read, the current one is in view.
-        FolderTree *tree = treeOf(chooser.Dir1);
+        FolderTree *tree = treeOf(chooser.folderTree);
         const QModelIndex current = tree->entry(dir);
         QCOMPARE(current.data().toString(), readable);
-        QTRY_VERIFY(!tree->reading() && foldersIn(chooser.Dir1, "/") > 1
-                    && chooser.Dir1->viewport()->rect().contains(chooser.Dir1->visualRect(current).center()));
+        QTRY_VERIFY(!tree->reading() && foldersIn(chooser.folderTree, "/") > 1
+                    && chooser.folderTree->viewport()->rect().contains(chooser.folderTree->visualRect(current).center()));
         world.clearLines();
 
-        QTest::mouseClick(chooser.Label1, Qt::LeftButton);
-        QCOMPARE(form.path->text(), world.home() + "/" + readable);
-        QCOMPARE(form.File1->entries(), QStringList({"A.mp3", "b.mp3"}));
+        QTest::mouseClick(chooser.setLabel, Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form, "path")->text(), world.home() + "/" + readable);
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), QStringList({"A.mp3", "b.mp3"}));
         QCOMPARE(world.userLines(), QStringList{TestWorld::styled("joe set path to " + world.home() + "/" + shown)});
         QFile prefs(world.preferencesPath());
         QVERIFY(prefs.open(QIODevice::ReadOnly));
@@ -108,8 +108,8 @@ private slots:
         QVERIFY(QDir().mkpath(rock + "/live") && QDir().mkpath(world.musicDir() + "/.hidden"));
         QVERIFY(mkfifo(QFile::encodeName(world.musicDir() + "/fifo").constData(), 0644) == 0);
         WorkingDirectory here(QFile::encodeName(world.musicDir()));
-        Form1 &form = world.start(QString("joe"));
-        DirectoryListBox *tree = form.form2().Dir1;
+        MainWindow &form = world.start(QString("joe"));
+        DirectoryListBox *tree = form.pathChooser().folderTree;
 
         // Only "rock": not the hidden folder, the file or the FIFO.
         QTRY_VERIFY(!treeOf(tree)->reading() && foldersIn(tree, world.musicDir()) == 1);
@@ -124,10 +124,10 @@ private slots:
         QCOMPARE(tree->path(), rock);
         QTRY_COMPARE(foldersIn(tree, rock), 1);
 
-        QTest::mouseClick(form.form2().Label1, Qt::LeftButton);
+        QTest::mouseClick(form.pathChooser().setLabel, Qt::LeftButton);
         QVERIFY(QDir().mkpath(rock + "/studio"));
         // Shown again later, it is where the user left it, and up to date.
-        form.form2().show();
+        form.pathChooser().show();
         QCOMPARE(tree->path(), rock);
         QTRY_COMPARE(foldersIn(tree, rock), 2);
     }

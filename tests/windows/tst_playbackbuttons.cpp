@@ -31,35 +31,35 @@ private:
     // list once or twice, "ctrl 1" with Ctrl held, "beside" below the rows;
     // "remove 1" deletes that row's file behind the list's back, "unplug"
     // fails the sound device, the rest click the button of that name.
-    void act(Form1 &form, const QString &step, LevelSink *device = nullptr)
+    void act(MainWindow &form, const QString &step, LevelSink *device = nullptr)
     {
         const QStringList words = step.split(' ');
         const QString what = words[0];
         const int row = words.size() > 1 ? words[1].toInt() : -1;
         if (what == "select" || what == "ctrl") {
-            QTest::mouseClick(form.File1->viewport(), Qt::LeftButton,
-                              what == "ctrl" ? Qt::ControlModifier : Qt::NoModifier, rowCentre(form.File1, row));
+            QTest::mouseClick(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton,
+                              what == "ctrl" ? Qt::ControlModifier : Qt::NoModifier, rowCentre(control<FileListBox>(form, "trackList"), row));
         } else if (what == "beside") {
-            QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, {5, form.File1->viewport()->height() - 5});
+            QTest::mouseClick(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton, {}, {5, control<FileListBox>(form, "trackList")->viewport()->height() - 5});
         } else if (what == "dclick") {
             // What a mouse sends: press and release, then the double-click and its release.
-            const QPoint at = rowCentre(form.File1, row);
-            QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(form.File1->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseRelease(form.File1->viewport(), Qt::LeftButton, {}, at);
+            const QPoint at = rowCentre(control<FileListBox>(form, "trackList"), row);
+            QTest::mouseClick(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(control<FileListBox>(form, "trackList")->viewport(), Qt::LeftButton, {}, at);
         } else if (what == "unplug") {
             unplug(device->element());
-            QTRY_COMPARE(form.MediaPlayer1.PlayState(), MediaPlayer::Stopped); // the failure is seen before the next step
+            QTRY_COMPARE(form.environment().player.playState(), MediaPlayer::Stopped); // the failure is seen before the next step
         } else if (what == "remove") {
-            QVERIFY(QFile::remove(form.File1->path() + "/" + form.File1->list(row)));
+            QVERIFY(QFile::remove(control<FileListBox>(form, "trackList")->path() + "/" + control<FileListBox>(form, "trackList")->list(row)));
         } else {
-            ClickLabel *button = what == "play" ? form.play
-                : what == "pause"               ? form.pause
-                : what == "stop"                ? form.stop
-                : what == "next"                ? form.next
-                : what == "last"                ? form.last
-                                                : form.refresh;
-            QVERIFY2(what == "refresh" || button != form.refresh, qPrintable(step));
+            ClickLabel *button = what == "play" ? control<ClickLabel>(form, "playLabel")
+                : what == "pause"               ? control<ClickLabel>(form, "pauseLabel")
+                : what == "stop"                ? control<ClickLabel>(form, "stopLabel")
+                : what == "next"                ? control<ClickLabel>(form, "nextLabel")
+                : what == "last"                ? control<ClickLabel>(form, "previousLabel")
+                                                : control<ClickLabel>(form, "refreshLabel");
+            QVERIFY2(what == "refresh" || button != control<ClickLabel>(form, "refreshLabel"), qPrintable(step));
             QTest::mouseClick(button, Qt::LeftButton);
         }
     }
@@ -111,8 +111,8 @@ private slots:
         QFETCH(QString, nowPlaying);
         LevelSink device;
         TestWorld world("tester", device.element());
-        Form1 &form = startWithTracks(world, trackFiles);
-        QCOMPARE(form.File1->entries(), trackFiles);
+        MainWindow &form = startWithTracks(world, trackFiles);
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), trackFiles);
 
         for (const QString &step : steps)
             act(form, step, &device);
@@ -121,11 +121,11 @@ private slots:
         for (const QString &message : said)
             expected << TestWorld::styled(message);
         QTRY_COMPARE(world.userLines(), expected);
-        QCOMPARE(world.player.PlayState(), playState);
-        QCOMPARE(form.File1->listIndex(), selected);
+        QCOMPARE(world.player.playState(), playState);
+        QCOMPARE(control<FileListBox>(form, "trackList")->listIndex(), selected);
         QCOMPARE(form.playerState().nowPlayingName(), nowPlaying);
         if (playState == 2)
-            QCOMPARE(world.player.FileName(), world.musicDir() + "/" + nowPlaying);
+            QCOMPARE(world.player.fileName(), world.musicDir() + "/" + nowPlaying);
     }
 };
 

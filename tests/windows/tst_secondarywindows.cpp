@@ -27,37 +27,37 @@ private slots:
     {
         struct Case {
             const char *name;
-            std::function<QWidget &(Form1 &)> open; // as the options menu or a search opens it
+            std::function<QWidget &(MainWindow &)> open; // as the options menu or a search opens it
             std::function<void(QWidget &)> leave;
-            std::function<bool(Form1 &)> wayOutRan; // what the way out leaves besides the swap
+            std::function<bool(MainWindow &)> wayOutRan; // what the way out leaves besides the swap
             bool leaves = true;
         };
         const auto close = [](QWidget &window) { window.close(); };
-        const auto coms = [](Form1 &f) -> QWidget & { f.form5().cmdcoms->trigger(); return f.form8(); };
-        const auto about = [](Form1 &f) -> QWidget & { f.form5().cmdabout->trigger(); return f.form7(); };
-        const auto swapOnly = [](Form1 &) { return true; };
+        const auto coms = [](MainWindow &f) -> QWidget & { f.optionsMenu().cmdcoms->trigger(); return f.commandList(); };
+        const auto about = [](MainWindow &f) -> QWidget & { f.optionsMenu().cmdabout->trigger(); return f.aboutWindow(); };
+        const auto swapOnly = [](MainWindow &) { return true; };
         const Case cases[] = {
             {"command list, closed", coms, close, swapOnly},
             {"about, closed", about, close, swapOnly},
-            {"song picker, closed", [](Form1 &f) -> QWidget & { return openPicker(f, {"a.mp3"}); }, close,
-             [](Form1 &f) { return f.form3().List1->count() == 0 && !f.chat2->scanning(); }},
-            {"style chooser, closed", [](Form1 &f) -> QWidget & { f.form5().cmdchoose->trigger(); return f.form4(); },
+            {"song picker, closed", [](MainWindow &f) -> QWidget & { return openPicker(f, {"a.mp3"}); }, close,
+             [](MainWindow &f) { return f.songPicker().matchList->count() == 0 && !f.program().searchScan->scanning(); }},
+            {"style chooser, closed", [](MainWindow &f) -> QWidget & { f.optionsMenu().cmdchoose->trigger(); return f.styleChooser(); },
              close, swapOnly},
             {"style editor, closed",
-             [](Form1 &f) -> QWidget & {
-                 f.form5().cmdcreate->trigger();
-                 f.form6().Text1->setText("half typed");
-                 f.form6().Text4->setText("FF0000");
-                 return f.form6();
+             [](MainWindow &f) -> QWidget & {
+                 f.optionsMenu().cmdcreate->trigger();
+                 f.styleEditor().nameBox->setText("half typed");
+                 f.styleEditor().fcolorBox->setText("FF0000");
+                 return f.styleEditor();
              },
              // Emptied.
-             close, [](Form1 &f) { return f.form6().Text1->text().isEmpty() && f.form6().Text4->text().isEmpty(); }},
-            {"path chooser, closed", [](Form1 &f) -> QWidget & { f.form5().cmdnew->trigger(); return f.form2(); },
+             close, [](MainWindow &f) { return f.styleEditor().nameBox->text().isEmpty() && f.styleEditor().fcolorBox->text().isEmpty(); }},
+            {"path chooser, closed", [](MainWindow &f) -> QWidget & { f.optionsMenu().cmdnew->trigger(); return f.pathChooser(); },
              close, swapOnly, false},
         };
         for (const Case &c : cases) {
             TestWorld world;
-            Form1 &form = startWithTracks(world, {});
+            MainWindow &form = startWithTracks(world, {});
             hideInterface(form);
             QWidget &window = c.open(form);
             QVERIFY2(window.isVisible() && !form.isVisible(), c.name);

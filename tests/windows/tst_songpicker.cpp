@@ -33,11 +33,11 @@ private slots:
         const QStringList entries{"a.mp3", "b.mp3", "c.mp3"};
         for (const bool random : {false, true}) {
             TestWorld world;
-            Form1 &form = startWithTracks(world, entries);
-            form.style.fascii = "main ";
-            Form3 &picker = openPicker(form, entries);
-            picker.style.font1 = "<font face=\"Tahoma\">";
-            picker.List1->setCurrentRow(1);
+            MainWindow &form = startWithTracks(world, entries);
+            form.program().settings.style.frontDecoration = "main ";
+            SongPicker &picker = openPicker(form, entries);
+            picker.style.messageFace = "<font face=\"Tahoma\">";
+            picker.matchList->setCurrentRow(1);
             QElapsedTimer clock;
             qint64 announcedAt = -1;
             bool openAtAnnouncement = false;
@@ -47,19 +47,19 @@ private slots:
             });
             world.clearLines();
             if (!random)
-                duringNextWait([&] { QTest::mouseClick(picker.play, Qt::LeftButton); });
+                duringNextWait([&] { QTest::mouseClick(picker.playLabel, Qt::LeftButton); });
             clock.start();
-            QTest::mouseClick(random ? picker.pause : picker.play, Qt::LeftButton);
+            QTest::mouseClick(random ? picker.randomLabel : picker.playLabel, Qt::LeftButton);
             QVERIFY(random ? clock.elapsed() - announcedAt >= 300 && openAtAnnouncement : clock.elapsed() >= 400);
             QVERIFY(world.waitUntilHandled());
-            const QString file = world.player.FileName().section('/', -1);
+            const QString file = world.player.fileName().section('/', -1);
             QVERIFY2(random ? entries.contains(file) : file == "b.mp3", qPrintable(file));
             StylePieces expected = StylePieces::initial();
-            expected.font1 = "<font face=\"Tahoma\">";
+            expected.messageFace = "<font face=\"Tahoma\">";
             QCOMPARE(world.userLines(), QStringList{expected.styledLine("<b>playing</b>: " + file.chopped(4))});
-            QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
-            QCOMPARE(picker.List1->count(), random ? 0 : 3);
-            QVERIFY(!picker.isVisible() && form.isVisible() && !form.chat2->scanning());
+            QCOMPARE(world.player.playState(), MediaPlayer::Playing);
+            QCOMPARE(picker.matchList->count(), random ? 0 : 3);
+            QVERIFY(!picker.isVisible() && form.isVisible() && !form.program().searchScan->scanning());
         }
     }
 
@@ -70,11 +70,11 @@ private slots:
         struct Case {
             const char *name;
             QStringList entries;
-            std::function<void(Form3 &)> act;
+            std::function<void(SongPicker &)> act;
         };
-        const auto play = [](Form3 &p) { QTest::mouseClick(p.play, Qt::LeftButton); };
-        const auto random = [](Form3 &p) { QTest::mouseClick(p.pause, Qt::LeftButton); };
-        const auto dblclick = [](Form3 &p) { QTest::mouseDClick(p.List1->viewport(), Qt::LeftButton); };
+        const auto play = [](SongPicker &p) { QTest::mouseClick(p.playLabel, Qt::LeftButton); };
+        const auto random = [](SongPicker &p) { QTest::mouseClick(p.randomLabel, Qt::LeftButton); };
+        const auto dblclick = [](SongPicker &p) { QTest::mouseDClick(p.matchList->viewport(), Qt::LeftButton); };
         const Case cases[] = {
             {"play, empty", {}, play},
             {"random, empty", {}, random},
@@ -83,50 +83,50 @@ private slots:
             {"double-click below the entries", {"a.mp3", "Song.MP3"}, dblclick},
         };
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3", "Song.MP3"});
+        MainWindow &form = startWithTracks(world, {"a.mp3", "Song.MP3"});
         for (const Case &c : cases) {
-            Form3 &picker = openPicker(form, c.entries);
+            SongPicker &picker = openPicker(form, c.entries);
             world.clearLines();
             c.act(picker);
             QVERIFY2(world.waitUntilHandled(), c.name);
-            QVERIFY2(world.lines().isEmpty() && world.player.PlayState() != MediaPlayer::Playing, c.name);
-            QVERIFY2(picker.isVisible() && !form.isVisible() && form.chat2->scanning(), c.name);
+            QVERIFY2(world.lines().isEmpty() && world.player.playState() != MediaPlayer::Playing, c.name);
+            QVERIFY2(picker.isVisible() && !form.isVisible() && form.program().searchScan->scanning(), c.name);
         }
 
-        Form3 &picker = openPicker(form, {"gone & lost.mp3", "a.mp3", "Song.MP3"});
+        SongPicker &picker = openPicker(form, {"gone & lost.mp3", "a.mp3", "Song.MP3"});
         world.clearLines();
-        doubleClick(picker.List1, 0);
-        QVERIFY(world.player.PlayState() != MediaPlayer::Playing);
-        doubleClick(picker.List1, 1);
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
-        doubleClick(picker.List1, 2);
-        QCOMPARE(world.player.FileName(), world.musicDir() + "/Song.MP3");
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Playing);
+        doubleClick(picker.matchList, 0);
+        QVERIFY(world.player.playState() != MediaPlayer::Playing);
+        doubleClick(picker.matchList, 1);
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
+        doubleClick(picker.matchList, 2);
+        QCOMPARE(world.player.fileName(), world.musicDir() + "/Song.MP3");
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
         QCOMPARE(world.userLines(),
                  QStringList({TestWorld::styled("<b>error</b>, can't play: gone &amp; lost"),
                               TestWorld::styled("<b>playing</b>: a"), TestWorld::styled("<b>playing</b>: Song")}));
-        QVERIFY(picker.isVisible() && !form.isVisible() && form.chat2->scanning());
+        QVERIFY(picker.isVisible() && !form.isVisible() && form.program().searchScan->scanning());
     }
 
     // Even during the wait of "play", "back" leaves nothing to play.
     void backLeavesWithoutPlayingAndEmptiesBothLists()
     {
         TestWorld world;
-        Form1 &form = startWithTracks(world, {"a.mp3"});
+        MainWindow &form = startWithTracks(world, {"a.mp3"});
         form.playerState().setNowPlaying({"a.mp3"}, 0);
-        Form3 &picker = openPicker(form, {"a.mp3", "b.mp3", "c.mp3"});
-        picker.List1->setCurrentRow(0);
+        SongPicker &picker = openPicker(form, {"a.mp3", "b.mp3", "c.mp3"});
+        picker.matchList->setCurrentRow(0);
         world.clearLines();
-        duringNextWait([&] { QTest::mouseClick(picker.stop, Qt::LeftButton); });
-        QTest::mouseClick(picker.play, Qt::LeftButton);
+        duringNextWait([&] { QTest::mouseClick(picker.backLabel, Qt::LeftButton); });
+        QTest::mouseClick(picker.playLabel, Qt::LeftButton);
         QVERIFY(world.waitUntilHandled());
         QVERIFY(world.lines().isEmpty());
-        QCOMPARE(picker.List1->count(), 0);
+        QCOMPARE(picker.matchList->count(), 0);
         QVERIFY(form.playerState().nowPlayingName().isEmpty());
         QVERIFY(!picker.isVisible());
         QVERIFY(form.isVisible());
-        QVERIFY(!form.chat2->scanning());
-        QCOMPARE(world.player.PlayState(), MediaPlayer::Stopped);
+        QVERIFY(!form.program().searchScan->scanning());
+        QCOMPARE(world.player.playState(), MediaPlayer::Stopped);
     }
 };
 
