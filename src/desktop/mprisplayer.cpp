@@ -122,7 +122,7 @@ void MprisPlayer::Pause()
 
 void MprisPlayer::PlayPause()
 {
-    if (m_actions.state().playState() == MediaPlayer::Playing)
+    if (m_actions.state().playState() == MediaPlayer::Playing || m_actions.starting())
         m_actions.pause();
     else
         m_actions.playSelected();

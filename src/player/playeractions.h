@@ -90,6 +90,9 @@ public:
     const MediaPlayer &player() const { return m_player; }
     // Whether play, next and previous would start a track now.
     bool hasTrackToPlay() const;
+    // A track is loaded and its start not yet decided: to a face that
+    // toggles, it already plays.
+    bool starting() const { return bool(m_pendingStart); }
     bool hasNext() const;
     bool hasPrevious() const;
     // As a drag of the volume bar and a click on the random box: silent.

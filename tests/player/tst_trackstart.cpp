@@ -1,4 +1,6 @@
+#include "app/programcore.h"
 #include "chat/chatworld.h"
+#include "desktop/mprisplayer.h"
 #include "platform/programend.h"
 #include "player/mediaplayer.h"
 #include "support/testregistry.h"
@@ -69,13 +71,16 @@ private slots:
         QTest::addColumn<QStringList>("meanwhile");
         QTest::addColumn<bool>("timesOut");
         QTest::addColumn<QStringList>("said");
-        QTest::addColumn<QString>("playing"); // the track playing at the end
+        QTest::addColumn<QString>("playing"); // the track loaded at the end, "" when stopped
         const QString volume = "<b>volume</b> set 50%", a = "<b>playing</b>: a";
         QTest::newRow("volume") << QStringList{".vol 50"} << false << QStringList{volume, a} << "a.mp3";
         QTest::newRow("a handler waits") << QStringList{".vol 50", "wait"} << false << QStringList{volume, a}
                                          << "a.mp3";
         QTest::newRow("stop") << QStringList{".stop", ".vol 50"} << false
                               << QStringList{volume, a, "<b>stopped</b>: a"} << "";
+        // A desktop's play-pause key pressed again before the sound comes.
+        QTest::newRow("play-pause") << QStringList{"play-pause", ".vol 50"} << false
+                                    << QStringList{volume, a, "<b>paused</b>: a"} << "a.mp3";
         QTest::newRow("another track") << QStringList{".p b", ".vol 50"} << false
                                        << QStringList{volume, a, "<b>playing</b>: b"} << "b.mp3";
         QTest::newRow("exit") << QStringList{".exit"} << false << QStringList{QString::fromUtf8("Ðûñ² unløªded ")}
@@ -95,6 +100,8 @@ private slots:
         TestWorld world("tester", sink.sink);
         // Long enough to play on past the last check.
         startWithTracks(world, {"a.mp3", "b.mp3"}, 10);
+        QObject published;
+        MprisPlayer mpris(&published, *world.mainWindow().program().playerActions);
         bool toldWhileWaiting = true;
         sink.held = [&] {
             for (const QString &line : meanwhile) {
@@ -107,6 +114,8 @@ private slots:
                                                [&](const QString &line) { return told.contains(line); });
                         },
                         10000);
+                else if (line == "play-pause") // as the bus calls it: from the event loop
+                    QMetaObject::invokeMethod(&mpris, &MprisPlayer::PlayPause, Qt::QueuedConnection);
                 else
                     world.say(line);
             }
@@ -137,7 +146,10 @@ private slots:
             QVERIFY(world.waitUntilHandled());
         }
         QCOMPARE(announcements(world), said);
-        QCOMPARE(world.player.playState(), playing.isEmpty() ? MediaPlayer::Stopped : MediaPlayer::Playing);
+        const MediaPlayer::State end = playing.isEmpty()                     ? MediaPlayer::Stopped
+                                       : said.last().startsWith("<b>paused") ? MediaPlayer::Paused
+                                                                             : MediaPlayer::Playing;
+        QCOMPARE(world.player.playState(), end);
         if (!playing.isEmpty())
             QCOMPARE(world.player.fileName(), world.musicDir() + "/" + playing);
     }
