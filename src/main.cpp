@@ -128,6 +128,10 @@ int main(int argc, char **argv)
     QCommandLineOption ownerOption("owner", "Be a player for this nick, under a nick of its own.", "NICK");
     QCommandLineOption ownerAccountOption("owner-account", "Obey the owner only when logged in to this account.",
                                           "ACCOUNT");
+    QCommandLineOption djAccountOption("dj-account",
+                                       "Let whoever is logged in to this account play the music as the owner"
+                                       " does, but not the program's windows and settings (repeatable).",
+                                       "ACCOUNT");
     QCommandLineOption caOption("irc-ca", "Also trust this certificate authority (PEM).", "FILE");
     QCommandLineOption passwordFileOption("irc-password-file",
                                           "Take the SASL password from the first line of this file"
@@ -142,17 +146,25 @@ int main(int argc, char **argv)
                                            " way can read it.");
     // Answered above; here so that --help lists it.
     QCommandLineOption versionOption("version", "Print the version and exit.");
-    options.addOptions({homeOption, nameOption, consoleOption, ircOption, ownerOption, ownerAccountOption, caOption,
-                        passwordFileOption, serverPasswordFileOption, plainPasswordOption, versionOption});
+    options.addOptions({homeOption, nameOption, consoleOption, ircOption, ownerOption, ownerAccountOption,
+                        djAccountOption, caOption, passwordFileOption, serverPasswordFileOption, plainPasswordOption,
+                        versionOption});
     options.process(app);
 
     const auto given = [&options](const QCommandLineOption &option) {
         return options.isSet(option) ? std::optional<QString>(options.value(option)) : std::nullopt;
     };
     const QString home = ProgramHome(given(homeOption), QCoreApplication::applicationDirPath());
-    const IrcOptions ircOptions{given(ircOption),          given(nameOption), given(ownerOption),
-                                given(ownerAccountOption), given(caOption),   given(passwordFileOption),
-                                options.isSet(plainPasswordOption), given(serverPasswordFileOption)};
+    const IrcOptions ircOptions{
+        .address = given(ircOption),
+        .screenName = given(nameOption),
+        .owner = given(ownerOption),
+        .ownerAccount = given(ownerAccountOption),
+        .caFile = given(caOption),
+        .passwordFile = given(passwordFileOption),
+        .allowPlainPassword = options.isSet(plainPasswordOption),
+        .serverPasswordFile = given(serverPasswordFileOption),
+        .djAccounts = options.isSet(djAccountOption) ? std::optional(options.values(djAccountOption)) : std::nullopt};
     IrcSettings irc;
     if (const QString problem =
             ResolveIrcSettings(ircOptions, home, loginName(), environmentPasswords, irc);
@@ -182,7 +194,7 @@ int main(int argc, char **argv)
                      .password = irc.password,
                      .othersNick = irc.owner,
                      .serverPassword = irc.serverPassword}, irc.address.channel, irc.address.key);
-        ircRoom = std::make_unique<IrcRoom>(client, *session, IrcOwner{irc.owner, irc.ownerAccount});
+        ircRoom = std::make_unique<IrcRoom>(client, *session, IrcOwner{irc.owner, irc.ownerAccount, irc.djAccounts});
     }
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
     PlayerState playerState;

@@ -18,8 +18,12 @@ void ChatScan::lineReceived(WindowHandle room, const ChatClientLine &line)
     // once that handler is done, never in the middle of it.
     QMetaObject::invokeMethod(
         this,
-        [this, screenName = line.screenName, text = line.text] {
-            if (m_scanning)
+        [this, screenName = line.screenName, text = line.text, deputy = line.deputy] {
+            if (!m_scanning)
+                return;
+            if (deputy)
+                emit DeputyLine(screenName, text);
+            else
                 emit ChatLine(screenName, text);
         },
         Qt::QueuedConnection);

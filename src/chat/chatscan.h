@@ -26,6 +26,9 @@ public:
 
 signals:
     void ChatLine(const QString &ScreenName, const QString &Text);
+    // A line of someone the network vouches may play the music, reported
+    // instead of as a ChatLine.
+    void DeputyLine(const QString &ScreenName, const QString &Text);
 
 private:
     void lineReceived(WindowHandle room, const ChatClientLine &line);

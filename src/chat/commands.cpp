@@ -14,4 +14,8 @@ void connectCommands(ChatScan &commandScan, const CommandContext &context, QObje
                      [context](const QString &ScreenName, const QString &Text) {
                          handleFollowUpLine(context, ScreenName, Text);
                      });
+    QObject::connect(&commandScan, &ChatScan::DeputyLine, &owner,
+                     [context](const QString &, const QString &Text) { handleDeputyLine(context, Text); });
+    QObject::connect(&context.searchScan, &ChatScan::DeputyLine, &owner,
+                     [context](const QString &, const QString &Text) { handleDeputyFollowUp(context, Text); });
 }

@@ -21,51 +21,59 @@ enum class Argument {
     AfterBlank, // all behind the word's blank: the search word
 };
 
+// Who may say it: the program's windows and settings are the user's alone;
+// the player and the search are also for DJs.
+enum class Scope {
+    Program,
+    Player,
+};
+
 struct Command {
     std::u16string_view word; // a pattern, lower-case; one taking an argument ends in " *"
     bool takesPrefix;         // the command prefix goes before the word
     Argument argument;
     CommandAction action;
+    Scope scope;
 };
 
 // The order is the order of testing, and part of the behaviour: "handle?"
 // answers before "handle *" sets, and the search comes last.
 constexpr std::array Commands{
-    Command{u"about", true, Argument::Nothing, windowStep<&ProgramWindows::showAbout>},
-    Command{u"adv", true, Argument::Nothing, windowStep<&ProgramWindows::advertise>},
-    Command{u"coms", true, Argument::Nothing, windowStep<&ProgramWindows::showCommandList>},
-    Command{u"xcoms", true, Argument::Nothing, windowStep<&ProgramWindows::closeCommandList>},
-    Command{u"create", true, Argument::Nothing, programAction<&ProgramActions::newStyle>},
-    Command{u"arand", true, Argument::Nothing, randomModeOn},
-    Command{u"xrand", true, Argument::Nothing, randomModeOff},
-    Command{u"cont", true, Argument::Nothing, continuousModeOn},
-    Command{u"xcont", true, Argument::Nothing, continuousModeOff},
-    Command{u"exit", true, Argument::Nothing, exitProgram},
-    Command{u"refresh", true, Argument::Nothing, refreshTrackList},
-    Command{u"pause", true, Argument::Nothing, pausePlaying},
-    Command{u"stop", true, Argument::Nothing, stopPlaying},
-    Command{u"new path", true, Argument::Nothing, chooseNewPath},
-    Command{u"vol *", true, Argument::WithBlank, setVolume},
-    Command{u"mp3s?", true, Argument::Nothing, countTracks},
-    Command{u"styles", true, Argument::Nothing, programAction<&ProgramActions::chooseStyle>},
-    Command{u"mute", true, Argument::Nothing, muteOrUnmute},
-    Command{u"r", true, Argument::Nothing, playRandomTrack},
-    Command{u"next", true, Argument::Nothing, playNextTrack},
-    Command{u"prev", true, Argument::Nothing, playPreviousTrack},
-    Command{u"br", true, Argument::Nothing, balanceRight},
-    Command{u"bl", true, Argument::Nothing, balanceLeft},
-    Command{u"bc", true, Argument::Nothing, balanceCenter},
-    Command{u"min", true, Argument::Nothing, windowStep<&ProgramWindows::minimize>},
-    Command{u"max", true, Argument::Nothing, windowStep<&ProgramWindows::restore>},
-    Command{u"roll up", true, Argument::Nothing, windowStep<&ProgramWindows::rollUp>},
-    Command{u"roll down", true, Argument::Nothing, windowStep<&ProgramWindows::rollDown>},
-    Command{u"handle?", true, Argument::Nothing, tellHandle},
-    Command{u"handle *", true, Argument::WithBlank, setHandle},
-    Command{u"xwelc", true, Argument::Nothing, hideWelcomeWindow},
-    Command{u"shwelc", true, Argument::Nothing, showWelcomeWindow},
-    Command{u"hide", true, Argument::Nothing, windowStep<&ProgramWindows::hideToTray>},
-    Command{u"show", true, Argument::Nothing, programAction<&ProgramActions::show>},
-    Command{u".p *", false, Argument::AfterBlank, searchSongs},
+    Command{u"about", true, Argument::Nothing, windowStep<&ProgramWindows::showAbout>, Scope::Program},
+    Command{u"adv", true, Argument::Nothing, windowStep<&ProgramWindows::advertise>, Scope::Program},
+    Command{u"coms", true, Argument::Nothing, windowStep<&ProgramWindows::showCommandList>, Scope::Program},
+    Command{u"xcoms", true, Argument::Nothing, windowStep<&ProgramWindows::closeCommandList>, Scope::Program},
+    Command{u"create", true, Argument::Nothing, programAction<&ProgramActions::newStyle>, Scope::Program},
+    Command{u"arand", true, Argument::Nothing, randomModeOn, Scope::Player},
+    Command{u"xrand", true, Argument::Nothing, randomModeOff, Scope::Player},
+    Command{u"cont", true, Argument::Nothing, continuousModeOn, Scope::Player},
+    Command{u"xcont", true, Argument::Nothing, continuousModeOff, Scope::Player},
+    Command{u"exit", true, Argument::Nothing, exitProgram, Scope::Program},
+    Command{u"refresh", true, Argument::Nothing, refreshTrackList, Scope::Player},
+    Command{u"pause", true, Argument::Nothing, pausePlaying, Scope::Player},
+    Command{u"stop", true, Argument::Nothing, stopPlaying, Scope::Player},
+    Command{u"new path", true, Argument::Nothing, chooseNewPath, Scope::Program},
+    Command{u"vol *", true, Argument::WithBlank, setVolume, Scope::Player},
+    Command{u"mp3s?", true, Argument::Nothing, countTracks, Scope::Player},
+    Command{u"styles", true, Argument::Nothing, programAction<&ProgramActions::chooseStyle>, Scope::Program},
+    Command{u"mute", true, Argument::Nothing, muteOrUnmute, Scope::Player},
+    Command{u"r", true, Argument::Nothing, playRandomTrack, Scope::Player},
+    Command{u"next", true, Argument::Nothing, playNextTrack, Scope::Player},
+    Command{u"prev", true, Argument::Nothing, playPreviousTrack, Scope::Player},
+    Command{u"br", true, Argument::Nothing, balanceRight, Scope::Player},
+    Command{u"bl", true, Argument::Nothing, balanceLeft, Scope::Player},
+    Command{u"bc", true, Argument::Nothing, balanceCenter, Scope::Player},
+    Command{u"min", true, Argument::Nothing, windowStep<&ProgramWindows::minimize>, Scope::Program},
+    Command{u"max", true, Argument::Nothing, windowStep<&ProgramWindows::restore>, Scope::Program},
+    Command{u"roll up", true, Argument::Nothing, windowStep<&ProgramWindows::rollUp>, Scope::Program},
+    Command{u"roll down", true, Argument::Nothing, windowStep<&ProgramWindows::rollDown>, Scope::Program},
+    Command{u"handle?", true, Argument::Nothing, tellHandle, Scope::Program},
+    Command{u"handle *", true, Argument::WithBlank, setHandle, Scope::Program},
+    Command{u"xwelc", true, Argument::Nothing, hideWelcomeWindow, Scope::Program},
+    Command{u"shwelc", true, Argument::Nothing, showWelcomeWindow, Scope::Program},
+    Command{u"hide", true, Argument::Nothing, windowStep<&ProgramWindows::hideToTray>, Scope::Program},
+    Command{u"show", true, Argument::Nothing, programAction<&ProgramActions::show>, Scope::Program},
+    Command{u".p *", false, Argument::AfterBlank, searchSongs, Scope::Player},
 };
 
 constexpr qsizetype indexOf(std::u16string_view word)
@@ -177,19 +185,16 @@ static_assert(Commands.back().word == u".p *");
 static_assert(indexOf(u"handle?") + 1 == indexOf(u"handle *"));
 static_assert(indexOf(u"exit") == 9 && indexOf(u"prev") == 20);
 
-} // namespace
-
-void handleCommandLine(const CommandContext &context, const QString &ScreenName, const QString &Text)
+void dispatch(const CommandContext &context, const QString &Text, bool deputy)
 {
-    // Exact: another case or a trailing blank is somebody else.
-    if (ScreenName != GetUser(context.desktop))
-        return;
     // For matching only; the arguments are cut from the line as typed.
     // Only what the tests can tell apart is lowered: a long line costs no
     // more than a short one.
     const QString lowered = QStringView(Text).left(significantLength(context.trigger)).toString().toLower();
     for (std::size_t i = 0; i < Commands.size(); ++i) {
         const Command &command = Commands[i];
+        if (deputy && command.scope == Scope::Program)
+            continue;
         // The prefix is read for every test, as it is set.
         if (command.takesPrefix && cannotStartWith(lowered, context.trigger))
             continue;
@@ -204,4 +209,18 @@ void handleCommandLine(const CommandContext &context, const QString &ScreenName,
         if (command.action(context, argument) == Handling::Ends)
             return;
     }
+}
+
+} // namespace
+
+void handleCommandLine(const CommandContext &context, const QString &ScreenName, const QString &Text)
+{
+    // Exact: another case or a trailing blank is somebody else.
+    if (ScreenName == GetUser(context.desktop))
+        dispatch(context, Text, false);
+}
+
+void handleDeputyLine(const CommandContext &context, const QString &Text)
+{
+    dispatch(context, Text, true);
 }

@@ -9,3 +9,6 @@
 struct CommandContext;
 
 void handleCommandLine(const CommandContext &context, const QString &ScreenName, const QString &Text);
+// A DJ's line: tested as the user's is, against the player's commands and
+// the search only; the program's windows and settings stay the user's.
+void handleDeputyLine(const CommandContext &context, const QString &Text);

@@ -100,8 +100,12 @@ Handling searchSongs(const CommandContext &context, const QString &word)
 
 void handleFollowUpLine(const CommandContext &context, const QString &ScreenName, const QString &Text)
 {
-    if (ScreenName != GetUser(context.desktop))
-        return;
+    if (ScreenName == GetUser(context.desktop))
+        handleDeputyFollowUp(context, Text);
+}
+
+void handleDeputyFollowUp(const CommandContext &context, const QString &Text)
+{
     const QString lowered = Text.toLower();
     for (const FollowUp &followUp : FollowUps)
         if (MatchesPattern(lowered, context.trigger + QString::fromUtf16(followUp.word)))

@@ -11,3 +11,5 @@ Handling searchSongs(const CommandContext &context, const QString &argument);
 
 // The handler of the second chat scan's lines.
 void handleFollowUpLine(const CommandContext &context, const QString &ScreenName, const QString &Text);
+// A DJ's line to the second scan: a DJ may search, so may answer the search.
+void handleDeputyFollowUp(const CommandContext &context, const QString &Text);

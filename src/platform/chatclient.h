@@ -25,6 +25,10 @@ struct ChatClientLine {
     // Said before the user came in (a network's replay): the faces show it,
     // nothing reads it as a line said now.
     bool earlier = false;
+    // Said by someone the network vouches may play the music (a DJ): it
+    // commands the player as the user's own line does, but not the
+    // program's windows and settings.
+    bool deputy = false;
 };
 
 // What a room's transcript keeps of a line for its faces.

@@ -54,6 +54,7 @@ private slots:
         const std::pair<const char *, QByteArray> files[] = {
             {"irc.ini", "; the chat client's network\r\n[IRC]\r\nAddress=ircs://irc.example.org/#music\r\n"
                         "screen name=ceo-player\r\nowner=ceo\r\nOwner Account=ceoacct\r\n"
+                        "dj accounts= dj1 ,dj2,,\r\n"
                         "ca=certs/ca.pem\r\npassword file=secret\r\n"},
             {"certs/ca.pem", "-----BEGIN CERTIFICATE-----\n"},
             {"secret", "p\xC3\xA4ss word\r\nsecond line\n"},
@@ -66,21 +67,23 @@ private slots:
         const QString previous = QDir::currentPath();
         QDir::setCurrent(home.filePath("certs"));
 
-        // url|screen name|owner|owner account|ca|password, HOME for the
-        // program's directory; or a part of the problem.
+        // url|screen name|owner|owner account|ca|password|DJs' accounts,
+        // HOME for the program's directory; or a part of the problem.
         const struct {
             bool withIni;
-            IrcOptions given; // address, screen name, owner, owner account, ca, password file
+            IrcOptions given; // address, screen name, owner, owner account, ca, password file, …, DJs
             const char *environmentPassword;
             const char *expected;
         } cases[] = {
-            {true, {}, "", "ircs://irc.example.org/#music|ceo-player|ceo|ceoacct|HOME/certs/ca.pem|p\xC3\xA4ss word"},
+            {true, {}, "", "ircs://irc.example.org/#music|ceo-player|ceo|ceoacct|HOME/certs/ca.pem|p\xC3\xA4ss word|dj1 dj2"},
             {true, {{}, {}, {}, {}, {}, "../dir"}, "env pw",
-             "ircs://irc.example.org/#music|ceo-player|ceo|ceoacct|HOME/certs/ca.pem|env pw"},
-            {true, {"ircs://h:7000/#x", "bot", {}, {}, "ca.pem", "../secret"}, "",
-             "ircs://h:7000/#x|bot|ceo|ceoacct|HOME/certs/ca.pem|p\xC3\xA4ss word"},
+             "ircs://irc.example.org/#music|ceo-player|ceo|ceoacct|HOME/certs/ca.pem|env pw|dj1 dj2"},
+            {true, {"ircs://h:7000/#x", "bot", {}, {}, "ca.pem", "../secret", false, {}, QStringList{"dj3"}}, "",
+             "ircs://h:7000/#x|bot|ceo|ceoacct|HOME/certs/ca.pem|p\xC3\xA4ss word|dj3"},
+            {true, {{}, {}, {}, {}, {}, {}, false, {}, QStringList{"dj 3"}}, "", "a DJ's account can't hold blanks"},
+            {false, {{}, {}, {}, {}, {}, {}, false, {}, QStringList{"dj3"}}, "", "give --irc URL too"},
             {true, {{}, {}, "", {}, {}, {}}, "", "give --owner NICK"},
-            {false, {}, "", "|login||||"},
+            {false, {}, "", "|login|||||"},
             {false, {{}, {}, "ceo", {}, {}, {}}, "", "give --irc URL too"},
             {false, {"irc://h/#a", "Ceo", "ceo", {}, {}, {}}, "", "a nick of its own"},
             {false, {"irc://h/#a", "Ann Lee", {}, {}, {}, {}}, "", "\"Ann Lee\" is no nick"},
@@ -93,7 +96,8 @@ private slots:
             IrcSettings s;
             const QString problem = ResolveIrcSettings(c.given, c.withIni ? home.path() : bare.path(), "login",
                                                        {c.environmentPassword}, s);
-            const QStringList fields{s.url, s.screenName, s.owner, s.ownerAccount, s.caFile, s.password};
+            const QStringList fields{s.url, s.screenName, s.owner, s.ownerAccount, s.caFile, s.password,
+                                     s.djAccounts.join(' ')};
             const QString got = problem.isEmpty() ? fields.join('|') : problem;
             const QString expected = QString::fromUtf8(c.expected).replace("HOME", home.path());
             QVERIFY2(problem.isEmpty() ? got == expected : got.contains(expected), qPrintable(got));

@@ -6,6 +6,8 @@
 #include "platform/irc/irctypedline.h"
 #include "platform/postpriority.h"
 
+#include <algorithm>
+
 namespace {
 
 // What the room shows of a /me: the action between stars, after its speaker.
@@ -63,11 +65,19 @@ QString IrcRoom::speakerName(const QString &nick, const QString &account, bool o
         return m_session.nick();
     // The owner's nick is compared as given, case and all, as the room's
     // gate compares names: a nick that only looks like it stays itself.
-    if (m_owner.nick.isEmpty() || nick != m_owner.nick || m_owner.account.isEmpty())
-        return nick;
-    if (IrcAccounts::sameAccount(account, m_owner.account))
-        return nick;
-    return nick + UnverifiedMark.toString();
+    if (!m_owner.nick.isEmpty() && nick == m_owner.nick && !m_owner.account.isEmpty())
+        return IrcAccounts::sameAccount(account, m_owner.account) ? nick : nick + UnverifiedMark.toString();
+    // DJs are known by account; a nick that is a DJ's account name, said by
+    // someone not logged in to it, must not pass for the DJ.
+    const bool djsName = std::any_of(m_owner.djAccounts.begin(), m_owner.djAccounts.end(),
+                                     [&nick](const QString &dj) { return IrcAccounts::sameAccount(nick, dj); });
+    return djsName && !isDj(account) ? nick + UnverifiedMark.toString() : nick;
+}
+
+bool IrcRoom::isDj(const QString &account) const
+{
+    return !account.isEmpty() && std::any_of(m_owner.djAccounts.begin(), m_owner.djAccounts.end(),
+                                             [&account](const QString &dj) { return IrcAccounts::sameAccount(account, dj); });
 }
 
 void IrcRoom::enter(const QString &channel)
@@ -110,10 +120,16 @@ void IrcRoom::postTyped(const QString &typed)
 // be known by nick, which anyone may take while the owner is away.
 void IrcRoom::checkOwnerCanBeVouchedFor()
 {
-    if (m_owner.account.isEmpty() || m_session.vouchesForAccounts())
+    if ((m_owner.account.isEmpty() && m_owner.djAccounts.isEmpty()) || m_session.vouchesForAccounts())
         return;
+    QStringList unchecked;
+    if (!m_owner.account.isEmpty())
+        unchecked << QStringLiteral("--owner-account");
+    if (!m_owner.djAccounts.isEmpty())
+        unchecked << QStringLiteral("--dj-account");
     const QString why = QStringLiteral("the server can't vouch for accounts (it offers neither account-tag nor "
-                                       "extended-join with account-notify), so --owner-account can't be checked");
+                                       "extended-join with account-notify), so %1 can't be checked")
+                            .arg(unchecked.join(QStringLiteral(" and ")));
     m_session.stop(why);
     leave();
     emit failed(why);
@@ -121,13 +137,18 @@ void IrcRoom::checkOwnerCanBeVouchedFor()
 
 void IrcRoom::showVouching(bool vouches)
 {
-    if (m_owner.account.isEmpty())
+    if (m_owner.account.isEmpty() && m_owner.djAccounts.isEmpty())
         return;
+    QStringList whose;
+    if (!m_owner.account.isEmpty())
+        whose << m_owner.nick + QStringLiteral("'s");
+    if (!m_owner.djAccounts.isEmpty())
+        whose << QStringLiteral("the DJs'");
     m_client.setStatus(vouches ? m_session.status()
                                : m_session.status()
-                                     + QStringLiteral("; the server no longer vouches for accounts, so %1's lines"
+                                     + QStringLiteral("; the server no longer vouches for accounts, so %1 lines"
                                                       " command nothing until it does again")
-                                           .arg(m_owner.nick));
+                                           .arg(whose.join(QStringLiteral(" and "))));
 }
 
 void IrcRoom::receive(const QString &nick, const QString &ircText, bool action, const QString &account, bool own,
@@ -138,20 +159,25 @@ void IrcRoom::receive(const QString &nick, const QString &ircText, bool action, 
     const QString text = asAction(StripIrcFormatting(ircText), action);
     const QString shown = shownFromIrc(ircText, action);
     const QString speaker = speakerName(nick, account, own) + (earlier ? EarlierMark.toString() : QString());
-    m_client.deliver(m_room, ChatClientLine{speaker, text, shown, earlier});
+    const bool dj = !own && !earlier && speaker != m_client.screenName() && isDj(account);
+    m_client.deliver(m_room, ChatClientLine{speaker, text, shown, earlier, dj});
 }
 
-// The owner, vouched for as in the channel, commands from a private line as
-// from the channel, and is answered there; anyone else's is only shown.
+// The owner and the DJs, vouched for as in the channel, command from a
+// private line as from the channel, and are answered there; anyone else's is
+// only shown.
 void IrcRoom::receivePrivately(const QString &nick, const QString &ircText, bool action, const QString &account,
                                bool earlier)
 {
     if (!m_room)
         return;
     const QString text = asAction(StripIrcFormatting(ircText), action);
-    if (m_owner.nick.isEmpty() || earlier || speakerName(nick, account, false) != m_owner.nick)
+    const bool owner = !m_owner.nick.isEmpty() && speakerName(nick, account, false) == m_owner.nick;
+    const bool dj = !owner && isDj(account);
+    if (earlier || (!owner && !dj))
         return notify(QStringLiteral("private message from %1: %2").arg(nick, text));
-    m_client.deliver(m_room, ChatClientLine{nick, text, QStringLiteral("<i>(privately)</i> ") + shownFromIrc(ircText, action)});
+    m_client.deliver(m_room, ChatClientLine{nick, text, QStringLiteral("<i>(privately)</i> ") + shownFromIrc(ircText, action),
+                                            false, dj});
 }
 
 void IrcRoom::notify(const QString &text)

@@ -7,12 +7,15 @@
 // channel says arrives with its speaker named so that only the signed-on
 // user's lines pass as theirs; the owner's private lines command as theirs
 // in the channel do, anyone else's are only shown, as is the channel's life.
+// A DJ's lines, in the channel or private, are delivered under the DJ's
+// nick as lines that play the music.
 #pragma once
 
 #include "platform/desktop.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class ChatClient;
 class IrcSession;
@@ -24,6 +27,9 @@ struct IrcOwner {
     // When given, a line is the owner's only when the server vouches that its
     // sender is logged in to this services account.
     QString account;
+    // Whoever the server vouches is logged in to one of these plays the
+    // music as the owner does, under their own nick.
+    QStringList djAccounts{};
 };
 
 // Marks the owner's nick on a line the server does not vouch for: no nick
@@ -46,6 +52,8 @@ public:
     WindowHandle room() const { return m_room; }
     // How a channel line's speaker appears in the room.
     QString speakerName(const QString &nick, const QString &account, bool own) const;
+    // Whether the server vouches that the account is a DJ's.
+    bool isDj(const QString &account) const;
 
 signals:
     // The session cannot go on (a refused login, a server that cannot vouch

@@ -225,14 +225,18 @@ QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const Q
         s.screenName = loginName;
     s.owner = value(given.owner, "owner");
     s.ownerAccount = value(given.ownerAccount, "owner account");
+    s.djAccounts = given.djAccounts ? *given.djAccounts : value({}, "dj accounts").split(u',');
+    for (QString &account : s.djAccounts)
+        account = account.trimmed();
+    s.djAccounts.removeAll(QString());
     if (!tooLong.isEmpty())
         return tooLong;
     if (!s.ownerAccount.isEmpty() && s.owner.isEmpty())
         return QStringLiteral("an owner account is the account of an owner: give --owner NICK too");
     if (s.url.isEmpty()) {
-        if (given.owner || given.ownerAccount || given.caFile || given.passwordFile || given.serverPasswordFile
+        if (given.owner || given.ownerAccount || given.djAccounts || given.caFile || given.passwordFile || given.serverPasswordFile
             || given.allowPlainPassword)
-            return QStringLiteral("--owner, --owner-account, --irc-ca, --irc-password-file,"
+            return QStringLiteral("--owner, --owner-account, --dj-account, --irc-ca, --irc-password-file,"
                                   " --irc-server-password-file and --irc-allow-plain-password are for a network:"
                                   " give --irc URL too");
         settings = IrcSettings{};
@@ -253,6 +257,8 @@ QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const Q
     }
     if (breaksAJoin(s.ownerAccount))
         return QStringLiteral("the owner's account can't hold blanks, commas, colons or control characters");
+    if (std::any_of(s.djAccounts.begin(), s.djAccounts.end(), breaksAJoin))
+        return QStringLiteral("a DJ's account can't hold blanks, commas, colons or control characters");
 
     s.caFile = fileName(given.caFile, "ca");
     if (!s.caFile.isEmpty()) {

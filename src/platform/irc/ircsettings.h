@@ -36,6 +36,7 @@ struct IrcOptions {
     // --irc-allow-plain-password: true when given; false leaves it to irc.ini.
     bool allowPlainPassword = false;
     std::optional<QString> serverPasswordFile{};
+    std::optional<QStringList> djAccounts{};
 };
 
 struct IrcSettings {
@@ -44,6 +45,9 @@ struct IrcSettings {
     QString screenName;   // the name to sign on (on a network: the nick asked for)
     QString owner;        // whom a player for someone else obeys; "" when it is the user's own client
     QString ownerAccount; // the services account the owner's lines must come from; "" for none
+    // Services accounts whose holders may command the player as the owner
+    // does, but not the program's windows and settings.
+    QStringList djAccounts;
     QString caFile;       // a certificate authority trusted beside the system's; "" for none
     QString password;     // for SASL PLAIN; "" to sign on without
     QString serverPassword; // sent as PASS before registering; "" for none
