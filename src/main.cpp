@@ -4,6 +4,7 @@
 #include "app/programcore.h"
 #include "app/programhome.h"
 #include "app/roomwindowstart.h"
+#include "app/streamwiring.h"
 #include "chat/programactions.h"
 #include "desktop/mprisservice.h"
 #include "platform/chatclient.h"
@@ -20,6 +21,7 @@
 #include "platform/terminaltext.h"
 #include "player/mediaplayer.h"
 #include "player/playerstate.h"
+#include "player/streamsender.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -97,7 +99,8 @@ bool wantsConsole(int argc, char **argv)
 int main(int argc, char **argv)
 {
     const IrcEnvironmentPasswords environmentPasswords{takeSecret("DUN2_IRC_PASSWORD"),
-                                                       takeSecret("DUN2_IRC_SERVER_PASSWORD")};
+                                                       takeSecret("DUN2_IRC_SERVER_PASSWORD"),
+                                                       takeSecret("DUN2_STREAM_PASSWORD")};
     // Answered without a display, as package tools and scripts ask it.
     if (hasFlag(argc, argv, "--version")) {
         std::puts("dun2 " DUN2_VERSION);
@@ -144,11 +147,20 @@ int main(int argc, char **argv)
     QCommandLineOption plainPasswordOption("irc-allow-plain-password",
                                            "Send the password even over a plain irc:// link, where anyone on the"
                                            " way can read it.");
+    QCommandLineOption streamOption("stream",
+                                    "Also send what plays to this Icecast mount, where the room listens"
+                                    " (MP3, 128 kbit/s; the password from DUN2_STREAM_PASSWORD or"
+                                    " --stream-password-file).",
+                                    "http://HOST:PORT/MOUNT");
+    QCommandLineOption streamPasswordFileOption("stream-password-file",
+                                                "Take the mount's source password from the first line of this file"
+                                                " (DUN2_STREAM_PASSWORD goes first).",
+                                                "FILE");
     // Answered above; here so that --help lists it.
     QCommandLineOption versionOption("version", "Print the version and exit.");
     options.addOptions({homeOption, nameOption, consoleOption, ircOption, ownerOption, ownerAccountOption,
                         djAccountOption, caOption, passwordFileOption, serverPasswordFileOption, plainPasswordOption,
-                        versionOption});
+                        streamOption, streamPasswordFileOption, versionOption});
     options.process(app);
 
     const auto given = [&options](const QCommandLineOption &option) {
@@ -164,7 +176,9 @@ int main(int argc, char **argv)
         .passwordFile = given(passwordFileOption),
         .allowPlainPassword = options.isSet(plainPasswordOption),
         .serverPasswordFile = given(serverPasswordFileOption),
-        .djAccounts = options.isSet(djAccountOption) ? std::optional(options.values(djAccountOption)) : std::nullopt};
+        .djAccounts = options.isSet(djAccountOption) ? std::optional(options.values(djAccountOption)) : std::nullopt,
+        .stream = given(streamOption),
+        .streamPasswordFile = given(streamPasswordFileOption)};
     IrcSettings irc;
     if (const QString problem =
             ResolveIrcSettings(ircOptions, home, loginName(), environmentPasswords, irc);
@@ -198,6 +212,15 @@ int main(int argc, char **argv)
     }
     MediaPlayer player(MediaPlayer::AudioOutput::Device);
     PlayerState playerState;
+    std::unique_ptr<StreamSender> stream;
+    if (!irc.stream.isEmpty()) {
+        stream = std::make_unique<StreamSender>(StreamTarget{QUrl(irc.stream), irc.streamPassword});
+        if (!player.alsoSendTo(stream->makeInlet())) {
+            std::fprintf(stderr, "dun2: GStreamer can't send to a stream here (is gstreamer1.0-plugins-bad"
+                                 " installed?); playing without one\n");
+            stream.reset();
+        }
+    }
 
     std::unique_ptr<TerminalFace> terminal;
     std::unique_ptr<ChatRoomWindow> roomWindow;
@@ -251,6 +274,11 @@ int main(int argc, char **argv)
         showRoomWindow(*roomWindow, program.mainWindow());
     const std::unique_ptr<QObject> mediaPlayer =
         PublishMediaPlayer(*program.playerActions, program.commandContext().program);
+    if (stream)
+        ConnectStream(*stream, program);
     program.start();
+    // After start-up's own lines, which nothing comes between.
+    if (stream)
+        stream->start();
     return app.exec();
 }

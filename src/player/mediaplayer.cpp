@@ -32,7 +32,7 @@ QString missingGStreamerParts()
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
     static const QString missing = []() -> QString {
-        for (const char *needed : {"playbin", "audiopanorama", "fakesink"}) {
+        for (const char *needed : {"playbin", "audiopanorama", "volume", "tee", "audioconvert", "fakesink"}) {
             if (!GstHandle<GstElementFactory>(gst_element_factory_find(needed))) {
                 const QString why = QStringLiteral("GStreamer has no %1 element (are its plugins installed?); "
                                                    "no track can play")
@@ -125,16 +125,12 @@ MediaPlayer::~MediaPlayer()
 void MediaPlayer::build(GstHandle<GstElement> audioSink)
 {
     m_playbin.reset(makeElement("playbin").release());
-    // Audio only: an MP3 with cover art must never open a video window.
-    gst_util_set_object_arg(G_OBJECT(m_playbin.get()), "flags", "audio+soft-volume");
-    // playbin takes a reference of its own to the sink and the filter.
-    g_object_set(m_playbin.get(), "audio-sink", audioSink.get(), nullptr);
-
-    // playbin takes its audio filter only while it is in NULL.
-    const GstHandle<GstElement> panorama = makeElement("audiopanorama");
-    gst_util_set_object_arg(G_OBJECT(panorama.get()), "method", "simple");
-    g_object_set(m_playbin.get(), "audio-filter", panorama.get(), nullptr);
-    m_panorama = panorama.get();
+    // Audio only: an MP3 with cover art must never open a video window. The
+    // volume is the output's own, not playbin's, so that whatever else the
+    // sound goes to (a stream) is not turned down with what the owner hears.
+    gst_util_set_object_arg(G_OBJECT(m_playbin.get()), "flags", "audio");
+    // Takes a reference of its own to the output.
+    g_object_set(m_playbin.get(), "audio-sink", makeOutput(std::move(audioSink)).get(), nullptr);
 
     m_bus.reset(gst_element_get_bus(m_playbin.get()));
     GPollFD pollFd;
@@ -150,6 +146,45 @@ void MediaPlayer::build(GstHandle<GstElement> audioSink)
         if (m_start)
             halt(true);
     });
+}
+
+// split ! audioconvert ! audiopanorama ! volume ! audioconvert ! sink: the
+// split is where alsoSendTo branches off, before the owner's balance,
+// volume and mute.
+GstHandle<GstElement> MediaPlayer::makeOutput(GstHandle<GstElement> audioSink)
+{
+    GstHandle<GstElement> output(GST_ELEMENT(gst_object_ref_sink(gst_bin_new("output"))));
+    const GstHandle<GstElement> split = makeElement("tee", "split"), panorama = makeElement("audiopanorama"),
+                                volume = makeElement("volume"), in = makeElement("audioconvert"),
+                                out = makeElement("audioconvert");
+    gst_util_set_object_arg(G_OBJECT(panorama.get()), "method", "simple");
+    gst_bin_add_many(GST_BIN(output.get()), split.get(), in.get(), panorama.get(), volume.get(), out.get(),
+                     audioSink.get(), nullptr);
+    gst_element_link_many(split.get(), in.get(), panorama.get(), volume.get(), out.get(), audioSink.get(), nullptr);
+    const GstHandle<GstPad> splitIn(gst_element_get_static_pad(split.get(), "sink"));
+    gst_element_add_pad(output.get(), gst_ghost_pad_new("sink", splitIn.get()));
+    m_output = output.get();
+    m_panorama = panorama.get();
+    m_volumeControl = volume.get();
+    return output;
+}
+
+bool MediaPlayer::alsoSendTo(GstElement *branch)
+{
+    GstHandle<GstElement> taken(branch ? GST_ELEMENT(gst_object_ref_sink(branch)) : nullptr);
+    if (!m_output || !taken || m_state != State::Stopped || m_start)
+        return false;
+    // Its own thread, dropping what it can't take: a stream never holds
+    // up what the owner hears.
+    const GstHandle<GstElement> queue = makeElement("queue");
+    g_object_set(queue.get(), "max-size-time", guint64(2 * GST_SECOND), "max-size-buffers", 0u, "max-size-bytes", 0u,
+                 nullptr);
+    gst_util_set_object_arg(G_OBJECT(queue.get()), "leaky", "downstream");
+    const GstHandle<GstElement> split(gst_bin_get_by_name(GST_BIN(m_output), "split"));
+    gst_bin_add_many(GST_BIN(m_output), queue.get(), taken.get(), nullptr);
+    const bool linked = gst_element_link_many(split.get(), queue.get(), taken.get(), nullptr);
+    // The output is still in NULL: the new parts follow it from there.
+    return linked;
 }
 
 bool MediaPlayer::load(const QByteArray &path)
@@ -294,8 +329,8 @@ void MediaPlayer::halt(bool releaseDevice)
 void MediaPlayer::setVolume(long hundredthsDb)
 {
     m_volume = std::clamp(hundredthsDb, quietestVolume, 0L);
-    if (m_playbin)
-        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_playbin.get()), GST_STREAM_VOLUME_FORMAT_DB,
+    if (m_volumeControl)
+        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_volumeControl), GST_STREAM_VOLUME_FORMAT_DB,
                                      m_volume / 100.0);
 }
 
@@ -319,8 +354,8 @@ long MediaPlayer::balance() const
 void MediaPlayer::setMute(bool mute)
 {
     m_mute = mute;
-    if (m_playbin)
-        gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_playbin.get()), mute);
+    if (m_volumeControl)
+        gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_volumeControl), mute);
 }
 
 bool MediaPlayer::muted() const

@@ -69,6 +69,12 @@ public:
     void setMute(bool mute);
     bool muted() const;
 
+    // What plays goes also to `branch` (a bin with a sink pad, taken over as
+    // the sink is), before the owner's balance, volume and mute, and never
+    // holding up the owner's sound. Only while nothing has been loaded yet;
+    // false when it can't be added.
+    bool alsoSendTo(GstElement *branch);
+
     // Why the player is silent or cannot play at all ("" when it plays on
     // the sound device or sink it was given), for the user to read.
     QString soundProblem() const { return m_soundProblem; }
@@ -93,6 +99,7 @@ private:
     };
 
     void build(GstHandle<GstElement> audioSink);
+    GstHandle<GstElement> makeOutput(GstHandle<GstElement> audioSink);
     // Sets the playbin going towards its first sound; the bus or the timeout decides.
     void beginStart();
     void prerolled();
@@ -108,7 +115,10 @@ private:
     // Declared in the order they are made: the notifier goes before the
     // bus whose descriptor it watches.
     GstPipelineHandle m_playbin;
-    GstElement *m_panorama = nullptr; // owned by m_playbin as its audio filter
+    // Owned by m_playbin, as parts of its audio sink.
+    GstElement *m_output = nullptr;
+    GstElement *m_panorama = nullptr;
+    GstElement *m_volumeControl = nullptr;
     GstHandle<GstBus> m_bus;
     QSocketNotifier m_busNotifier{QSocketNotifier::Read};
     std::shared_ptr<StartVerdict> m_start; // the start under way, if any

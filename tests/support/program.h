@@ -17,7 +17,7 @@ public:
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DUN2_IRC_PASSWORD",
-                                 "DUN2_IRC_SERVER_PASSWORD"})
+                                 "DUN2_IRC_SERVER_PASSWORD", "DUN2_STREAM_PASSWORD"})
             environment.remove(name);
         for (const QString &entry : extraEnvironment)
             environment.insert(entry.section('=', 0, 0), entry.section('=', 1));

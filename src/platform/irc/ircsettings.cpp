@@ -114,6 +114,27 @@ QString takePassword(const QString &environment, const char *variable, const QSt
     return {};
 }
 
+// The stream's address checked and its password taken, the environment's
+// before the file's.
+QString resolveStream(IrcSettings &s, const QString &environment, const QString &passwordFile)
+{
+    if (s.stream.isEmpty())
+        return passwordFile.isEmpty() ? QString()
+                                      : QStringLiteral("a stream password file is for a stream: give --stream URL too");
+    if (QString why = StreamAddressProblem(s.stream); !why.isEmpty())
+        return why;
+    if (QString why = takePassword(environment, "DUN2_STREAM_PASSWORD", passwordFile, "stream password file",
+                                   s.streamPassword, s.notes);
+        !why.isEmpty())
+        return why;
+    if (s.streamPassword.isEmpty())
+        return QStringLiteral("a stream needs its mount's source password: set DUN2_STREAM_PASSWORD or give"
+                              " --stream-password-file FILE");
+    if (s.streamPassword.contains(QChar(0)))
+        return QStringLiteral("a password can't hold a NUL character");
+    return {};
+}
+
 } // namespace
 
 QString ParseIrcAddress(const QString &text, IrcAddress &address)
@@ -181,6 +202,21 @@ QString ParseIrcAddress(const QString &text, IrcAddress &address)
     return {};
 }
 
+QString StreamAddressProblem(const QString &text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    const QString problem = "the stream \"" + text + "\" ";
+    if (!url.isValid() || url.scheme() != u"http")
+        return problem + "is no http://HOST:PORT/MOUNT address";
+    if (url.host().isEmpty())
+        return problem + "names no host";
+    if (!url.userInfo().isEmpty())
+        return problem + "holds a name or password: the password goes in DUN2_STREAM_PASSWORD or a file";
+    if (url.path().size() < 2 || url.path().endsWith(u'/') || url.hasQuery() || url.hasFragment())
+        return problem + "names no mount (http://HOST:PORT/MOUNT)";
+    return {};
+}
+
 QString IrcNickProblem(const QString &nick)
 {
     // The nicks every network takes: a letter or one of []\`_^{|} first,
@@ -229,8 +265,12 @@ QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const Q
     for (QString &account : s.djAccounts)
         account = account.trimmed();
     s.djAccounts.removeAll(QString());
+    s.stream = value(given.stream, "stream");
     if (!tooLong.isEmpty())
         return tooLong;
+    if (QString why = resolveStream(s, environment.stream, fileName(given.streamPasswordFile, "stream password file"));
+        !why.isEmpty())
+        return why;
     if (!s.ownerAccount.isEmpty() && s.owner.isEmpty())
         return QStringLiteral("an owner account is the account of an owner: give --owner NICK too");
     if (s.url.isEmpty()) {
@@ -241,6 +281,9 @@ QString ResolveIrcSettings(const IrcOptions &given, const QString &home, const Q
                                   " give --irc URL too");
         settings = IrcSettings{};
         settings.screenName = s.screenName;
+        settings.stream = s.stream;
+        settings.streamPassword = s.streamPassword;
+        settings.notes = s.notes;
         return {};
     }
 

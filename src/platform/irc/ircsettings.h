@@ -21,6 +21,10 @@ struct IrcAddress {
 // %23channel, or without a prefix for a # channel.
 QString ParseIrcAddress(const QString &text, IrcAddress &address);
 
+// Why the text is no listen address of an Icecast mount
+// (http://host[:port]/mount), or "".
+QString StreamAddressProblem(const QString &text);
+
 // Why a network would refuse the nick, or "".
 QString IrcNickProblem(const QString &nick);
 
@@ -37,6 +41,8 @@ struct IrcOptions {
     bool allowPlainPassword = false;
     std::optional<QString> serverPasswordFile{};
     std::optional<QStringList> djAccounts{};
+    std::optional<QString> stream{};
+    std::optional<QString> streamPasswordFile{};
 };
 
 struct IrcSettings {
@@ -51,6 +57,8 @@ struct IrcSettings {
     QString caFile;       // a certificate authority trusted beside the system's; "" for none
     QString password;     // for SASL PLAIN; "" to sign on without
     QString serverPassword; // sent as PASS before registering; "" for none
+    QString stream;         // an Icecast mount's listen address, http://host:port/mount; "" for none
+    QString streamPassword; // the mount's source password
     // What the user should know of how the settings were taken.
     QStringList notes;
 };
@@ -59,6 +67,7 @@ struct IrcSettings {
 struct IrcEnvironmentPasswords {
     QString sasl{};   // DUN2_IRC_PASSWORD
     QString server{}; // DUN2_IRC_SERVER_PASSWORD
+    QString stream{}; // DUN2_STREAM_PASSWORD
 };
 
 // The longest password file taken: a password, not a document.
