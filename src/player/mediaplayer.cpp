@@ -174,15 +174,9 @@ bool MediaPlayer::alsoSendTo(GstElement *branch)
     GstHandle<GstElement> taken(branch ? GST_ELEMENT(gst_object_ref_sink(branch)) : nullptr);
     if (!m_output || !taken || m_state != State::Stopped || m_start)
         return false;
-    // Its own thread, dropping what it can't take: a stream never holds
-    // up what the owner hears.
-    const GstHandle<GstElement> queue = makeElement("queue");
-    g_object_set(queue.get(), "max-size-time", guint64(2 * GST_SECOND), "max-size-buffers", 0u, "max-size-bytes", 0u,
-                 nullptr);
-    gst_util_set_object_arg(G_OBJECT(queue.get()), "leaky", "downstream");
     const GstHandle<GstElement> split(gst_bin_get_by_name(GST_BIN(m_output), "split"));
-    gst_bin_add_many(GST_BIN(m_output), queue.get(), taken.get(), nullptr);
-    const bool linked = gst_element_link_many(split.get(), queue.get(), taken.get(), nullptr);
+    gst_bin_add(GST_BIN(m_output), taken.get());
+    const bool linked = gst_element_link(split.get(), taken.get());
     // The output is still in NULL: the new parts follow it from there.
     return linked;
 }

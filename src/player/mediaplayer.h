@@ -69,10 +69,11 @@ public:
     void setMute(bool mute);
     bool muted() const;
 
-    // What plays goes also to `branch` (a bin with a sink pad, taken over as
-    // the sink is), before the owner's balance, volume and mute, and never
-    // holding up the owner's sound. Only while nothing has been loaded yet;
-    // false when it can't be added.
+    // What plays goes also to `branch` (an element with a sink pad, taken
+    // over as the sink is), before the owner's balance, volume and mute. It
+    // is given each buffer after the owner's sink, in the same thread, so it
+    // must take it at once and never wait on anything. Only while nothing
+    // has been loaded yet; false when it can't be added.
     bool alsoSendTo(GstElement *branch);
 
     // Why the player is silent or cannot play at all ("" when it plays on
