@@ -1,22 +1,20 @@
-// The room's way to hear what plays: an Icecast mount the player's sound is
-// also sent to, as MP3 at a fixed bitrate. It has a pipeline of its own,
-// fed through an in-process channel that plays silence while nothing comes
-// (between tracks, paused, stopped), so the source stays connected and
-// listeners are not dropped; nothing it does can stop or stall the
-// owner's sound. A server that is down or goes away is tried again with
-// growing waits; its title follows the track.
+// The room's way to hear what plays: the player's sound, encoded, sent to an
+// Icecast mount as a source client (HTTP PUT, as Icecast 2.4 takes it),
+// from the window thread without ever waiting on the network. Nothing it
+// does can stop or stall the owner's sound. A server that is down, refuses
+// or goes away is tried again with growing waits; the title listeners see
+// follows the track.
 #pragma once
 
-#include "player/gsthandle.h"
+#include "player/streamencoder.h"
 
+#include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
-
-typedef struct _GstBus GstBus;
-class QSocketNotifier;
 
 // Where a stream goes: the listen address of the mount (http://host:port/mount),
 // which is also where the source connects, and the source password.
@@ -30,23 +28,18 @@ class StreamSender : public QObject
     Q_OBJECT
 
 public:
-    // The bitrate listeners get, in kbit/s: MP3 because every player
-    // plays it and Icecast shows its title to them.
-    static constexpr int Kbps = 128;
     // The longest title sent; a longer one is cut.
     static constexpr int TitleLength = 256;
 
     explicit StreamSender(StreamTarget target, QObject *parent = nullptr);
-    ~StreamSender() override;
 
     // What the player sends into (MediaPlayer::alsoSendTo), once; floating.
-    GstElement *makeInlet();
+    GstElement *makeInlet() { return m_encoder.makeInlet(); }
     // Starts sending, and keeps trying.
     void start();
     // What listeners see as the title; sent now and at every reconnection.
     void setTitle(const QString &title);
     QUrl listenUrl() const { return m_target.listenUrl; }
-    bool isLive() const { return m_live; }
 
 signals:
     // The server took the stream; `first` the first time in this run.
@@ -55,23 +48,26 @@ signals:
     void wentDown(const QString &why);
 
 private:
-    void connectOnce();
-    void drainBus();
+    enum class Phase { Down, Connecting, Asking, Live };
+
+    void connectToServer();
+    void ask();
+    void readReply();
+    void send();
     void fail(const QString &why);
-    // The pipeline-th made took the stream.
-    void noteLive(int pipeline);
     void sendTitle();
 
     StreamTarget m_target;
-    QString m_channel;
-    GstPipelineHandle m_pipeline;
-    GstHandle<GstBus> m_bus;
-    QSocketNotifier *m_busNotifier = nullptr;
-    int m_pipelines = 0; // how many were made
+    StreamEncoder m_encoder;
+    QTcpSocket m_socket;
+    Phase m_phase = Phase::Down;
+    QByteArray m_reply;
+    QTimer m_deadline; // for connecting and the server's answer
+    QTimer m_sending;
     QTimer m_retry;
     int m_waitMs = 0;
-    bool m_live = false;
     bool m_wasLive = false;
+    bool m_encoding = false;
     QString m_title;
     QNetworkAccessManager m_network;
 };

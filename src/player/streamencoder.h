@@ -1,0 +1,57 @@
+// The stream's sound as MP3 at a fixed bitrate: a pipeline of its own that
+// reads what the player sends into an in-process channel, and silence while
+// nothing comes (between tracks, paused, stopped), so the stream never
+// pauses. Encoded frames wait here, a few seconds' worth at most, for the
+// sender to take them; nothing here waits on the network.
+#pragma once
+
+#include "player/gsthandle.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <deque>
+#include <mutex>
+
+typedef struct _GstBus GstBus;
+class QSocketNotifier;
+
+class StreamEncoder : public QObject
+{
+    Q_OBJECT
+
+public:
+    // MP3, because every player plays it and Icecast shows listeners its title.
+    static constexpr int Kbps = 128;
+
+    explicit StreamEncoder(QObject *parent = nullptr);
+    ~StreamEncoder() override;
+
+    // What the player sends into (MediaPlayer::alsoSendTo), once; floating.
+    GstElement *makeInlet();
+    // Starts encoding; why it can't, or "".
+    QString start();
+    // Frames are kept only while they are taken; those not taken in time
+    // are dropped, oldest first.
+    void setKeeping(bool keep);
+    // Whole frames, oldest first, in one piece.
+    QByteArray takeFrames();
+
+signals:
+    // The pipeline stopped; it is not started again.
+    void failed(const QString &why);
+
+private:
+    void keep(const char *data, qsizetype size);
+    void drainBus();
+
+    QString m_channel;
+    GstPipelineHandle m_pipeline;
+    GstHandle<GstBus> m_bus;
+    QSocketNotifier *m_busNotifier = nullptr;
+    std::atomic<bool> m_keeping{false};
+    std::mutex m_framesLock;
+    std::deque<QByteArray> m_frames; // guarded by m_framesLock
+    qsizetype m_bytes = 0;           // guarded by m_framesLock
+};
