@@ -15,6 +15,7 @@
 #include "windows/songpicker.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -80,15 +81,9 @@ private slots:
         for (QWidget *window : windows) {
             window->show();
             const QRect area = window->screen()->availableGeometry();
-            QVERIFY2(area.contains(window->frameGeometry()),
-                     qPrintable(QString("%1, scale %2: %3,%4 %5x%6 outside %7x%8")
-                                    .arg(window->windowTitle(), scaleAndScreen)
-                                    .arg(window->frameGeometry().x())
-                                    .arg(window->frameGeometry().y())
-                                    .arg(window->frameGeometry().width())
-                                    .arg(window->frameGeometry().height())
-                                    .arg(area.width())
-                                    .arg(area.height())));
+            QString seen;
+            QDebug(&seen) << window->windowTitle() << scaleAndScreen << window->frameGeometry() << area;
+            QVERIFY2(area.contains(window->frameGeometry()), qPrintable(seen));
         }
     }
 };
