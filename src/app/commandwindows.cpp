@@ -5,6 +5,7 @@
 #include "app/programcore.h"
 #include "app/secondarywindows.h"
 #include "platform/stringlistview.h"
+#include "platform/terminalface.h"
 #include "styles/stylechooser.h"
 #include "styles/styleeditor.h"
 #include "windows/commandlist.h"
@@ -69,26 +70,43 @@ void CommandWindows::showFromTray()
     showInterface(form());
 }
 
+bool CommandWindows::needsDisplay(const QString &window)
+{
+    // These windows are used by pointing; without a screen nobody could.
+    TerminalFace *terminal = m_core.environment().terminal;
+    if (terminal)
+        terminal->needsDisplay(window);
+    return terminal;
+}
+
 void CommandWindows::showStyleEditor()
 {
+    if (needsDisplay("style editor"))
+        return;
     form().hide();
     form().styleEditor().show();
 }
 
 void CommandWindows::showPathChooser()
 {
+    if (needsDisplay("path chooser"))
+        return;
     form().pathChooser().show();
     form().hide();
 }
 
 void CommandWindows::showStyleChooser()
 {
+    if (needsDisplay("style chooser"))
+        return;
     form().hide();
     form().styleChooser().show();
 }
 
 void CommandWindows::showSongPicker()
 {
+    if (needsDisplay("song picker"))
+        return;
     form().hide();
     form().songPicker().show();
 }

@@ -5,6 +5,7 @@
 #include "chat/programwindows.h"
 
 class MainWindow;
+class QString;
 class ProgramCore;
 
 class CommandWindows final : public ProgramWindows
@@ -34,6 +35,8 @@ public:
 private:
     // The main window, made at its first use.
     MainWindow &form();
+    // On the terminal face: says that the window needs a display; true there.
+    bool needsDisplay(const QString &window);
 
     ProgramCore &m_core;
 };

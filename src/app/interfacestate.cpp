@@ -47,8 +47,26 @@ void restoreInterface(MainWindow &form)
     setMinimized(form, false);
 }
 
+namespace {
+
+// Where the desktop has no notification area, an icon there could never
+// bring the window back: it is minimised instead, where the task bar and
+// "max" can, and the room is told so.
+bool minimizedForWantOfTray(MainWindow &form)
+{
+    if (TrayAvailable())
+        return false;
+    setMinimized(form, true);
+    form.program().announcer.announce("<b>iface</b> minimized, no tray ");
+    return true;
+}
+
+} // namespace
+
 void hideInterface(MainWindow &form)
 {
+    if (minimizedForWantOfTray(form))
+        return;
     form.hide();
     AddToTray(form.windowIcon(), QString::fromUtf8(TrayTip), &form);
     form.program().announcer.announce("<b>iface </b>hidden");
@@ -56,6 +74,8 @@ void hideInterface(MainWindow &form)
 
 void showInterface(MainWindow &form)
 {
+    if (!TrayAvailable())
+        setMinimized(form, false);
     form.show();
     RemoveFromTray();
     form.program().announcer.announce("<b>iface </b>showing");
@@ -63,6 +83,8 @@ void showInterface(MainWindow &form)
 
 void sendToTray(MainWindow &form)
 {
+    if (minimizedForWantOfTray(form))
+        return;
     AddToTray(form.windowIcon(), QString::fromUtf8(TrayTip), &form);
     form.program().announcer.announce("<b>iface</b> sent to tray ");
 }

@@ -21,10 +21,11 @@ void rollDown(MainWindow &form);
 void minimizeInterface(MainWindow &form);
 // "max" and the menu's "max": back to the normal state, never maximised.
 void restoreInterface(MainWindow &form);
-// "hide": into the notification area.
+// "hide": into the notification area; where the desktop has none,
+// minimised instead, as the room is told.
 void hideInterface(MainWindow &form);
-// "show": out of it.
+// "show": out of it, or out of the minimised state that stood for it.
 void showInterface(MainWindow &form);
 // The menu's "min to tray": an icon in the notification area, while the
-// window stays where it is.
+// window stays where it is; without a notification area, as "hide".
 void sendToTray(MainWindow &form);

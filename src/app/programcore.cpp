@@ -8,6 +8,7 @@
 #include "platform/inifile.h"
 #include "platform/inputbox.h"
 #include "platform/stayontop.h"
+#include "platform/terminalface.h"
 #include "platform/twips.h"
 #include "player/playeractions.h"
 #include "player/playerstate.h"
@@ -93,8 +94,16 @@ void ProgramCore::start()
 
     playerActions->moveVolumeBar(100);
 
-    if (settings.musicFolder.isEmpty()) {
-        m_mainWindow->pathChooser().show();
+    // The terminal face asks one question at a time, the handle first (the
+    // one the first line answers): the path chooser asks once the user is
+    // announced, and lines typed ahead wait for it.
+    TerminalFace *const terminal = m_environment.terminal;
+    const bool chooserAtStart = settings.musicFolder.isEmpty();
+    if (terminal && chooserAtStart)
+        terminal->holdInput();
+    if (chooserAtStart) {
+        if (!terminal)
+            m_mainWindow->pathChooser().show();
         m_mainWindow->hide();
     } else {
         if (m_mainWindow)
@@ -117,4 +126,8 @@ void ProgramCore::start()
     if (windowAtStart)
         StayOnTop(m_mainWindow.get());
     m_started = true;
+    if (terminal && chooserAtStart) {
+        m_mainWindow->pathChooser().show();
+        terminal->resumeInput();
+    }
 }

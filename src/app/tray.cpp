@@ -34,6 +34,11 @@ QString NotifyIconRecord::tipText() const
     return QString::fromUtf16(tip.data(), qsizetype(length));
 }
 
+bool TrayAvailable()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void AddToTray(const QIcon &icon, const QString &tip, QWidget *window)
 {
     record = NotifyIconRecord{};
@@ -42,7 +47,7 @@ void AddToTray(const QIcon &icon, const QString &tip, QWidget *window)
     fillTip(tip);
     added = true;
 
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (TrayAvailable()) {
         if (!trayIcon)
             trayIcon = new QSystemTrayIcon(qApp);
         // Its clicks are not connected: clicking the icon does nothing.

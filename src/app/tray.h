@@ -28,6 +28,9 @@ struct NotifyIconRecord {
 // Puts the icon in the notification area and hides the window. Where the
 // desktop has no notification area the window is hidden all the same.
 void AddToTray(const QIcon &icon, const QString &tip, QWidget *window);
+// Whether the desktop has a notification area an icon can bring the window
+// back from.
+bool TrayAvailable();
 // Takes away the icon added last; the window is not shown here.
 void RemoveFromTray();
 

@@ -1,5 +1,7 @@
 #include "platform/clearplace.h"
 
+#include "platform/keeponscreen.h"
+
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
@@ -51,4 +53,6 @@ void placeClearOf(QWidget &window, const QRect &taken)
         return;
     const QRect frame = placedIn(*chosen, wanted, taken);
     window.setGeometry(frame.adjusted(0, TitleBarAllowance, 0, 0));
+    // Made smaller than its least size, it grew again past the side's edge.
+    keepOnScreen(window);
 }

@@ -77,26 +77,66 @@ std::optional<QString> TerminalFace::ask(const QString &prompt)
         ++m_answersUntaken;
         loop.quit();
     }, true);
+    // Lines held for a question come to this one.
+    releaseLater();
     if (!answered) {
         NestedLoop nested;
         loop.exec();
     }
     removeDialog(id);
-    if (answered && --m_answersUntaken == 0 && (!m_held.empty() || m_endHeld)) {
-        // Queued: the asker goes on with its answer first, up to its next wait.
-        QMetaObject::invokeMethod(this, &TerminalFace::releaseHeldLines, Qt::QueuedConnection);
+    if (answered) {
+        --m_answersUntaken;
+        releaseLater();
     }
     return result;
 }
 
+void TerminalFace::holdInput()
+{
+    ++m_holds;
+}
+
+void TerminalFace::resumeInput()
+{
+    --m_holds;
+    releaseLater();
+}
+
+bool TerminalFace::linesWait() const
+{
+    const bool question = !m_dialogs.empty() && m_dialogs.back().once;
+    return m_answersUntaken > 0 || (m_holds > 0 && !question);
+}
+
+void TerminalFace::releaseLater()
+{
+    // Queued: the asker goes on with its answer first, up to its next wait.
+    if (!m_releaseQueued && !linesWait() && (!m_held.empty() || m_endHeld)) {
+        m_releaseQueued = true;
+        QMetaObject::invokeMethod(this, &TerminalFace::releaseHeldLines, Qt::QueuedConnection);
+    }
+}
+
+// One line a turn, as the line reader hands them out: each may be taken
+// inside the wait of the one before, as deep as the line gate lets waits nest.
 void TerminalFace::releaseHeldLines()
 {
-    while (!m_held.empty() && m_answersUntaken == 0) {
+    m_releaseQueued = false;
+    if (linesWait())
+        return;
+    if (!m_held.empty()) {
+        if (!LineGate::isOpen()) {
+            connect(&LineGate::instance(), &LineGate::opened, this, &TerminalFace::releaseLater,
+                    Qt::SingleShotConnection);
+            return;
+        }
         const QByteArray line = m_held.front();
         m_held.pop_front();
-        takeLine(line);
+        releaseLater();
+        deliverLine(line);
+        return;
     }
-    if (m_held.empty() && m_answersUntaken == 0 && std::exchange(m_endHeld, false))
+    if (std::exchange(m_endHeld, false))
         takeEndOfInput();
 }
 
@@ -123,6 +163,21 @@ void TerminalFace::print(QByteArray line)
     std::fflush(m_output);
 }
 
+void TerminalFace::printText(const QStringList &lines)
+{
+    for (const QString &line : lines)
+        print(TerminalText(line));
+}
+
+void TerminalFace::needsDisplay(const QString &window)
+{
+    if (m_saidNeedsDisplay.contains(window))
+        return;
+    m_saidNeedsDisplay.insert(window);
+    std::fprintf(stderr, "dun2: the %s needs a display\n", qPrintable(window));
+    std::fflush(stderr);
+}
+
 void TerminalFace::printStatus(const QString &status)
 {
     if (!status.isEmpty())
@@ -131,10 +186,16 @@ void TerminalFace::printStatus(const QString &status)
 
 void TerminalFace::takeLine(const QByteArray &bytes)
 {
-    if (m_answersUntaken > 0) {
+    // Behind held lines, in their order.
+    if (linesWait() || !m_held.empty()) {
         m_held.push_back(bytes);
         return;
     }
+    deliverLine(bytes);
+}
+
+void TerminalFace::deliverLine(const QByteArray &bytes)
+{
     QString line = QString::fromUtf8(bytes);
     if (!m_dialogs.empty()) {
         Dialog dialog = m_dialogs.back();
@@ -171,7 +232,7 @@ void TerminalFace::sayInRoom(const QString &line)
 
 void TerminalFace::takeEndOfInput()
 {
-    if (m_answersUntaken > 0 || !m_held.empty()) {
+    if (linesWait() || !m_held.empty()) {
         m_endHeld = true;
         return;
     }

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -36,6 +38,18 @@ public:
     void removeDialog(int id);
     // Asks on standard error and waits for the next line (nested loop).
     std::optional<QString> ask(const QString &prompt);
+    // While held, typed lines wait for a question (ask) and go to nothing
+    // else: a step that asks one thing after another keeps the lines typed
+    // ahead for its next question, which is not there yet.
+    void holdInput();
+    void resumeInput();
+
+    // What a window that only shows text would show, as plain lines on
+    // standard output: no tab, so none reads as a line said in the room.
+    void printText(const QStringList &lines);
+    // A window that is of use only on a screen says so on standard error,
+    // once in the program's life.
+    void needsDisplay(const QString &window);
 
 signals:
     // The input has ended and no handler is inside a wait any more.
@@ -47,6 +61,9 @@ private:
     void print(QByteArray line);
     void printStatus(const QString &status);
     void takeLine(const QByteArray &line);
+    void deliverLine(const QByteArray &line);
+    bool linesWait() const;
+    void releaseLater();
     void sayInRoom(const QString &line);
     void takeEndOfInput();
     void finishWhenIdle();
@@ -70,6 +87,9 @@ private:
     // modal box on a screen, a question lets no line through to anyone
     // else until then: type-ahead waits here, the end of input with it.
     int m_answersUntaken = 0;
+    int m_holds = 0;
     std::deque<QByteArray> m_held;
     bool m_endHeld = false;
+    bool m_releaseQueued = false;
+    QSet<QString> m_saidNeedsDisplay;
 };

@@ -1,5 +1,7 @@
 #include "platform/twips.h"
 
+#include "platform/keeponscreen.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -54,4 +56,5 @@ void placeInTwips(QWidget *control, int left, int top, int width, int height)
 void placeAtStartPosition(QWidget *window)
 {
     window->move(twipsToPixelsX(StartPositionTwips, window), twipsToPixelsY(StartPositionTwips, window));
+    keepOnScreen(*window);
 }

@@ -15,5 +15,6 @@ QRect twipsRect(int left, int top, int width, int height, const QWidget *widget 
 // Sets a control's place in its parent from a form's design, in twips.
 void placeInTwips(QWidget *control, int left, int top, int width, int height);
 // Where every window that places itself goes: 5000 twips from the top
-// and the left of the screen.
+// and the left of the screen, or nearer where the window would not fit
+// there (keeponscreen.h).
 void placeAtStartPosition(QWidget *window);

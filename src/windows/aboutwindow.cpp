@@ -21,14 +21,21 @@ const char *const Description =
     "For the chat client, versions 7 to 9.\n"
     "Made by Ðûñnet.";
 
+const char *const Credit = "     Ðûñ²          by Ðûñnet";
+
 } // namespace
+
+QStringList AboutWindow::textLines()
+{
+    return QStringList{QString::fromUtf8(Credit).simplified(), QString()} + QString::fromUtf8(Description).split('\n');
+}
 
 AboutWindow::AboutWindow(QWidget &mainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setFont(tahomaFont());
     setWindowTitle(QString::fromUtf8("about Ðûñ²"));
-    creditLabel = new QLabel(QString::fromUtf8("     Ðûñ²          by Ðûñnet"), this);
+    creditLabel = new QLabel(QString::fromUtf8(Credit), this);
     creditLabel->setFont(tahomaFont(true));
     placeInTwips(creditLabel, 0, 0, 4065, 240);
     closeLabel = new ClickLabel(" x", this);

@@ -14,6 +14,9 @@ public:
     // " x" shows the main window again.
     explicit AboutWindow(QWidget &mainWindow, QWidget *parent = nullptr);
 
+    // The window's words as lines of text: the credit, then the description.
+    static QStringList textLines();
+
     QLabel *pictureLabel = nullptr;   // the picture, 115 by 48 pixels
     QLabel *description = nullptr;    // what the program is for, and who made it
     QLabel *creditLabel = nullptr;    // title and credit; no action

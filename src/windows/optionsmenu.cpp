@@ -5,10 +5,13 @@
 namespace {
 
 // Every menu here opens and ends with a separator line, which Qt would
-// otherwise leave out.
+// otherwise leave out, and which the style would draw on the pop-up's
+// frame, where it cannot be seen: a little room is kept between them.
 void keepEverySeparator(QMenu *menu)
 {
     menu->setSeparatorsCollapsible(false);
+    constexpr int SeparatorRoom = 3;
+    menu->setContentsMargins(0, SeparatorRoom, 0, SeparatorRoom);
 }
 
 } // namespace

@@ -11,9 +11,11 @@
 #include "windows/pathchooser.h"
 
 #include <QApplication>
+#include <QRegularExpression>
 
 #include <QTest>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -120,6 +122,27 @@ private slots:
         QCOMPARE(form.height(), rolledUp);
         QVERIFY(!control<ClickLabel>(form, "rollDownLabel")->isHidden());
 
+        if (!TrayAvailable()) {
+            // Without a notification area (here, and on many desktops) going
+            // there minimises instead, and says so; "max" and "show" bring the
+            // window back. The chat command and the menu's "min tray" alike.
+            for (const auto &[goToTray, comeBack, back] :
+                 {std::tuple{".hide", ".max", "<b>iface</b> maximized "}, {"min tray", ".show", "<b>iface </b>showing"}}) {
+                world.clearLines();
+                if (goToTray == QString("min tray"))
+                    sendToTray(form);
+                else
+                    world.say(goToTray);
+                QVERIFY(world.waitUntilHandled());
+                QVERIFY2(form.isVisible() && form.isMinimized() && !trayIconAdded(), goToTray);
+                world.say(comeBack);
+                QVERIFY(world.waitUntilHandled());
+                QVERIFY2(form.isVisible() && !form.isMinimized(), comeBack);
+                QCOMPARE(world.userLines().filter(QRegularExpression("^[^.]")),
+                         QStringList({TestWorld::styled("<b>iface</b> minimized, no tray "), TestWorld::styled(back)}));
+            }
+            return;
+        }
         // Hidden, the window is reached through the tray icon alone.
         hideInterface(form);
         QVERIFY(trayIconAdded());

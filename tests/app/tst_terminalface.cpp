@@ -8,6 +8,8 @@
 #include "support/program.h"
 #include "support/testregistry.h"
 #include "support/world.h"
+#include "windows/aboutwindow.h"
+#include "windows/commandlist.h"
 
 #include <QApplication>
 #include <QFile>
@@ -148,6 +150,29 @@ private slots:
         ::close(input[1]);
         ::close(input[0]);
         std::fclose(output);
+    }
+
+    // The command list and the about text are printed for the user, never
+    // said in the room; windows used by pointing say once that they need a
+    // display. Every command says its line as on a screen.
+    void textWindowsArePrintedOnTheTerminal()
+    {
+        QTemporaryDir home;
+        fillHome(home.path());
+        Run run = runProgram(home.path(), ".coms\n.about\n.styles\n.create\n.styles\n.new path\n.mp3s?\n");
+        QCOMPARE(run.exitCode, 0);
+        // Each printed whole, on lines of its own, none of them said in the room.
+        for (const QStringList &printed : {CommandList::commandLines(), AboutWindow::textLines()})
+            QVERIFY2(run.out.contains("\n" + printed.join('\n').toUtf8() + "\n"), run.out);
+        for (const QByteArray &line : run.out.split('\n'))
+            QVERIFY2(!line.startsWith("alice:\t") || !(line.contains("view coms") || line.contains("Made by")), line);
+        // Every command said its line, up to the sentinel.
+        for (const QString &said : QStringList{"<b>v</b>i<b>ewing</b> coms", QString::fromUtf8("<b>about</b> Ðûñ²"),
+                                                "<b>viewing</b> styles ", "<b>creating</b> style ",
+                                                "<b>searching</b> for new directory", "<b>mp3 count </b>0"})
+            QVERIFY2(run.out.contains(announced(said)), qPrintable(said));
+        for (const char *window : {"style chooser", "style editor", "path chooser"})
+            QCOMPARE(run.err.count(QByteArray("dun2: the ") + window + " needs a display\n"), 1);
     }
 
     // GStreamer with no plugins at all: every command still answers, a good

@@ -1,7 +1,8 @@
 // The first start as a user without a screen has it: the program in the
-// terminal face, the handle typed at its question, then the directory for
-// the path chooser.
+// terminal face, the handle typed at its question, then the directory at
+// the path chooser's, asked once the handle is answered.
 #include "chat/announcement.h"
+#include "platform/inifile.h"
 #include "support/program.h"
 #include "support/testregistry.h"
 
@@ -41,23 +42,27 @@ private slots:
             const QString start = startInMusic ? music : home.path();
 
             Program program(home.path(), {"--console", "--screen-name", "tester"}, {}, start);
-            // The handle, and once the program has said who its user is, the
-            // rest; or everything at once, as a pipe would send it.
-            program.write(typeAhead ? "joe\n" + answer.toUtf8() : QByteArray("joe\n"));
-            if (!typeAhead) {
-                QVERIFY(program.saidOnOut("user: ", 30000));
+            // Each answer once its question is asked, one question at a time:
+            // the handle, then (with the user announced) the directory; or
+            // everything at once, as a pipe would send it.
+            if (typeAhead) {
+                program.write("joe\n" + answer.toUtf8());
+            } else {
+                QVERIFY(program.saidOnError("state ya handle", 30000));
+                QVERIFY2(!program.errors().contains("directøry"), program.errors());
+                program.write("joe\n");
+                QVERIFY(program.saidOnError("directøry", 30000));
+                QVERIFY2(program.out().contains("user: joe"), program.out());
                 program.write(answer.toUtf8());
             }
             QCOMPARE(program.exitCode(60000), 0);
+            QCOMPARE(ReadIni("info", "handle", home.path() + "/prefs.ini"), "joe");
+            QCOMPARE(ReadIniFileName("info", "mp3 path", home.path() + "/prefs.ini"), music);
             QByteArray out = program.out();
             QVERIFY2(out.endsWith('\n'), out);
             out.chop(1);
             QByteArrayList expected = {announced(QString::fromUtf8("Ðûñ² løªded ")), announced("user: joe"),
                                        announced("joe set path to " + music)};
-            // Typed ahead, the path chooser takes its line while start-up waits
-            // between its two announcements.
-            if (typeAhead)
-                expected.swapItemsAt(1, 2);
             // The end of input is a way out: it says goodbye.
             expected.append(announced(QString::fromUtf8("Ðûñ² unløªded ")));
             QCOMPARE(out.split('\n'), expected);

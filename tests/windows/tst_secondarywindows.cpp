@@ -58,7 +58,9 @@ private slots:
         for (const Case &c : cases) {
             TestWorld world;
             MainWindow &form = startWithTracks(world, {});
-            hideInterface(form);
+            // Without a notification area there is no going there.
+            if (TrayAvailable())
+                hideInterface(form);
             QWidget &window = c.open(form);
             QVERIFY2(window.isVisible() && !form.isVisible(), c.name);
             world.clearLines();
@@ -66,7 +68,7 @@ private slots:
             QVERIFY2(window.isVisible() != c.leaves, c.name);
             QVERIFY2(form.isVisible() == c.leaves, c.name);
             QVERIFY2(c.wayOutRan(form), c.name);
-            QVERIFY2(trayIconAdded(), c.name);
+            QVERIFY2(trayIconAdded() == TrayAvailable(), c.name);
             QVERIFY2(world.lines().isEmpty(), c.name);
             RemoveFromTray();
         }
