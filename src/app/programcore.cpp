@@ -20,7 +20,6 @@
 ProgramCore::ProgramCore(Environment &environment)
     : m_environment(environment)
     , m_commandWindows(std::make_unique<CommandWindows>(*this))
-    , m_programActions(std::make_unique<ProgramActions>(announcer, *m_commandWindows))
 {
     environment.playerState.tracks().setPattern("*.mp3");
     commandScan = new ChatScan(environment.chatClient, this);
@@ -33,6 +32,7 @@ ProgramCore::ProgramCore(Environment &environment)
                 m_mainWindow->clearPickerList();
         },
         this);
+    m_programActions = std::make_unique<ProgramActions>(announcer, *m_commandWindows, *playerActions);
     connectCommands(*commandScan, commandContext(), *this);
 }
 

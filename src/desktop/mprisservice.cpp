@@ -24,7 +24,7 @@ std::unique_ptr<QObject> PublishMediaPlayer(PlayerActions &actions, ProgramActio
         return nullptr;
     auto object = std::make_unique<QObject>();
     new MprisRoot(object.get(), program);
-    new MprisPlayer(object.get(), actions);
+    new MprisPlayer(object.get(), actions, program);
     if (!bus.registerObject(MprisObjectPath, object.get()))
         return nullptr;
     // Asked without waiting for the answer: the window thread never waits on the bus.
