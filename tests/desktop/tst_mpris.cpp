@@ -225,6 +225,29 @@ private slots:
         program.type(".mp3s?");
         QVERIFY(program.saidOnOut(announced("<b>mp3 count </b>2")));
     }
+
+    // A second "dun2 FILE" hands the file to the player that runs and
+    // leaves; one it cannot play is refused there, and the second says why.
+    // Without a bus the second is a player of its own, playing the file.
+    void aSecondDun2HandsItsFileOver()
+    {
+        RunningPlayer player({"a", "b"});
+        Program &program = *player.program;
+        const QString otherHome = QDir::tempPath() + "/dun2-no-such-home";
+        QFile(player.home.filePath("notes.txt")).open(QIODevice::WriteOnly);
+        Program refused(otherHome, {"notes.txt"}, {}, player.home.path());
+        QCOMPARE(refused.exitCode(), 1);
+        QVERIFY2(refused.errors().contains("not an MP3 file"), refused.errors());
+        Program second(otherHome, {"./b.mp3"}, {}, player.home.path());
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(program.saidOnOut(announced("<b>playing</b>: b")));
+        QCOMPARE(program.out().count("set path to"), 1);
+        QVERIFY(!QFile::exists(otherHome));
+
+        Program alone(player.home.path(), {"--screen-name", "alice", "file://" + player.home.filePath("a.mp3")},
+                      {"DBUS_SESSION_BUS_ADDRESS=unix:path=/nowhere"});
+        QVERIFY(alone.saidOnOut(announced("<b>playing</b>: a")));
+    }
 };
 
 DUN2_TEST(MprisTest);
