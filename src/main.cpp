@@ -6,11 +6,13 @@
 #include "app/roomwindowstart.h"
 #include "app/streamwiring.h"
 #include "chat/programactions.h"
+#include "desktop/fileuri.h"
 #include "desktop/mprisservice.h"
 #include "platform/chatclient.h"
 #include "platform/chatroomwindow.h"
 #include "platform/desktop.h"
 #include "platform/endsignals.h"
+#include "platform/filename.h"
 #include "platform/inputbox.h"
 #include "platform/irc/ircroom.h"
 #include "platform/irc/ircsession.h"
@@ -88,6 +90,15 @@ QString takeSecret(const char *name)
     return secret;
 }
 
+// The file named on the command line, as a path or as the desktop's
+// file:// URI (Exec=dun2 %U), as the file system spells its path.
+std::optional<QByteArray> givenFile(const QString &argument, QString &whyNot)
+{
+    if (argument.contains(QLatin1String("://")))
+        return LocalPathOf(argument, whyNot);
+    return encodeFileName(QDir::cleanPath(QDir::current().absoluteFilePath(argument)));
+}
+
 bool wantsConsole(int argc, char **argv)
 {
     return hasFlag(argc, argv, "--console")
@@ -161,7 +172,34 @@ int main(int argc, char **argv)
     options.addOptions({homeOption, nameOption, consoleOption, ircOption, ownerOption, ownerAccountOption,
                         djAccountOption, caOption, passwordFileOption, serverPasswordFileOption, plainPasswordOption,
                         streamOption, streamPasswordFileOption, versionOption});
+    options.addPositionalArgument("file",
+                                  "An MP3 file (a path or a file:// URI) to play: its folder becomes the MP3 directory."
+                                  " When the player already runs, it plays the file and this one exits.",
+                                  "[FILE]");
     options.process(app);
+
+    std::optional<QByteArray> fileToOpen;
+    if (const QStringList files = options.positionalArguments(); !files.isEmpty()) {
+        // The desktop may hand over several at once (%U); a player plays one.
+        if (files.size() > 1)
+            std::fprintf(stderr, "dun2: plays one file at a time; left out: %s\n",
+                         qPrintable(files.mid(1).join(' ')));
+        QString why;
+        if ((fileToOpen = givenFile(files.first(), why)))
+            switch (HandToRunningPlayer(FileUri(*fileToOpen), why)) {
+            case Handover::Opened:
+                return EXIT_SUCCESS;
+            case Handover::NoPlayerRunning:
+                break;
+            case Handover::Refused:
+                fileToOpen.reset();
+                break;
+            }
+        if (!fileToOpen) {
+            std::fprintf(stderr, "dun2: %s\n", qPrintable(why));
+            return EXIT_FAILURE;
+        }
+    }
 
     const auto given = [&options](const QCommandLineOption &option) {
         return options.isSet(option) ? std::optional<QString>(options.value(option)) : std::nullopt;
@@ -280,5 +318,9 @@ int main(int argc, char **argv)
     // After start-up's own lines, which nothing comes between.
     if (stream)
         stream->start();
+    if (fileToOpen)
+        if (const QString why = program.commandContext().program.openFile(*fileToOpen); !why.isEmpty())
+            std::fprintf(stderr, "dun2: can't open %s: %s\n", TerminalText(decodeFileName(*fileToOpen)).constData(),
+                         qPrintable(why));
     return app.exec();
 }

@@ -128,6 +128,11 @@ void CommandWindows::clearPickerList()
         form().clearPickerList();
 }
 
+void CommandWindows::useMusicFolder(const QString &folder)
+{
+    m_core.useMusicFolder(folder);
+}
+
 void CommandWindows::storeHandle(const QString &handle)
 {
     // The path chooser reads the handle where the program keeps it.

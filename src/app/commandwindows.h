@@ -31,6 +31,7 @@ public:
     StringListView &pickerList() override;
     void clearPickerList() override;
     void storeHandle(const QString &handle) override;
+    void useMusicFolder(const QString &folder) override;
 
 private:
     // The main window, made at its first use.

@@ -52,14 +52,8 @@ MainWindow::~MainWindow() = default;
 PathChooser &MainWindow::pathChooser()
 {
     if (!m_pathChooser)
-        m_pathChooser = std::make_unique<PathChooser>(PathChooserLinks{m_environment.desktop, m_environment.terminal, *this,
-                                                           [this](const QString &p) {
-                                                               m_core.settings.musicFolder = p;
-                                                               showMusicFolder(p);
-                                                               trackList->setPath(p);
-                                                               m_core.storePreference("iNfO", "mp3 path", p);
-                                                           },
-                                                           m_core.settings.handle});
+        m_pathChooser = std::make_unique<PathChooser>(PathChooserLinks{
+            m_environment.terminal, *this, [this](const QString &p) { m_core.useMusicFolder(p); }});
     return *m_pathChooser;
 }
 

@@ -5,6 +5,7 @@
 #include "chat/chatscan.h"
 #include "chat/commands.h"
 #include "chat/programactions.h"
+#include "platform/directorylistbox.h"
 #include "platform/inifile.h"
 #include "platform/inputbox.h"
 #include "platform/stayontop.h"
@@ -20,7 +21,6 @@
 ProgramCore::ProgramCore(Environment &environment)
     : m_environment(environment)
     , m_commandWindows(std::make_unique<CommandWindows>(*this))
-    , m_programActions(std::make_unique<ProgramActions>(announcer, *m_commandWindows))
 {
     environment.playerState.tracks().setPattern("*.mp3");
     commandScan = new ChatScan(environment.chatClient, this);
@@ -33,6 +33,7 @@ ProgramCore::ProgramCore(Environment &environment)
                 m_mainWindow->clearPickerList();
         },
         this);
+    m_programActions = std::make_unique<ProgramActions>(announcer, *m_commandWindows, *playerActions);
     connectCommands(*commandScan, commandContext(), *this);
 }
 
@@ -59,6 +60,16 @@ CommandContext ProgramCore::commandContext()
 {
     return CommandContext{*playerActions, announcer, settings.trigger, settings.handle, *searchScan, m_environment.desktop,
                           *m_commandWindows, *m_programActions};
+}
+
+void ProgramCore::useMusicFolder(const QString &folder)
+{
+    settings.musicFolder = folder;
+    if (m_mainWindow)
+        m_mainWindow->showMusicFolder(folder);
+    m_environment.playerState.tracks().setPath(folder);
+    storePreference("iNfO", "mp3 path", folder);
+    m_pathChooserVoice.announce(settings.handle + " set path to " + PlainToHtml(readablePath(folder)));
 }
 
 MainWindow &ProgramCore::mainWindow()

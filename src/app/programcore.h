@@ -46,6 +46,10 @@ public:
     void storePreference(const QString &section, const QString &key, const QString &value);
     // What the chat commands act on; valid as long as the program.
     CommandContext commandContext();
+    // The path chooser's "Set" and a file opened from the desktop: the
+    // folder becomes the MP3 directory, listed, shown and stored, and the
+    // user says so in the path chooser's own style (always the initial one).
+    void useMusicFolder(const QString &folder);
 
     // Made at its first use, placed and shown as the start-up would have.
     MainWindow &mainWindow();
@@ -62,4 +66,6 @@ private:
     std::unique_ptr<ProgramActions> m_programActions;
     std::unique_ptr<MainWindow> m_mainWindow;
     bool m_started = false;
+    const StylePieces m_pathChooserStyle = StylePieces::initial();
+    const Announcer m_pathChooserVoice{m_environment.desktop, m_pathChooserStyle};
 };

@@ -5,13 +5,15 @@
 #pragma once
 
 class Announcer;
+class PlayerActions;
 class ProgramWindows;
+class QByteArray;
 class QString;
 
 class ProgramActions
 {
 public:
-    ProgramActions(const Announcer &announcer, ProgramWindows &windows);
+    ProgramActions(const Announcer &announcer, ProgramWindows &windows, PlayerActions &player);
 
     // Says goodbye in the room, then ends the program at once; reason: what
     // the network is told. Nothing runs after it unless a test has replaced
@@ -32,8 +34,15 @@ public:
     // The path chooser in the main window's place: "new path", the "New
     // Path" label, the menu.
     void newPath(PathAsker asker);
+    // A file opened from the desktop (MPRIS OpenUri, the command line),
+    // given as the file system spells its path: its folder becomes the MP3
+    // directory as the path chooser's "Set" makes it, and the file is
+    // selected and played as the play button plays it. "" once it plays;
+    // else why not, for the asker (nothing is done when it is no MP3 file).
+    QString openFile(const QByteArray &path);
 
 private:
     const Announcer &m_announcer;
     ProgramWindows &m_windows;
+    PlayerActions &m_player;
 };

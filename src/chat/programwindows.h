@@ -38,4 +38,7 @@ public:
     virtual void clearPickerList() = 0;
     // Keeps a new handle in the preferences.
     virtual void storeHandle(const QString &handle) = 0;
+    // As the path chooser's "Set" on this folder, the chooser not shown:
+    // listed, shown, stored and announced.
+    virtual void useMusicFolder(const QString &folder) = 0;
 };

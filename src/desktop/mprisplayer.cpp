@@ -1,5 +1,7 @@
 #include "desktop/mprisplayer.h"
 
+#include "chat/programactions.h"
+#include "desktop/fileuri.h"
 #include "player/playeractions.h"
 #include "player/playerstate.h"
 #include "player/trackname.h"
@@ -7,7 +9,6 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QMetaProperty>
-#include <QUrl>
 #include <algorithm>
 #include <cmath>
 
@@ -20,17 +21,12 @@ QDBusObjectPath trackId(int number)
     return QDBusObjectPath("/io/github/dun2/track/" + QString::number(number));
 }
 
-// A path's bytes need not be UTF-8: percent-encoded, every one survives.
-QString fileUrl(const QByteArray &path)
-{
-    return "file://" + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
-}
-
 } // namespace
 
-MprisPlayer::MprisPlayer(QObject *object, PlayerActions &actions)
+MprisPlayer::MprisPlayer(QObject *object, PlayerActions &actions, ProgramActions &program)
     : QDBusAbstractAdaptor(object)
     , m_actions(actions)
+    , m_program(program)
 {
     m_told = changingValues();
     m_telling.setSingleShot(true);
@@ -87,7 +83,8 @@ void MprisPlayer::setShuffle(bool on)
 
 bool MprisPlayer::canPlay() const
 {
-    return m_actions.hasTrackToPlay();
+    // With nothing chosen, play starts the list's first entry.
+    return m_actions.hasTrackToPlay() || m_actions.trackCount() > 0;
 }
 
 bool MprisPlayer::canPause() const
@@ -105,6 +102,11 @@ bool MprisPlayer::canGoPrevious() const
     return m_actions.hasPrevious();
 }
 
+bool MprisPlayer::canSeek() const
+{
+    return m_actions.player().seekable();
+}
+
 qlonglong MprisPlayer::position() const
 {
     return std::max<qlonglong>(m_actions.player().position(), 0);
@@ -112,7 +114,7 @@ qlonglong MprisPlayer::position() const
 
 void MprisPlayer::Play()
 {
-    m_actions.playSelected();
+    m_actions.playSelectedOrFirst();
 }
 
 void MprisPlayer::Pause()
@@ -125,7 +127,7 @@ void MprisPlayer::PlayPause()
     if (m_actions.state().playState() == MediaPlayer::Playing || m_actions.starting())
         m_actions.pause();
     else
-        m_actions.playSelected();
+        m_actions.playSelectedOrFirst();
 }
 
 void MprisPlayer::Stop()
@@ -143,11 +145,53 @@ void MprisPlayer::Previous()
     m_actions.previous();
 }
 
+void MprisPlayer::Seek(qlonglong offset)
+{
+    const qint64 now = m_actions.player().position();
+    if (!canSeek() || now < 0)
+        return;
+    // Past the end is the next track, as MPRIS has it; before the start, the start.
+    const qint64 length = m_actions.player().duration();
+    const qint64 wanted = std::max<qint64>(now + offset, 0);
+    if (length >= 0 && wanted > length)
+        m_actions.next();
+    else
+        moveTo(wanted);
+}
+
+void MprisPlayer::SetPosition(const QDBusObjectPath &track, qlonglong position)
+{
+    const qint64 length = m_actions.player().duration();
+    if (track != m_metadata.value("mpris:trackid").value<QDBusObjectPath>() || position < 0
+        || (length >= 0 && position > length))
+        return;
+    moveTo(position);
+}
+
+void MprisPlayer::moveTo(qint64 position)
+{
+    // An adaptor's signal goes out on the bus.
+    if (m_actions.seek(position))
+        emit Seeked(position);
+}
+
+void MprisPlayer::OpenUri(const QString &uri, const QDBusMessage &call)
+{
+    QString why;
+    const std::optional<QByteArray> path = LocalPathOf(uri, why);
+    if (path)
+        why = m_program.openFile(*path);
+    if (why.isEmpty())
+        return;
+    call.setDelayedReply(true);
+    QDBusConnection::sessionBus().send(call.createErrorReply(QDBusError::InvalidArgs, "can't open " + uri + ": " + why));
+}
+
 void MprisPlayer::trackChanged(const QString &fileName)
 {
     m_metadata = {{"mpris:trackid", QVariant::fromValue(trackId(++m_trackNumber))},
                   {"xesam:title", TrackTitle(fileName)},
-                  {"xesam:url", fileUrl(m_actions.player().filePath())}};
+                  {"xesam:url", FileUri(m_actions.player().filePath())}};
     noteLength();
 }
 

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QTimer>
 #include <QVariantMap>
 
 class PlayerActions;
+class ProgramActions;
 
 // Where the bus finds the program's media player.
 inline constexpr char MprisObjectPath[] = "/org/mpris/MediaPlayer2";
@@ -27,7 +29,7 @@ class MprisPlayer : public QDBusAbstractAdaptor
     Q_PROPERTY(bool CanGoNext READ canGoNext)
     Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
     Q_PROPERTY(bool CanControl READ yes CONSTANT)
-    Q_PROPERTY(bool CanSeek READ no CONSTANT)
+    Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(double Rate READ rate CONSTANT)
     Q_PROPERTY(double MinimumRate READ rate CONSTANT)
     Q_PROPERTY(double MaximumRate READ rate CONSTANT)
@@ -35,7 +37,7 @@ class MprisPlayer : public QDBusAbstractAdaptor
     Q_PROPERTY(qlonglong Position READ position)
 
 public:
-    MprisPlayer(QObject *object, PlayerActions &actions);
+    MprisPlayer(QObject *object, PlayerActions &actions, ProgramActions &program);
 
     QString playbackStatus() const;
     QVariantMap metadata() const { return m_metadata; }
@@ -47,6 +49,7 @@ public:
     bool canPause() const;
     bool canGoNext() const;
     bool canGoPrevious() const;
+    bool canSeek() const;
     bool yes() const { return true; }
     bool no() const { return false; }
     double rate() const { return 1.0; }
@@ -59,12 +62,19 @@ public slots:
     void Stop();
     void Next();
     void Previous();
-    // The player cannot seek, and opens only what its list holds.
-    void Seek(qlonglong) {}
-    void SetPosition(const QDBusObjectPath &, qlonglong) {}
-    void OpenUri(const QString &) {}
+    void Seek(qlonglong offset);
+    // Ignored, as MPRIS asks, unless the track id is the current track's
+    // and the position lies within it.
+    void SetPosition(const QDBusObjectPath &track, qlonglong position);
+    // A file it cannot play is answered with an error saying why; the
+    // call is given to answer it.
+    void OpenUri(const QString &uri, const QDBusMessage &call);
+
+signals:
+    void Seeked(qlonglong Position);
 
 private:
+    void moveTo(qint64 position);
     void trackChanged(const QString &fileName);
     void noteLength();
     // The values that can change, as the bus was last told them.
@@ -75,6 +85,7 @@ private:
     void tellChanges();
 
     PlayerActions &m_actions;
+    ProgramActions &m_program;
     QVariantMap m_metadata;
     int m_trackNumber = 0;
     QVariantMap m_told;

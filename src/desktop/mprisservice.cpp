@@ -4,6 +4,7 @@
 #include "desktop/mprisroot.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -24,7 +25,7 @@ std::unique_ptr<QObject> PublishMediaPlayer(PlayerActions &actions, ProgramActio
         return nullptr;
     auto object = std::make_unique<QObject>();
     new MprisRoot(object.get(), program);
-    new MprisPlayer(object.get(), actions);
+    new MprisPlayer(object.get(), actions, program);
     if (!bus.registerObject(MprisObjectPath, object.get()))
         return nullptr;
     // Asked without waiting for the answer: the window thread never waits on the bus.
@@ -38,4 +39,23 @@ std::unique_ptr<QObject> PublishMediaPlayer(PlayerActions &actions, ProgramActio
             QDBusConnection::sessionBus().unregisterObject(MprisObjectPath);
     });
     return object;
+}
+
+Handover HandToRunningPlayer(const QString &fileUri, QString &whyRefused)
+{
+    // Asked before the program has a window: waiting here holds up nothing.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(ServiceName))
+        return Handover::NoPlayerRunning;
+    QDBusMessage open =
+        QDBusMessage::createMethodCall(ServiceName, MprisObjectPath, "org.mpris.MediaPlayer2.Player", "OpenUri");
+    open << fileUri;
+    // The answer comes once the file's start is decided, which may take a while.
+    const QDBusMessage answer = bus.call(open, QDBus::Block, 60000);
+    if (answer.type() != QDBusMessage::ErrorMessage)
+        return Handover::Opened;
+    if (answer.errorName() == QDBusError::errorString(QDBusError::ServiceUnknown))
+        return Handover::NoPlayerRunning;
+    whyRefused = answer.errorMessage();
+    return Handover::Refused;
 }

@@ -224,6 +224,13 @@ void MediaPlayer::prerolled()
         return;
     }
     m_loaded = true;
+    // Prerolled, the file has told whether it can be moved within.
+    GstQuery *seeking = gst_query_new_seeking(GST_FORMAT_TIME);
+    gboolean canSeek = FALSE;
+    if (gst_element_query(m_playbin.get(), seeking))
+        gst_query_parse_seeking(seeking, nullptr, &canSeek, nullptr, nullptr);
+    gst_query_unref(seeking);
+    m_seekable = canSeek;
     play();
     // Playing by the time anyone hears of it; a device that refuses to play
     // has decided already.
@@ -299,6 +306,19 @@ qint64 MediaPlayer::position() const
 qint64 MediaPlayer::duration() const
 {
     return m_loaded ? microseconds(m_playbin.get(), gst_element_query_duration) : -1;
+}
+
+bool MediaPlayer::seekable() const
+{
+    return m_loaded && m_seekable && m_state != State::Stopped;
+}
+
+bool MediaPlayer::seek(qint64 microseconds)
+{
+    return seekable() && microseconds >= 0
+           && gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
+                                      GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                      microseconds * 1000);
 }
 
 MediaPlayer::State MediaPlayer::playState() const

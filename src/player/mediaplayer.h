@@ -53,6 +53,11 @@ public:
     // cannot tell (nothing loaded, or stopped).
     qint64 position() const;
     qint64 duration() const;
+    // Whether the loaded track can be moved within while it plays or is
+    // paused; moving only sets GStreamer going there (the move is
+    // asynchronous), false when it refuses at once.
+    bool seekable() const;
+    bool seek(qint64 microseconds);
 
     void play();
     void pause();
@@ -127,6 +132,7 @@ private:
     QByteArray m_fileName;
     QString m_soundProblem;
     bool m_loaded = false; // the last file given could be decoded
+    bool m_seekable = false; // asked of it once it could
     State m_state = State::Stopped;
     long m_volume = 0;
     long m_balance = 0;

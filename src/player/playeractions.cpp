@@ -5,6 +5,7 @@
 #include "player/trackname.h"
 #include "player/waitseconds.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -162,6 +163,34 @@ void PlayerActions::playNamed(const QString &entry, const Announce &voice)
 void PlayerActions::playSelected()
 {
     playNamed(m_state.nowPlayingName());
+}
+
+void PlayerActions::playSelectedOrFirst()
+{
+    const int count = m_state.tracks().listCount();
+    if (!hasTrackToPlay() && count > 0)
+        select(m_state.random() ? randomIndex(count) : 0);
+    playSelected();
+}
+
+bool PlayerActions::playFile(const QByteArray &path)
+{
+    const QStringList &entries = m_state.tracks().entries();
+    const auto listed = std::find_if(entries.cbegin(), entries.cend(), [&](const QString &entry) {
+        return m_state.tracks().filePath(entry) == path;
+    });
+    if (listed == entries.cend())
+        return false;
+    select(int(listed - entries.cbegin()));
+    const QString fileName = m_state.nowPlayingName();
+    playSelected();
+    // Whatever ran during the start, its verdict was on this file.
+    return m_state.track() == fileName && playing();
+}
+
+bool PlayerActions::seek(qint64 microseconds)
+{
+    return m_player.seek(microseconds);
 }
 
 void PlayerActions::pause()

@@ -37,6 +37,17 @@ public:
     // "<b>error</b>, can't play: "); with no track to name it does and
     // says nothing.
     void playSelected();
+    // The desktop's play: as the play button, or with no track to name the
+    // first entry of the list (one drawn at random in random mode), selected
+    // and played as the play button plays it.
+    void playSelectedOrFirst();
+    // Selects the entry listed for this file (the path as the file system
+    // spells it) and plays it as the play button; false when it is not
+    // listed or does not play.
+    bool playFile(const QByteArray &path);
+    // Moves within the track that plays or is paused; false, and nothing
+    // done, when it cannot be moved within.
+    bool seek(qint64 microseconds);
     void pause();
     void stop();
     // On the last entry, as on an empty list, nothing is done or said.

@@ -18,7 +18,6 @@
 PathChooser::PathChooser(PathChooserLinks links)
     : QWidget(nullptr, Qt::Window)
     , m_links(std::move(links))
-    , m_announcer(m_links.desktop, style)
 {
     setWindowTitle(QString::fromUtf8("directøry"));
     titleLabel = new QLabel(QString::fromUtf8("                directøry"), this);
@@ -44,9 +43,7 @@ PathChooser::~PathChooser()
 
 void PathChooser::setPath()
 {
-    const QString p = folderTree->path();
-    m_links.usePath(p);
-    m_announcer.announce(m_links.handle + " set path to " + PlainToHtml(readablePath(p)));
+    m_links.usePath(folderTree->path());
     m_links.mainWindow.show();
     hide();
 }

@@ -9,6 +9,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusObjectPath>
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -30,6 +32,35 @@ QByteArray playerctl(const QString &arguments)
     run.waitForFinished(30000);
     return run.readAllStandardOutput().trimmed();
 }
+
+// What the player tells its followers on the bus: each Seeked position.
+class Follower : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<qlonglong> seeked;
+
+public slots:
+    void seekedTo(qlonglong position) { seeked << position; }
+};
+
+// A program whose home is its music folder, holding 20-second tracks of
+// these names, started and on the bus.
+struct RunningPlayer {
+    QTemporaryDir home;
+    std::unique_ptr<Program> program;
+
+    explicit RunningPlayer(const QStringList &tracks)
+    {
+        for (const QString &track : tracks)
+            makeMp3(home.filePath(track + ".mp3"), 20);
+        fillHome(home.path());
+        program = std::make_unique<Program>(home.path(), QStringList{"--screen-name", "alice"});
+        QVERIFY(program->saidOnOut(announced("user: Ann")));
+        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(Service), 15000);
+    }
+};
 
 // One road's action: a line typed in the room (".…") or a playerctl
 // command; what the room hears of it, if anything; then a question to
@@ -123,6 +154,99 @@ private slots:
         QCOMPARE(root.call("Quit").type(), QDBusMessage::ReplyMessage);
         QVERIFY(program.saidOnOut(announced(QString::fromUtf8("Ðûñ² unløªded "))));
         QCOMPARE(program.exitCode(), 0);
+    }
+
+    // A sound menu's play button and position slider, from a fresh start.
+    void playsTheFirstEntryAndSeeks()
+    {
+        RunningPlayer player({"b", "a"});
+        Program &program = *player.program;
+        QDBusInterface mpris(Service, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player");
+        QVERIFY(mpris.property("CanPlay").toBool());
+        QVERIFY(!mpris.property("CanSeek").toBool());
+        playerctl("play");
+        QVERIFY(program.saidOnOut(announced("<b>playing</b>: a")));
+        QTRY_VERIFY_WITH_TIMEOUT(mpris.property("CanSeek").toBool(), 15000);
+
+        Follower follower;
+        QVERIFY(QDBusConnection::sessionBus().connect(Service, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player",
+                                                      "Seeked", &follower, SLOT(seekedTo(qlonglong))));
+        playerctl("position 5");
+        QTRY_COMPARE_WITH_TIMEOUT(follower.seeked, QList<qlonglong>{5000000}, 15000);
+        const double at = playerctl("position").toDouble();
+        QVERIFY2(at >= 5 && at < 8, QByteArray::number(at));
+        playerctl("position 2+");
+        QTRY_COMPARE_WITH_TIMEOUT(follower.seeked.size(), 2, 15000);
+        QVERIFY(follower.seeked.last() >= 7000000 && follower.seeked.last() < 10000000);
+
+        // Another track's id, or a position outside the track, is ignored;
+        // the last call, within this one, is the sentinel.
+        const QVariant track = mpris.property("Metadata").toMap().value("mpris:trackid");
+        const QDBusObjectPath current = qdbus_cast<QDBusObjectPath>(track);
+        for (const auto &[id, position] : {std::pair{QDBusObjectPath("/io/github/dun2/track/0"), 3000000LL},
+                                           {current, -1LL}, {current, 25000000LL}, {current, 1000000LL}})
+            QCOMPARE(mpris.call("SetPosition", QVariant::fromValue(id), position).type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE_WITH_TIMEOUT(follower.seeked.size(), 3, 15000);
+        QCOMPARE(follower.seeked.last(), 1000000);
+    }
+
+    // OpenUri plays a file of another folder, which becomes the MP3
+    // folder as the path chooser makes it; anything else is refused,
+    // saying why, and changes nothing.
+    void openUriPlaysTheFileAndStoresItsFolder()
+    {
+        RunningPlayer player({"a"});
+        Program &program = *player.program;
+        const QString other = player.home.filePath("other");
+        QVERIFY(QDir().mkpath(other + "/folder.mp3"));
+        makeMp3(other + "/c.mp3", 20);
+        makeMp3(other + "/d.mp3", 20);
+        QFile(other + "/notes.txt").open(QIODevice::WriteOnly);
+        QDBusInterface mpris(Service, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player");
+        const std::pair<QString, QString> refused[] = {
+            {"http://example.org/d.mp3", "not a file:// URI"},
+            {"file:///nowhere/d.mp3", "no such file"},
+            {"file://" + other + "/notes.txt", "not an MP3 file"},
+            {"file://" + other + "/folder.mp3", "a folder"},
+        };
+        for (const auto &[uri, why] : refused) {
+            const QDBusMessage answer = mpris.call("OpenUri", uri);
+            QCOMPARE(answer.type(), QDBusMessage::ErrorMessage);
+            QVERIFY2(answer.errorMessage().contains(why), qPrintable(answer.errorMessage()));
+        }
+        playerctl("open file://" + other + "/d.mp3");
+        QVERIFY(program.saidOnOut(announced("<b>playing</b>: d")));
+        QCOMPARE(program.out().count("set path to"), 1);
+        QVERIFY(program.out().contains(announced("Ann set path to " + other)));
+        QFile prefs(player.home.filePath("prefs.ini"));
+        QVERIFY(prefs.open(QIODevice::ReadOnly));
+        const QByteArray stored = prefs.readAll();
+        QVERIFY2(stored.contains("MP3 PATH=" + QFile::encodeName(other) + "\r\n"), stored);
+        program.type(".mp3s?");
+        QVERIFY(program.saidOnOut(announced("<b>mp3 count </b>2")));
+    }
+
+    // A second "dun2 FILE" hands the file to the player that runs and
+    // leaves; one it cannot play is refused there, and the second says why.
+    // Without a bus the second is a player of its own, playing the file.
+    void aSecondDun2HandsItsFileOver()
+    {
+        RunningPlayer player({"a", "b"});
+        Program &program = *player.program;
+        const QString otherHome = player.home.filePath("second");
+        QFile(player.home.filePath("notes.txt")).open(QIODevice::WriteOnly);
+        Program refused(otherHome, {"notes.txt"}, {}, player.home.path());
+        QCOMPARE(refused.exitCode(), 1);
+        QVERIFY2(refused.errors().contains("not an MP3 file"), refused.errors());
+        Program second(otherHome, {"./b.mp3"}, {}, player.home.path());
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(program.saidOnOut(announced("<b>playing</b>: b")));
+        QCOMPARE(program.out().count("set path to"), 1);
+        QVERIFY2(second.out().isEmpty(), second.out()); // no player of its own said it had loaded
+
+        Program alone(player.home.path(), {"--screen-name", "alice", "file://" + player.home.filePath("a.mp3")},
+                      {"DBUS_SESSION_BUS_ADDRESS=unix:path=/nowhere"});
+        QVERIFY(alone.saidOnOut(announced("<b>playing</b>: a")));
     }
 };
 

@@ -101,7 +101,7 @@ private slots:
         // Long enough to play on past the last check.
         startWithTracks(world, {"a.mp3", "b.mp3"}, 10);
         QObject published;
-        MprisPlayer mpris(&published, *world.mainWindow().program().playerActions);
+        MprisPlayer mpris(&published, *world.mainWindow().program().playerActions, world.mainWindow().commandContext().program);
         bool toldWhileWaiting = true;
         sink.held = [&] {
             for (const QString &line : meanwhile) {
