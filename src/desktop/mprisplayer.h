@@ -66,6 +66,7 @@ public slots:
 
 private:
     void trackChanged(const QString &fileName);
+    void noteTags();
     void noteLength();
     // The values that can change, as the bus was last told them.
     QVariantMap changingValues() const;
