@@ -54,7 +54,7 @@ public:
     // cannot tell (nothing loaded, or stopped).
     qint64 position() const;
     qint64 duration() const;
-    // What the loaded file's tags have told so far; nothing before it plays.
+    // What the loaded file's tags have told so far, from its start on.
     const TrackTags &tags() const { return m_tags; }
 
     void play();
