@@ -76,7 +76,7 @@ private slots:
     {
         QTemporaryDir home, cache;
         const QByteArray cover = picture(Qt::red);
-        // Cut after its first unit, the title's last pair would be split.
+        // Cut at the limit itself, the last character kept would lose its second half.
         const QString longTitle = 'a' + QString::fromUtf8("\U0001F600").repeated(TagTextLimit);
         makeTaggedMp3(home.filePath("1 tagged.mp3"), 2,
                       "title=Song,artist={Someone,\"Someone Else\"},album=Record,track-number=(uint)3", cover);
