@@ -1,6 +1,7 @@
 #include "desktop/mprisplayer.h"
 
 #include "chat/programactions.h"
+#include "desktop/coverfile.h"
 #include "desktop/fileuri.h"
 #include "player/playeractions.h"
 #include "player/playerstate.h"
@@ -35,6 +36,7 @@ MprisPlayer::MprisPlayer(QObject *object, PlayerActions &actions, ProgramActions
     const PlayerState &state = actions.state();
     connect(&state, &PlayerState::trackChanged, this, &MprisPlayer::trackChanged);
     connect(&actions, &PlayerActions::trackLengthChanged, this, &MprisPlayer::noteLength);
+    connect(&actions, &PlayerActions::trackTagsChanged, this, &MprisPlayer::noteTags);
     // What play, next and previous can do follows the track list, its
     // selection and the now-playing list.
     connect(&state.tracks(), &QAbstractItemModel::modelReset, this, &MprisPlayer::changed);
@@ -187,11 +189,33 @@ void MprisPlayer::OpenUri(const QString &uri, const QDBusMessage &call)
     QDBusConnection::sessionBus().send(call.createErrorReply(QDBusError::InvalidArgs, "can't open " + uri + ": " + why));
 }
 
-void MprisPlayer::trackChanged(const QString &fileName)
+void MprisPlayer::trackChanged(const QString &)
 {
     m_metadata = {{"mpris:trackid", QVariant::fromValue(trackId(++m_trackNumber))},
-                  {"xesam:title", TrackTitle(fileName)},
                   {"xesam:url", FileUri(m_actions.player().filePath())}};
+    noteTags();
+}
+
+void MprisPlayer::noteTags()
+{
+    if (m_metadata.isEmpty())
+        return;
+    const TrackTags &tags = m_actions.player().tags();
+    const QString cover = CoverFileUrl(tags.cover, tags.coverType);
+    const std::pair<const char *, QVariant> told[] = {
+        // Without a title of its own a track is called as it is announced.
+        {"xesam:title", tags.title.isEmpty() ? TrackTitle(m_actions.state().track()) : tags.title},
+        {"xesam:artist", tags.artists.isEmpty() ? QVariant() : tags.artists},
+        {"xesam:album", tags.album.isEmpty() ? QVariant() : tags.album},
+        {"xesam:trackNumber", tags.trackNumber > 0 ? tags.trackNumber : QVariant()},
+        {"mpris:artUrl", cover.isEmpty() ? QVariant() : cover},
+    };
+    for (const auto &[key, value] : told) {
+        if (value.isValid())
+            m_metadata.insert(key, value);
+        else
+            m_metadata.remove(key);
+    }
     noteLength();
 }
 

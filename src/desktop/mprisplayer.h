@@ -76,6 +76,7 @@ signals:
 private:
     void moveTo(qint64 position);
     void trackChanged(const QString &fileName);
+    void noteTags();
     void noteLength();
     // The values that can change, as the bus was last told them.
     QVariantMap changingValues() const;

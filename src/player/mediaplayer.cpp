@@ -186,6 +186,7 @@ bool MediaPlayer::load(const QByteArray &path)
     halt(false);
     m_fileName = path;
     m_loaded = false;
+    m_tags = {};
     if (!m_playbin || path.isEmpty() || !isRegularFile(path))
         return false;
     const GMemory<gchar> uri(gst_filename_to_uri(path.constData(), nullptr));
@@ -382,13 +383,29 @@ void MediaPlayer::drainBus()
     while (const GstMessageHandle message{gst_bus_timed_pop_filtered(
                m_bus.get(), 0,
                GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_EOS | GST_MESSAGE_ERROR |
-                              GST_MESSAGE_DURATION_CHANGED))})
+                              GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_TAG))})
         handle(message.get());
+}
+
+void MediaPlayer::noteTags(GstMessage *message)
+{
+    GstTagList *list = nullptr;
+    gst_message_parse_tag(message, &list);
+    const bool changed = list && MergeTags(m_tags, list);
+    if (list)
+        gst_tag_list_unref(list);
+    if (changed && !m_start)
+        emit tagsChanged();
 }
 
 void MediaPlayer::handle(GstMessage *message)
 {
     const GstMessageType type = GST_MESSAGE_TYPE(message);
+    // Only the loaded file's tags reach here: each load flushes the bus.
+    if (type == GST_MESSAGE_TAG) {
+        noteTags(message);
+        return;
+    }
     // While a file starts only its verdict counts; a file that fails to
     // start is only fit for reuse again from NULL.
     if (m_start) {

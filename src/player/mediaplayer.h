@@ -13,6 +13,7 @@
 #pragma once
 
 #include "player/gsthandle.h"
+#include "player/tracktags.h"
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -58,6 +59,8 @@ public:
     // asynchronous), false when it refuses at once.
     bool seekable() const;
     bool seek(qint64 microseconds);
+    // What the loaded file's tags have told so far, from its start on.
+    const TrackTags &tags() const { return m_tags; }
 
     void play();
     void pause();
@@ -92,6 +95,9 @@ signals:
     void playbackFailed(const QString &reason);
     // Most tracks tell their length only once they play, and may correct it.
     void durationChanged();
+    // The playing file told more of its tags. Not sent while a file starts:
+    // whoever hears that it plays reads what it told meanwhile.
+    void tagsChanged();
     // What a load returns, sent the moment it is known: the load's caller
     // may still be below a handler that began during the wait.
     void startDecided(bool plays);
@@ -117,6 +123,7 @@ private:
     void halt(bool releaseDevice);
     void drainBus();
     void handle(GstMessage *message);
+    void noteTags(GstMessage *message);
 
     // Declared in the order they are made: the notifier goes before the
     // bus whose descriptor it watches.
@@ -131,6 +138,7 @@ private:
     QTimer m_startTimeout;
     QByteArray m_fileName;
     QString m_soundProblem;
+    TrackTags m_tags;
     bool m_loaded = false; // the last file given could be decoded
     bool m_seekable = false; // asked of it once it could
     State m_state = State::Stopped;

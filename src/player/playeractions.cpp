@@ -69,6 +69,7 @@ PlayerActions::PlayerActions(PlayerState &state, MediaPlayer &player, Announce a
 {
     m_state.setPlayState(m_player.playState());
     connect(&m_player, &MediaPlayer::durationChanged, this, &PlayerActions::trackLengthChanged);
+    connect(&m_player, &MediaPlayer::tagsChanged, this, &PlayerActions::trackTagsChanged);
     connect(&m_player, &MediaPlayer::endOfStream, this, &PlayerActions::endOfTrack);
     connect(&m_player, &MediaPlayer::playbackFailed, this, &PlayerActions::playbackFailed);
     // Any change of the selection counts as a click on the list.

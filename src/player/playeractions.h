@@ -118,6 +118,7 @@ public:
 
 signals:
     void trackLengthChanged(); // known, or better estimated, once it plays
+    void trackTagsChanged();   // the playing file told more of its tags
 
 private:
     // Selects an entry and refills the now-playing list, also when that
