@@ -13,7 +13,7 @@ fonts-dejavu-core
 strace
 ngircd inspircd atheme-services openssl icecast2
 playerctl dbus
-desktop-file-utils dpkg-dev file
+desktop-file-utils dpkg-dev file librsvg2-bin lintian appstream libglib2.0-bin
 "
 if [ "${1:-}" = fuzz ]; then
     packages="clang libclang-rt-14-dev libfuzzer-14-dev"

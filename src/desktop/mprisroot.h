@@ -23,7 +23,7 @@ public:
     MprisRoot(QObject *object, ProgramActions &program);
 
     QString identity() const;
-    QString desktopEntry() const { return "dun2"; }
+    QString desktopEntry() const { return DUN2_APP_ID; }
     bool yes() const { return true; }
     bool no() const { return false; }
     QStringList uriSchemes() const { return {"file"}; }

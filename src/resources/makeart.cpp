@@ -1,7 +1,7 @@
 // Draws the program's pictures into PNG files: the icon of 256 colours, 32
-// by 32 for the program's windows and 48 by 48 for the desktop's menus, and
-// the 115 by 48 picture of the about window. Not part of the program; run it
-// after changing a drawing:
+// by 32 for the program's windows (packaging/dun2.svg is the same drawing,
+// for the desktop's menus), and the 115 by 48 picture of the about window.
+// Not part of the program; run it after changing a drawing:
 //   cmake --build build --target makeart && build/src/makeart src/resources
 #include <QDir>
 #include <QGuiApplication>
@@ -96,7 +96,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("."));
-    bool ok = icon(32).save(out.filePath("dun2.png")) && icon(48).save(out.filePath("dun2-48.png"))
+    bool ok = icon(32).save(out.filePath("dun2.png"))
               && aboutPicture().save(out.filePath("about.png"));
     if (!ok)
         std::fprintf(stderr, "makeart: cannot write into %s\n", qPrintable(out.absolutePath()));
