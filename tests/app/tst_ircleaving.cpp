@@ -58,32 +58,6 @@ private slots:
         }
     }
 
-    // A reply goes ahead of the entries of a long scroll still queued.
-    void aReplyIsNotStuckBehindAScroll()
-    {
-        IrcStage stage(TestIrcServer::Kind::Ngircd);
-        QVERIFY(stage.start(songs(60)));
-        const auto entry = [](int i) { return inIrc(QStringLiteral("<b>%1</b> song %2").arg(i).arg(i, 2, 10, QChar('0'))); };
-        Program player = stage.player();
-        RawIrcClient boss(stage.server, {.nick = "boss"});
-        QVERIFY(inMusic(boss) && player.saidOnError("in #music"));
-        boss.say("#music", ".p song");
-        QVERIFY(heard(boss, inIrc("<b>type</b>: view, scroll, rnd, or cancel ")));
-        boss.say("#music", ".scroll");
-        for (int i = 1; i <= 6; ++i)
-            QVERIFY2(heard(boss, entry(i)), qPrintable(QString::number(i)));
-        // Some 12 s in, with dozens of entries queued behind the next one.
-        boss.say("#music", ".vol 10");
-        const QByteArray next = boss.waitFor([&entry](const QByteArray &line) {
-            return line.startsWith(":ceo-player!") && (line.contains("volume") || line.endsWith(entry(10)));
-        });
-        QVERIFY2(next.endsWith(inIrc("<b>volume</b> set 10%")), next);
-        // Leaving mid-scroll: the goodbye too goes ahead of the entries.
-        boss.say("#music", ".exit");
-        QVERIFY(heard(boss, inIrc(QString::fromUtf8("Ðûñ² unløªded "))));
-        QCOMPARE(player.exitCode(), 0);
-    }
-
     // A server that asks every client for a password: the program gives it
     // from the environment or a file, says which when both are given, keeps
     // it out of /proc, and says why the server sends it away without it or
