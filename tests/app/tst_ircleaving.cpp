@@ -2,9 +2,9 @@
 // had to say arrives, then its QUIT, as a participant reads them.
 #include "ircplayer.h"
 #include "platform/irc/ircpacer.h"
+#include "support/files.h"
 #include "support/testregistry.h"
 
-#include <QFile>
 #include <csignal>
 #include <functional>
 
@@ -68,10 +68,7 @@ private slots:
         stage.server.setPassword("open sesame");
         QVERIFY(stage.start({}));
         const QString right = stage.home.filePath("right"), wrong = stage.home.filePath("wrong");
-        for (const auto &[file, text] : {std::pair{right, "open sesame\n"}, std::pair{wrong, "guess\n"}}) {
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
-        }
+        QVERIFY(writeFile(right, "open sesame\n") && writeFile(wrong, "guess\n"));
         const QStringList plain{"--irc-allow-plain-password"};
         const struct {
             QStringList arguments;
@@ -91,9 +88,8 @@ private slots:
             if (!c.joins)
                 continue;
             QVERIFY2(player.saidOnError("in #music"), player.errors());
-            QFile environment(QStringLiteral("/proc/%1/environ").arg(player.pid()));
-            QVERIFY(environment.open(QIODevice::ReadOnly));
-            QVERIFY(!environment.readAll().contains("DUN2_IRC_SERVER_PASSWORD"));
+            const QByteArray environment = contents(QStringLiteral("/proc/%1/environ").arg(player.pid()));
+            QVERIFY(environment.contains("HOME=") && !environment.contains("DUN2_IRC_SERVER_PASSWORD"));
         }
         // Over a plain link only when the user says so, as the SASL password.
         Program unasked = stage.player({"--screen-name", "ceo", "--irc-server-password-file", right});

@@ -2,9 +2,9 @@
 // channel of a server started for the test, and raw participants say lines
 // there and read what arrives.
 #include "ircplayer.h"
+#include "support/files.h"
 #include "support/testregistry.h"
 
-#include <QFile>
 
 class IrcRoomTest : public QObject
 {
@@ -184,9 +184,7 @@ private slots:
         // The password is in no environment a child could inherit or /proc
         // shows; inspircd restarted without atheme offers no SASL, which the
         // player waits out, and it logs in again once atheme is back.
-        QFile environment(QStringLiteral("/proc/%1/environ").arg(player.pid()));
-        QVERIFY(environment.open(QIODevice::ReadOnly));
-        const QByteArray seen = environment.readAll();
+        const QByteArray seen = contents(QStringLiteral("/proc/%1/environ").arg(player.pid()));
         QVERIFY(seen.contains("HOME=") && !seen.contains("ceo-secret") && !seen.contains("DUN2_IRC_PASSWORD"));
         const qsizetype joins = player.errors().count("dun2: in #music");
         server.stop();
