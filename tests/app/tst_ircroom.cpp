@@ -47,8 +47,7 @@ private slots:
             QVERIFY(inMusic(lookalike));
             lookalike.say("#music", ".mp3s?");
             QTRY_VERIFY(player.out().contains("BOSS:\t.mp3s?\n"));
-            lookalike.send("QUIT");
-            QVERIFY(!lookalike.waitFor("ERROR").isEmpty());
+            QVERIFY(lookalike.quit());
         }
         RawIrcClient again(server, {.nick = "boss"});
         QVERIFY(inMusic(again));
@@ -82,8 +81,7 @@ private slots:
             impostor.say("#music", ".mp3s?");
             QTRY_VERIFY(player.out().contains("boss (not logged in):\t.mp3s?\n"));
             // Gone for certain before the owner takes the nick.
-            impostor.send("QUIT");
-            QVERIFY(!impostor.waitFor("ERROR").isEmpty());
+            QVERIFY(impostor.quit());
         }
         {
             RawIrcClient boss(server, {.nick = "boss", .account = "bossaccount", .password = "boss-secret"});
@@ -96,8 +94,7 @@ private slots:
             QTRY_VERIFY(player.out().contains("-- boss left #music"));
             boss.say("#music", ".mp3s?");
             QVERIFY(heard(op, inIrc("<b>mp3 count </b>1")));
-            boss.send("QUIT");
-            QVERIFY(!boss.waitFor("ERROR").isEmpty());
+            QVERIFY(boss.quit());
         }
         RawIrcClient stranger(server, {.nick = "boss"});
         QVERIFY(stranger.signOn());

@@ -35,8 +35,9 @@ private slots:
         // comes before entry 10, and every line before it is the next entry.
         boss.say("#music", ".vol 10");
         int next = 7;
-        const QByteArray reply = boss.waitFor(
-            [&](const QByteArray &line) { return line.startsWith(":ceo-player!") && !(line.endsWith(entry(next)) && ++next); });
+        QByteArray reply;
+        while ((reply = boss.waitFor(":ceo-player!")).endsWith(entry(next)))
+            ++next;
         QVERIFY2(reply.endsWith(inIrc("<b>volume</b> set 10%")) && next < 10, reply);
         for (int i = next; i <= Tracks; ++i)
             QVERIFY2(heard(boss, entry(i)), qPrintable(QString::number(i)));
