@@ -15,25 +15,12 @@ inline QByteArray inIrc(const QString &message)
     return IrcFromChatMarkup(StylePieces::initial().styledLine(message)).toUtf8();
 }
 
-// The channel the player joins on `server`.
-inline QString music(const TestIrcServer &server)
-{
-    return QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port());
-}
-
 // Waits for the player's line in the channel, as a participant reads it.
 inline bool heard(RawIrcClient &participant, const QByteArray &text, int timeoutMs = 15000)
 {
     return participant.waitFor([&](const QByteArray &line) { return line.endsWith("PRIVMSG #music :" + text); },
                                timeoutMs)
         .contains(":ceo-player!");
-}
-
-// The user's own client on #music over TLS, with `more` arguments.
-inline QStringList overTls(const TestIrcServer &server, const QStringList &more = {})
-{
-    return QStringList{"--screen-name", "ceo", "--irc", QStringLiteral("ircs://127.0.0.1:%1/#music").arg(server.tlsPort())}
-           + more;
 }
 
 // Signs the participant on and into #music.
@@ -65,7 +52,8 @@ struct IrcStage {
     Program player(const QStringList &arguments = {"--screen-name", "ceo-player", "--owner", "boss"},
                    const QStringList &environment = {})
     {
-        return Program(home.path(), arguments + QStringList{"--irc", music(server)}, environment);
+        const QString channel = QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port());
+        return Program(home.path(), arguments + QStringList{"--irc", channel}, environment);
     }
 
     TestIrcServer server;

@@ -23,9 +23,7 @@ private slots:
         ScriptedServer server;
         Program player(home.path(), {"--screen-name", "ceo", "--irc",
                                      QStringLiteral("irc://127.0.0.1:%1/#music").arg(server.port())});
-        QVERIFY(!server.waitFor("CAP LS").isEmpty());
-        server.send(":irc.test CAP * LS :\r\n");
-        QVERIFY(!server.waitFor("CAP END").isEmpty());
+        QVERIFY(server.play({{"CAP LS", ":irc.test CAP * LS :\r\n"}}) && !server.waitFor("CAP END").isEmpty());
         for (int i = 0; i < 21; ++i)
             server.send(":irc.test 433 * ceo :\x1b[2J\x1b[31mYOU HAVE BEEN PWNED\x1b[0m\x07\xE2\x80\xAE\r\n");
         // Waited for in the event loop, which writes what the server sent.

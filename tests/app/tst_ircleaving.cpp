@@ -2,9 +2,9 @@
 // had to say arrives, then its QUIT, as a participant reads them.
 #include "ircplayer.h"
 #include "platform/irc/ircpacer.h"
+#include "support/files.h"
 #include "support/testregistry.h"
 
-#include <QFile>
 #include <csignal>
 #include <functional>
 
@@ -58,32 +58,6 @@ private slots:
         }
     }
 
-    // A reply goes ahead of the entries of a long scroll still queued.
-    void aReplyIsNotStuckBehindAScroll()
-    {
-        IrcStage stage(TestIrcServer::Kind::Ngircd);
-        QVERIFY(stage.start(songs(60)));
-        const auto entry = [](int i) { return inIrc(QStringLiteral("<b>%1</b> song %2").arg(i).arg(i, 2, 10, QChar('0'))); };
-        Program player = stage.player();
-        RawIrcClient boss(stage.server, {.nick = "boss"});
-        QVERIFY(inMusic(boss) && player.saidOnError("in #music"));
-        boss.say("#music", ".p song");
-        QVERIFY(heard(boss, inIrc("<b>type</b>: view, scroll, rnd, or cancel ")));
-        boss.say("#music", ".scroll");
-        for (int i = 1; i <= 6; ++i)
-            QVERIFY2(heard(boss, entry(i)), qPrintable(QString::number(i)));
-        // Some 12 s in, with dozens of entries queued behind the next one.
-        boss.say("#music", ".vol 10");
-        const QByteArray next = boss.waitFor([&entry](const QByteArray &line) {
-            return line.startsWith(":ceo-player!") && (line.contains("volume") || line.endsWith(entry(10)));
-        });
-        QVERIFY2(next.endsWith(inIrc("<b>volume</b> set 10%")), next);
-        // Leaving mid-scroll: the goodbye too goes ahead of the entries.
-        boss.say("#music", ".exit");
-        QVERIFY(heard(boss, inIrc(QString::fromUtf8("Ðûñ² unløªded "))));
-        QCOMPARE(player.exitCode(), 0);
-    }
-
     // A server that asks every client for a password: the program gives it
     // from the environment or a file, says which when both are given, keeps
     // it out of /proc, and says why the server sends it away without it or
@@ -94,10 +68,7 @@ private slots:
         stage.server.setPassword("open sesame");
         QVERIFY(stage.start({}));
         const QString right = stage.home.filePath("right"), wrong = stage.home.filePath("wrong");
-        for (const auto &[file, text] : {std::pair{right, "open sesame\n"}, std::pair{wrong, "guess\n"}}) {
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
-        }
+        QVERIFY(writeFile(right, "open sesame\n") && writeFile(wrong, "guess\n"));
         const QStringList plain{"--irc-allow-plain-password"};
         const struct {
             QStringList arguments;
@@ -117,9 +88,8 @@ private slots:
             if (!c.joins)
                 continue;
             QVERIFY2(player.saidOnError("in #music"), player.errors());
-            QFile environment(QStringLiteral("/proc/%1/environ").arg(player.pid()));
-            QVERIFY(environment.open(QIODevice::ReadOnly));
-            QVERIFY(!environment.readAll().contains("DUN2_IRC_SERVER_PASSWORD"));
+            const QByteArray environment = contents(QStringLiteral("/proc/%1/environ").arg(player.pid()));
+            QVERIFY(environment.contains("HOME=") && !environment.contains("DUN2_IRC_SERVER_PASSWORD"));
         }
         // Over a plain link only when the user says so, as the SASL password.
         Program unasked = stage.player({"--screen-name", "ceo", "--irc-server-password-file", right});

@@ -46,10 +46,7 @@ private slots:
         if (where == "portable") {
             const QString copy = portable.filePath("dun2");
             QCOMPARE(link(program.constData(), QFile::encodeName(copy).constData()), 0);
-            QFile prefs(portable.filePath("prefs.ini"));
-            QVERIFY(prefs.open(QIODevice::WriteOnly));
-            prefs.write("[info]\nmp3 path=" + music.toUtf8() + "\nhandle=Pat\n");
-            prefs.close();
+            QVERIFY(writeFile(portable.filePath("prefs.ini"), "[info]\nmp3 path=" + music.toUtf8() + "\nhandle=Pat\n"));
             qputenv("DUN2_PROGRAM", QFile::encodeName(copy));
         }
         const QString home = where == "portable" ? portable.path() : root.filePath(where);

@@ -8,21 +8,7 @@
 #include "support/world.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
-#include <map>
-
-// One short MP3 of each length made once per test run; the tracks of a world
-// are copies.
-inline QString sampleMp3(double seconds = 1.0)
-{
-    static QTemporaryDir dir;
-    static std::map<double, QString> made;
-    QString &path = made[seconds];
-    if (path.isEmpty())
-        makeMp3(path = dir.filePath(QString("%1s.mp3").arg(seconds)), seconds);
-    return path;
-}
 
 // Signed on as "tester", handle "Ann"; the start-up lines are cleared.
 inline MainWindow &startWithTracks(TestWorld &world, const QStringList &names, double seconds = 1.0)

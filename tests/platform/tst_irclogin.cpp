@@ -6,10 +6,10 @@
 #include "ircsessiontesting.h"
 #include "platform/irc/ircsession.h"
 #include "platform/irc/ircsettings.h"
+#include "support/files.h"
 #include "support/scriptedircserver.h"
 #include "support/testregistry.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,10 +112,7 @@ private slots:
             {"", nullptr, true, "give --irc URL too"},
         };
         for (const auto &c : cases) {
-            QFile ini(home.filePath("irc.ini"));
-            QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            ini.write(QByteArray("[irc]\r\nallow plain password=") + c.answer + "\r\n");
-            ini.close();
+            QVERIFY(writeFile(home.filePath("irc.ini"), QByteArray("[irc]\r\nallow plain password=") + c.answer + "\r\n"));
             IrcOptions given;
             if (c.url)
                 given.address = c.url;

@@ -1,8 +1,8 @@
 #include "platform/irc/ircsettings.h"
+#include "support/files.h"
 #include "support/testregistry.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,10 +60,8 @@ private slots:
             {"secret", "p\xC3\xA4ss word\r\nsecond line\n"},
             {"big", QByteArray(IrcPasswordFileLimit + 1, 'x')},
             {"blank", "\nsecond line\n"}};
-        for (const auto &[name, bytes] : files) {
-            QFile file(home.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        }
+        for (const auto &[name, bytes] : files)
+            QVERIFY(writeFile(home.filePath(name), bytes));
         const QString previous = QDir::currentPath();
         QDir::setCurrent(home.filePath("certs"));
 

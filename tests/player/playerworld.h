@@ -12,20 +12,13 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <map>
 
 struct PlayerWorld {
     explicit PlayerWorld(const QStringList &names, double seconds = 1.0, GstElement *audioSink = nullptr)
         : player(audioSink)
     {
-        // One MP3 of each length made once per run; the tracks are copies.
-        static QTemporaryDir samples;
-        static std::map<double, QString> made;
-        QString &sample = made[seconds];
-        if (sample.isEmpty())
-            makeMp3(sample = samples.filePath(QString("%1s.mp3").arg(seconds)), seconds);
         for (const QString &name : names)
-            QFile::copy(sample, folder.filePath(name));
+            QFile::copy(sampleMp3(seconds), folder.filePath(name));
         state.tracks().setPattern("*.mp3");
         state.tracks().setPath(folder.path());
     }

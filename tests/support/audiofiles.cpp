@@ -1,10 +1,12 @@
 #include "audiofiles.h"
 
+#include <QTemporaryDir>
 #include <QtGlobal>
 #include <gst/gst.h>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -73,4 +75,14 @@ void makeTaggedMp3(const QString &path, double seconds, const QString &tags, con
     }
     encode(path, seconds, 440, list);
     gst_tag_list_unref(list);
+}
+
+QString sampleMp3(double seconds)
+{
+    static QTemporaryDir dir;
+    static std::map<double, QString> made;
+    QString &path = made[seconds];
+    if (path.isEmpty())
+        makeMp3(path = dir.filePath(QString("%1s.mp3").arg(seconds)), seconds);
+    return path;
 }

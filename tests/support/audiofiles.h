@@ -12,3 +12,7 @@ void makeMp3(const QString &path, double seconds, double frequencyHz = 440);
 // type unless it is empty.
 void makeTaggedMp3(const QString &path, double seconds, const QString &tags, const QByteArray &cover = {},
                    const char *coverType = "image/png");
+
+// One short MP3 of each length made once per test run, for tests whose
+// tracks are copies of it.
+QString sampleMp3(double seconds = 1.0);

@@ -14,6 +14,13 @@ inline QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
+// Writes the bytes in place of what the file held; false if it cannot.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
 // An empty file, however the name is spelled.
 inline void touch(const QByteArray &path)
 {

@@ -1,5 +1,6 @@
 #include "ircservers.h"
 
+#include "files.h"
 #include "rawircclient.h"
 
 #include <QDir>
@@ -92,12 +93,6 @@ general {
 };
 )";
 
-bool writeFile(const QString &path, const QString &text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
-}
-
 // With `ircReply`, only an IRC server that answers counts: a port that
 // something else took accepts connections but says nothing.
 bool accepts(quint16 port, bool ircReply)
@@ -136,7 +131,7 @@ TestIrcServer::Launch TestIrcServer::startOnce()
     const QString conf = m_dir.filePath(QStringLiteral("server.conf"));
     const auto accepting = [this] { return accepts(port(), true) && (tlsPort() == 0 || accepts(tlsPort(), false)); };
     if (m_kind == Kind::Ngircd)
-        return writeFile(conf, QString(NgircdConfiguration).arg(port()).arg(m_password))
+        return writeFile(conf, QString(NgircdConfiguration).arg(port()).arg(m_password).toUtf8())
                    ? launch(m_server, QStringLiteral("ngircd"), {"-n", "-f", conf}, accepting)
                    : Launch::Failed;
     // Valid for two days; trusted by a client that is given it as its authority.
@@ -153,8 +148,9 @@ TestIrcServer::Launch TestIrcServer::startOnce()
                                .arg(linkPort())
                                .arg(m_starts)
                                .arg(m_disconnectFlooders ? 10 : 1000)
-                               .arg(m_disconnectFlooders ? 1000 : 100000))
-        && writeFile(m_dir.filePath(QStringLiteral("atheme.conf")), QString(AthemeConfiguration).arg(linkPort()));
+                               .arg(m_disconnectFlooders ? 1000 : 100000)
+                               .toUtf8())
+        && writeFile(m_dir.filePath(QStringLiteral("atheme.conf")), QString(AthemeConfiguration).arg(linkPort()).toUtf8());
     if (!configured)
         return Launch::Failed;
     const Launch server =

@@ -2,6 +2,8 @@
 // terminal face, fed on standard input, read back on its outputs.
 #pragma once
 
+#include "files.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -69,9 +71,7 @@ private:
 // starts without asking anything.
 inline void fillHome(const QString &home, const QStringList &tracks = {})
 {
-    QFile prefs(home + "/prefs.ini");
-    QVERIFY(prefs.open(QIODevice::WriteOnly));
-    prefs.write("[info]\r\nmp3 path=" + home.toUtf8() + "\r\nhandle=Ann\r\n");
+    QVERIFY(writeFile(home + "/prefs.ini", "[info]\r\nmp3 path=" + home.toUtf8() + "\r\nhandle=Ann\r\n"));
     for (const QString &track : tracks)
         QVERIFY(QFile(home + "/" + track + ".mp3").open(QIODevice::WriteOnly));
 }

@@ -75,6 +75,9 @@ public:
         return !reply({"366"}).isEmpty();
     }
     void send(const QByteArray &line) { m_socket.write(line + "\r\n"); }
+    // Leaves the network; true once the server has closed the link, so the
+    // nick is free for whoever comes next.
+    bool quit() { return send("QUIT"), !waitFor("ERROR").isEmpty(); }
     void say(const QString &channel, const QString &text)
     {
         send("PRIVMSG " + channel.toUtf8() + " :" + text.toUtf8());

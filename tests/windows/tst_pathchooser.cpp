@@ -92,9 +92,7 @@ private slots:
         QCOMPARE(control<QLineEdit>(form, "path")->text(), world.home() + "/" + readable);
         QCOMPARE(control<FileListBox>(form, "trackList")->entries(), QStringList({"A.mp3", "b.mp3"}));
         QCOMPARE(world.userLines(), QStringList{TestWorld::styled("joe set path to " + world.home() + "/" + shown)});
-        QFile prefs(world.preferencesPath());
-        QVERIFY(prefs.open(QIODevice::ReadOnly));
-        QCOMPARE(prefs.readAll(), "[iNfO]\nHANDLE=joe\nMP3 PATH=" + dir + "\n");
+        QCOMPARE(contents(world.preferencesPath()), "[iNfO]\nHANDLE=joe\nMP3 PATH=" + dir + "\n");
         QVERIFY(form.isVisible());
         QVERIFY(!chooser.isVisible());
     }
