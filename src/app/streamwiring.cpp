@@ -30,11 +30,22 @@ void ConnectStream(StreamSender &stream, ProgramCore &program)
     const auto listenAt = [&program, url = stream.listenUrl().toString().toHtmlEscaped()] {
         program.announcer.announce("<b>listen</b> at " + url);
     };
-    // On a network the room opens only once the channel is joined: until
-    // then the line would reach nobody.
-    QObject::connect(&stream, &StreamSender::wentLive, &stream, [&client, listenAt](bool first) {
+    auto lastTold = std::make_shared<QString>();
+    QObject::connect(&stream, &StreamSender::wentDown, &stream, [&client, lastTold](const QString &why) {
+        const QString text = "the stream is down, trying again: " + why;
+        if (text != *lastTold)
+            tellUser(client, *lastTold = text);
+    });
+    QObject::connect(&stream, &StreamSender::wentLive, &stream, [&client, &stream, lastTold, listenAt](bool first) {
+        if (!lastTold->isEmpty()) {
+            lastTold->clear();
+            tellUser(client, QString(first ? "the stream is live at " : "the stream is live again at ")
+                                 + stream.listenUrl().toString());
+        }
         if (!first)
             return;
+        // On a network the room opens only once the channel is joined: until
+        // then the line would reach nobody.
         if (client.currentRoom())
             return listenAt();
         auto once = std::make_shared<QMetaObject::Connection>();
@@ -42,21 +53,5 @@ void ConnectStream(StreamSender &stream, ProgramCore &program)
             QObject::disconnect(*once);
             listenAt();
         });
-    });
-
-    auto lastTold = std::make_shared<QString>();
-    QObject::connect(&stream, &StreamSender::wentDown, &stream, [&client, lastTold](const QString &why) {
-        const QString text = "the stream is down, trying again: " + why;
-        if (text != *lastTold)
-            tellUser(client, *lastTold = text);
-    });
-    QObject::connect(&stream, &StreamSender::wentLive, &stream, [&client, lastTold, &stream](bool first) {
-        if (lastTold->isEmpty())
-            return;
-        lastTold->clear();
-        if (!first)
-            tellUser(client, "the stream is live again at " + stream.listenUrl().toString());
-        else
-            tellUser(client, "the stream is live at " + stream.listenUrl().toString());
     });
 }
