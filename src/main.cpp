@@ -253,7 +253,7 @@ int main(int argc, char **argv)
     std::unique_ptr<StreamSender> stream;
     if (!irc.stream.isEmpty()) {
         stream = std::make_unique<StreamSender>(StreamTarget{QUrl(irc.stream), irc.streamPassword});
-        if (!player.alsoSendTo(stream->makeInlet())) {
+        if (!player.alsoSendTo([sender = stream.get()] { return sender->makeInlet(); })) {
             std::fprintf(stderr, "dun2: GStreamer can't send to a stream here (is gstreamer1.0-plugins-bad"
                                  " installed?); playing without one\n");
             stream.reset();

@@ -1,6 +1,7 @@
 #include "player/mediaplayer.h"
 
 #include "platform/nestedloop.h"
+#include "player/pipelineworker.h"
 #include "player/regularfile.h"
 
 #include <QEventLoop>
@@ -19,6 +20,26 @@ namespace {
 
 // How long loading may take to tell whether a file decodes.
 constexpr int prerollTimeoutMs = 5000;
+// A pipeline that answers changes state in milliseconds. One whose worker
+// has been on a job this long waits on a file system, and the next file
+// gets a new pipeline rather than a place in the queue behind it.
+constexpr int hungAfterMs = 1000;
+// Pipelines left behind hanging, each with its thread, before the player
+// stops making new ones until one of them answers: a mount that never
+// does costs this much and no more, however often its files are asked for.
+constexpr int mostLeftBehind = 3;
+
+// How the worker tells the window thread what a job did, in the bus's order.
+constexpr const char *doneMessage = "dun2-done";
+// What a start reports when its path is no regular file.
+constexpr int notAFile = -1;
+
+void tellDone(GstElement *playbin, quint32 epoch, int done, int result)
+{
+    GstStructure *told = gst_structure_new(doneMessage, "epoch", G_TYPE_UINT, guint(epoch), "done", G_TYPE_INT,
+                                           done, "result", G_TYPE_INT, result, nullptr);
+    gst_element_post_message(playbin, gst_message_new_application(GST_OBJECT(playbin), told));
+}
 
 // Below -100 dB nothing is heard, and above 0 dB the volume would amplify
 // and clip; the same 100 dB bound holds for turning one channel down.
@@ -96,24 +117,78 @@ double panoramaFor(long hundredthsDb)
     return hundredthsDb < 0 ? -kept : kept;
 }
 
+// split ! audioconvert ! audiopanorama ! volume ! audioconvert ! sink: the
+// split is where a branch goes off, before the owner's balance, volume and
+// mute.
+GstHandle<GstElement> makeOutput(GstHandle<GstElement> audioSink, GstElement *&panorama, GstElement *&volume)
+{
+    GstHandle<GstElement> output(GST_ELEMENT(gst_object_ref_sink(gst_bin_new("output"))));
+    const GstHandle<GstElement> split = makeElement("tee", "split"), pan = makeElement("audiopanorama"),
+                                vol = makeElement("volume"), in = makeElement("audioconvert"),
+                                out = makeElement("audioconvert");
+    gst_util_set_object_arg(G_OBJECT(pan.get()), "method", "simple");
+    gst_bin_add_many(GST_BIN(output.get()), split.get(), in.get(), pan.get(), vol.get(), out.get(),
+                     audioSink.get(), nullptr);
+    gst_element_link_many(split.get(), in.get(), pan.get(), vol.get(), out.get(), audioSink.get(), nullptr);
+    const GstHandle<GstPad> splitIn(gst_element_get_static_pad(split.get(), "sink"));
+    gst_element_add_pad(output.get(), gst_ghost_pad_new("sink", splitIn.get()));
+    panorama = pan.get();
+    volume = vol.get();
+    return output;
+}
+
+bool addBranch(GstElement *output, GstElement *branch)
+{
+    const GstHandle<GstElement> taken(branch ? GST_ELEMENT(gst_object_ref_sink(branch)) : nullptr);
+    if (!output || !taken)
+        return false;
+    const GstHandle<GstElement> split(gst_bin_get_by_name(GST_BIN(output), "split"));
+    gst_bin_add(GST_BIN(output), taken.get());
+    // The output is still in NULL: the new parts follow it from there.
+    return gst_element_link(split.get(), taken.get());
+}
+
 } // namespace
+
+// Declared in the order they are made and let go in the reverse: the
+// worker stops the pipeline (or is left behind with it) before the
+// notifier and the bus whose descriptor it watches go.
+struct MediaPlayer::Pipeline {
+    GstHandle<GstElement> playbin;
+    // Owned by the playbin, as parts of its audio sink.
+    GstElement *output = nullptr;
+    GstElement *panorama = nullptr;
+    GstElement *volume = nullptr;
+    GstHandle<GstBus> bus;
+    std::unique_ptr<QSocketNotifier> busNotifier;
+    std::unique_ptr<PipelineWorker> worker;
+};
 
 MediaPlayer::MediaPlayer(AudioOutput output, QObject *parent)
     : QObject(parent)
 {
     m_soundProblem = missingGStreamerParts();
-    if (m_soundProblem.isEmpty())
-        build(output == AudioOutput::Device ? deviceSink(m_soundProblem) : silentSink());
+    if (!m_soundProblem.isEmpty())
+        return;
+    if (output == AudioOutput::Device)
+        m_makeSink = [this] { return deviceSink(m_soundProblem); };
+    else
+        m_makeSink = silentSink;
+    build();
 }
 
 MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
     : QObject(parent)
 {
     // Ours from here on, so that a floating sink goes also when it never plays.
-    GstHandle<GstElement> sink(audioSink ? GST_ELEMENT(gst_object_ref_sink(audioSink)) : nullptr);
+    auto given = std::make_shared<GstHandle<GstElement>>(audioSink ? GST_ELEMENT(gst_object_ref_sink(audioSink))
+                                                                   : nullptr);
     m_soundProblem = missingGStreamerParts();
-    if (m_soundProblem.isEmpty())
-        build(sink ? std::move(sink) : silentSink());
+    if (!m_soundProblem.isEmpty())
+        return;
+    // The given sink can be in one pipeline only: the first.
+    m_makeSink = [given] { return *given ? std::move(*given) : silentSink(); };
+    build();
 }
 
 MediaPlayer::~MediaPlayer()
@@ -122,80 +197,97 @@ MediaPlayer::~MediaPlayer()
     decideStart(false);
 }
 
-void MediaPlayer::build(GstHandle<GstElement> audioSink)
+void MediaPlayer::build()
 {
-    m_playbin.reset(makeElement("playbin").release());
+    auto pipeline = std::make_unique<Pipeline>();
+    pipeline->playbin = makeElement("playbin");
+    GstElement *playbin = pipeline->playbin.get();
     // Audio only: an MP3 with cover art must never open a video window. The
     // volume is the output's own, not playbin's, so that whatever else the
     // sound goes to (a stream) is not turned down with what the owner hears.
-    gst_util_set_object_arg(G_OBJECT(m_playbin.get()), "flags", "audio");
+    gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio");
+    const GstHandle<GstElement> output = makeOutput(m_makeSink(), pipeline->panorama, pipeline->volume);
+    pipeline->output = output.get();
     // Takes a reference of its own to the output.
-    g_object_set(m_playbin.get(), "audio-sink", makeOutput(std::move(audioSink)).get(), nullptr);
+    g_object_set(playbin, "audio-sink", output.get(), nullptr);
+    if (m_makeBranch)
+        addBranch(pipeline->output, m_makeBranch());
 
-    m_bus.reset(gst_element_get_bus(m_playbin.get()));
+    pipeline->bus.reset(gst_element_get_bus(playbin));
     GPollFD pollFd;
-    gst_bus_get_pollfd(m_bus.get(), &pollFd);
-    m_busNotifier.setSocket(pollFd.fd);
-    m_busNotifier.setEnabled(true);
-    connect(&m_busNotifier, &QSocketNotifier::activated, this, &MediaPlayer::drainBus);
+    gst_bus_get_pollfd(pipeline->bus.get(), &pollFd);
+    pipeline->busNotifier = std::make_unique<QSocketNotifier>(pollFd.fd, QSocketNotifier::Read);
+    connect(pipeline->busNotifier.get(), &QSocketNotifier::activated, this, &MediaPlayer::drainBus);
+    pipeline->worker = std::make_unique<PipelineWorker>(playbin);
+    m_pipeline = std::move(pipeline);
+    setVolume(m_volume);
+    setBalance(m_balance);
+    setMute(m_mute);
 
     m_startTimeout.setSingleShot(true);
     m_startTimeout.setTimerType(Qt::PreciseTimer);
-    // After a failed start playbin is only fit for reuse again from NULL.
-    connect(&m_startTimeout, &QTimer::timeout, this, [this] {
-        if (m_start)
-            halt(true);
-    });
+    connect(&m_startTimeout, &QTimer::timeout, this, &MediaPlayer::startTimedOut, Qt::UniqueConnection);
 }
 
-// split ! audioconvert ! audiopanorama ! volume ! audioconvert ! sink: the
-// split is where alsoSendTo branches off, before the owner's balance,
-// volume and mute.
-GstHandle<GstElement> MediaPlayer::makeOutput(GstHandle<GstElement> audioSink)
+bool MediaPlayer::replaceHungPipeline()
 {
-    GstHandle<GstElement> output(GST_ELEMENT(gst_object_ref_sink(gst_bin_new("output"))));
-    const GstHandle<GstElement> split = makeElement("tee", "split"), panorama = makeElement("audiopanorama"),
-                                volume = makeElement("volume"), in = makeElement("audioconvert"),
-                                out = makeElement("audioconvert");
-    gst_util_set_object_arg(G_OBJECT(panorama.get()), "method", "simple");
-    gst_bin_add_many(GST_BIN(output.get()), split.get(), in.get(), panorama.get(), volume.get(), out.get(),
-                     audioSink.get(), nullptr);
-    gst_element_link_many(split.get(), in.get(), panorama.get(), volume.get(), out.get(), audioSink.get(), nullptr);
-    const GstHandle<GstPad> splitIn(gst_element_get_static_pad(split.get(), "sink"));
-    gst_element_add_pad(output.get(), gst_ghost_pad_new("sink", splitIn.get()));
-    m_output = output.get();
-    m_panorama = panorama.get();
-    m_volumeControl = volume.get();
-    return output;
-}
-
-bool MediaPlayer::alsoSendTo(GstElement *branch)
-{
-    GstHandle<GstElement> taken(branch ? GST_ELEMENT(gst_object_ref_sink(branch)) : nullptr);
-    if (!m_output || !taken || m_state != State::Stopped || m_start)
+    if (PipelineWorker::leftBehind() >= mostLeftBehind)
         return false;
-    const GstHandle<GstElement> split(gst_bin_get_by_name(GST_BIN(m_output), "split"));
-    gst_bin_add(GST_BIN(m_output), taken.get());
-    const bool linked = gst_element_link(split.get(), taken.get());
-    // The output is still in NULL: the new parts follow it from there.
-    return linked;
+    std::fprintf(stderr, "dun2: the player is stuck on %s, which does not answer; going on without it\n",
+                 m_fileName.constData());
+    // Whatever it still says is of no one's concern. This may run below the
+    // notifier's own signal (a track that ends starts the next), so the
+    // notifier goes once that is over.
+    m_pipeline->busNotifier->setEnabled(false);
+    m_pipeline->busNotifier.release()->deleteLater();
+    gst_bus_set_flushing(m_pipeline->bus.get(), TRUE);
+    m_pipeline->worker->abandon();
+    m_pipeline.reset();
+    m_loaded = false;
+    m_state = State::Stopped;
+    ++m_epoch;
+    m_settled = true;
+    build();
+    return true;
+}
+
+bool MediaPlayer::alsoSendTo(std::function<GstElement *()> makeBranch)
+{
+    if (!m_pipeline || !makeBranch || m_state != State::Stopped || m_start)
+        return false;
+    if (!addBranch(m_pipeline->output, makeBranch()))
+        return false;
+    m_makeBranch = std::move(makeBranch);
+    return true;
 }
 
 bool MediaPlayer::load(const QByteArray &path)
 {
+    // A worker still on an earlier job after this long waits on a file
+    // system that may never answer.
+    if (m_pipeline && m_pipeline->worker->busyLongerThan(hungAfterMs) && !replaceHungPipeline()) {
+        // Nothing more is asked of it: its queue would only grow.
+        std::fprintf(stderr, "dun2: the player still waits on files that do not answer; %s is not tried\n",
+                     path.constData());
+        m_state = State::Stopped;
+        m_fileName = path;
+        m_loaded = false;
+        m_tags = {};
+        decideStart(false);
+        return false;
+    }
     halt(false);
     m_fileName = path;
     m_loaded = false;
     m_tags = {};
-    if (!m_playbin || path.isEmpty() || !isRegularFile(path))
+    if (!m_pipeline || path.isEmpty())
         return false;
     const GMemory<gchar> uri(gst_filename_to_uri(path.constData(), nullptr));
     if (!uri)
         return false;
-    g_object_set(m_playbin.get(), "uri", uri.get(), nullptr);
     const auto start = std::make_shared<StartVerdict>();
     m_start = start;
-    beginStart();
+    beginStart(path, QByteArray(uri.get()));
     return waitFor(start);
 }
 
@@ -204,22 +296,50 @@ QString MediaPlayer::fileName() const
     return QFile::decodeName(m_fileName);
 }
 
-void MediaPlayer::beginStart()
+void MediaPlayer::beginStart(const QByteArray &path, const QByteArray &uri)
 {
-    const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
-    if (change == GST_STATE_CHANGE_FAILURE)
-        halt(true);
-    else if (change != GST_STATE_CHANGE_ASYNC)
-        prerolled();
-    else
-        m_startTimeout.start(prerollTimeoutMs);
+    m_startPath = path;
+    m_startUri = uri;
+    const quint32 epoch = m_epoch;
+    // Looking at the file can hang as opening it can. A FIFO or a device
+    // would hold even the worker in open() for good, so they never get there.
+    m_startJob = m_pipeline->worker->run([path, uri, epoch](GstElement *playbin) {
+        int result = notAFile;
+        if (isRegularFile(path)) {
+            g_object_set(playbin, "uri", uri.constData(), nullptr);
+            result = gst_element_set_state(playbin, GST_STATE_PAUSED);
+        }
+        tellDone(playbin, epoch, int(Done::Started), result);
+    });
+    m_startTimeout.start(prerollTimeoutMs);
+}
+
+void MediaPlayer::startTimedOut()
+{
+    if (!m_start)
+        return;
+    const quint64 done = m_pipeline->worker->doneThrough();
+    // Stuck behind an earlier file, this one never had its chance: it gets
+    // it in a pipeline that answers.
+    if (done + 1 < m_startJob && replaceHungPipeline()) {
+        beginStart(m_startPath, m_startUri);
+        return;
+    }
+    // Still opening the file: stopping it would wait as long.
+    if (done < m_startJob)
+        replaceHungPipeline();
+    // After a failed start playbin is only fit for reuse again from NULL.
+    halt(true);
 }
 
 void MediaPlayer::prerolled()
 {
+    // Once for each start, whichever of the bus and the worker tells it first.
+    if (m_loaded)
+        return;
     // Something that decodes to no sound at all is no track either.
     gint audioStreams = 0;
-    g_object_get(m_playbin.get(), "n-audio", &audioStreams, nullptr);
+    g_object_get(m_pipeline->playbin.get(), "n-audio", &audioStreams, nullptr);
     if (audioStreams <= 0) {
         halt(true);
         return;
@@ -228,14 +348,13 @@ void MediaPlayer::prerolled()
     // Prerolled, the file has told whether it can be moved within.
     GstQuery *seeking = gst_query_new_seeking(GST_FORMAT_TIME);
     gboolean canSeek = FALSE;
-    if (gst_element_query(m_playbin.get(), seeking))
+    if (gst_element_query(m_pipeline->playbin.get(), seeking))
         gst_query_parse_seeking(seeking, nullptr, &canSeek, nullptr, nullptr);
     gst_query_unref(seeking);
     m_seekable = canSeek;
-    play();
-    // Playing by the time anyone hears of it; a device that refuses to play
-    // has decided already.
-    decideStart(true);
+    // Playing by the time anyone hears of it: the verdict waits for the
+    // device to take it.
+    change(GST_STATE_PLAYING, Done::Played);
 }
 
 void MediaPlayer::decideStart(bool plays)
@@ -272,14 +391,19 @@ void MediaPlayer::waitForStart()
         waitFor(std::move(start));
 }
 
+void MediaPlayer::change(int state, Done done)
+{
+    const quint32 epoch = m_epoch;
+    m_pipeline->worker->run([state, done, epoch](GstElement *playbin) {
+        tellDone(playbin, epoch, int(done), gst_element_set_state(playbin, GstState(state)));
+    });
+}
+
 void MediaPlayer::play()
 {
     if (!m_loaded || m_state == State::Playing)
         return;
-    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        halt(true);
-        return;
-    }
+    change(GST_STATE_PLAYING, Done::Played);
     m_state = State::Playing;
 }
 
@@ -287,10 +411,7 @@ void MediaPlayer::pause()
 {
     if (m_state != State::Playing)
         return;
-    if (gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
-        halt(true);
-        return;
-    }
+    change(GST_STATE_PAUSED, Done::Paused);
     m_state = State::Paused;
 }
 
@@ -301,12 +422,14 @@ void MediaPlayer::stop()
 
 qint64 MediaPlayer::position() const
 {
-    return m_loaded ? microseconds(m_playbin.get(), gst_element_query_position) : -1;
+    return m_loaded && m_state != State::Stopped ? microseconds(m_pipeline->playbin.get(), gst_element_query_position)
+                                                 : -1;
 }
 
 qint64 MediaPlayer::duration() const
 {
-    return m_loaded ? microseconds(m_playbin.get(), gst_element_query_duration) : -1;
+    return m_loaded && m_state != State::Stopped ? microseconds(m_pipeline->playbin.get(), gst_element_query_duration)
+                                                 : -1;
 }
 
 bool MediaPlayer::seekable() const
@@ -316,10 +439,13 @@ bool MediaPlayer::seekable() const
 
 bool MediaPlayer::seek(qint64 microseconds)
 {
-    return seekable() && microseconds >= 0
-           && gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
-                                      GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                      microseconds * 1000);
+    if (!seekable() || microseconds < 0)
+        return false;
+    m_pipeline->worker->run([nanoseconds = microseconds * 1000](GstElement *playbin) {
+        gst_element_seek_simple(playbin, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                nanoseconds);
+    });
+    return true;
 }
 
 MediaPlayer::State MediaPlayer::playState() const
@@ -330,12 +456,21 @@ MediaPlayer::State MediaPlayer::playState() const
 void MediaPlayer::halt(bool releaseDevice)
 {
     m_state = State::Stopped;
-    if (m_playbin) {
-        gst_element_set_state(m_playbin.get(), releaseDevice ? GST_STATE_NULL : GST_STATE_READY);
-        // The streaming threads are gone now; whatever they posted (an end
-        // of the track just stopped, above all) must not reach the next one.
-        gst_bus_set_flushing(m_bus.get(), TRUE);
-        gst_bus_set_flushing(m_bus.get(), FALSE);
+    if (m_pipeline) {
+        ++m_epoch;
+        m_settled = false;
+        const quint32 epoch = m_epoch;
+        const GstState target = releaseDevice ? GST_STATE_NULL : GST_STATE_READY;
+        m_pipeline->worker->run([epoch, target](GstElement *playbin) {
+            gst_element_set_state(playbin, target);
+            // The streaming threads are gone now; whatever they posted (an
+            // end of the track just stopped, above all) must not reach the
+            // next one.
+            const GstHandle<GstBus> bus(gst_element_get_bus(playbin));
+            gst_bus_set_flushing(bus.get(), TRUE);
+            gst_bus_set_flushing(bus.get(), FALSE);
+            tellDone(playbin, epoch, int(Done::Halted), 0);
+        });
     }
     // Told last: whoever hears that a start failed may load the next file.
     decideStart(false);
@@ -344,8 +479,8 @@ void MediaPlayer::halt(bool releaseDevice)
 void MediaPlayer::setVolume(long hundredthsDb)
 {
     m_volume = std::clamp(hundredthsDb, quietestVolume, 0L);
-    if (m_volumeControl)
-        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_volumeControl), GST_STREAM_VOLUME_FORMAT_DB,
+    if (m_pipeline)
+        gst_stream_volume_set_volume(GST_STREAM_VOLUME(m_pipeline->volume), GST_STREAM_VOLUME_FORMAT_DB,
                                      m_volume / 100.0);
 }
 
@@ -357,8 +492,8 @@ long MediaPlayer::volume() const
 void MediaPlayer::setBalance(long hundredthsDb)
 {
     m_balance = std::clamp(hundredthsDb, -widestBalance, widestBalance);
-    if (m_panorama)
-        g_object_set(m_panorama, "panorama", gfloat(panoramaFor(m_balance)), nullptr);
+    if (m_pipeline)
+        g_object_set(m_pipeline->panorama, "panorama", gfloat(panoramaFor(m_balance)), nullptr);
 }
 
 long MediaPlayer::balance() const
@@ -369,8 +504,8 @@ long MediaPlayer::balance() const
 void MediaPlayer::setMute(bool mute)
 {
     m_mute = mute;
-    if (m_volumeControl)
-        gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_volumeControl), mute);
+    if (m_pipeline)
+        gst_stream_volume_set_mute(GST_STREAM_VOLUME(m_pipeline->volume), mute);
 }
 
 bool MediaPlayer::muted() const
@@ -380,11 +515,16 @@ bool MediaPlayer::muted() const
 
 void MediaPlayer::drainBus()
 {
-    while (const GstMessageHandle message{gst_bus_timed_pop_filtered(
-               m_bus.get(), 0,
-               GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_EOS | GST_MESSAGE_ERROR |
-                              GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_TAG))})
+    // A handler may replace the pipeline, and with it the bus.
+    while (m_pipeline) {
+        const GstMessageHandle message{gst_bus_timed_pop_filtered(
+            m_pipeline->bus.get(), 0,
+            GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_EOS | GST_MESSAGE_ERROR |
+                           GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_TAG | GST_MESSAGE_APPLICATION))};
+        if (!message)
+            return;
         handle(message.get());
+    }
 }
 
 void MediaPlayer::noteTags(GstMessage *message)
@@ -398,10 +538,64 @@ void MediaPlayer::noteTags(GstMessage *message)
         emit tagsChanged();
 }
 
+void MediaPlayer::handleDone(const GstStructure *done)
+{
+    guint epoch = 0;
+    gint what = 0, result = 0;
+    gst_structure_get_uint(done, "epoch", &epoch);
+    gst_structure_get_int(done, "done", &what);
+    gst_structure_get_int(done, "result", &result);
+    // Of a file before the last halt.
+    if (epoch != m_epoch)
+        return;
+    const bool failed = result == notAFile || result == GST_STATE_CHANGE_FAILURE;
+    switch (Done(what)) {
+    case Done::Halted:
+        m_settled = true;
+        return;
+    case Done::Started:
+        if (!m_start)
+            return;
+        if (failed)
+            halt(true);
+        else if (result != GST_STATE_CHANGE_ASYNC) // else the bus tells when it prerolled
+            prerolled();
+        return;
+    case Done::Played:
+        if (m_start && !failed) {
+            m_state = State::Playing;
+            decideStart(true);
+        } else if (m_start) {
+            halt(true);
+        } else if (failed) {
+            failPlayback(QStringLiteral("the sound device refused to play"));
+        }
+        return;
+    case Done::Paused:
+        if (failed)
+            failPlayback(QStringLiteral("the sound device refused to pause"));
+        return;
+    }
+}
+
+void MediaPlayer::failPlayback(const QString &reason)
+{
+    halt(true);
+    emit playbackFailed(reason);
+}
+
 void MediaPlayer::handle(GstMessage *message)
 {
     const GstMessageType type = GST_MESSAGE_TYPE(message);
-    // Only the loaded file's tags reach here: each load flushes the bus.
+    if (type == GST_MESSAGE_APPLICATION) {
+        if (const GstStructure *done = gst_message_get_structure(message);
+            done && gst_structure_has_name(done, doneMessage))
+            handleDone(done);
+        return;
+    }
+    // Until the last halt is done the bus may still bring the file before.
+    if (!m_settled)
+        return;
     if (type == GST_MESSAGE_TAG) {
         noteTags(message);
         return;
@@ -433,6 +627,5 @@ void MediaPlayer::handle(GstMessage *message)
     GError *parsed = nullptr;
     gst_message_parse_error(message, &parsed, nullptr);
     const GErrorHandle error(parsed);
-    halt(true);
-    emit playbackFailed(error ? QString::fromUtf8(error->message) : QString());
+    failPlayback(error ? QString::fromUtf8(error->message) : QString());
 }

@@ -10,18 +10,21 @@
 // event loop, so windows, chat lines and the network are served meanwhile
 // and any handler may run inside a load. Whatever loads or stops meanwhile
 // ends the start under way, and that load then says it does not play.
+// Every change of GStreamer's state, and every look at the file, is made
+// on the pipeline's own worker thread: a file system that stops answering
+// holds that thread alone, and the player goes on with a new pipeline.
 #pragma once
 
 #include "player/gsthandle.h"
 #include "player/tracktags.h"
 
 #include <QObject>
-#include <QSocketNotifier>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
-typedef struct _GstBus GstBus;
+typedef struct _GstStructure GstStructure;
 
 class MediaPlayer : public QObject
 {
@@ -35,7 +38,8 @@ public:
 
     explicit MediaPlayer(AudioOutput output = AudioOutput::Device, QObject *parent = nullptr);
     // Plays into the given sink: a floating reference is taken over, a
-    // reference the caller holds stays the caller's.
+    // reference the caller holds stays the caller's. A pipeline made in
+    // place of one that hung plays on a silent sink.
     explicit MediaPlayer(GstElement *audioSink, QObject *parent = nullptr);
     ~MediaPlayer() override;
 
@@ -77,12 +81,13 @@ public:
     void setMute(bool mute);
     bool muted() const;
 
-    // What plays goes also to `branch` (an element with a sink pad, taken
-    // over as the sink is), before the owner's balance, volume and mute. It
-    // is given each buffer after the owner's sink, in the same thread, so it
-    // must take it at once and never wait on anything. Only while nothing
-    // has been loaded yet; false when it can't be added.
-    bool alsoSendTo(GstElement *branch);
+    // What plays goes also to a branch that `makeBranch` makes (an element
+    // with a sink pad, floating), before the owner's balance, volume and
+    // mute: one for each pipeline the player plays in. It is given each
+    // buffer after the owner's sink, in the same thread, so it must take it
+    // at once and never wait on anything. Only while nothing has been
+    // loaded yet; false when it can't be added.
+    bool alsoSendTo(std::function<GstElement *()> makeBranch);
 
     // Why the player is silent or cannot play at all ("" when it plays on
     // the sound device or sink it was given), for the user to read.
@@ -103,38 +108,50 @@ signals:
     void startDecided(bool plays);
 
 private:
+    struct Pipeline;
     // A start's verdict, shared by every wait begun for it: the player may
     // have moved on to another file by the time a wait returns.
     struct StartVerdict {
         bool decided = false;
         bool plays = false;
     };
+    // What the worker tells of a job it has done, through the bus.
+    enum class Done { Halted, Started, Played, Paused };
 
-    void build(GstHandle<GstElement> audioSink);
-    GstHandle<GstElement> makeOutput(GstHandle<GstElement> audioSink);
-    // Sets the playbin going towards its first sound; the bus or the timeout decides.
-    void beginStart();
+    // A pipeline with the owner's volume, balance and mute, and the branch;
+    // the one before it, if any, is left to stop when it can.
+    void build();
+    // The pipeline's worker has hung on a job: the player goes on in a new
+    // one, unless too many left behind still hang (false).
+    bool replaceHungPipeline();
+    void beginStart(const QByteArray &path, const QByteArray &uri);
+    void startTimedOut();
     void prerolled();
     // Every wait for the start under way returns with this verdict.
     void decideStart(bool plays);
     bool waitFor(std::shared_ptr<StartVerdict> start);
-    // Leaves playback stopped with no message of it left on the bus; the
-    // device is kept open unless it is to be let go.
+    // Sets GStreamer going towards `state` and has the worker say how that went.
+    void change(int state, Done done);
+    // Leaves playback stopped with nothing of the file before on the bus;
+    // the device is kept open unless it is to be let go.
     void halt(bool releaseDevice);
     void drainBus();
     void handle(GstMessage *message);
+    void handleDone(const GstStructure *done);
+    // A change the device refused after the start: playback ends, as on an error.
+    void failPlayback(const QString &reason);
     void noteTags(GstMessage *message);
 
-    // Declared in the order they are made: the notifier goes before the
-    // bus whose descriptor it watches.
-    GstPipelineHandle m_playbin;
-    // Owned by m_playbin, as parts of its audio sink.
-    GstElement *m_output = nullptr;
-    GstElement *m_panorama = nullptr;
-    GstElement *m_volumeControl = nullptr;
-    GstHandle<GstBus> m_bus;
-    QSocketNotifier m_busNotifier{QSocketNotifier::Read};
+    std::function<GstHandle<GstElement>()> m_makeSink;
+    std::function<GstElement *()> m_makeBranch;
+    std::unique_ptr<Pipeline> m_pipeline;
+    // Bumped at each halt: what the worker tells of an earlier file is old news.
+    quint32 m_epoch = 0;
+    // The last halt is done, so what the bus brings is of the file now loaded.
+    bool m_settled = true;
     std::shared_ptr<StartVerdict> m_start; // the start under way, if any
+    quint64 m_startJob = 0;                // the worker's job that opens it
+    QByteArray m_startPath, m_startUri;
     QTimer m_startTimeout;
     QByteArray m_fileName;
     QString m_soundProblem;

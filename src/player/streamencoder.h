@@ -28,7 +28,8 @@ public:
     explicit StreamEncoder(QObject *parent = nullptr);
     ~StreamEncoder() override;
 
-    // What the player sends into (MediaPlayer::alsoSendTo), once; floating.
+    // What the player sends into (MediaPlayer::alsoSendTo), one for each
+    // pipeline it plays in; floating.
     GstElement *makeInlet();
     // Starts encoding; why it can't, or "".
     QString start();

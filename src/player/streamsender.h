@@ -33,7 +33,8 @@ public:
 
     explicit StreamSender(StreamTarget target, QObject *parent = nullptr);
 
-    // What the player sends into (MediaPlayer::alsoSendTo), once; floating.
+    // What the player sends into (MediaPlayer::alsoSendTo), one for each
+    // pipeline it plays in; floating.
     GstElement *makeInlet() { return m_encoder.makeInlet(); }
     // Starts sending, and keeps trying.
     void start();

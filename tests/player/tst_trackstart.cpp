@@ -3,15 +3,21 @@
 #include "desktop/mprisplayer.h"
 #include "platform/programend.h"
 #include "player/mediaplayer.h"
+#include "player/pipelineworker.h"
 #include "support/testregistry.h"
 
 #include <QElapsedTimer>
 #include <QScopeGuard>
+#include <QSocketNotifier>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <gst/gst.h>
+#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -48,6 +54,57 @@ struct HeldSink {
     gulong probe = 0;
     std::function<void()> held; // set before anything plays
     QObject context;            // a call still queued when the test ends is dropped
+};
+
+// Files whose opening hangs, as on a network or FUSE mount that stopped
+// answering, while looking at them still works: the test holds a write
+// lease on each, so every open() of one waits until the lease is let go (or
+// the kernel's lease-break time, 45 s by default, runs out). The kernel
+// tells the holder with SIGIO the moment someone tries to open one;
+// `opening` then runs on the window thread, if it is free to run anything.
+class HungOpen
+{
+public:
+    explicit HungOpen(const QStringList &paths)
+    {
+        QVERIFY(pipe(s_told) == 0);
+        struct sigaction told = {};
+        told.sa_handler = [](int) { static_cast<void>(write(s_told[1], "!", 1)); };
+        QVERIFY(sigaction(SIGIO, &told, nullptr) == 0);
+        m_notifier = std::make_unique<QSocketNotifier>(s_told[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] {
+            char byte;
+            static_cast<void>(read(s_told[0], &byte, 1));
+            if (const auto opening = std::exchange(this->opening, {}))
+                opening();
+        });
+        for (const QString &path : paths) {
+            m_leases.push_back(open(QFile::encodeName(path).constData(), O_RDONLY));
+            QVERIFY2(m_leases.back() >= 0 && fcntl(m_leases.back(), F_SETLEASE, F_WRLCK) == 0,
+                     "no lease on the file");
+        }
+    }
+    ~HungOpen()
+    {
+        release();
+        m_notifier.reset();
+        signal(SIGIO, SIG_IGN);
+        close(s_told[0]);
+        close(s_told[1]);
+    }
+    // The mount answers again.
+    void release()
+    {
+        for (const int lease : std::exchange(m_leases, {}))
+            close(lease);
+    }
+
+    std::function<void()> opening;
+
+private:
+    static inline int s_told[2] = {-1, -1};
+    std::vector<int> m_leases;
+    std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
 } // namespace
@@ -152,6 +209,78 @@ private slots:
         QCOMPARE(world.player.playState(), end);
         if (!playing.isEmpty())
             QCOMPARE(world.player.fileName(), world.musicDir() + "/" + playing);
+    }
+
+    // The file system under "a" stops answering as the player opens it: the
+    // lines said then are answered at once, "a" can't play once its time is
+    // up, and "b" plays while "a" is still being opened, and again after.
+    void aFileThatHangsHoldsNothingUp_data()
+    {
+        QTest::addColumn<QStringList>("meanwhile");
+        QTest::addColumn<QStringList>("said");
+        const QString volume = "<b>volume</b> set 50%", cannot = "<b>error</b>, can't play: a",
+                      b = "<b>playing</b>: b";
+        QTest::newRow("volume") << QStringList{".vol 50"} << QStringList{volume, cannot, b, b};
+        QTest::newRow("another track") << QStringList{".p b"} << QStringList{cannot, b, b, b};
+    }
+
+    void aFileThatHangsHoldsNothingUp()
+    {
+        QFETCH(QStringList, meanwhile);
+        QFETCH(QStringList, said);
+        TestWorld world;
+        startWithTracks(world, {"a.mp3", "b.mp3"}, 10);
+        HungOpen hung({world.musicDir() + "/a.mp3"});
+        bool opened = false;
+        hung.opening = [&] {
+            opened = true;
+            for (const QString &line : meanwhile)
+                world.say(line);
+        };
+        QElapsedTimer clock;
+        clock.start();
+        world.say(".p a");
+        QVERIFY(world.waitUntilHandled(15000));
+        QVERIFY(opened);
+        QVERIFY2(clock.elapsed() >= 5000, QByteArray::number(clock.elapsed()));
+        for (const char *line : {".p b", ".p b"})
+            world.say(line);
+        QVERIFY(world.waitUntilHandled());
+        QCOMPARE(announcements(world), said);
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
+        QCOMPARE(world.player.fileName(), world.musicDir() + "/b.mp3");
+    }
+
+    // A mount that never answers, its files asked for again and again: a
+    // few hung starts are left behind, each with its thread, and then the
+    // player refuses every file at once rather than leave more; once the
+    // mount answers, it plays again.
+    void aMountThatNeverAnswersCostsABoundedAmount()
+    {
+        const QStringList hungNames{"h1", "h2", "h3", "h4"};
+        TestWorld world;
+        startWithTracks(world, {"h1.mp3", "h2.mp3", "h3.mp3", "h4.mp3", "b.mp3"}, 10);
+        QStringList hungPaths, said;
+        for (const QString &name : hungNames) {
+            hungPaths << world.musicDir() + "/" + name + ".mp3";
+            said << "<b>error</b>, can't play: " + name;
+        }
+        HungOpen hung(hungPaths);
+        for (const QString &name : hungNames) {
+            world.say(".p " + name);
+            QVERIFY(world.waitUntilHandled(15000));
+        }
+        world.say(".p b");
+        QVERIFY(world.waitUntilHandled());
+        said << "<b>error</b>, can't play: b";
+        QCOMPARE(announcements(world), said);
+
+        hung.release();
+        QTRY_COMPARE_WITH_TIMEOUT(PipelineWorker::leftBehind(), 0, 10000);
+        world.say(".p b");
+        QVERIFY(world.waitUntilHandled());
+        QCOMPARE(announcements(world).last(), "<b>playing</b>: b");
+        QCOMPARE(world.player.playState(), MediaPlayer::Playing);
     }
 };
 
