@@ -34,10 +34,11 @@ constexpr const char *doneMessage = "dun2-done";
 // What a start reports when its path is no regular file.
 constexpr int notAFile = -1;
 
-void tellDone(GstElement *playbin, quint32 epoch, int done, int result)
+void tellDone(GstElement *playbin, quint32 epoch, int done, int result, qint64 duration = -1)
 {
     GstStructure *told = gst_structure_new(doneMessage, "epoch", G_TYPE_UINT, guint(epoch), "done", G_TYPE_INT,
-                                           done, "result", G_TYPE_INT, result, nullptr);
+                                           done, "result", G_TYPE_INT, result, "duration", G_TYPE_INT64,
+                                           gint64(duration), nullptr);
     gst_element_post_message(playbin, gst_message_new_application(GST_OBJECT(playbin), told));
 }
 
@@ -279,6 +280,7 @@ bool MediaPlayer::load(const QByteArray &path)
     halt(false);
     m_fileName = path;
     m_loaded = false;
+    m_duration = -1;
     m_tags = {};
     if (!m_pipeline || path.isEmpty())
         return false;
@@ -352,6 +354,8 @@ void MediaPlayer::prerolled()
         gst_query_parse_seeking(seeking, nullptr, &canSeek, nullptr, nullptr);
     gst_query_unref(seeking);
     m_seekable = canSeek;
+    // Measured before the verdict, which whoever hears it may read.
+    measureDuration();
     // Playing by the time anyone hears of it: the verdict waits for the
     // device to take it.
     change(GST_STATE_PLAYING, Done::Played);
@@ -399,6 +403,14 @@ void MediaPlayer::change(int state, Done done)
     });
 }
 
+void MediaPlayer::measureDuration()
+{
+    const quint32 epoch = m_epoch;
+    m_pipeline->worker->run([epoch](GstElement *playbin) {
+        tellDone(playbin, epoch, int(Done::Measured), 0, microseconds(playbin, gst_element_query_duration));
+    });
+}
+
 void MediaPlayer::play()
 {
     if (!m_loaded || m_state == State::Playing)
@@ -428,8 +440,7 @@ qint64 MediaPlayer::position() const
 
 qint64 MediaPlayer::duration() const
 {
-    return m_loaded && m_state != State::Stopped ? microseconds(m_pipeline->playbin.get(), gst_element_query_duration)
-                                                 : -1;
+    return m_loaded && m_state != State::Stopped ? m_duration : -1;
 }
 
 bool MediaPlayer::seekable() const
@@ -542,7 +553,9 @@ void MediaPlayer::handleDone(const GstStructure *done)
 {
     guint epoch = 0;
     gint what = 0, result = 0;
+    gint64 duration = -1;
     gst_structure_get_uint(done, "epoch", &epoch);
+    gst_structure_get_int64(done, "duration", &duration);
     gst_structure_get_int(done, "done", &what);
     gst_structure_get_int(done, "result", &result);
     // Of a file before the last halt.
@@ -574,6 +587,12 @@ void MediaPlayer::handleDone(const GstStructure *done)
     case Done::Paused:
         if (failed)
             failPlayback(QStringLiteral("the sound device refused to pause"));
+        return;
+    case Done::Measured:
+        m_duration = duration;
+        // While the file starts, whoever hears the verdict reads it then.
+        if (!m_start)
+            emit durationChanged();
         return;
     }
 }
@@ -612,7 +631,7 @@ void MediaPlayer::handle(GstMessage *message)
     if (m_state == State::Stopped || type == GST_MESSAGE_ASYNC_DONE)
         return;
     if (type == GST_MESSAGE_DURATION_CHANGED) {
-        emit durationChanged();
+        measureDuration();
         return;
     }
     // Stopped before either signal, so a handler that loads the next track

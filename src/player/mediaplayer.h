@@ -54,8 +54,8 @@ public:
     void waitForStart();
     // The same path as the file system spells it.
     const QByteArray &filePath() const { return m_fileName; }
-    // Microseconds into the loaded track and its length; -1 where GStreamer
-    // cannot tell (nothing loaded, or stopped).
+    // Microseconds into the loaded track and its length (as last told); -1
+    // where GStreamer cannot tell (nothing loaded, or stopped).
     qint64 position() const;
     qint64 duration() const;
     // Whether the loaded track can be moved within while it plays or is
@@ -116,7 +116,7 @@ private:
         bool plays = false;
     };
     // What the worker tells of a job it has done, through the bus.
-    enum class Done { Halted, Started, Played, Paused };
+    enum class Done { Halted, Started, Played, Paused, Measured };
 
     // A pipeline with the owner's volume, balance and mute, and the branch;
     // the one before it, if any, is left to stop when it can.
@@ -132,6 +132,9 @@ private:
     bool waitFor(std::shared_ptr<StartVerdict> start);
     // Sets GStreamer going towards `state` and has the worker say how that went.
     void change(int state, Done done);
+    // Asking a file its length may reach down to the file system, so the
+    // worker asks, and the length is kept here until it changes.
+    void measureDuration();
     // Leaves playback stopped with nothing of the file before on the bus;
     // the device is kept open unless it is to be let go.
     void halt(bool releaseDevice);
@@ -158,6 +161,7 @@ private:
     TrackTags m_tags;
     bool m_loaded = false; // the last file given could be decoded
     bool m_seekable = false; // asked of it once it could
+    qint64 m_duration = -1;  // microseconds, as last measured
     State m_state = State::Stopped;
     long m_volume = 0;
     long m_balance = 0;
