@@ -149,15 +149,28 @@ std::map<QByteArray, int> idleCalls(const QString &path, const QString &home, co
         std::fprintf(stderr, "bench_startup: no strace log (is strace installed?)\n");
         return {{"(not measured)", -1}};
     }
+    // "PID name(args...) = result". Attaching interrupts the wait each
+    // thread sleeps in, which comes back as restart_syscall, or as the wait
+    // itself where it has no time limit (a futex): strace's doing, not the
+    // program's. A thread whose one line is such a wait, still unfinished
+    // when strace lets go, slept through.
+    std::map<QByteArray, std::vector<QByteArray>> byThread;
     for (const QByteArray &line : trace.readAll().split('\n')) {
-        // "PID name(args...) = result". Attaching interrupts the wait each
-        // thread sleeps in, which comes back as restart_syscall: strace's
-        // doing, not the program's.
-        const QByteArray call = line.mid(line.indexOf(' ') + 1).trimmed(); // strace pads short PIDs
-        if (call.isEmpty() || call.startsWith("<...") || call.startsWith("+++") || call.startsWith("---")
-            || call.startsWith("restart_syscall("))
+        const QByteArray trimmed = line.trimmed();
+        const int space = trimmed.indexOf(' ');
+        if (space > 0)
+            byThread[trimmed.left(space)].push_back(trimmed.mid(space + 1).trimmed()); // strace pads short PIDs
+    }
+    for (const auto &[thread, lines] : byThread) {
+        const QByteArray &only = lines.front();
+        if (lines.size() == 1 && (only.endsWith("<unfinished ...>") || only.endsWith("<detached ...>")))
             continue;
-        ++calls[call.left(call.indexOf('('))];
+        for (const QByteArray &call : lines) {
+            if (call.isEmpty() || call.startsWith("<...") || call.startsWith("+++") || call.startsWith("---")
+                || call.startsWith("restart_syscall("))
+                continue;
+            ++calls[call.left(call.indexOf('('))];
+        }
     }
     return calls;
 }

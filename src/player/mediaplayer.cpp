@@ -248,6 +248,7 @@ bool MediaPlayer::replaceHungPipeline()
     m_state = State::Stopped;
     ++m_epoch;
     m_settled = true;
+    m_haltedAt = GST_STATE_NULL;
     build();
     return true;
 }
@@ -302,6 +303,7 @@ void MediaPlayer::beginStart(const QByteArray &path, const QByteArray &uri)
 {
     m_startPath = path;
     m_startUri = uri;
+    m_haltedAt = 0;
     const quint32 epoch = m_epoch;
     // Looking at the file can hang as opening it can. A FIFO or a device
     // would hold even the worker in open() for good, so they never get there.
@@ -397,6 +399,7 @@ void MediaPlayer::waitForStart()
 
 void MediaPlayer::change(int state, Done done)
 {
+    m_haltedAt = 0;
     const quint32 epoch = m_epoch;
     m_pipeline->worker->run([state, done, epoch](GstElement *playbin) {
         tellDone(playbin, epoch, int(done), gst_element_set_state(playbin, GstState(state)));
@@ -452,6 +455,7 @@ bool MediaPlayer::seek(qint64 microseconds)
 {
     if (!seekable() || microseconds < 0)
         return false;
+    m_haltedAt = 0;
     m_pipeline->worker->run([nanoseconds = microseconds * 1000](GstElement *playbin) {
         gst_element_seek_simple(playbin, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                 nanoseconds);
@@ -467,11 +471,12 @@ MediaPlayer::State MediaPlayer::playState() const
 void MediaPlayer::halt(bool releaseDevice)
 {
     m_state = State::Stopped;
-    if (m_pipeline) {
+    const GstState target = releaseDevice ? GST_STATE_NULL : GST_STATE_READY;
+    if (m_pipeline && (!m_haltedAt || m_haltedAt > target)) {
         ++m_epoch;
         m_settled = false;
+        m_haltedAt = target;
         const quint32 epoch = m_epoch;
-        const GstState target = releaseDevice ? GST_STATE_NULL : GST_STATE_READY;
         m_pipeline->worker->run([epoch, target](GstElement *playbin) {
             gst_element_set_state(playbin, target);
             // The streaming threads are gone now; whatever they posted (an

@@ -70,6 +70,9 @@ public:
     void pause();
     void stop();
     State playState() const;
+    // Whether the last stop is over: the file before is let go of, and
+    // nothing of it is still on its way.
+    bool settled() const { return m_settled; }
 
     // Hundredths of a decibel, 0 = full volume.
     void setVolume(long hundredthsDb);
@@ -152,6 +155,9 @@ private:
     quint32 m_epoch = 0;
     // The last halt is done, so what the bus brings is of the file now loaded.
     bool m_settled = true;
+    // Where the last halt left the pipeline (NULL or READY) while nothing
+    // has been asked of it since, else 0: halting it there again is no news.
+    int m_haltedAt = 1;
     std::shared_ptr<StartVerdict> m_start; // the start under way, if any
     quint64 m_startJob = 0;                // the worker's job that opens it
     QByteArray m_startPath, m_startUri;
