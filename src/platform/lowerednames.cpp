@@ -1,6 +1,6 @@
 #include "platform/lowerednames.h"
 
-#include "platform/asciitext.h"
+#include "platform/caseforms.h"
 
 #include <algorithm>
 #include <string_view>
@@ -13,16 +13,9 @@ LoweredNames::LoweredNames(const QStringList &names)
     for (const QString &name : names)
         length += name.size();
     m_forms.reserve(length);
+    CaseForms forms;
     for (const QString &name : names) {
-        // Plain ASCII, the common name, is lowered here without a QString.
-        if (isAscii(name)) {
-            for (QChar c : name)
-                m_forms.append(asciiLowered(c));
-        } else {
-            // Lowered as the search did, never in place: that differs for a
-            // name that grows and ends in half a surrogate pair.
-            m_forms.append(name.toLower().toUtf8());
-        }
+        forms.appendLowered(m_forms, name);
         m_ends.push_back(m_forms.size());
     }
     m_forms.squeeze();
