@@ -35,9 +35,26 @@ void showWelcome(Desktop &desktop, int command)
         desktop.showWindow(welcome, command);
 }
 
-} // namespace
+// What a walk found, and the desktop's stamp when it did.
+template <typename Found>
+struct LastFound {
+    quint64 stamp = 0;
+    Found found{};
+    bool known = false;
 
-WindowHandle FindChatRoom(const Desktop &desktop)
+    template <typename Walk>
+    const Found &get(const Desktop &desktop, Walk walk)
+    {
+        if (!known || stamp != desktop.layoutStamp()) {
+            found = walk(desktop);
+            stamp = desktop.layoutStamp();
+            known = true;
+        }
+        return found;
+    }
+};
+
+WindowHandle findChatRoom(const Desktop &desktop)
 {
     WindowHandle mdi = mdiArea(desktop);
     if (!mdi)
@@ -50,7 +67,7 @@ WindowHandle FindChatRoom(const Desktop &desktop)
     return 0;
 }
 
-QString GetUser(const Desktop &desktop)
+QString user(const Desktop &desktop)
 {
     WindowHandle mdi = mdiArea(desktop);
     if (!mdi)
@@ -65,6 +82,20 @@ QString GetUser(const Desktop &desktop)
         return bang < 0 ? QString() : caption.mid(WelcomePrefix.size(), bang - WelcomePrefix.size());
     }
     return {};
+}
+
+} // namespace
+
+WindowHandle FindChatRoom(const Desktop &desktop)
+{
+    static LastFound<WindowHandle> room;
+    return room.get(desktop, findChatRoom);
+}
+
+QString GetUser(const Desktop &desktop)
+{
+    static LastFound<QString> name;
+    return name.get(desktop, user);
 }
 
 void ChatSend(Desktop &desktop, const QString &text)

@@ -7,6 +7,7 @@
 #include "chat/songsearch.h"
 #include "chat/wildcard.h"
 #include "chat/windowcommands.h"
+#include "platform/asciitext.h"
 
 #include <algorithm>
 #include <array>
@@ -153,9 +154,12 @@ qsizetype significantLength(const QString &prefix)
     return prefix.contains(u'*') ? -1 : 2 * (prefix.size() + longestWord()) + 1;
 }
 
+// Room for what significantLength keeps of a line behind a short prefix.
+constexpr std::size_t AsciiLowered = 64;
+
 // A line whose first character is not the prefix's plain first one
 // matches none of the words behind it, and most lines are such.
-bool cannotStartWith(const QString &line, const QString &prefix)
+bool cannotStartWith(QStringView line, const QString &prefix)
 {
     return !prefix.isEmpty() && !QStringView(u"*?#[").contains(prefix.front()) && !line.startsWith(prefix.front());
 }
@@ -189,8 +193,20 @@ void dispatch(const CommandContext &context, const QString &Text, bool deputy)
 {
     // For matching only; the arguments are cut from the line as typed.
     // Only what the tests can tell apart is lowered: a long line costs no
-    // more than a short one.
-    const QString lowered = QStringView(Text).left(significantLength(context.trigger)).toString().toLower();
+    // more than a short one, and one in ASCII, as nearly every line is, is
+    // lowered where it lies without a string of its own.
+    const QStringView significant = QStringView(Text).left(significantLength(context.trigger));
+    std::array<char16_t, AsciiLowered> ascii;
+    QString unicode;
+    QStringView lowered;
+    if (significant.size() <= qsizetype(ascii.size()) && isAscii(significant)) {
+        std::transform(significant.begin(), significant.end(), ascii.begin(),
+                       [](QChar c) { return char16_t(asciiLowered(c)); });
+        lowered = QStringView(ascii.data(), significant.size());
+    } else {
+        unicode = significant.toString().toLower();
+        lowered = unicode;
+    }
     for (std::size_t i = 0; i < Commands.size(); ++i) {
         const Command &command = Commands[i];
         if (deputy && command.scope == Scope::Program)

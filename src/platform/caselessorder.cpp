@@ -1,6 +1,7 @@
 #include "platform/caselessorder.h"
 
 #include "platform/asciitext.h"
+#include "platform/caseforms.h"
 
 #include <QtEndian>
 
@@ -13,29 +14,28 @@ namespace {
 // is ASCII and in UTF-8's two or three otherwise. The scheme keeps the
 // order of the units, so comparing the bytes orders the names as comparing
 // their folded QStrings does, and eight bytes of a key fit in one number.
-void appendKey(std::vector<char> &keys, QStringView name)
+void appendKey(std::vector<char> &keys, CaseForms &forms, QStringView name)
 {
     if (isAscii(name)) {
         for (QChar c : name)
             keys.push_back(asciiLowered(c));
         return;
     }
-    // Folded as a QString held apart: the in-place folding of a temporary
-    // differs from it for a name that ends in half a surrogate pair.
-    const QString whole = name.toString();
-    for (QChar c : whole.toCaseFolded()) {
-        const char16_t u = c.unicode();
-        if (u < 0x80) {
-            keys.push_back(char(u));
-        } else if (u < 0x800) {
-            keys.push_back(char(0xC0 | u >> 6));
-            keys.push_back(char(0x80 | (u & 0x3F)));
-        } else {
-            keys.push_back(char(0xE0 | u >> 12));
-            keys.push_back(char(0x80 | (u >> 6 & 0x3F)));
-            keys.push_back(char(0x80 | (u & 0x3F)));
+    forms.forEachFolded(name, [&keys](QStringView folded) {
+        for (QChar c : folded) {
+            const char16_t u = c.unicode();
+            if (u < 0x80) {
+                keys.push_back(char(u));
+            } else if (u < 0x800) {
+                keys.push_back(char(0xC0 | u >> 6));
+                keys.push_back(char(0x80 | (u & 0x3F)));
+            } else {
+                keys.push_back(char(0xE0 | u >> 12));
+                keys.push_back(char(0x80 | (u >> 6 & 0x3F)));
+                keys.push_back(char(0x80 | (u & 0x3F)));
+            }
         }
-    }
+    });
 }
 
 // Sorts by eight bytes of the keys at a time, held beside each index, and
@@ -50,8 +50,9 @@ public:
     {
         m_keys.reserve(std::size_t(names.text.size()));
         m_keyEnds.reserve(std::size_t(names.size()));
+        CaseForms forms;
         for (qsizetype index = 0; index < names.size(); ++index) {
-            appendKey(m_keys, names.at(index));
+            appendKey(m_keys, forms, names.at(index));
             m_keyEnds.push_back(qsizetype(m_keys.size()));
         }
     }

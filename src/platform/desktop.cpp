@@ -15,6 +15,10 @@ bool matches(const QString &className, const QString &caption, const QString &wa
            && (!wantedCaption || caption == *wantedCaption);
 }
 
+// Shared by every desktop, so that a desktop made where another was never
+// shows a stamp that was the other's.
+quint64 nextLayoutStamp = 0;
+
 QString cut(const QString &text, int maxCount)
 {
     if (maxCount <= 0)
@@ -35,6 +39,7 @@ WindowHandle Desktop::createWindow(WindowHandle parent, const QString &className
     // New windows open on top of their siblings, as the platform's do.
     auto &siblings = parent ? m_windows[parent].children : m_topLevel;
     siblings.insert(siblings.begin(), handle);
+    relaidOut();
     return handle;
 }
 
@@ -50,6 +55,7 @@ void Desktop::destroyWindow(WindowHandle handle)
     auto &siblings = parent ? m_windows[parent].children : m_topLevel;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), handle), siblings.end());
     m_windows.erase(handle);
+    relaidOut();
 }
 
 void Desktop::setMessageHandler(WindowHandle handle, MessageHandler handler)
@@ -67,6 +73,7 @@ void Desktop::bringToTop(WindowHandle handle)
     auto &siblings = w->parent ? m_windows[w->parent].children : m_topLevel;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), handle), siblings.end());
     siblings.insert(siblings.begin(), handle);
+    relaidOut();
 }
 
 WindowHandle Desktop::findWindow(const QString &className, const QString *caption) const
@@ -116,6 +123,7 @@ qintptr Desktop::sendMessage(WindowHandle handle, quint32 message, quintptr wPar
     switch (message) {
     case WindowMessage::SetText:
         it->second.caption = text ? *text : QString();
+        relaidOut();
         emit textChanged(handle);
         return 1;
     case WindowMessage::GetText:
@@ -154,6 +162,11 @@ bool Desktop::isVisible(WindowHandle handle) const
 bool Desktop::exists(WindowHandle handle) const
 {
     return m_windows.count(handle) != 0;
+}
+
+void Desktop::relaidOut()
+{
+    m_layoutStamp = ++nextLayoutStamp;
 }
 
 const Desktop::Window *Desktop::window(WindowHandle handle) const

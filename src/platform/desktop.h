@@ -57,6 +57,10 @@ public:
     bool showWindow(WindowHandle window, int command);
     bool isVisible(WindowHandle window) const;
     bool exists(WindowHandle window) const;
+    // Changes whenever a window comes or goes, moves among its siblings or
+    // takes a new caption, and no two desktops ever show the same one: what
+    // was found by walking the windows holds for as long as it stays.
+    quint64 layoutStamp() const { return m_layoutStamp; }
 
 signals:
     void textChanged(WindowHandle window);
@@ -76,6 +80,9 @@ private:
     const std::vector<WindowHandle> &childrenOf(WindowHandle parent) const;
 
     std::unordered_map<WindowHandle, Window> m_windows;
+    void relaidOut();
+
     std::vector<WindowHandle> m_topLevel; // z-order, top first
     WindowHandle m_nextHandle = 0x10010;
+    quint64 m_layoutStamp = 0;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/appendshared.h"
+#include "platform/letgo.h"
 
 #include <QStringList>
 
@@ -11,7 +12,7 @@ class ListBox
 public:
     void clear()
     {
-        m_items.clear();
+        letGo(m_items);
         m_index = -1;
     }
     void addItem(const QString &item) { m_items.append(item); }

@@ -1,90 +1,83 @@
 #include "platform/lowerednames.h"
 
-#include "platform/asciitext.h"
+#include "platform/caseforms.h"
 
 #include <algorithm>
-#include <cstring>
-
-namespace {
-
-bool fitsLatin1(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
-}
-
-} // namespace
+#include <string_view>
 
 LoweredNames::LoweredNames(const QStringList &names)
 {
-    m_ends.reserve(names.size());
+    m_ends.reserve(std::size_t(names.size()));
+    // Most names are ASCII and lower to as many bytes: room for them at once.
+    qsizetype length = 0;
     for (const QString &name : names)
-        append(name);
+        length += name.size();
+    m_forms.reserve(length);
+    CaseForms forms;
+    for (const QString &name : names) {
+        forms.appendLowered(m_forms, name);
+        m_ends.push_back(m_forms.size());
+    }
     m_forms.squeeze();
 }
 
-void LoweredNames::append(const QString &name)
+QByteArrayView LoweredNames::form(qsizetype index) const
 {
-    const qsizetype start = m_forms.size();
-    // Plain ASCII, the common name, is lowered here without a QString.
-    if (isAscii(name)) {
-        if (std::none_of(name.begin(), name.end(), isAsciiCapital)) {
-            m_ends.append(quint64(start) << 1);
-            return;
+    const qsizetype start = index > 0 ? m_ends[std::size_t(index - 1)] : 0;
+    return QByteArrayView(m_forms.constData() + start, m_ends[std::size_t(index)] - start);
+}
+
+// std::string_view::find (memchr for the first byte, then a compare) rather
+// than memmem: memmem sets up tables on every call, which a search finding
+// every name pays once per name, and is slow for words of two bytes.
+std::vector<quint32> LoweredNames::indexesHolding(QByteArrayView bytes) const
+{
+    std::vector<quint32> found;
+    const std::string_view text(m_forms.constData(), std::size_t(m_forms.size()));
+    const std::string_view word(bytes.data(), std::size_t(bytes.size()));
+    std::size_t entry = 0;
+    for (std::size_t at = text.find(word); at != std::string_view::npos;) {
+        // The names between two places found are passed over in order; a
+        // place that runs over into the next name is none.
+        while (std::size_t(m_ends[entry]) <= at)
+            ++entry;
+        const auto end = std::size_t(m_ends[entry]);
+        if (at + word.size() <= end) {
+            found.push_back(quint32(entry));
+            at = text.find(word, end);
+        } else {
+            at = text.find(word, at + 1);
         }
-        m_forms.resize(start + name.size());
-        char *out = m_forms.data() + start;
-        for (QChar c : name)
-            *out++ = asciiLowered(c);
-        m_ends.append(quint64(m_forms.size()) << 1);
-        return;
     }
-    // Lowered as the search did, never in place: that differs for a name
-    // that grows and ends in half a surrogate pair.
-    const QString lowered = name.toLower();
-    if (lowered == name) {
-        m_ends.append(quint64(start) << 1);
-    } else if (fitsLatin1(lowered)) {
-        m_forms.resize(start + lowered.size());
-        char *out = m_forms.data() + start;
-        for (QChar c : lowered)
-            *out++ = char(c.unicode());
-        m_ends.append(quint64(m_forms.size()) << 1);
-    } else {
-        const qsizetype aligned = start + (start & 1);
-        m_forms.resize(aligned + 2 * lowered.size());
-        std::memcpy(m_forms.data() + aligned, lowered.utf16(), std::size_t(2 * lowered.size()));
-        m_ends.append(quint64(m_forms.size()) << 1 | 1);
-    }
+    return found;
+}
+
+std::vector<quint32> LoweredNames::indexesHoldingUnits(const QString &word) const
+{
+    std::vector<quint32> found;
+    for (std::size_t index = 0; index < m_ends.size(); ++index)
+        if (QString::fromUtf8(form(qsizetype(index))).contains(word))
+            found.push_back(quint32(index));
+    return found;
 }
 
 QStringList LoweredNames::holding(const QStringList &names, const QString &word) const
 {
+    const bool whole = names.size() == qsizetype(m_ends.size());
     // Every name holds the empty word: the list is shared, not gathered.
-    if (word.isEmpty() && names.size() == m_ends.size())
+    if (word.isEmpty() && whole)
         return names;
     const QString lowered = word.toLower();
-    // A form in Latin-1 holds no character beyond it.
-    const bool wordFitsLatin1 = fitsLatin1(lowered);
-    const QByteArray latin1 = wordFitsLatin1 ? lowered.toLatin1() : QByteArray();
-    const qsizetype count = std::min(names.size(), m_ends.size());
-    QStringList found;
-    qsizetype start = 0;
-    for (qsizetype index = 0; index < count; ++index) {
-        const quint64 end = m_ends[index];
-        const qsizetype stop = qsizetype(end >> 1);
-        bool holds = false;
-        if (stop == start) {
-            holds = QStringView(names[index]).contains(lowered);
-        } else if (end & 1) {
-            const qsizetype aligned = start + (start & 1);
-            const auto *form = reinterpret_cast<const char16_t *>(m_forms.constData() + aligned);
-            holds = QStringView(form, (stop - aligned) / 2).contains(lowered);
-        } else {
-            holds = wordFitsLatin1 && QByteArrayView(m_forms.constData() + start, stop - start).contains(latin1);
-        }
-        if (holds)
-            found.append(names[index]);
-        start = stop;
-    }
-    return found;
+    const std::vector<quint32> found =
+        lowered.isEmpty() || !QStringView(lowered).isValidUtf16()
+            ? indexesHoldingUnits(lowered)
+            : indexesHolding(lowered.toUtf8());
+    if (whole && found.size() == m_ends.size())
+        return names;
+    QStringList matches;
+    matches.reserve(qsizetype(found.size()));
+    for (const quint32 index : found)
+        if (index < names.size())
+            matches.append(names[index]);
+    return matches;
 }

@@ -1,15 +1,18 @@
 // The lower-cased forms of a list's names, made once when the list is
 // read, so that looking for a word in every name lowers none of them.
 //
-// Only the forms that differ from their names are kept, side by side in
-// one buffer: in one byte a character when every character fits in
-// Latin-1, else in UTF-16. A million names then cost well under half
-// again what the names themselves do.
+// The forms lie one after the other in one buffer, in UTF-8: a search is
+// one pass over contiguous bytes, whatever the names' scripts, and each
+// place the word is found is mapped back to its name through where the
+// forms end. The names are those of a folder, whole characters each; a
+// UTF-8 byte sequence then holds another exactly where its UTF-16 does.
 #pragma once
 
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
+
+#include <vector>
 
 class LoweredNames
 {
@@ -22,11 +25,13 @@ public:
     QStringList holding(const QStringList &names, const QString &word) const;
 
 private:
-    void append(const QString &name);
+    // The indexes of the names whose forms hold these bytes.
+    std::vector<quint32> indexesHolding(QByteArrayView bytes) const;
+    // The same for a word that is not whole characters, compared as UTF-16.
+    std::vector<quint32> indexesHoldingUnits(const QString &word) const;
+    QByteArrayView form(qsizetype index) const;
 
     QByteArray m_forms;
-    // Per name, where its form ends in m_forms, shifted left by one, and
-    // 1 when it is in UTF-16 (which starts at an even place). A form that
-    // ends where the one before did is the name itself.
-    QList<quint64> m_ends;
+    // Where each name's form ends in m_forms.
+    std::vector<qsizetype> m_ends;
 };

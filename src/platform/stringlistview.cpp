@@ -1,6 +1,7 @@
 #include "platform/stringlistview.h"
 
 #include "platform/appendshared.h"
+#include "platform/letgo.h"
 #include "platform/stringrows.h"
 
 // Rows that can be selected and not edited, as a list widget's items are.
@@ -23,7 +24,7 @@ public:
     void clear()
     {
         beginResetModel();
-        m_texts.clear();
+        letGo(m_texts);
         endResetModel();
     }
 

@@ -13,9 +13,8 @@ class ClientWindowsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Found anew on every call: the upper room and the user the Welcome
-    // window names, hidden or not; without a client there is nothing to
-    // find and nothing breaks.
+    // The upper room and the user the Welcome window names, hidden or not;
+    // without a client there is nothing to find and nothing breaks.
     void theRoomTheUserAndTheWelcomeWindow()
     {
         Desktop desktop;
@@ -45,6 +44,35 @@ private slots:
         QCOMPARE(GetUser(desktop), QString("Bob"));
         ShowWelcome(desktop);
         QVERIFY(desktop.isVisible(client.welcomeWindow()));
+    }
+
+    // What was found last holds only until the windows change: a room
+    // brought forward, a room closed, a new caption, another desktop.
+    void foundAnewOnceTheWindowsChange()
+    {
+        Desktop desktop;
+        ChatClient client(desktop, "Bob");
+        const WindowHandle lower = client.openRoom("Lower"), upper = client.openRoom("Upper");
+        QCOMPARE(FindChatRoom(desktop), upper);
+        QCOMPARE(GetUser(desktop), QString("Bob"));
+        desktop.bringToTop(lower);
+        QCOMPARE(FindChatRoom(desktop), lower);
+        client.closeRoom(lower);
+        QCOMPARE(FindChatRoom(desktop), upper);
+        QString welcome = "Welcome, Ann!";
+        desktop.sendMessage(client.welcomeWindow(), WindowMessage::SetText, 0, &welcome);
+        QCOMPARE(GetUser(desktop), QString("Ann"));
+
+        // Two desktops that went through the same changes in the same order
+        // are still two.
+        Desktop first, second;
+        ChatClient firstClient(first, "Dee"), secondClient(second, "Cy");
+        const WindowHandle firstRoom = firstClient.openRoom("Lower");
+        QCOMPARE(FindChatRoom(first), firstRoom);
+        QCOMPARE(GetUser(first), QString("Dee"));
+        const WindowHandle secondRoom = secondClient.openRoom("Lower");
+        QCOMPARE(FindChatRoom(second), secondRoom);
+        QCOMPARE(GetUser(second), QString("Cy"));
     }
 
     // A network's room shows only what the network delivers, and its poster

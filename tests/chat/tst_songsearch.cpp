@@ -10,8 +10,13 @@
 
 namespace {
 
-const QStringList Tracks{"Alpha One.mp3",     "alpha two.MP3",   "Beta.mp3",
-                         "Salt & Pepper.mp3", QString::fromUtf8("Sun \xC4\xB0.mp3"), "Tom & Jerry.mp3",
+const QStringList Tracks{"Alpha One.mp3",
+                         "alpha two.MP3",
+                         "Beta.mp3",
+                         QString::fromUtf8("Night \xF0\x9F\x8C\x99.mp3"), // beyond the BMP: a surrogate pair
+                         "Salt & Pepper.mp3",
+                         QString::fromUtf8("Sun \xC4\xB0.mp3"),
+                         "Tom & Jerry.mp3",
                          QString::fromUtf8("\xC3\x84rger Live.mp3")};
 const QString Prompt = "<b>type</b>: view, scroll, rnd, or cancel ";
 
@@ -65,9 +70,14 @@ private slots:
             // Letters beyond ASCII are lower-cased too.
             {QString::fromUtf8(".p \xC3\xA4RGER"), {"<b>playing</b>: " + aerger}, {aerger + ".mp3"}},
             // Lower-cased, İ grows to two characters, in the word and in the name.
-            {QString::fromUtf8(".p \xC4\xB0"), {"<b>playing</b>: " + Tracks[4].chopped(4)}, {Tracks[4]}},
+            {QString::fromUtf8(".p \xC4\xB0"), {"<b>playing</b>: " + Tracks[5].chopped(4)}, {Tracks[5]}},
+            // Half a surrogate pair is found in a name that holds the pair.
+            {".p " + QString(QChar(0xD83C)), {"<b>playing</b>: " + Tracks[3].chopped(4)}, {Tracks[3]}},
+            // A word is found within one name, never across two side by side.
+            {".p mp3beta", {"<b>error</b> no mp3 found "}, {}},
+            {".p mp3", {"[<b>8</b>] strings found for <b>mp3</b>", Prompt}, Tracks},
             {".P ALPHA", {"[<b>2</b>] strings found for <b>ALPHA</b>", Prompt}, {"Alpha One.mp3", "alpha two.MP3"}},
-            {".p ", {"[<b>7</b>] strings found for <b></b>", Prompt}, Tracks},
+            {".p ", {"[<b>8</b>] strings found for <b></b>", Prompt}, Tracks},
             {".p  & ", {"[<b>2</b>] strings found for <b> &amp; </b>", Prompt}, {"Salt & Pepper.mp3", "Tom & Jerry.mp3"}},
         };
         for (const auto &c : cases) {
