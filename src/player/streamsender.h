@@ -33,7 +33,8 @@ public:
 
     explicit StreamSender(StreamTarget target, QObject *parent = nullptr);
 
-    // What the player sends into (MediaPlayer::alsoSendTo), once; floating.
+    // What the player sends into (MediaPlayer::alsoSendTo); floating, and a
+    // new one at each call.
     GstElement *makeInlet() { return m_encoder.makeInlet(); }
     // Starts sending, and keeps trying.
     void start();
@@ -63,7 +64,6 @@ private:
     Phase m_phase = Phase::Down;
     QByteArray m_reply;
     QTimer m_deadline; // for connecting and the server's answer
-    QTimer m_sending;
     QTimer m_retry;
     int m_waitMs = 0;
     bool m_wasLive = false;
