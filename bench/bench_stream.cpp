@@ -214,6 +214,16 @@ int main(int argc, char **argv)
     std::printf("    player alone %.0f ms, streaming %.0f ms; gst-launch decoding %.0f ms, decoding and encoding"
                 " %.0f ms\n",
                 least(alone), least(streaming), least(decodes), least(encodes));
+    const auto runs = [](const char *what, const std::vector<double> &values) {
+        std::printf("    %s:", what);
+        for (const double ms : values)
+            std::printf(" %.0f", ms);
+        std::printf(" ms\n");
+    };
+    runs("each run, player alone", alone);
+    runs("each run, streaming", streaming);
+    runs("each run, gst-launch decoding", decodes);
+    runs("each run, gst-launch decoding and encoding", encodes);
     printAgainstFloor("what the stream adds", addedMs, encoderMs, "the encoder alone", targetRatio);
     std::sort(firstSound.begin(), firstSound.end());
     std::printf("from .p to the first sound at a listener: median %.0f ms (runs:", firstSound[firstSound.size() / 2]);
