@@ -9,6 +9,7 @@ g++ cmake make pkg-config
 qt6-base-dev libgl-dev
 libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-alsa
+gstreamer1.0-tools
 fonts-dejavu-core
 strace
 ngircd inspircd atheme-services openssl icecast2

@@ -59,10 +59,12 @@ QString StreamEncoder::start()
     const auto element = [pipeline](const char *name) {
         return GstHandle<GstElement>(gst_bin_get_by_name(GST_BIN(pipeline), name));
     };
-    // A tenth of a second at a time rather than GStreamer's fortieth: every
-    // wake-up costs, and listeners never hear the difference.
-    g_object_set(element("inlet").get(), "channel", m_channel.toUtf8().constData(), "period-time",
-                 guint64(100 * GST_MSECOND), "latency-time", guint64(200 * GST_MSECOND), nullptr);
+    // The player's side holds back sound until a period has come, and the
+    // encoder may find up to two waiting: the channel holds four, so that it
+    // never drops sound for want of room.
+    const guint64 period = guint64(PeriodMs) * GST_MSECOND;
+    g_object_set(element("inlet").get(), "channel", m_channel.toUtf8().constData(), "period-time", period,
+                 "latency-time", period, "buffer-time", 4 * period, nullptr);
     g_object_set(element("encoder").get(), "bitrate", Kbps, nullptr);
     GstAppSinkCallbacks callbacks{};
     callbacks.new_sample = [](GstAppSink *sink, gpointer self) {
@@ -79,6 +81,17 @@ QString StreamEncoder::start()
         return GST_FLOW_OK;
     };
     gst_app_sink_set_callbacks(GST_APP_SINK(element("frames").get()), &callbacks, this, nullptr);
+    // The source's pad is idle again once a period has gone through the
+    // encoder into the sink: told then, the sender wakes once a period, with
+    // all of it there, and never between.
+    const GstHandle<GstPad> periods(gst_element_get_static_pad(element("inlet").get(), "src"));
+    gst_pad_add_probe(
+        periods.get(), GST_PAD_PROBE_TYPE_IDLE,
+        [](GstPad *, GstPadProbeInfo *, gpointer self) {
+            static_cast<StreamEncoder *>(self)->periodEncoded();
+            return GST_PAD_PROBE_OK;
+        },
+        this, nullptr);
 
     m_bus.reset(gst_element_get_bus(pipeline));
     GPollFD pollFd;
@@ -112,6 +125,25 @@ void StreamEncoder::keep(const char *data, qsizetype size)
         m_bytes -= m_frames.front().size();
         m_frames.pop_front();
     }
+}
+
+// On the streaming thread, after every buffer or event it sent.
+void StreamEncoder::periodEncoded()
+{
+    {
+        const std::lock_guard lock(m_framesLock);
+        if (m_frames.empty())
+            return;
+    }
+    if (m_readyPosted.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_readyPosted = false;
+            emit framesReady();
+        },
+        Qt::QueuedConnection);
 }
 
 QByteArray StreamEncoder::takeFrames()

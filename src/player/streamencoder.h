@@ -2,7 +2,8 @@
 // reads what the player sends into an in-process channel, and silence while
 // nothing comes (between tracks, paused, stopped), so the stream never
 // pauses. Encoded frames wait here, a few seconds' worth at most, for the
-// sender to take them; nothing here waits on the network.
+// sender to take them once a period is encoded; nothing here waits on the
+// network.
 #pragma once
 
 #include "player/gsthandle.h"
@@ -24,6 +25,12 @@ class StreamEncoder : public QObject
 public:
     // MP3, because every player plays it and Icecast shows listeners its title.
     static constexpr int Kbps = 128;
+    // How much sound is encoded at a time, and so how often frames are ready.
+    // Each wake-up costs, and lame encodes half a second at a time for about
+    // two thirds of what a tenth at a time costs it, its tables still in the
+    // cache from one frame to the next; a listener's player buffers longer
+    // than that anyway.
+    static constexpr int PeriodMs = 500;
 
     explicit StreamEncoder(QObject *parent = nullptr);
     ~StreamEncoder() override;
@@ -40,11 +47,14 @@ public:
     QByteArray takeFrames();
 
 signals:
+    // A period's frames are kept, all of them: the one time to take them.
+    void framesReady();
     // The pipeline stopped; it is not started again.
     void failed(const QString &why);
 
 private:
     void keep(const char *data, qsizetype size);
+    void periodEncoded();
     void drainBus();
 
     QString m_channel;
@@ -52,6 +62,8 @@ private:
     GstHandle<GstBus> m_bus;
     QSocketNotifier *m_busNotifier = nullptr;
     std::atomic<bool> m_keeping{false};
+    // A framesReady is on its way to the window thread; one at a time.
+    std::atomic<bool> m_readyPosted{false};
     std::mutex m_framesLock;
     std::deque<QByteArray> m_frames; // guarded by m_framesLock
     qsizetype m_bytes = 0;           // guarded by m_framesLock

@@ -13,9 +13,6 @@ constexpr int firstWaitMs = 1000;
 constexpr int longestWaitMs = 60000;
 // Connecting and the server's answer to the request.
 constexpr int answerMs = 10000;
-// Encoded sound goes out four times a second: each write costs a wake-up
-// and a system call, the server buffers for its listeners anyway.
-constexpr int sendEveryMs = 250;
 // What a server that has stopped reading may leave unsent before the link
 // is given up: bounded memory, and a listener would hear it late anyway.
 constexpr qint64 unsentLimit = 512 * 1024;
@@ -37,8 +34,10 @@ StreamSender::StreamSender(StreamTarget target, QObject *parent)
     connect(&m_deadline, &QTimer::timeout, this, [this] { fail(QStringLiteral("the server did not answer")); });
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &StreamSender::connectToServer);
-    m_sending.setInterval(sendEveryMs);
-    connect(&m_sending, &QTimer::timeout, this, &StreamSender::send);
+    // Encoded sound goes out a period at a time, as it is ready: each write
+    // costs a wake-up and a system call, and the server buffers for its
+    // listeners anyway.
+    connect(&m_encoder, &StreamEncoder::framesReady, this, &StreamSender::send);
     connect(&m_socket, &QTcpSocket::connected, this, &StreamSender::ask);
     connect(&m_socket, &QTcpSocket::readyRead, this, &StreamSender::readReply);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, [this] { fail(m_socket.errorString()); });
@@ -109,13 +108,14 @@ void StreamSender::readReply()
     m_deadline.stop();
     m_waitMs = firstWaitMs;
     m_encoder.setKeeping(true);
-    m_sending.start();
     sendTitle();
     emit wentLive(!std::exchange(m_wasLive, true));
 }
 
 void StreamSender::send()
 {
+    if (m_phase != Phase::Live)
+        return;
     if (m_socket.bytesToWrite() > unsentLimit)
         return fail(QStringLiteral("the server stopped taking the stream"));
     const QByteArray frames = m_encoder.takeFrames();
@@ -129,7 +129,6 @@ void StreamSender::fail(const QString &why)
         return;
     m_phase = Phase::Down;
     m_deadline.stop();
-    m_sending.stop();
     m_encoder.setKeeping(false);
     m_socket.abort();
     emit wentDown(why);

@@ -64,7 +64,6 @@ private:
     Phase m_phase = Phase::Down;
     QByteArray m_reply;
     QTimer m_deadline; // for connecting and the server's answer
-    QTimer m_sending;
     QTimer m_retry;
     int m_waitMs = 0;
     bool m_wasLive = false;

@@ -133,6 +133,7 @@ void StreamListener::update()
             const GValue *rms = gst_structure_get_value(levels, "rms");
             // A tone the tests make is far above -40 dB; silence is far below.
             if (gst_structure_has_name(levels, "level") && rms && G_VALUE_HOLDS_BOXED(rms)) {
+                m_receiving = true;
                 G_GNUC_BEGIN_IGNORE_DEPRECATIONS
                 auto *channels = static_cast<GValueArray *>(g_value_get_boxed(rms));
                 for (guint i = 0; channels && i < channels->n_values; ++i)

@@ -50,11 +50,14 @@ public:
     // Whether it has heard more than silence since it last reset that.
     bool heardSound() const { return m_heardSound; }
     void resetHeard() { m_heardSound = false; }
+    // Whether sound or silence has reached it: it is connected and taking the stream.
+    bool receiving() const { return m_receiving; }
     bool failed() const { return m_failed; }
 
 private:
     GstElement *m_pipeline = nullptr;
     QStringList m_titles;
     bool m_heardSound = false;
+    bool m_receiving = false;
     bool m_failed = false;
 };
