@@ -12,6 +12,7 @@
 // Usage: bench_startup [file count: 1k|100k|1M] [program, else the dun2 built beside it]
 #include "emptyfiles.h"
 #include "figures.h"
+#include "processfloors.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -52,7 +53,7 @@ void writePreferences(const QString &home, const QString &mp3Path)
     }
 }
 
-// The program's peak resident memory so far, and the CPU time it has spent.
+// The program's peak resident memory so far.
 double peakMb(qint64 pid)
 {
     QFile status(QString("/proc/%1/status").arg(pid));
@@ -61,18 +62,6 @@ double peakMb(qint64 pid)
             if (line.startsWith("VmHWM:"))
                 return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
     return -1;
-}
-
-double cpuMs(qint64 pid)
-{
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    // The fields after the command name, which may hold blanks: state is the
-    // first, utime and stime the 12th and 13th.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
 void startProgram(QProcess &program, const QString &path, const QString &home, const QString &workingDirectory)
@@ -120,15 +109,7 @@ double readAndSortMs(const QString &folder)
 {
     QElapsedTimer clock;
     clock.start();
-    std::vector<std::string> names;
-    if (DIR *dir = opendir(QFile::encodeName(folder).constData())) {
-        while (const dirent *entry = readdir(dir))
-            if (entry->d_name[0] != '.')
-                names.emplace_back(entry->d_name);
-        closedir(dir);
-    }
-    std::sort(names.begin(), names.end(),
-              [](const std::string &a, const std::string &b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
+    const std::vector<std::string> names = sortedNames(folder);
     const double ms = clock.nsecsElapsed() / 1e6;
     if (names.empty()) {
         std::fprintf(stderr, "bench_startup: %s holds no names\n", qPrintable(folder));

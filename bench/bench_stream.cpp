@@ -17,6 +17,7 @@
 // waits after someone asks for a song.
 // Usage: bench_stream [ignored] [program, else the dun2 built beside it]
 #include "figures.h"
+#include "processfloors.h"
 #include "support/audiofiles.h"
 #include "support/files.h"
 #include "support/icecastserver.h"
@@ -51,19 +52,6 @@ const QString password = QStringLiteral("bench-secret");
 {
     std::fprintf(stderr, "bench_stream: %s\n%s\n", why, detail.constData());
     std::exit(1);
-}
-
-// User and system time of a process so far, its ended threads included.
-double cpuMs(qint64 pid)
-{
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    // After the command name, which may hold blanks: utime and stime are the
-    // 12th and 13th fields.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
 // The CPU time of one gst-launch-1.0 of `description`, from its own

@@ -8,6 +8,7 @@
 #include "emptyfiles.h"
 #include "figures.h"
 #include "platform/filelistbox.h"
+#include "processfloors.h"
 #include "support/world.h"
 
 #include <QApplication>
@@ -50,21 +51,6 @@ void reportSince(long before)
 {
     const long now = statusKb("VmRSS:");
     std::printf("%ld %ld %ld\n", now - before, statusKb("VmHWM:") - before, now);
-}
-
-// The folder's file names as they are, sorted without regard to case.
-std::vector<std::string> sortedNames(const QString &folder)
-{
-    std::vector<std::string> names;
-    if (DIR *dir = opendir(QFile::encodeName(folder).constData())) {
-        while (const dirent *entry = readdir(dir))
-            if (entry->d_name[0] != '.')
-                names.emplace_back(entry->d_name);
-        closedir(dir);
-    }
-    std::sort(names.begin(), names.end(),
-              [](const std::string &a, const std::string &b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
-    return names;
 }
 
 int floorCase(const QString &folder)
