@@ -166,30 +166,34 @@ struct MediaPlayer::Pipeline {
 };
 
 MediaPlayer::MediaPlayer(AudioOutput output, QObject *parent)
-    : QObject(parent)
+    : MediaPlayer(output == AudioOutput::Device ? SinkMaker([this] { return deviceSink(m_soundProblem); })
+                                                : SinkMaker(silentSink),
+                  parent)
 {
-    m_soundProblem = missingGStreamerParts();
-    if (!m_soundProblem.isEmpty())
-        return;
-    if (output == AudioOutput::Device)
-        m_makeSink = [this] { return deviceSink(m_soundProblem); };
-    else
-        m_makeSink = silentSink;
-    build();
 }
 
 MediaPlayer::MediaPlayer(GstElement *audioSink, QObject *parent)
-    : QObject(parent)
+    : MediaPlayer(
+          // Ours from here on, so that a floating sink goes also when it
+          // never plays. It can be in one pipeline only: the first.
+          [given = std::make_shared<GstHandle<GstElement>>(
+               audioSink ? GST_ELEMENT(gst_object_ref_sink(audioSink)) : nullptr)] {
+              return *given ? std::move(*given) : silentSink();
+          },
+          parent)
 {
-    // Ours from here on, so that a floating sink goes also when it never plays.
-    auto given = std::make_shared<GstHandle<GstElement>>(audioSink ? GST_ELEMENT(gst_object_ref_sink(audioSink))
-                                                                   : nullptr);
+}
+
+MediaPlayer::MediaPlayer(SinkMaker makeSink, QObject *parent)
+    : QObject(parent)
+    , m_makeSink(std::move(makeSink))
+{
+    m_startTimeout.setSingleShot(true);
+    m_startTimeout.setTimerType(Qt::PreciseTimer);
+    connect(&m_startTimeout, &QTimer::timeout, this, &MediaPlayer::startTimedOut);
     m_soundProblem = missingGStreamerParts();
-    if (!m_soundProblem.isEmpty())
-        return;
-    // The given sink can be in one pipeline only: the first.
-    m_makeSink = [given] { return *given ? std::move(*given) : silentSink(); };
-    build();
+    if (m_soundProblem.isEmpty())
+        build();
 }
 
 MediaPlayer::~MediaPlayer()
@@ -224,10 +228,6 @@ void MediaPlayer::build()
     setVolume(m_volume);
     setBalance(m_balance);
     setMute(m_mute);
-
-    m_startTimeout.setSingleShot(true);
-    m_startTimeout.setTimerType(Qt::PreciseTimer);
-    connect(&m_startTimeout, &QTimer::timeout, this, &MediaPlayer::startTimedOut, Qt::UniqueConnection);
 }
 
 bool MediaPlayer::replaceHungPipeline()
@@ -248,7 +248,6 @@ bool MediaPlayer::replaceHungPipeline()
     m_state = State::Stopped;
     ++m_epoch;
     m_settled = true;
-    m_haltedAt = GST_STATE_NULL;
     build();
     return true;
 }
@@ -267,23 +266,22 @@ bool MediaPlayer::load(const QByteArray &path)
 {
     // A worker still on an earlier job after this long waits on a file
     // system that may never answer.
-    if (m_pipeline && m_pipeline->worker->busyLongerThan(hungAfterMs) && !replaceHungPipeline()) {
+    const bool refused =
+        m_pipeline && m_pipeline->worker->busyLongerThan(hungAfterMs) && !replaceHungPipeline();
+    if (refused) {
         // Nothing more is asked of it: its queue would only grow.
         std::fprintf(stderr, "dun2: the player still waits on files that do not answer; %s is not tried\n",
                      path.constData());
         m_state = State::Stopped;
-        m_fileName = path;
-        m_loaded = false;
-        m_tags = {};
         decideStart(false);
-        return false;
+    } else {
+        halt(false);
     }
-    halt(false);
     m_fileName = path;
     m_loaded = false;
     m_duration = -1;
     m_tags = {};
-    if (!m_pipeline || path.isEmpty())
+    if (refused || !m_pipeline || path.isEmpty())
         return false;
     const GMemory<gchar> uri(gst_filename_to_uri(path.constData(), nullptr));
     if (!uri)
@@ -303,7 +301,6 @@ void MediaPlayer::beginStart(const QByteArray &path, const QByteArray &uri)
 {
     m_startPath = path;
     m_startUri = uri;
-    m_haltedAt = 0;
     const quint32 epoch = m_epoch;
     // Looking at the file can hang as opening it can. A FIFO or a device
     // would hold even the worker in open() for good, so they never get there.
@@ -399,7 +396,6 @@ void MediaPlayer::waitForStart()
 
 void MediaPlayer::change(int state, Done done)
 {
-    m_haltedAt = 0;
     const quint32 epoch = m_epoch;
     m_pipeline->worker->run([state, done, epoch](GstElement *playbin) {
         tellDone(playbin, epoch, int(done), gst_element_set_state(playbin, GstState(state)));
@@ -455,7 +451,6 @@ bool MediaPlayer::seek(qint64 microseconds)
 {
     if (!seekable() || microseconds < 0)
         return false;
-    m_haltedAt = 0;
     m_pipeline->worker->run([nanoseconds = microseconds * 1000](GstElement *playbin) {
         gst_element_seek_simple(playbin, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                 nanoseconds);
@@ -471,12 +466,11 @@ MediaPlayer::State MediaPlayer::playState() const
 void MediaPlayer::halt(bool releaseDevice)
 {
     m_state = State::Stopped;
-    const GstState target = releaseDevice ? GST_STATE_NULL : GST_STATE_READY;
-    if (m_pipeline && (!m_haltedAt || m_haltedAt > target)) {
+    if (m_pipeline) {
         ++m_epoch;
         m_settled = false;
-        m_haltedAt = target;
         const quint32 epoch = m_epoch;
+        const GstState target = releaseDevice ? GST_STATE_NULL : GST_STATE_READY;
         m_pipeline->worker->run([epoch, target](GstElement *playbin) {
             gst_element_set_state(playbin, target);
             // The streaming threads are gone now; whatever they posted (an

@@ -112,6 +112,8 @@ signals:
 
 private:
     struct Pipeline;
+    using SinkMaker = std::function<GstHandle<GstElement>()>;
+    MediaPlayer(SinkMaker makeSink, QObject *parent);
     // A start's verdict, shared by every wait begun for it: the player may
     // have moved on to another file by the time a wait returns.
     struct StartVerdict {
@@ -148,16 +150,13 @@ private:
     void failPlayback(const QString &reason);
     void noteTags(GstMessage *message);
 
-    std::function<GstHandle<GstElement>()> m_makeSink;
+    SinkMaker m_makeSink;
     std::function<GstElement *()> m_makeBranch;
     std::unique_ptr<Pipeline> m_pipeline;
     // Bumped at each halt: what the worker tells of an earlier file is old news.
     quint32 m_epoch = 0;
     // The last halt is done, so what the bus brings is of the file now loaded.
     bool m_settled = true;
-    // Where the last halt left the pipeline (NULL or READY) while nothing
-    // has been asked of it since, else 0: halting it there again is no news.
-    int m_haltedAt = 1;
     std::shared_ptr<StartVerdict> m_start; // the start under way, if any
     quint64 m_startJob = 0;                // the worker's job that opens it
     QByteArray m_startPath, m_startUri;
