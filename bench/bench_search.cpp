@@ -152,7 +152,7 @@ int main(int argc, char **argv)
         control<FileListBox>(form, "trackList")->setPath(world.home() + "/" + set.what);
         std::printf("%s names: %d\n", set.what, control<FileListBox>(form, "trackList")->listCount());
         const QString oneSong = world.home() + "/" + set.what + "/" + set.oneSong;
-        const LoweredText names = lowered(control<FileListBox>(form, "trackList")->entries());
+        const LoweredText names = lowered(control<FileListBox>(form, "trackList")->entries().toStringList());
         // Every name ends in ".mp3" or ".MP3", the one song too.
         const QString everyWord = "mp3";
         const struct {

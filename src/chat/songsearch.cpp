@@ -25,12 +25,12 @@ void scroll(const CommandContext &context)
     context.announcer.announce("<b>p</b> and song to play");
     WaitSeconds(0.3);
     // A copy: the list may be emptied or refilled during the waits below.
-    const QStringList entries = context.windows.pickerList().entries();
+    const NameList entries = context.windows.pickerList().entries();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         {
             // Where the room is paced, replies to what is said meanwhile go first.
             const PostPriorityScope listing(PostPriority::Listing);
-            context.announcer.announce("<b>" + QString::number(i + 1) + "</b> " + TrackName(entries[i]));
+            context.announcer.announce("<b>" + QString::number(i + 1) + "</b> " + TrackName(entries.at(i)));
         }
         WaitSeconds(0.5);
     }
@@ -74,7 +74,7 @@ Handling searchSongs(const CommandContext &context, const QString &word)
     context.player.emptyNowPlaying();
     WaitSeconds(0.3);
     context.searchScan.StartScan();
-    const QStringList matches = context.player.state().tracks().entriesHolding(word);
+    const NameList matches = context.player.state().tracks().entriesHolding(word);
     // Filled afresh rather than added to: a search or a track that ended
     // during the wait may have put names in it since it was emptied.
     context.player.listMatches(matches);

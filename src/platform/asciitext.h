@@ -27,3 +27,8 @@ inline char asciiLowered(QChar c)
 {
     return char(isAsciiCapital(c) ? c.unicode() + ('a' - 'A') : c.unicode());
 }
+
+inline char asciiLowered(char byte)
+{
+    return byte >= 'A' && byte <= 'Z' ? char(byte + ('a' - 'A')) : byte;
+}

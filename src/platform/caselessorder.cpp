@@ -14,14 +14,14 @@ namespace {
 // is ASCII and in UTF-8's two or three otherwise. The scheme keeps the
 // order of the units, so comparing the bytes orders the names as comparing
 // their folded QStrings does, and eight bytes of a key fit in one number.
-void appendKey(std::vector<char> &keys, CaseForms &forms, QStringView name)
+void appendKey(std::vector<char> &keys, CaseForms &forms, QByteArrayView name)
 {
     if (isAscii(name)) {
-        for (QChar c : name)
-            keys.push_back(asciiLowered(c));
+        for (const char byte : name)
+            keys.push_back(asciiLowered(byte));
         return;
     }
-    forms.forEachFolded(name, [&keys](QStringView folded) {
+    forms.forEachFolded(textOfName(name), [&keys](QStringView folded) {
         for (QChar c : folded) {
             const char16_t u = c.unicode();
             if (u < 0x80) {
@@ -49,11 +49,11 @@ public:
         : m_names(names)
     {
         m_keys.reserve(std::size_t(names.text.size()));
-        m_keyEnds.reserve(std::size_t(names.size()));
+        m_keyEnds.reserve(names.ends.size());
         CaseForms forms;
         for (qsizetype index = 0; index < names.size(); ++index) {
             appendKey(m_keys, forms, names.at(index));
-            m_keyEnds.push_back(qsizetype(m_keys.size()));
+            m_keyEnds.push_back(quint32(m_keys.size()));
         }
     }
 
@@ -64,7 +64,7 @@ public:
             entries[index].index = quint32(index);
         sortFrom(entries.data(), entries.data() + entries.size(), 0);
         m_keys = std::vector<char>();
-        m_keyEnds = std::vector<qsizetype>();
+        m_keyEnds = std::vector<quint32>();
         std::vector<quint32> indexes;
         indexes.reserve(entries.size());
         for (const Entry &entry : entries)
@@ -82,8 +82,8 @@ private:
     // holds a zero byte, so 0 is a key that has ended.
     quint64 headAt(quint32 index, qsizetype depth) const
     {
-        const qsizetype start = (index > 0 ? m_keyEnds[index - 1] : 0) + depth;
-        const qsizetype left = m_keyEnds[index] - start;
+        const qsizetype start = qsizetype(index > 0 ? m_keyEnds[index - 1] : 0) + depth;
+        const qsizetype left = qsizetype(m_keyEnds[index]) - start;
         if (left <= 0)
             return 0;
         const auto *bytes = reinterpret_cast<const uchar *>(m_keys.data()) + start;
@@ -98,8 +98,9 @@ private:
     // The key from depth on.
     std::string_view tail(quint32 index, qsizetype depth) const
     {
-        const qsizetype start = (index > 0 ? m_keyEnds[index - 1] : 0) + depth;
-        return std::string_view(m_keys.data() + start, std::size_t(std::max<qsizetype>(0, m_keyEnds[index] - start)));
+        const qsizetype start = qsizetype(index > 0 ? m_keyEnds[index - 1] : 0) + depth;
+        return std::string_view(m_keys.data() + start,
+                                std::size_t(std::max<qsizetype>(0, qsizetype(m_keyEnds[index]) - start)));
     }
 
     void sortFrom(Entry *first, Entry *last, qsizetype depth)
@@ -141,10 +142,16 @@ private:
         }
     }
 
-    // Names that fold alike, as "Abc" and "abc", keep one order all the same.
+    // Names that fold alike, as "Abc" and "abc", keep one order all the
+    // same: their UTF-16's, as a QString compares. UTF-8's bytes order ASCII
+    // alike, and such ties are too few for decoding the others to matter.
     bool nameBefore(const Entry &a, const Entry &b) const
     {
-        return m_names.at(a.index).compare(m_names.at(b.index)) < 0;
+        const QByteArrayView first = m_names.at(a.index);
+        const QByteArrayView second = m_names.at(b.index);
+        if (isAscii(first) && isAscii(second))
+            return first.compare(second) < 0;
+        return textOfName(first).compare(textOfName(second)) < 0;
     }
 
     void sortByName(Entry *first, Entry *last) const
@@ -154,7 +161,7 @@ private:
 
     const PackedNames &m_names;
     std::vector<char> m_keys;
-    std::vector<qsizetype> m_keyEnds;
+    std::vector<quint32> m_keyEnds;
 };
 
 } // namespace

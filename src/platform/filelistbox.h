@@ -26,8 +26,8 @@ public:
     void refresh() { m_list->refresh(); }
     int listCount() const { return m_list->listCount(); }
     QString list(int index) const { return m_list->list(index); }
-    const QStringList &entries() const { return m_list->entries(); }
-    QStringList entriesHolding(const QString &word) const { return m_list->entriesHolding(word); }
+    const NameList &entries() const { return m_list->entries(); }
+    NameList entriesHolding(const QString &word) const { return m_list->entriesHolding(word); }
     int listIndex() const { return m_list->listIndex(); }
     void setListIndex(int index) { m_list->setListIndex(index); }
     QString fileName() const { return m_list->fileName(); }

@@ -45,20 +45,36 @@ public:
         for (const QString &suffix : m_suffixes)
             if (name.endsWith(suffix, Qt::CaseInsensitive))
                 return true;
+        return matchesExpression(name);
+    }
+
+    // An ASCII name as it is, without a string of its own unless an
+    // expression must read it.
+    bool matchesAscii(QByteArrayView name) const
+    {
+        if (m_everything)
+            return true;
+        for (const QString &suffix : m_suffixes)
+            if (QLatin1StringView(name).endsWith(suffix, Qt::CaseInsensitive))
+                return true;
+        return !m_expressions.isEmpty() && matchesExpression(QString::fromLatin1(name));
+    }
+
+private:
+    bool matchesExpression(QStringView name) const
+    {
         for (const QRegularExpression &expression : m_expressions)
             if (expression.match(QString::fromRawData(name.data(), name.size())).hasMatch())
                 return true;
         return false;
     }
 
-private:
     bool m_everything = false;
     QStringList m_suffixes;
     QList<QRegularExpression> m_expressions;
 };
 
-// The names as shown, and the bytes of those that do not decode back to
-// the same bytes.
+// The names as listed, in UTF-8, and the bytes of those that are not.
 struct Listing {
     PackedNames names;
     QHash<QString, QByteArray> rawNames;
@@ -80,6 +96,7 @@ Listing matchingFiles(const QString &path, const NamePattern &pattern)
     PackedNames &names = listing.names;
     // A folder's size on the usual file systems is near the length of the
     // names in it: room for them at once, rather than copies as they grow.
+    // Room not written to takes no memory.
     struct stat folder;
     if (fstat(dirFd, &folder) == 0)
         names.text.reserve(qsizetype(std::min<off_t>(folder.st_size, off_t(64) << 20)));
@@ -94,50 +111,47 @@ Listing matchingFiles(const QString &path, const NamePattern &pattern)
         if (!isFile)
             continue;
         const QByteArrayView raw(entry->d_name);
-        const qsizetype start = names.text.size();
         if (isAscii(raw)) {
-            // Decoded in place, without a string of its own.
-            names.text.append(QLatin1String(raw.data(), raw.size()));
-            if (!pattern.matches(QStringView(names.text).sliced(start))) {
-                names.text.truncate(start);
-                continue;
-            }
-        } else {
-            const DecodedText name = decodeUtf8OrWindows1252(raw);
-            if (!pattern.matches(name.text))
-                continue;
-            if (name.windows1252)
-                listing.rawNames.insert(name.text, raw.toByteArray());
-            names.text.append(name.text);
+            if (pattern.matchesAscii(raw))
+                names.append(raw);
+            continue;
         }
-        names.ends.append(names.text.size());
+        const DecodedText name = decodeUtf8OrWindows1252(raw);
+        if (!pattern.matches(name.text))
+            continue;
+        if (name.windows1252) {
+            listing.rawNames.insert(name.text, raw.toByteArray());
+            names.append(name.text.toUtf8());
+        } else {
+            names.append(raw);
+        }
     }
     closedir(dir);
     return listing;
 }
 
-// The names in the list's order, each made afresh in that order: they lie
-// in memory as the list does, and a search through a million reads them
-// without cache misses. The packed names are let go.
+// The names in the list's order, packed afresh in that order, with their
+// lowered forms for searching; the names as read are let go.
 //
 // Two files can show the same name, one in UTF-8 and one in an old code
 // page, and a name must lead to one file: the UTF-8 one, shown as it is, is
 // kept. Equal names lie side by side once sorted.
-QStringList namesInOrder(Listing &listing)
+NameList namesInOrder(Listing &listing)
 {
     const std::vector<quint32> order = caselessOrder(listing.names);
-    QStringList names;
-    names.reserve(qsizetype(order.size()));
+    PackedNames sorted;
+    sorted.text.reserve(listing.names.text.size());
+    sorted.ends.reserve(order.size());
     for (const quint32 index : order) {
-        const QStringView name = listing.names.at(index);
-        if (!listing.rawNames.isEmpty() && !names.isEmpty() && QStringView(names.constLast()) == name) {
-            listing.rawNames.remove(names.constLast());
+        const QByteArrayView name = listing.names.at(index);
+        if (!listing.rawNames.isEmpty() && sorted.size() > 0 && sorted.at(sorted.size() - 1) == name) {
+            listing.rawNames.remove(textOfName(name));
             continue;
         }
-        names.append(name.toString());
+        sorted.append(name);
     }
     listing.names = PackedNames();
-    return names;
+    return NameList(std::move(sorted), NameList::Search::Yes);
 }
 
 // glibc keeps the heap a big list leaves behind for the process, where it
@@ -187,13 +201,11 @@ void FileListModel::reread(const QString &keep)
     // view: a folder of a million names is never held twice.
     const qsizetype before = m_names.size();
     beginResetModel();
-    m_names = QStringList();
+    m_names = NameList();
     m_rawNames = QHash<QString, QByteArray>();
-    m_lowered = LoweredNames();
     Listing listing = matchingFiles(m_path, NamePattern(m_pattern));
     m_names = namesInOrder(listing);
     m_rawNames = std::move(listing.rawNames);
-    m_lowered = LoweredNames(m_names);
     endResetModel();
     giveBackFreedHeap(before, m_names.size());
     if (!keep.isEmpty())
@@ -202,7 +214,7 @@ void FileListModel::reread(const QString &keep)
 
 QString FileListModel::list(int index) const
 {
-    return index >= 0 && index < m_names.size() ? m_names[index] : QString();
+    return m_names.at(index);
 }
 
 int FileListModel::listIndex() const
@@ -231,4 +243,22 @@ QByteArray FileListModel::filePath(const QString &name) const
 {
     const auto raw = m_rawNames.constFind(name);
     return encodeFileName(m_path) + '/' + (raw != m_rawNames.constEnd() ? *raw : name.toUtf8());
+}
+
+int FileListModel::indexOfPath(QByteArrayView path) const
+{
+    const QByteArray folder = encodeFileName(m_path) + '/';
+    if (!path.startsWith(folder))
+        return -1;
+    const QByteArrayView raw = path.sliced(folder.size());
+    for (auto name = m_rawNames.cbegin(); name != m_rawNames.cend(); ++name)
+        if (*name == raw)
+            return int(m_names.indexOf(name.key()));
+    // A name that is not UTF-8 is listed only by what it decodes to.
+    return raw.isValidUtf8() ? int(m_names.indexOf(textOfName(raw))) : -1;
+}
+
+QString FileListModel::rowText(int row) const
+{
+    return m_names.at(row);
 }

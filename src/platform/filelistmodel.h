@@ -7,7 +7,7 @@
 // Windows copies come); the file itself is found by its bytes.
 #pragma once
 
-#include "platform/lowerednames.h"
+#include "platform/namelist.h"
 #include "platform/stringrows.h"
 
 #include <QByteArray>
@@ -34,10 +34,10 @@ public:
 
     int listCount() const { return int(m_names.size()); }
     QString list(int index) const;
-    const QStringList &entries() const { return m_names; }
+    const NameList &entries() const { return m_names; }
     // The entries whose names hold the word, letter case ignored as
     // QString::toLower ignores it, in list order.
-    QStringList entriesHolding(const QString &word) const { return m_lowered.holding(m_names, word); }
+    NameList entriesHolding(const QString &word) const { return m_names.holding(word); }
     // -1 when nothing is selected.
     int listIndex() const;
     // An index outside the list selects nothing and leaves the selection.
@@ -47,6 +47,8 @@ public:
     // The full path, as the file system spells it, of the entry listed
     // under this name; a name not listed is taken as UTF-8.
     QByteArray filePath(const QString &name) const;
+    // The entry that is this file, -1 when none is.
+    int indexOfPath(QByteArrayView path) const;
 
     // The selection a view shows and changes.
     QItemSelectionModel *selection() { return &m_selection; }
@@ -57,15 +59,15 @@ signals:
     void selectionChanged();
 
 protected:
-    const QStringList &rows() const override { return m_names; }
+    int rowTotal() const override { return int(m_names.size()); }
+    QString rowText(int row) const override;
 
 private:
     void reread(const QString &keep);
 
-    QStringList m_names;
+    NameList m_names;
     // The bytes of the few names that their decoded form does not give back.
     QHash<QString, QByteArray> m_rawNames;
-    LoweredNames m_lowered;
     QString m_path;
     QString m_pattern = "*.*";
     QItemSelectionModel m_selection{this};

@@ -1,47 +1,45 @@
 #include "platform/lowerednames.h"
 
+#include "platform/asciitext.h"
 #include "platform/caseforms.h"
 
 #include <algorithm>
 #include <string_view>
 
-LoweredNames::LoweredNames(const QStringList &names)
+LoweredNames::LoweredNames(const PackedNames &names)
 {
-    m_ends.reserve(std::size_t(names.size()));
+    m_forms.ends.reserve(names.ends.size());
     // Most names are ASCII and lower to as many bytes: room for them at once.
-    qsizetype length = 0;
-    for (const QString &name : names)
-        length += name.size();
-    m_forms.reserve(length);
+    m_forms.text.reserve(names.text.size());
     CaseForms forms;
-    for (const QString &name : names) {
-        forms.appendLowered(m_forms, name);
-        m_ends.push_back(m_forms.size());
+    for (qsizetype index = 0; index < names.size(); ++index) {
+        const QByteArrayView name = names.at(index);
+        if (isAscii(name)) {
+            for (const char byte : name)
+                m_forms.text.append(asciiLowered(byte));
+        } else {
+            forms.appendLowered(m_forms.text, textOfName(name));
+        }
+        m_forms.ends.push_back(quint32(m_forms.text.size()));
     }
-    m_forms.squeeze();
-}
-
-QByteArrayView LoweredNames::form(qsizetype index) const
-{
-    const qsizetype start = index > 0 ? m_ends[std::size_t(index - 1)] : 0;
-    return QByteArrayView(m_forms.constData() + start, m_ends[std::size_t(index)] - start);
 }
 
 // std::string_view::find (memchr for the first byte, then a compare) rather
 // than memmem: memmem sets up tables on every call, which a search finding
 // every name pays once per name, and is slow for words of two bytes.
-std::vector<quint32> LoweredNames::indexesHolding(QByteArrayView bytes) const
+std::vector<quint32> LoweredNames::indexesHoldingBytes(QByteArrayView bytes) const
 {
     std::vector<quint32> found;
-    const std::string_view text(m_forms.constData(), std::size_t(m_forms.size()));
+    const std::string_view text(m_forms.text.constData(), std::size_t(m_forms.text.size()));
     const std::string_view word(bytes.data(), std::size_t(bytes.size()));
+    const std::vector<quint32> &ends = m_forms.ends;
     std::size_t entry = 0;
     for (std::size_t at = text.find(word); at != std::string_view::npos;) {
         // The names between two places found are passed over in order; a
         // place that runs over into the next name is none.
-        while (std::size_t(m_ends[entry]) <= at)
+        while (ends[entry] <= at)
             ++entry;
-        const auto end = std::size_t(m_ends[entry]);
+        const std::size_t end = ends[entry];
         if (at + word.size() <= end) {
             found.push_back(quint32(entry));
             at = text.find(word, end);
@@ -55,29 +53,16 @@ std::vector<quint32> LoweredNames::indexesHolding(QByteArrayView bytes) const
 std::vector<quint32> LoweredNames::indexesHoldingUnits(const QString &word) const
 {
     std::vector<quint32> found;
-    for (std::size_t index = 0; index < m_ends.size(); ++index)
-        if (QString::fromUtf8(form(qsizetype(index))).contains(word))
+    for (qsizetype index = 0; index < m_forms.size(); ++index)
+        if (QString::fromUtf8(m_forms.at(index)).contains(word))
             found.push_back(quint32(index));
     return found;
 }
 
-QStringList LoweredNames::holding(const QStringList &names, const QString &word) const
+std::vector<quint32> LoweredNames::indexesHolding(const QString &word) const
 {
-    const bool whole = names.size() == qsizetype(m_ends.size());
-    // Every name holds the empty word: the list is shared, not gathered.
-    if (word.isEmpty() && whole)
-        return names;
     const QString lowered = word.toLower();
-    const std::vector<quint32> found =
-        lowered.isEmpty() || !QStringView(lowered).isValidUtf16()
-            ? indexesHoldingUnits(lowered)
-            : indexesHolding(lowered.toUtf8());
-    if (whole && found.size() == m_ends.size())
-        return names;
-    QStringList matches;
-    matches.reserve(qsizetype(found.size()));
-    for (const quint32 index : found)
-        if (index < names.size())
-            matches.append(names[index]);
-    return matches;
+    if (lowered.isEmpty() || !QStringView(lowered).isValidUtf16())
+        return indexesHoldingUnits(lowered);
+    return indexesHoldingBytes(lowered.toUtf8());
 }

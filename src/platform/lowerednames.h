@@ -8,9 +8,9 @@
 // UTF-8 byte sequence then holds another exactly where its UTF-16 does.
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QStringList>
+#include "platform/namelist.h"
+
+#include <QString>
 
 #include <vector>
 
@@ -18,20 +18,17 @@ class LoweredNames
 {
 public:
     LoweredNames() = default;
-    explicit LoweredNames(const QStringList &names);
+    explicit LoweredNames(const PackedNames &names);
 
-    // The names, in order, whose lower-cased forms hold the word
-    // lower-cased (QString::toLower), as given to the constructor.
-    QStringList holding(const QStringList &names, const QString &word) const;
+    // The indexes, in order, of the names whose lower-cased forms hold the
+    // word lower-cased (QString::toLower).
+    std::vector<quint32> indexesHolding(const QString &word) const;
+    qsizetype size() const { return m_forms.size(); }
 
 private:
-    // The indexes of the names whose forms hold these bytes.
-    std::vector<quint32> indexesHolding(QByteArrayView bytes) const;
+    std::vector<quint32> indexesHoldingBytes(QByteArrayView bytes) const;
     // The same for a word that is not whole characters, compared as UTF-16.
     std::vector<quint32> indexesHoldingUnits(const QString &word) const;
-    QByteArrayView form(qsizetype index) const;
 
-    QByteArray m_forms;
-    // Where each name's form ends in m_forms.
-    std::vector<qsizetype> m_ends;
+    PackedNames m_forms;
 };

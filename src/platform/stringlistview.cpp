@@ -1,7 +1,5 @@
 #include "platform/stringlistview.h"
 
-#include "platform/appendshared.h"
-#include "platform/letgo.h"
 #include "platform/stringrows.h"
 
 // Rows that can be selected and not edited, as a list widget's items are.
@@ -10,29 +8,30 @@ class StringListView::Model : public StringRows
 public:
     using StringRows::StringRows;
 
-    const QStringList &texts() const { return m_texts; }
+    const NameList &texts() const { return m_texts; }
 
-    void append(const QStringList &texts)
+    void append(const NameList &texts)
     {
         if (texts.isEmpty())
             return;
         beginInsertRows({}, rowCount(), rowCount() + int(texts.size()) - 1);
-        appendShared(m_texts, texts);
+        m_texts = m_texts + texts;
         endInsertRows();
     }
 
     void clear()
     {
         beginResetModel();
-        letGo(m_texts);
+        m_texts = NameList();
         endResetModel();
     }
 
 protected:
-    const QStringList &rows() const override { return m_texts; }
+    int rowTotal() const override { return int(m_texts.size()); }
+    QString rowText(int row) const override { return m_texts.at(row); }
 
 private:
-    QStringList m_texts;
+    NameList m_texts;
 };
 
 StringListView::StringListView(QWidget *parent)
@@ -50,12 +49,12 @@ int StringListView::count() const
     return m_model->rowCount();
 }
 
-const QStringList &StringListView::entries() const
+const NameList &StringListView::entries() const
 {
     return m_model->texts();
 }
 
-void StringListView::addItems(const QStringList &texts)
+void StringListView::addItems(const NameList &texts)
 {
     m_model->append(texts);
 }

@@ -3,22 +3,23 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QStringList>
+#include <QString>
 
 class StringRows : public QAbstractListModel
 {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(rows().size()); }
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : rowTotal(); }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
         if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
             return {};
-        return rows().at(index.row());
+        return rowText(index.row());
     }
 
 protected:
-    virtual const QStringList &rows() const = 0;
+    virtual int rowTotal() const = 0;
+    virtual QString rowText(int row) const = 0;
 };

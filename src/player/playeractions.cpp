@@ -79,7 +79,7 @@ PlayerActions::PlayerActions(PlayerState &state, MediaPlayer &player, Announce a
 
 void PlayerActions::selectionChanged()
 {
-    m_state.setNowPlaying({m_state.tracks().fileName()}, 0);
+    m_state.setNowPlaying(NameList(QStringList{m_state.tracks().fileName()}), 0);
 }
 
 void PlayerActions::select(int index)
@@ -95,7 +95,7 @@ void PlayerActions::emptyNowPlaying()
         m_emptyPickerList();
 }
 
-void PlayerActions::listMatches(const QStringList &matches)
+void PlayerActions::listMatches(const NameList &matches)
 {
     m_state.setNowPlaying(matches, matches.size() == 1 ? 0 : -1);
 }
@@ -176,13 +176,10 @@ void PlayerActions::playSelectedOrFirst()
 
 bool PlayerActions::playFile(const QByteArray &path)
 {
-    const QStringList &entries = m_state.tracks().entries();
-    const auto listed = std::find_if(entries.cbegin(), entries.cend(), [&](const QString &entry) {
-        return m_state.tracks().filePath(entry) == path;
-    });
-    if (listed == entries.cend())
+    const int listed = m_state.tracks().indexOfPath(path);
+    if (listed < 0)
         return false;
-    select(int(listed - entries.cbegin()));
+    select(listed);
     const QString fileName = m_state.nowPlayingName();
     playSelected();
     // Whatever ran during the start, its verdict was on this file.
@@ -316,7 +313,7 @@ void PlayerActions::playRandomTrack(double waitBeforeDrawing, double waitBeforeA
     startTrack(m_state.tracks().list(index), waitBeforeAnnouncing);
 }
 
-bool PlayerActions::playRandomListEntry(const QStringList &entries, const std::function<void(int)> &select,
+bool PlayerActions::playRandomListEntry(const NameList &entries, const std::function<void(int)> &select,
                                         const Announce &voice)
 {
     if (entries.isEmpty())

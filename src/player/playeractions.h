@@ -31,7 +31,7 @@ public:
     void selectionChanged();
     void emptyNowPlaying();
     // A song search's matches, none of them selected, or the only one.
-    void listMatches(const QStringList &matches);
+    void listMatches(const NameList &matches);
     // The play button and a double-click on the list. Each of these that
     // starts a track says whether it plays ("<b>playing</b>: " or
     // "<b>error</b>, can't play: "); with no track to name it does and
@@ -76,7 +76,7 @@ public:
     // Opens an entry drawn at random from another list of track names (the
     // song picker's), after showing which (select), and says so. False, and
     // nothing done, when the list is empty.
-    bool playRandomListEntry(const QStringList &entries, const std::function<void(int)> &select,
+    bool playRandomListEntry(const NameList &entries, const std::function<void(int)> &select,
                              const Announce &voice = {});
 
     // The two modes exclude each other. Switching one on refuses while the

@@ -5,7 +5,7 @@ PlayerState::PlayerState(QObject *parent)
 {
 }
 
-void PlayerState::setNowPlaying(const QStringList &names, int selected)
+void PlayerState::setNowPlaying(const NameList &names, int selected)
 {
     if (names == m_nowPlaying.items() && m_nowPlaying.listIndex() == selected)
         return;

@@ -27,7 +27,7 @@ public:
     // Its selected entry names the track play starts.
     const ListBox &nowPlaying() const { return m_nowPlaying; }
     QString nowPlayingName() const { return m_nowPlaying.text(); }
-    void setNowPlaying(const QStringList &names, int selected);
+    void setNowPlaying(const NameList &names, int selected);
 
     // The two modes exclude each other: turning one on turns the other off.
     bool random() const { return m_random; }

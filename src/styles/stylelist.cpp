@@ -20,7 +20,7 @@ void buildStyleList(FileListBox *styleFiles, QListWidget *styleList, const QStri
     QStringList names;
     names.reserve(styleFiles->listCount());
     QHash<int, QString> byteNamedFiles; // by row
-    for (const QString &fileName : styleFiles->entries()) {
+    for (const QString &fileName : styleFiles->entries().toStringList()) {
         // A name that is not UTF-8 is shown decoded another way, and only
         // its bytes name its file.
         const QString file = decodeFileName(styleFiles->filePath(fileName));

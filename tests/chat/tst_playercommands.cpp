@@ -161,7 +161,7 @@ private slots:
                                            QFile::encodeName(world.musicDir()).toStdString() + "/Caf\xE9.mp3"));
         MainWindow &form = startWithTracks(world, {"Alpha.mp3"});
         const QString cafe = QString::fromUtf8("Caf\xC3\xA9");
-        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), QStringList({"Alpha.mp3", cafe + ".mp3"}));
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries().toStringList(), QStringList({"Alpha.mp3", cafe + ".mp3"}));
         control<FileListBox>(form, "trackList")->setListIndex(0);
         QCOMPARE(answerTo(world, ".next"), QStringList{"<b>playing</b>: " + cafe});
         world.clearLines();

@@ -22,7 +22,7 @@ const QString Prompt = "<b>type</b>: view, scroll, rnd, or cancel ";
 
 QStringList pickerEntries(MainWindow &form)
 {
-    return form.songPicker().matchList->entries();
+    return form.songPicker().matchList->entries().toStringList();
 }
 
 // Says a line as soon as the room has received the given message, from
@@ -81,12 +81,12 @@ private slots:
             {".p  & ", {"[<b>2</b>] strings found for <b> &amp; </b>", Prompt}, {"Salt & Pepper.mp3", "Tom & Jerry.mp3"}},
         };
         for (const auto &c : cases) {
-            form.playerState().setNowPlaying({"Beta.mp3"}, -1);
+            form.playerState().setNowPlaying(NameList(QStringList{"Beta.mp3"}), -1);
             form.songPicker().matchList->addItems({"left from before"});
             heardAt.clear();
             clock.start();
             QVERIFY2(answerTo(world, c.line) == c.answer, qPrintable(c.line));
-            QCOMPARE(form.playerState().nowPlaying().items(), c.nowPlaying);
+            QCOMPARE(form.playerState().nowPlaying().items().toStringList(), c.nowPlaying);
             QCOMPARE(pickerEntries(form), c.answer.size() > 1 ? c.nowPlaying : QStringList());
             // The room hears the line itself first.
             QCOMPARE(heardAt.size(), c.answer.size() + 1);
@@ -152,7 +152,7 @@ private slots:
         // A second search in the first one's first wait: each ends whole.
         duringNextWait([&world] { world.say(".p beta"); });
         QCOMPARE(answerTo(world, ".p alpha"), QStringList({"<b>playing</b>: Beta", count, Prompt}));
-        QCOMPARE(form.playerState().nowPlaying().items(), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
+        QCOMPARE(form.playerState().nowPlaying().items().toStringList(), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
         QCOMPARE(pickerEntries(form), QStringList({"Alpha One.mp3", "alpha two.MP3"}));
 
         // A search during a scroll empties the list being read out; the

@@ -90,7 +90,7 @@ private slots:
 
         QTest::mouseClick(chooser.setLabel, Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(form, "path")->text(), world.home() + "/" + readable);
-        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), QStringList({"A.mp3", "b.mp3"}));
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries().toStringList(), QStringList({"A.mp3", "b.mp3"}));
         QCOMPARE(world.userLines(), QStringList{TestWorld::styled("joe set path to " + world.home() + "/" + shown)});
         QCOMPARE(contents(world.preferencesPath()), "[iNfO]\nHANDLE=joe\nMP3 PATH=" + dir + "\n");
         QVERIFY(form.isVisible());

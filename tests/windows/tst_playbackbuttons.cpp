@@ -112,7 +112,7 @@ private slots:
         LevelSink device;
         TestWorld world("tester", device.element());
         MainWindow &form = startWithTracks(world, trackFiles);
-        QCOMPARE(control<FileListBox>(form, "trackList")->entries(), trackFiles);
+        QCOMPARE(control<FileListBox>(form, "trackList")->entries().toStringList(), trackFiles);
 
         for (const QString &step : steps)
             act(form, step, &device);

@@ -113,7 +113,7 @@ private slots:
     {
         TestWorld world;
         MainWindow &form = startWithTracks(world, {"a.mp3"});
-        form.playerState().setNowPlaying({"a.mp3"}, 0);
+        form.playerState().setNowPlaying(NameList(QStringList{"a.mp3"}), 0);
         SongPicker &picker = openPicker(form, {"a.mp3", "b.mp3", "c.mp3"});
         picker.matchList->setCurrentRow(0);
         world.clearLines();
