@@ -1,158 +1,18 @@
 #include "platform/filelistmodel.h"
 
-#include "platform/asciitext.h"
-#include "platform/caselessorder.h"
 #include "platform/filename.h"
-#include "platform/legacytext.h"
+#include "platform/folderlisting.h"
+#include "platform/offthread.h"
 
-#include <QRegularExpression>
+#include <QPointer>
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <vector>
-#include <dirent.h>
-#include <sys/stat.h>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
 namespace {
-
-// A file list box's pattern: wildcards, letter case ignored, several
-// patterns separated by ";", and "*.*" for every file, dot or not.
-class NamePattern
-{
-public:
-    explicit NamePattern(const QString &pattern)
-    {
-        for (const QString &part : pattern.split(';', Qt::SkipEmptyParts)) {
-            const QString trimmed = part.trimmed();
-            if (trimmed == "*" || trimmed == "*.*") {
-                m_everything = true;
-            } else if (trimmed.startsWith('*') && !trimmed.mid(1).contains(QRegularExpression("[*?\\[]"))) {
-                m_suffixes.append(trimmed.mid(1)); // the common case, "*.mp3", without a regex
-            } else {
-                m_expressions.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(trimmed),
-                                                        QRegularExpression::CaseInsensitiveOption));
-            }
-        }
-    }
-
-    bool matches(QStringView name) const
-    {
-        if (m_everything)
-            return true;
-        for (const QString &suffix : m_suffixes)
-            if (name.endsWith(suffix, Qt::CaseInsensitive))
-                return true;
-        return matchesExpression(name);
-    }
-
-    // An ASCII name as it is, without a string of its own unless an
-    // expression must read it.
-    bool matchesAscii(QByteArrayView name) const
-    {
-        if (m_everything)
-            return true;
-        for (const QString &suffix : m_suffixes)
-            if (QLatin1StringView(name).endsWith(suffix, Qt::CaseInsensitive))
-                return true;
-        return !m_expressions.isEmpty() && matchesExpression(QString::fromLatin1(name));
-    }
-
-private:
-    bool matchesExpression(QStringView name) const
-    {
-        for (const QRegularExpression &expression : m_expressions)
-            if (expression.match(QString::fromRawData(name.data(), name.size())).hasMatch())
-                return true;
-        return false;
-    }
-
-    bool m_everything = false;
-    QStringList m_suffixes;
-    QList<QRegularExpression> m_expressions;
-};
-
-// The names as listed, in UTF-8, and the bytes of those that are not.
-struct Listing {
-    PackedNames names;
-    QHash<QString, QByteArray> rawNames;
-};
-
-// The names of a directory's files that match, not of its folders, and not
-// the hidden ones (a leading dot), which a file list box does not show. The
-// entry type readdir reports saves a stat for everything but links and the
-// rare file system that does not tell.
-Listing matchingFiles(const QString &path, const NamePattern &pattern)
-{
-    Listing listing;
-    if (path.isEmpty())
-        return listing;
-    DIR *dir = opendir(encodeFileName(path).constData());
-    if (!dir)
-        return listing;
-    const int dirFd = dirfd(dir);
-    PackedNames &names = listing.names;
-    // A folder's size on the usual file systems is near the length of the
-    // names in it: room for them at once, rather than copies as they grow.
-    // Room not written to takes no memory.
-    struct stat folder;
-    if (fstat(dirFd, &folder) == 0)
-        names.text.reserve(qsizetype(std::min<off_t>(folder.st_size, off_t(64) << 20)));
-    while (const dirent *entry = readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info;
-            isFile = fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-        }
-        if (!isFile)
-            continue;
-        const QByteArrayView raw(entry->d_name);
-        if (isAscii(raw)) {
-            if (pattern.matchesAscii(raw))
-                names.append(raw);
-            continue;
-        }
-        const DecodedText name = decodeUtf8OrWindows1252(raw);
-        if (!pattern.matches(name.text))
-            continue;
-        if (name.windows1252) {
-            listing.rawNames.insert(name.text, raw.toByteArray());
-            names.append(name.text.toUtf8());
-        } else {
-            names.append(raw);
-        }
-    }
-    closedir(dir);
-    return listing;
-}
-
-// The names in the list's order, packed afresh in that order, with their
-// lowered forms for searching; the names as read are let go.
-//
-// Two files can show the same name, one in UTF-8 and one in an old code
-// page, and a name must lead to one file: the UTF-8 one, shown as it is, is
-// kept. Equal names lie side by side once sorted.
-NameList namesInOrder(Listing &listing)
-{
-    const std::vector<quint32> order = caselessOrder(listing.names);
-    PackedNames sorted;
-    sorted.text.reserve(listing.names.text.size());
-    sorted.ends.reserve(order.size());
-    for (const quint32 index : order) {
-        const QByteArrayView name = listing.names.at(index);
-        if (!listing.rawNames.isEmpty() && sorted.size() > 0 && sorted.at(sorted.size() - 1) == name) {
-            listing.rawNames.remove(textOfName(name));
-            continue;
-        }
-        sorted.append(name);
-    }
-    listing.names = PackedNames();
-    return NameList(std::move(sorted), NameList::Search::Yes);
-}
 
 // glibc keeps the heap a big list leaves behind for the process, where it
 // shows as memory in use; a refresh that let one go hands it back.
@@ -178,38 +38,54 @@ FileListModel::FileListModel(QObject *parent)
 void FileListModel::setPath(const QString &path)
 {
     m_path = path;
-    reread(QString());
+    reread(Keep::Nothing);
 }
 
 void FileListModel::setPattern(const QString &pattern)
 {
     m_pattern = pattern;
-    reread(QString());
+    reread(Keep::Nothing);
 }
 
 void FileListModel::refresh()
 {
-    reread(fileName());
+    reread(Keep::Selection);
 }
 
-void FileListModel::reread(const QString &keep)
+void FileListModel::reread(Keep keep)
 {
+    // A listing begun while this one was read is the newer; this one's
+    // caller goes on with it.
+    const quint64 listing = ++m_listings;
+    if (keep == Keep::Nothing) {
+        // Another folder: the old list goes before the new one is read, so
+        // two folders of a million names are never held at once.
+        const QSignalBlocker quiet(m_selection);
+        const qsizetype before = m_names.size();
+        beginResetModel();
+        m_names = NameList();
+        m_rawNames = QHash<QString, QByteArray>();
+        endResetModel();
+        giveBackFreedHeap(before, 0);
+    }
+    auto read = std::make_shared<FolderListing>();
+    const QPointer<FileListModel> self(this);
+    const bool done = awaitOffThread([read, path = m_path, pattern = m_pattern] { *read = listFolder(path, pattern); });
+    if (!done || !self || listing != m_listings)
+        return;
     // Neither a fresh listing nor the entry kept is a selection change: the
-    // name now playing stays.
+    // name now playing stays. Kept is what is selected now, which the user
+    // may have changed while the folder was read.
     const QSignalBlocker quiet(m_selection);
-    // The old list goes before the new one is read, in one reset of the
-    // view: a folder of a million names is never held twice.
+    const QString kept = keep == Keep::Selection ? fileName() : QString();
     const qsizetype before = m_names.size();
     beginResetModel();
-    m_names = NameList();
-    m_rawNames = QHash<QString, QByteArray>();
-    Listing listing = matchingFiles(m_path, NamePattern(m_pattern));
-    m_names = namesInOrder(listing);
-    m_rawNames = std::move(listing.rawNames);
+    m_names = std::move(read->names);
+    m_rawNames = std::move(read->rawNames);
     endResetModel();
     giveBackFreedHeap(before, m_names.size());
-    if (!keep.isEmpty())
-        setListIndex(int(m_names.indexOf(keep)));
+    if (!kept.isEmpty())
+        setListIndex(int(m_names.indexOf(kept)));
 }
 
 QString FileListModel::list(int index) const

@@ -4,7 +4,9 @@
 // keeps its track list in one with no box at all.
 //
 // Names are shown as well as they decode (UTF-8, else Windows-1252, as old
-// Windows copies come); the file itself is found by its bytes.
+// Windows copies come); the file itself is found by its bytes. A folder is
+// read off the window thread (platform/offthread.h): setPath, setPattern
+// and refresh return with the new list in place.
 #pragma once
 
 #include "platform/namelist.h"
@@ -63,12 +65,14 @@ protected:
     QString rowText(int row) const override;
 
 private:
-    void reread(const QString &keep);
+    enum class Keep { Nothing, Selection };
+    void reread(Keep keep);
 
     NameList m_names;
     // The bytes of the few names that their decoded form does not give back.
     QHash<QString, QByteArray> m_rawNames;
     QString m_path;
     QString m_pattern = "*.*";
+    quint64 m_listings = 0;
     QItemSelectionModel m_selection{this};
 };

@@ -36,10 +36,23 @@ NestedLoop::~NestedLoop()
     tellIfOpened(wasOpen);
 }
 
+HeldLines::HeldLines()
+{
+    ++NestedLoop::s_heldLines;
+}
+
+HeldLines::~HeldLines()
+{
+    const bool wasOpen = LineGate::isOpen();
+    --NestedLoop::s_heldLines;
+    tellIfOpened(wasOpen);
+}
+
 bool LineGate::isOpen()
 {
     const NestedLoop *innermost = NestedLoop::s_innermost;
-    return NestedLoop::s_depth < NestedLoop::MaxDepth && !(innermost && innermost->m_ending);
+    return NestedLoop::s_heldLines == 0 && NestedLoop::s_depth < NestedLoop::MaxDepth &&
+           !(innermost && innermost->m_ending);
 }
 
 LineGate &LineGate::instance()

@@ -29,17 +29,30 @@ public:
 
 private:
     friend class LineGate;
+    friend class HeldLines;
 
     NestedLoop *m_outer;
     bool m_ending = false;
     static inline NestedLoop *s_innermost = nullptr;
     static inline int s_depth = 0;
+    static inline int s_heldLines = 0;
 };
 
-// Whether a source of lines (standard input, a chat network) may hand a new
-// line to its handlers now: not while the waits nest as deep as they may,
-// nor inside a loop that is about to return, which the new line's own wait
-// would hold up. A source that finds it shut keeps its lines where they are
+// The gate stays shut while one is held, whatever waits inside: the lines
+// that come meanwhile are handled after, in order.
+class HeldLines
+{
+public:
+    HeldLines();
+    ~HeldLines();
+    HeldLines(const HeldLines &) = delete;
+    HeldLines &operator=(const HeldLines &) = delete;
+};
+
+// Whether a source of lines (standard input, a chat network, a room's own
+// window) may hand a new line to its handlers now: not while the waits nest
+// as deep as they may, nor inside a loop that is about to return, which the
+// new line's own wait would hold up, nor while lines are held. A source that finds it shut keeps its lines where they are
 // (unread, in order) until `opened`.
 class LineGate : public QObject
 {

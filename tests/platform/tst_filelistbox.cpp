@@ -1,4 +1,5 @@
 #include "platform/filelistbox.h"
+#include "platform/nestedloop.h"
 #include "support/files.h"
 #include "support/testregistry.h"
 
@@ -7,12 +8,59 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+// Runs the action once inside the next nested wait.
+void inTheListingsWait(std::function<void()> action)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(1);
+    QObject::connect(poll, &QTimer::timeout, [poll, action = std::move(action)] {
+        if (NestedLoop::depth() == 0)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action();
+    });
+    poll->start();
+}
 
 class FileListBoxTest : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // A folder big enough to be read off the window thread: the box's
+    // caller waits in a nested loop, where windows are served. What the
+    // user selects meanwhile stays selected, and a listing begun meanwhile
+    // is the one the box ends with, both for its own caller and this one.
+    void aListingMeanwhileIsServedAndWins()
+    {
+        QTemporaryDir big, small;
+        makeManyFiles(big.path(), 100000, [](int i) { return QString("track %1.mp3").arg(i, 6, 10, QChar('0')); });
+        touch(small.path() + "/only.mp3");
+        FileListBox box;
+        box.setPath(big.path());
+        box.setListIndex(7);
+        const QString chosen = box.list(99000);
+        bool refreshedMeanwhile = false;
+        inTheListingsWait([&] {
+            box.setListIndex(99000);
+            touch(big.path() + "/added.mp3");
+            box.refresh();
+            refreshedMeanwhile = box.listCount() == 100001;
+        });
+        box.refresh();
+        QVERIFY(refreshedMeanwhile);
+        QCOMPARE(box.listCount(), 100001);
+        QCOMPARE(box.fileName(), chosen);
+
+        inTheListingsWait([&] { box.setPath(small.path()); });
+        box.setPath(big.path());
+        QCOMPARE(box.entries().toStringList(), QStringList{"only.mp3"});
+        QCOMPARE(box.path(), small.path());
+    }
+
     void listsTracksAsAFileListBoxDoes()
     {
         QTemporaryDir dir;
