@@ -41,16 +41,3 @@ inline void makeEmptyFiles(const QString &folder, int count, const std::function
         }
     }
 }
-
-// The floor of every listing: the names as the folder gives them, decoded,
-// and nothing stat'ed, matched or sorted.
-inline QStringList namesAlone(const QString &folder)
-{
-    QStringList names;
-    DIR *dir = opendir(QFile::encodeName(folder).constData());
-    while (const dirent *entry = dir ? readdir(dir) : nullptr)
-        names.append(QString::fromUtf8(entry->d_name));
-    if (dir)
-        closedir(dir);
-    return names;
-}

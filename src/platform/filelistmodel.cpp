@@ -6,24 +6,30 @@
 
 #include <QPointer>
 #include <QSignalBlocker>
+#include <QThreadPool>
 
-#include <algorithm>
+#include <utility>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
 namespace {
 
-// glibc keeps the heap a big list leaves behind for the process, where it
-// shows as memory in use; a refresh that let one go hands it back.
-void giveBackFreedHeap(qsizetype before, qsizetype after)
+// A list let go is a few big blocks, which glibc keeps for the process,
+// where they show as memory in use: they are handed back, on a worker, as
+// the window thread would otherwise wait for the pages to be freed.
+void letGo(NameList names, QHash<QString, QByteArray> rawNames)
 {
     constexpr qsizetype LargeList = 10000;
-    if (std::max(before, after) < LargeList)
+    if (names.size() < LargeList)
         return;
+    QThreadPool::globalInstance()->start([names = std::move(names), rawNames = std::move(rawNames)]() mutable {
+        names = NameList();
+        rawNames = QHash<QString, QByteArray>();
 #ifdef __GLIBC__
-    malloc_trim(0);
+        malloc_trim(0);
 #endif
+    });
 }
 
 } // namespace
@@ -61,12 +67,9 @@ void FileListModel::reread(Keep keep)
         // Another folder: the old list goes before the new one is read, so
         // two folders of a million names are never held at once.
         const QSignalBlocker quiet(m_selection);
-        const qsizetype before = m_names.size();
         beginResetModel();
-        m_names = NameList();
-        m_rawNames = QHash<QString, QByteArray>();
+        letGo(std::exchange(m_names, NameList()), std::exchange(m_rawNames, {}));
         endResetModel();
-        giveBackFreedHeap(before, 0);
     }
     auto read = std::make_shared<FolderListing>();
     const QPointer<FileListModel> self(this);
@@ -78,12 +81,9 @@ void FileListModel::reread(Keep keep)
     // may have changed while the folder was read.
     const QSignalBlocker quiet(m_selection);
     const QString kept = keep == Keep::Selection ? fileName() : QString();
-    const qsizetype before = m_names.size();
     beginResetModel();
-    m_names = std::move(read->names);
-    m_rawNames = std::move(read->rawNames);
+    letGo(std::exchange(m_names, std::move(read->names)), std::exchange(m_rawNames, std::move(read->rawNames)));
     endResetModel();
-    giveBackFreedHeap(before, m_names.size());
     if (!kept.isEmpty())
         setListIndex(int(m_names.indexOf(kept)));
 }

@@ -15,8 +15,10 @@ LoweredNames::LoweredNames(const PackedNames &names)
     for (qsizetype index = 0; index < names.size(); ++index) {
         const QByteArrayView name = names.at(index);
         if (isAscii(name)) {
-            for (const char byte : name)
-                m_forms.text.append(asciiLowered(byte));
+            const qsizetype at = m_forms.text.size();
+            m_forms.text.append(name);
+            char *const form = m_forms.text.data() + at;
+            std::transform(form, form + name.size(), form, [](char byte) { return asciiLowered(byte); });
         } else {
             forms.appendLowered(m_forms.text, textOfName(name));
         }
