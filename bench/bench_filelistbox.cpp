@@ -69,12 +69,6 @@ double wallMilliseconds(const std::function<void()> &call)
     return clock.nsecsElapsed() / 1e6;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)

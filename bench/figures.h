@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <utility>
 #include <vector>
 
 // The size given as the first argument: a count, or one with k or M
@@ -55,6 +56,12 @@ inline void evictCaches()
         sweep[at] = char(sweep[at] + 1);
 }
 
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // The median of `runs` calls' own time, each after `before`, untimed.
 inline double medianOwnMilliseconds(const std::function<void()> &call, int runs = 5,
                                     const std::function<void()> &before = {})
@@ -65,8 +72,7 @@ inline double medianOwnMilliseconds(const std::function<void()> &call, int runs 
             before();
         times.push_back(ownMilliseconds(call));
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(std::move(times));
 }
 
 // Every verdict on a target is counted here, so that the run can end with

@@ -21,7 +21,7 @@ void appendKey(std::vector<char> &keys, CaseForms &forms, QByteArrayView name)
             keys.push_back(asciiLowered(byte));
         return;
     }
-    forms.forEachFolded(textOfName(name), [&keys](QStringView folded) {
+    forms.forEachFolded(decodeUtf8KeepingMark(name), [&keys](QStringView folded) {
         for (QChar c : folded) {
             const char16_t u = c.unicode();
             if (u < 0x80) {
@@ -151,7 +151,7 @@ private:
         const QByteArrayView second = m_names.at(b.index);
         if (isAscii(first) && isAscii(second))
             return first.compare(second) < 0;
-        return textOfName(first).compare(textOfName(second)) < 0;
+        return decodeUtf8KeepingMark(first).compare(decodeUtf8KeepingMark(second)) < 0;
     }
 
     void sortByName(Entry *first, Entry *last) const

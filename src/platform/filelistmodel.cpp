@@ -131,7 +131,7 @@ int FileListModel::indexOfPath(QByteArrayView path) const
         if (*name == raw)
             return int(m_names.indexOf(name.key()));
     // A name that is not UTF-8 is listed only by what it decodes to.
-    return raw.isValidUtf8() ? int(m_names.indexOf(textOfName(raw))) : -1;
+    return raw.isValidUtf8() ? int(m_names.indexOf(decodeUtf8KeepingMark(raw))) : -1;
 }
 
 QString FileListModel::rowText(int row) const

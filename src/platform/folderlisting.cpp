@@ -141,7 +141,7 @@ NameList namesInOrder(Listing &listing)
     for (const quint32 index : order) {
         const QByteArrayView name = listing.names.at(index);
         if (!listing.rawNames.isEmpty() && sorted.size() > 0 && sorted.at(sorted.size() - 1) == name) {
-            listing.rawNames.remove(textOfName(name));
+            listing.rawNames.remove(decodeUtf8KeepingMark(name));
             continue;
         }
         sorted.append(name);

@@ -28,12 +28,17 @@ QString fromWindows1252(QByteArrayView bytes)
 
 } // namespace
 
+QString decodeUtf8KeepingMark(QByteArrayView bytes)
+{
+    // fromUtf8 drops a leading byte-order mark.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom).decode(bytes);
+    return QString::fromUtf8(bytes);
+}
+
 DecodedText decodeUtf8OrWindows1252(QByteArrayView bytes)
 {
     if (!bytes.isValidUtf8())
         return {fromWindows1252(bytes), true};
-    // fromUtf8 drops a leading byte-order mark, which is text here.
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return {QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom).decode(bytes), false};
-    return {QString::fromUtf8(bytes), false};
+    return {decodeUtf8KeepingMark(bytes), false};
 }

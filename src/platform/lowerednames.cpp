@@ -20,7 +20,7 @@ LoweredNames::LoweredNames(const PackedNames &names)
             char *const form = m_forms.text.data() + at;
             std::transform(form, form + name.size(), form, [](char byte) { return asciiLowered(byte); });
         } else {
-            forms.appendLowered(m_forms.text, textOfName(name));
+            forms.appendLowered(m_forms.text, decodeUtf8KeepingMark(name));
         }
         m_forms.ends.push_back(quint32(m_forms.text.size()));
     }
@@ -56,7 +56,7 @@ std::vector<quint32> LoweredNames::indexesHoldingUnits(const QString &word) cons
 {
     std::vector<quint32> found;
     for (qsizetype index = 0; index < m_forms.size(); ++index)
-        if (QString::fromUtf8(m_forms.at(index)).contains(word))
+        if (decodeUtf8KeepingMark(m_forms.at(index)).contains(word))
             found.push_back(quint32(index));
     return found;
 }

@@ -2,23 +2,12 @@
 
 #include "platform/lowerednames.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
-#include <cstring>
 
 struct NameList::Store {
     PackedNames names;
     LoweredNames lowered;
 };
-
-QString textOfName(QByteArrayView utf8)
-{
-    // fromUtf8 drops a leading byte-order mark.
-    if (utf8.startsWith("\xEF\xBB\xBF"))
-        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom).decode(utf8);
-    return QString::fromUtf8(utf8);
-}
 
 NameList::NameList(const QStringList &names)
 {
@@ -75,10 +64,9 @@ NameList NameList::holding(const QString &word) const
         return {};
     // A list made without its forms (a few names, never a folder's) makes
     // them for this search alone.
-    const LoweredNames made = m_store->lowered.size() == m_store->names.size() ? LoweredNames()
-                                                                                : LoweredNames(m_store->names);
-    const LoweredNames &lowered = made.size() > 0 ? made : m_store->lowered;
-    std::vector<quint32> found = lowered.indexesHolding(word);
+    const bool searchable = m_store->lowered.size() == m_store->names.size();
+    std::vector<quint32> found = searchable ? m_store->lowered.indexesHolding(word)
+                                            : LoweredNames(m_store->names).indexesHolding(word);
     if (m_rows) {
         // Both in the store's order: the rows shown that were found.
         std::vector<quint32> shown;

@@ -5,6 +5,8 @@
 // costs what it holds and letting it go costs nothing much either.
 #pragma once
 
+#include "platform/legacytext.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QMetaType>
@@ -32,10 +34,6 @@ struct PackedNames {
     }
 };
 
-// The text a name's UTF-8 stands for; a leading byte-order mark is part of
-// a file's name and kept.
-QString textOfName(QByteArrayView utf8);
-
 class NameList
 {
 public:
@@ -48,12 +46,11 @@ public:
 
     qsizetype size() const;
     bool isEmpty() const { return size() == 0; }
-    QString at(qsizetype row) const { return textOfName(utf8At(row)); }
+    QString at(qsizetype row) const { return decodeUtf8KeepingMark(utf8At(row)); }
     QString first() const { return at(0); }
     QByteArrayView utf8At(qsizetype row) const;
     // The first row of this name, -1 when it is not listed.
     qsizetype indexOf(const QString &name) const;
-    bool contains(const QString &name) const { return indexOf(name) >= 0; }
 
     // The rows, in order, whose names hold the word, letter case ignored as
     // QString::toLower ignores it.
